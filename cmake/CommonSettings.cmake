@@ -1,0 +1,13 @@
+# Settings every target of ours links to: language level, warnings and the Qt
+# switches that keep string conversions and iterators explicit.
+add_library(kestrun_common_cfg INTERFACE)
+target_compile_features(kestrun_common_cfg INTERFACE cxx_std_20)
+target_compile_options(kestrun_common_cfg INTERFACE
+    -Wall -Wextra -Wnon-virtual-dtor -Woverloaded-virtual)
+target_compile_definitions(kestrun_common_cfg INTERFACE
+    QT_NO_CAST_TO_ASCII
+    QT_STRICT_ITERATORS
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_USE_QSTRINGBUILDER
+    KESTRUN_VERSION_LABEL="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${PROJECT_VERSION_TWEAK}"
+    KESTRUN_VERSION="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")

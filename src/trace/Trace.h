@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QAnyStringView>
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+#include <memory>
+
+class QObject;
+
+enum class TraceLevel
+{
+    Debug,
+    Verbose,
+    Message,
+    Warning,
+    Error,
+    Fatal
+};
+
+enum class TraceKind
+{
+    Message,
+    Value,
+    Object,
+    Strings,
+    Warning,
+    Error,
+    Exception,
+    EnterMethod,
+    LeaveMethod,
+    Separator,
+    Clear
+};
+
+/**
+ * @brief One entry of the diagnostic trace, already rendered to text.
+ *
+ * Titles follow "Unit::Function:Text"; the value holds the rendered value of a
+ * title and value pair, an object dump or a string list, and is empty for plain
+ * messages.
+ */
+struct TraceEntry
+{
+    qint64 msecsSinceEpoch = 0;
+    TraceLevel level = TraceLevel::Debug;
+    TraceKind kind = TraceKind::Message;
+    QString title;
+    QString value;
+};
+
+/**
+ * @brief Destination of trace entries (file, pipe, memory).
+ *
+ * Write() is called with the trace's lock held, so a sink need not lock for
+ * itself against other writers of the same trace.
+ */
+class TraceSink
+{
+public:
+    virtual ~TraceSink() = default;
+    virtual void Write(const TraceEntry& entry) = 0;
+    // Forget everything written so far (the trace is cleared at each start).
+    virtual void Clear() = 0;
+};
+
+/**
+ * @brief The process-wide diagnostic trace every unit writes to.
+ *
+ * Entries are cheap when the trace is off or below its level: IsOn() is checked
+ * before anything is rendered, so object dumps and lists cost nothing then.
+ * Safe to call from any thread.
+ */
+class Trace
+{
+public:
+    // Replaces the sinks by those of a connections text such as
+    // file(filename="/tmp/x.sil", maxsize=20480, append=true), pipe(reconnect=true, reconnect.interval=10)
+    // Throws ETraceConfiguration on a text it cannot read; the sinks stay as they were then.
+    static void Configure(const QString& applicationName, const QString& connections);
+    static void AddSink(std::shared_ptr<TraceSink> sink);
+    static void RemoveSink(const std::shared_ptr<TraceSink>& sink);
+    static void RemoveAllSinks();
+
+    static void SetEnabled(bool enabled);
+    static bool Enabled();
+    static void SetLevel(TraceLevel level);
+    static TraceLevel Level();
+    static bool IsOn(TraceLevel level);
+    static QString ApplicationName();
+
+    // Empties every sink: the trace starts afresh with each program start.
+    static void Clear();
+
+    static void Message(QAnyStringView title);
+    static void Value(QAnyStringView title, const QString& value);
+    static void Value(QAnyStringView title, const char* value);
+    static void Value(QAnyStringView title, qint64 value);
+    static void Value(QAnyStringView title, int value) { Value(title, qint64(value)); }
+    static void Value(QAnyStringView title, bool value);
+    static void Value(QAnyStringView title, double value);
+    template <typename T>
+    static void Value(QAnyStringView title, const T* value) = delete; // a pointer would silently become a Boolean
+    // Dumps the object's properties, one "Name=Value" line each.
+    static void Object(QAnyStringView title, const QObject* object);
+    static void Strings(QAnyStringView title, const QStringList& strings);
+    static void Warning(QAnyStringView title, const QString& detail = {});
+    static void Error(QAnyStringView title, const QString& detail = {});
+    static void Exception(QAnyStringView title, const std::exception& error);
+    static void Separator();
+
+    static void EnterMethod(QAnyStringView name);
+    static void LeaveMethod(QAnyStringView name);
+};
+
+/**
+ * @brief Writes the enter mark of a method now and its leave mark when the scope ends.
+ */
+class TraceMethod
+{
+public:
+    explicit TraceMethod(QString name);
+    ~TraceMethod();
+    TraceMethod(const TraceMethod&) = delete;
+    TraceMethod& operator=(const TraceMethod&) = delete;
+
+private:
+    QString m_name;
+};
+
+// Renders every property of an object as "Name=Value" lines; what Trace::Object writes.
+QString TraceObjectText(const QObject* object);
