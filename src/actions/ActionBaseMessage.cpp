@@ -1,0 +1,6 @@
+#include "actions/ActionBaseMessage.h"
+
+TActionBaseMessage::TActionBaseMessage()
+{
+    SetCaptionAndIcon(QStringLiteral("Nachricht anzeigen"), u"message");
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+#include <QStringList>
+
+/**
+ * @brief Common base of the actions that open a notification window: its
+ * time-out and the action sequences it offers as buttons.
+ */
+class TActionBaseMessage : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(bool TimeOut MEMBER FTimeOut)
+    Q_PROPERTY(int TimeOutSec MEMBER FTimeOutSec)
+    Q_PROPERTY(QStringList AssociatedActionSequences MEMBER FActionSequencesIDs)
+
+public:
+    TActionBaseMessage();
+
+    // The window fades out by itself TimeOutSec seconds after showing (or after the mouse left it).
+    KESTRUN_FIELD(bool, TimeOut, false)
+    KESTRUN_FIELD(int, TimeOutSec, 5)
+    // IDs of the action sequences offered as buttons, in button order.
+    KESTRUN_FIELD(QStringList, ActionSequencesIDs)
+
+    const QStringList& AssociatedActionSequences() const { return FActionSequencesIDs; }
+    void SetAssociatedActionSequences(const QStringList& ids) { FActionSequencesIDs = ids; }
+};

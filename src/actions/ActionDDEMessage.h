@@ -1,0 +1,24 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+/**
+ * @brief Sends the parameter results as a command to another running application
+ * (service and topic name the receiver).
+ */
+class TActionDDEMessage : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(QString DDEService MEMBER FDDEService)
+    Q_PROPERTY(QString DDETopic MEMBER FDDETopic)
+
+public:
+    TActionDDEMessage();
+
+    // The receiving application.
+    KESTRUN_FIELD(QString, DDEService)
+    // The receiver's topic.
+    KESTRUN_FIELD(QString, DDETopic)
+
+    QString GetDescription() const override;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "actions/ActionBaseMessage.h"
+
+/**
+ * @brief Shows a web page in a notification window: a URL, or an HTML template filled
+ * with the parameter results. Can be preloaded hidden at start.
+ */
+class TActionHTMLMessage : public TActionBaseMessage
+{
+    Q_OBJECT
+    Q_PROPERTY(QString HTMLWebserverUrl MEMBER FHTMLWebserverUrl)
+    Q_PROPERTY(QString HTMLTemplate MEMBER FHTMLTemplate)
+    Q_PROPERTY(QString HTMLMessageHeight MEMBER FHTMLMessageHeight)
+    Q_PROPERTY(QString HTMLMessageWidth MEMBER FHTMLMessageWidth)
+    Q_PROPERTY(QString HTMLUser MEMBER FHTMLUser)
+    Q_PROPERTY(QString HTMLPassword MEMBER FHTMLPassword)
+    Q_PROPERTY(bool ShowInvisible MEMBER FShowInvisible)
+    Q_PROPERTY(bool DefaultWidth MEMBER FDefaultWidth)
+
+public:
+    TActionHTMLMessage();
+
+    // When not empty it wins over the template.
+    KESTRUN_FIELD(QString, HTMLWebserverUrl)
+    // HTML template file; may hold %NAME% references.
+    KESTRUN_FIELD(QString, HTMLTemplate)
+    // Window height in pixels, as decimal text.
+    KESTRUN_FIELD(QString, HTMLMessageHeight, QStringLiteral("300"))
+    // Window width in pixels, used when DefaultWidth is off.
+    KESTRUN_FIELD(QString, HTMLMessageWidth, QStringLiteral("370"))
+    // User name for HTTP basic authentication.
+    KESTRUN_FIELD(QString, HTMLUser)
+    // Password for HTTP basic authentication.
+    KESTRUN_FIELD(QString, HTMLPassword)
+    // Preload the window at start and keep it hidden between calls.
+    KESTRUN_FIELD(bool, ShowInvisible, false)
+    // Use the default width instead of HTMLMessageWidth.
+    KESTRUN_FIELD(bool, DefaultWidth, true)
+
+    QString GetDescription() const override;
+};

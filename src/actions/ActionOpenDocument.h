@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+/**
+ * @brief Opens a document (or address) with the program the desktop associates with it.
+ */
+class TActionOpenDocument : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(QString DocPath MEMBER FDocPath)
+
+public:
+    TActionOpenDocument();
+
+    KESTRUN_FIELD(QString, DocPath)
+
+    QString GetDescription() const override;
+};

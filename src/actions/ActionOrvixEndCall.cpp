@@ -1,0 +1,6 @@
+#include "actions/ActionOrvixEndCall.h"
+
+TActionOrvixEndCall::TActionOrvixEndCall()
+{
+    SetCaptionAndIcon(QStringLiteral("Ruf beenden"), u"call_end");
+}

@@ -1,0 +1,6 @@
+#include "actions/ActionOutlookBase.h"
+
+TActionOutlookBase::TActionOutlookBase()
+{
+    SetCaptionAndIcon(QStringLiteral("Orvix"), u"alternate_email");
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+/**
+ * @brief Common base of the actions that open a new personal-information item
+ * (note, journal entry, appointment, task) whose text can come from a template.
+ */
+class TActionOutlookBase : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Template MEMBER FTemplate)
+    Q_PROPERTY(bool TemplateActive MEMBER FTemplateActive)
+
+public:
+    TActionOutlookBase();
+
+    // Template file for the item's text, used as stored.
+    KESTRUN_FIELD(QString, Template)
+    // Fill the item's text from the template.
+    KESTRUN_FIELD(bool, TemplateActive, true)
+};

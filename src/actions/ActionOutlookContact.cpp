@@ -1,0 +1,6 @@
+#include "actions/ActionOutlookContact.h"
+
+TActionOutlookContact::TActionOutlookContact()
+{
+    SetCaptionAndIcon(QStringLiteral("Kontakt erstellen"), u"contact_mail");
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+/**
+ * @brief A contact item action; it carries the template fields of the item actions but
+ * creates nothing when run.
+ */
+class TActionOutlookContact : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Template MEMBER FTemplate)
+    Q_PROPERTY(bool TemplateActive MEMBER FTemplateActive)
+
+public:
+    TActionOutlookContact();
+
+    // Template file for the item's text.
+    KESTRUN_FIELD(QString, Template)
+    KESTRUN_FIELD(bool, TemplateActive, false)
+};

@@ -1,0 +1,29 @@
+#include "actions/ActionSendEMail.h"
+
+TActionSendEMail::TActionSendEMail()
+    : FParameterList(StandardParameterListEntries())
+{
+    SetCaptionAndIcon(QStringLiteral("E-Mail senden"), u"send");
+}
+
+TActionSendEMail::~TActionSendEMail() = default;
+
+QStringList TActionSendEMail::StandardParameterListEntries()
+{
+    return {QStringLiteral("1;Recipient;vorname.nachname@example.com"), QStringLiteral("1;Subject;Beispielbetreff"),
+            QStringLiteral("0;CC;"), QStringLiteral("0;BCC;"), QStringLiteral("1;Template;")};
+}
+
+void TActionSendEMail::AddInnerBaseAction(std::unique_ptr<TActionSendEMail> action)
+{
+    m_innerBaseActions.push_back(std::move(action));
+}
+
+TActionSendEMail* TActionSendEMail::InnerBaseActionForField(int fieldID) const
+{
+    for (const auto& action : m_innerBaseActions) {
+        if (action->FieldID() == fieldID)
+            return action.get();
+    }
+    return nullptr;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+/**
+ * @brief Starts an e-mail about a call from five fields (Recipient, Subject, CC,
+ * BCC, Template), each enabled or not, with a fixed value or the results of
+ * parameters.
+ *
+ * A field that takes parameters owns a hidden inner action: a TActionSendEMail
+ * marked IsDummy whose FieldID is the field's number and whose parameters are
+ * resolved when the e-mail action runs; its Active flag says whether the field
+ * uses them instead of the fixed value.
+ */
+class TActionSendEMail : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(bool IsDummy MEMBER FIsDummy)
+    Q_PROPERTY(int FieldID MEMBER FFieldID)
+    Q_PROPERTY(QStringList ParameterList MEMBER FParameterList)
+    Q_PROPERTY(QString HTMLTemplate MEMBER FHTMLTemplate)
+
+public:
+    // The fields in ParameterList order; an inner action's FieldID is one of them.
+    enum EMailField
+    {
+        FieldRecipient,
+        FieldSubject,
+        FieldCC,
+        FieldBCC,
+        FieldTemplate
+    };
+
+    TActionSendEMail();
+    ~TActionSendEMail() override;
+
+    // This object is an inner action of an e-mail action, not an action of its own.
+    KESTRUN_FIELD(bool, IsDummy, false)
+    // For an inner action: the field it serves (EMailField); -1 otherwise.
+    KESTRUN_FIELD(int, FieldID, -1)
+    // One entry per field: enabled flag ("1" or "0"), ";", field name, ";", fixed value.
+    KESTRUN_FIELD(QStringList, ParameterList)
+    KESTRUN_FIELD(QString, HTMLTemplate)
+
+    static QStringList StandardParameterListEntries();
+
+    const std::vector<std::unique_ptr<TActionSendEMail>>& InnerBaseActions() const { return m_innerBaseActions; }
+    void AddInnerBaseAction(std::unique_ptr<TActionSendEMail> action);
+    void ClearInnerBaseActions() { m_innerBaseActions.clear(); }
+    // The first inner action serving the field, or null.
+    TActionSendEMail* InnerBaseActionForField(int fieldID) const;
+
+private:
+    std::vector<std::unique_ptr<TActionSendEMail>> m_innerBaseActions;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/BaseAction.h"
+
+/**
+ * @brief Skips the following items of a sequence, or ends it, depending on whether the
+ * previous action succeeded. The sequence reads its fields; it never runs it.
+ */
+class TActionStopper : public TBaseAction
+{
+    Q_OBJECT
+    Q_PROPERTY(bool BlockOnSuccess MEMBER FBlockOnSuccess)
+    Q_PROPERTY(bool BlockAllActions MEMBER FBlockAllActions)
+    Q_PROPERTY(int BlockCount MEMBER FBlockCount)
+
+public:
+    TActionStopper();
+
+    // True: react when the previous action succeeded; false: when it failed.
+    KESTRUN_FIELD(bool, BlockOnSuccess, true)
+    // True: end the sequence; false: skip BlockCount items.
+    KESTRUN_FIELD(bool, BlockAllActions, false)
+    // Number of following items to skip.
+    KESTRUN_FIELD(int, BlockCount, 1)
+
+    QString GetDescription() const override;
+};

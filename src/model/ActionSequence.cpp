@@ -1,0 +1,10 @@
+#include "model/ActionSequence.h"
+
+#include "model/BaseAction.h"
+
+TActionSequence::TActionSequence() = default;
+
+TBaseAction* TActionSequence::Action(int index) const
+{
+    return Item<TBaseAction>(index);
+}

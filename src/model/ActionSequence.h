@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/BaseList.h"
+
+class TBaseAction;
+
+/**
+ * @brief A named, ordered list of actions with an icon; rules link to it and
+ * notification windows offer it as a button. Owns its actions.
+ */
+class TActionSequence : public TBaseList
+{
+    Q_OBJECT
+    Q_PROPERTY(int IconIndex MEMBER FIconIndex)
+
+public:
+    TActionSequence();
+
+    // Position in the program's icon list.
+    KESTRUN_FIELD(int, IconIndex, 0)
+
+    TBaseAction* Action(int index) const;
+};

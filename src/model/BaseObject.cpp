@@ -1,0 +1,50 @@
+#include "model/BaseObject.h"
+
+#include "telephony/OrvixLine.h"
+
+#include <QMetaProperty>
+
+#include <cstring>
+
+TBaseObject::TBaseObject() = default;
+
+TBaseObject::~TBaseObject() = default;
+
+std::shared_ptr<TOrvixLine> TBaseObject::OrvixLine() const
+{
+    if (!m_orvixLine && m_blankLineOnDemand)
+        m_orvixLine = std::make_shared<TOrvixLine>();
+    return m_orvixLine;
+}
+
+void TBaseObject::SetOrvixLine(std::shared_ptr<TOrvixLine> line)
+{
+    m_orvixLine = std::move(line);
+}
+
+void TBaseObject::Assign(const TBaseObject* source)
+{
+    if (source)
+        source->AssignTo(this);
+}
+
+void TBaseObject::AssignTo(TBaseObject* dest) const
+{
+    if (!dest || dest == this)
+        return;
+    const QMetaObject* meta = metaObject();
+    const QMetaObject* destMeta = dest->metaObject();
+    for (int i = TBaseObject::staticMetaObject.propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.isWritable() || std::strcmp(property.name(), "ID") == 0)
+            continue;
+        const int destIndex = destMeta->indexOfProperty(property.name());
+        if (destIndex < 0)
+            continue;
+        // A property the destination cannot take is passed over; the others are still copied.
+        try {
+            destMeta->property(destIndex).write(dest, property.read(this));
+        } catch (const std::exception&) {
+        }
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "model/BaseObject.h"
+#include "model/Property.h"
+
+#include <QString>
+
+/**
+ * @brief A placeholder of an action whose value is worked out each time the action runs.
+ *
+ * ParameterValue is what to look up (configured in the dialog); GetParamResult
+ * resolves it against the call snapshot and may set CancelAction to stop the
+ * action. Subclasses are the value sources (call data, system, user variables,
+ * questions, directory server, address book).
+ */
+class TBaseParameter : public TBaseObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString ID READ ID WRITE SetID)
+    Q_PROPERTY(QString Caption MEMBER FCaption)
+    Q_PROPERTY(QString Description READ GetDescription)
+    Q_PROPERTY(int IconIndex MEMBER FIconIndex)
+    Q_PROPERTY(QString Alias MEMBER FAlias)
+    Q_PROPERTY(bool ShowAlias MEMBER FShowAlias)
+    Q_PROPERTY(bool ShowIfEmpty MEMBER FShowIfEmpty)
+    Q_PROPERTY(bool CancelOnNoResult MEMBER FCancelOnNoResult)
+    Q_PROPERTY(bool CancelAction MEMBER FCancelAction)
+    Q_PROPERTY(bool SaveAsUserVariable MEMBER FSaveAsUserVariable)
+    Q_PROPERTY(QString UserVariable MEMBER FUserVariable)
+    Q_PROPERTY(QString ParameterValue MEMBER FParameterValue)
+    Q_PROPERTY(QString ParameterResult MEMBER FParameterResult)
+
+public:
+    TBaseParameter();
+
+    const QString& ID() const { return m_id; }
+    // An empty ID is ignored: a parameter always keeps an identity.
+    void SetID(const QString& id);
+
+    KESTRUN_FIELD(QString, Caption)
+    KESTRUN_FIELD(int, IconIndex, 0)
+    // Alternative name, shown in message windows and used in template tags.
+    KESTRUN_FIELD(QString, Alias)
+    KESTRUN_FIELD(bool, ShowAlias, true)
+    KESTRUN_FIELD(bool, ShowIfEmpty, false)
+    // An empty result cancels the action (where the source supports it).
+    KESTRUN_FIELD(bool, CancelOnNoResult, false)
+    KESTRUN_FIELD(bool, CancelAction, false)
+    // Store the result as the user variable named UserVariable of the snapshot.
+    KESTRUN_FIELD(bool, SaveAsUserVariable, false)
+    KESTRUN_FIELD(QString, UserVariable)
+    KESTRUN_FIELD(QString, ParameterValue)
+    KESTRUN_FIELD(QString, ParameterResult)
+
+    virtual QString GetDescription() const;
+    QString Description() const { return GetDescription(); }
+    // The resolved text; the base clears CancelAction and returns the stored result.
+    virtual QString GetParamResult();
+
+protected:
+    // Sets caption and icon (looked up by name in the program's icon list).
+    void SetCaptionAndIcon(const QString& caption, QStringView iconName);
+
+private:
+    QString m_id;
+};

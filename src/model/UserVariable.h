@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/Property.h"
+
+#include <QString>
+
+// A named value that parameters of one call's rule run share (Custom0 ... and
+// names chosen by the user). Names compare exactly, case-sensitive.
+class TUserVariable
+{
+    KESTRUN_FIELD(QString, Name)
+    KESTRUN_FIELD(QString, Value)
+
+public:
+    TUserVariable() = default;
+    TUserVariable(const QString& name, const QString& value)
+        : FName(name)
+        , FValue(value)
+    {
+    }
+};

@@ -1,0 +1,6 @@
+#include "parameters/ParameterInteraction.h"
+
+TParameterInteraction::TParameterInteraction()
+{
+    SetCaptionAndIcon(QStringLiteral("Interaktion"), u"keyboard");
+}

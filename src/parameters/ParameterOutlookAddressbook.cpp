@@ -1,0 +1,6 @@
+#include "parameters/ParameterOutlookAddressbook.h"
+
+TParameterOutlookAddressbook::TParameterOutlookAddressbook()
+{
+    SetCaptionAndIcon(QStringLiteral("Outlook-Parameter"), u"import_contacts");
+}

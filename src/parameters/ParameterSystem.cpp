@@ -1,0 +1,6 @@
+#include "parameters/ParameterSystem.h"
+
+TParameterSystem::TParameterSystem()
+{
+    SetCaptionAndIcon(QStringLiteral("System-Parameter"), u"computer");
+}

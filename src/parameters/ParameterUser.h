@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/BaseParameter.h"
+
+/**
+ * @brief A fixed text, or the value of a user variable of the call.
+ */
+class TParameterUser : public TBaseParameter
+{
+    Q_OBJECT
+    Q_PROPERTY(bool IsVariable MEMBER FIsVariable)
+
+public:
+    TParameterUser();
+
+    // False: ParameterValue is a fixed text; true: the name of a user variable.
+    KESTRUN_FIELD(bool, IsVariable, false)
+
+    QString GetDescription() const override;
+};
