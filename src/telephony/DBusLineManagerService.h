@@ -1,0 +1,39 @@
+#pragma once
+
+#include "telephony/LineManagerService.h"
+
+#include <memory>
+
+class ComOrvixitSoftphoneLineManagerInterface;
+class QDBusServiceWatcher;
+
+/**
+ * @brief The line manager of the softphone on the session bus.
+ *
+ * Calls block without running the event loop, so a notification never arrives
+ * inside one; D-Bus errors and an absent softphone become ELineManagerError.
+ */
+class DBusLineManagerService : public LineManagerService
+{
+    Q_OBJECT
+
+public:
+    static const QString ServiceName;
+    static const QString ObjectPath;
+
+    DBusLineManagerService();
+    ~DBusLineManagerService() override;
+
+    bool IsAvailable() const override;
+    QVariantMap GetLine(int lineIndex) override;
+    QString ConvertNumber(int style, const QString& number) override;
+    QVariantMap GetNotificationCall() override;
+    void PickupGroupNotificationCall(int lineIndex) override;
+    void HookOff(int lineIndex) override;
+    void HookOn(int lineIndex) override;
+    void Dial(int lineIndex, const QString& digits) override;
+
+private:
+    std::unique_ptr<ComOrvixitSoftphoneLineManagerInterface> m_proxy;
+    std::unique_ptr<QDBusServiceWatcher> m_watcher;
+};
