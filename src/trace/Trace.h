@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/KestrunError.h"
+
 #include <QAnyStringView>
 #include <QString>
 #include <QStringList>
@@ -8,6 +10,20 @@
 #include <memory>
 
 class QObject;
+
+// A connections text the trace cannot read, or an output it cannot open.
+class ETraceConfiguration : public EKestrunError
+{
+public:
+    using EKestrunError::EKestrunError;
+};
+
+// A sink that failed to write or clear; the trace reports it and goes on.
+class ETraceOutput : public EKestrunError
+{
+public:
+    using EKestrunError::EKestrunError;
+};
 
 enum class TraceLevel
 {
@@ -78,6 +94,8 @@ public:
     // Replaces the sinks by those of a connections text such as
     // file(filename="/tmp/x.sil", maxsize=20480, append=true), pipe(reconnect=true, reconnect.interval=10)
     // Throws ETraceConfiguration on a text it cannot read; the sinks stay as they were then.
+    // Only the sinks of the previous Configure are replaced: those given to AddSink stay.
+    // It does not switch the trace on; SetEnabled does.
     static void Configure(const QString& applicationName, const QString& connections);
     static void AddSink(std::shared_ptr<TraceSink> sink);
     static void RemoveSink(const std::shared_ptr<TraceSink>& sink);
@@ -90,7 +108,8 @@ public:
     static bool IsOn(TraceLevel level);
     static QString ApplicationName();
 
-    // Empties every sink: the trace starts afresh with each program start.
+    // Empties every sink: the trace starts afresh with each program start. Done even while the
+    // trace is off, so that an old trace does not pass for the current one.
     static void Clear();
 
     static void Message(QAnyStringView title);

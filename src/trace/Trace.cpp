@@ -1,0 +1,329 @@
+#include "trace/Trace.h"
+
+#include "trace/FileTraceSink.h"
+#include "trace/PipeTraceSink.h"
+#include "trace/TraceConnections.h"
+
+#include <QDateTime>
+#include <QDebug>
+
+#include <atomic>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <mutex>
+#include <typeinfo>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct SinkSlot
+{
+    std::shared_ptr<TraceSink> sink;
+    bool configured = false;
+    // Set after a failure was reported, so that a broken sink reports once, not per entry.
+    bool failing = false;
+};
+
+struct TraceState
+{
+    std::mutex mutex;
+    std::vector<SinkSlot> sinks;
+    QString applicationName;
+};
+
+std::atomic<bool> g_enabled {false};
+std::atomic<int> g_level {int(TraceLevel::Debug)};
+std::atomic<int> g_sinkCount {0};
+
+// A sink or a message handler that traces while being written to would deadlock on the lock.
+thread_local bool t_dispatching = false;
+
+// Never destroyed: entries may still come from destructors of other statics at exit.
+TraceState& State()
+{
+    static TraceState* state = new TraceState;
+    return *state;
+}
+
+void UpdateSinkCount(const TraceState& state)
+{
+    g_sinkCount.store(int(state.sinks.size()), std::memory_order_relaxed);
+}
+
+bool ShouldWrite(TraceLevel level)
+{
+    return Trace::IsOn(level) && g_sinkCount.load(std::memory_order_relaxed) > 0;
+}
+
+// Takes the matching sinks out, so that the caller destroys them after the lock is released.
+template <typename Predicate>
+std::vector<SinkSlot> TakeSinks(TraceState& state, Predicate matches)
+{
+    std::vector<SinkSlot> taken;
+    auto keep = state.sinks.begin();
+    for (auto slot = state.sinks.begin(); slot != state.sinks.end(); ++slot) {
+        if (matches(*slot))
+            taken.push_back(std::move(*slot));
+        else
+            *keep++ = std::move(*slot);
+    }
+    state.sinks.erase(keep, state.sinks.end());
+    UpdateSinkCount(state);
+    return taken;
+}
+
+class DispatchGuard
+{
+public:
+    DispatchGuard() { t_dispatching = true; }
+    ~DispatchGuard() { t_dispatching = false; }
+    DispatchGuard(const DispatchGuard&) = delete;
+    DispatchGuard& operator=(const DispatchGuard&) = delete;
+};
+
+template <typename Action>
+void Dispatch(Action action)
+{
+    if (t_dispatching)
+        return;
+    const DispatchGuard guard;
+    QStringList failures;
+    {
+        TraceState& state = State();
+        const std::lock_guard lock(state.mutex);
+        for (SinkSlot& slot : state.sinks) {
+            try {
+                action(*slot.sink);
+                slot.failing = false;
+            } catch (const std::exception& error) {
+                if (!slot.failing)
+                    failures.append(QString::fromUtf8(error.what()));
+                slot.failing = true;
+            }
+        }
+    }
+    // Reported outside the lock, and still marked as dispatching, in case the message handler traces.
+    for (const QString& failure : failures)
+        qWarning().noquote() << "Trace output failed:" << failure;
+}
+
+void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {})
+{
+    const TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, title.toString(), value};
+    Dispatch([&entry](TraceSink& sink) { sink.Write(entry); });
+}
+
+std::shared_ptr<TraceSink> CreateSink(const TraceConnection& connection, const QString& applicationName)
+{
+    const QMap<QString, QString>& options = connection.options;
+    if (connection.protocol == u"file"_s) {
+        const qint64 maxBytes = options.contains(u"maxsize"_s) ? TraceOptionSizeBytes(options.value(u"maxsize"_s)) : 0;
+        const bool append = options.contains(u"append"_s) && TraceOptionBool(options.value(u"append"_s));
+        return std::make_shared<FileTraceSink>(options.value(u"filename"_s), maxBytes, append);
+    }
+    if (connection.protocol == u"pipe"_s) {
+        const QString name = options.value(u"pipename"_s, PipeTraceSink::NameOf(applicationName));
+        if (name.isEmpty())
+            throw ETraceConfiguration(
+                u"Trace pipe: no pipe name, and the application name \"%1\" gives none"_s.arg(applicationName));
+        const bool reconnect = options.contains(u"reconnect"_s) && TraceOptionBool(options.value(u"reconnect"_s));
+        const auto interval = options.contains(u"reconnect.interval"_s)
+            ? TraceOptionSeconds(options.value(u"reconnect.interval"_s))
+            : std::chrono::milliseconds(0);
+        return std::make_shared<PipeTraceSink>(name, reconnect, interval);
+    }
+    throw ETraceConfiguration(u"Trace connections: unknown protocol \"%1\""_s.arg(connection.protocol));
+}
+
+QString ExceptionClassName(const std::exception& error)
+{
+    const char* mangled = typeid(error).name();
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                                &std::free);
+    return QString::fromUtf8(status == 0 && demangled ? demangled.get() : mangled);
+}
+
+} // namespace
+
+void Trace::Configure(const QString& applicationName, const QString& connections)
+{
+    std::vector<std::shared_ptr<TraceSink>> created;
+    for (const TraceConnection& connection : ParseTraceConnections(connections))
+        created.push_back(CreateSink(connection, applicationName));
+
+    std::vector<SinkSlot> replaced;
+    {
+        TraceState& state = State();
+        const std::lock_guard lock(state.mutex);
+        replaced = TakeSinks(state, [](const SinkSlot& slot) { return slot.configured; });
+        for (std::shared_ptr<TraceSink>& sink : created)
+            state.sinks.push_back({std::move(sink), true});
+        state.applicationName = applicationName;
+        UpdateSinkCount(state);
+    }
+    // The old sinks close their files and sockets here, outside the lock.
+}
+
+void Trace::AddSink(std::shared_ptr<TraceSink> sink)
+{
+    if (!sink)
+        return;
+    TraceState& state = State();
+    const std::lock_guard lock(state.mutex);
+    state.sinks.push_back({std::move(sink)});
+    UpdateSinkCount(state);
+}
+
+void Trace::RemoveSink(const std::shared_ptr<TraceSink>& sink)
+{
+    std::vector<SinkSlot> removed;
+    TraceState& state = State();
+    const std::lock_guard lock(state.mutex);
+    removed = TakeSinks(state, [&sink](const SinkSlot& slot) { return slot.sink == sink; });
+}
+
+void Trace::RemoveAllSinks()
+{
+    std::vector<SinkSlot> removed;
+    {
+        TraceState& state = State();
+        const std::lock_guard lock(state.mutex);
+        removed = TakeSinks(state, [](const SinkSlot&) { return true; });
+    }
+}
+
+void Trace::SetEnabled(bool enabled)
+{
+    g_enabled.store(enabled, std::memory_order_relaxed);
+}
+
+bool Trace::Enabled()
+{
+    return g_enabled.load(std::memory_order_relaxed);
+}
+
+void Trace::SetLevel(TraceLevel level)
+{
+    g_level.store(int(level), std::memory_order_relaxed);
+}
+
+TraceLevel Trace::Level()
+{
+    return TraceLevel(g_level.load(std::memory_order_relaxed));
+}
+
+bool Trace::IsOn(TraceLevel level)
+{
+    return g_enabled.load(std::memory_order_relaxed) && int(level) >= g_level.load(std::memory_order_relaxed);
+}
+
+QString Trace::ApplicationName()
+{
+    TraceState& state = State();
+    const std::lock_guard lock(state.mutex);
+    return state.applicationName;
+}
+
+void Trace::Clear()
+{
+    Dispatch([](TraceSink& sink) { sink.Clear(); });
+}
+
+void Trace::Message(QAnyStringView title)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Message, TraceLevel::Debug, title);
+}
+
+void Trace::Value(QAnyStringView title, const QString& value)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Value, TraceLevel::Debug, title, value);
+}
+
+void Trace::Value(QAnyStringView title, const char* value)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Value, TraceLevel::Debug, title, value ? QString::fromUtf8(value) : u"nil"_s);
+}
+
+void Trace::Value(QAnyStringView title, qint64 value)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Value, TraceLevel::Debug, title, QString::number(value));
+}
+
+void Trace::Value(QAnyStringView title, bool value)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Value, TraceLevel::Debug, title, value ? u"True"_s : u"False"_s);
+}
+
+void Trace::Value(QAnyStringView title, double value)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Value, TraceLevel::Debug, title, QString::number(value, 'g', QLocale::FloatingPointShortest));
+}
+
+void Trace::Object(QAnyStringView title, const QObject* object)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Object, TraceLevel::Debug, title, TraceObjectText(object));
+}
+
+void Trace::Strings(QAnyStringView title, const QStringList& strings)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Strings, TraceLevel::Debug, title, strings.join(u'\n'));
+}
+
+void Trace::Warning(QAnyStringView title, const QString& detail)
+{
+    if (ShouldWrite(TraceLevel::Warning))
+        Write(TraceKind::Warning, TraceLevel::Warning, title, detail);
+}
+
+void Trace::Error(QAnyStringView title, const QString& detail)
+{
+    if (ShouldWrite(TraceLevel::Error))
+        Write(TraceKind::Error, TraceLevel::Error, title, detail);
+}
+
+void Trace::Exception(QAnyStringView title, const std::exception& error)
+{
+    if (ShouldWrite(TraceLevel::Error))
+        Write(TraceKind::Exception, TraceLevel::Error, title,
+              ExceptionClassName(error) + u": " + QString::fromUtf8(error.what()));
+}
+
+void Trace::Separator()
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::Separator, TraceLevel::Debug, u"");
+}
+
+void Trace::EnterMethod(QAnyStringView name)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::EnterMethod, TraceLevel::Debug, name);
+}
+
+void Trace::LeaveMethod(QAnyStringView name)
+{
+    if (ShouldWrite(TraceLevel::Debug))
+        Write(TraceKind::LeaveMethod, TraceLevel::Debug, name);
+}
+
+TraceMethod::TraceMethod(QString name)
+    : m_name(std::move(name))
+{
+    Trace::EnterMethod(m_name);
+}
+
+TraceMethod::~TraceMethod()
+{
+    Trace::LeaveMethod(m_name);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+struct TraceEntry;
+
+/**
+ * The text of an entry as the file and the pipe carry it, UTF-8, without a final line break:
+ *   2026-12-09 23:50:01.123 Debug   Main::FormCreate:Application started = 0.1.0.1
+ * Local time with milliseconds, the level padded to seven characters, the title as given and
+ * " = value" when there is one. Object dumps, string lists and any value with a line break
+ * put the title alone on the first line and each line of the value on a line of its own,
+ * indented by four blanks, so that a reader tells entries apart by the leading date.
+ * Enter and leave marks show as "-> name" and "<- name".
+ */
+QByteArray TraceLineText(const TraceEntry& entry);

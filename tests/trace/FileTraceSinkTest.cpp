@@ -1,0 +1,130 @@
+#include "TraceTestSupport.h"
+
+#include "trace/FileTraceSink.h"
+#include "trace/Trace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Contents(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class FileTrace : public TraceTest
+{
+protected:
+    void SetUp() override
+    {
+        TraceTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+    }
+
+    void Configure(const QString& options)
+    {
+        Trace::Configure(u"Kestrun Event Controller for OrvixIt!"_s,
+                         u"file(filename=\"%1\"%2)"_s.arg(fileName, options.isEmpty() ? QString() : u", "_s + options));
+    }
+
+    QTemporaryDir folder;
+    // The folders below do not exist yet: the sink makes them.
+    QString fileName = folder.filePath(u"Kestrun/Traces/KestrunEventControllerForOrvixIt.sil"_s);
+    QString previousPart = folder.filePath(u"Kestrun/Traces/KestrunEventControllerForOrvixIt.1.sil"_s);
+};
+
+TEST_F(FileTrace, EntriesAreReadableLinesWithValuesAndIndentedDumps)
+{
+    Configure(u"maxsize=20480, append=true"_s);
+    Trace::Value(u"Main::FormCreate:Application started", u"0.1.0.1"_s);
+    Handset handset;
+    Trace::Object(u"Phone::Ring:Handset", &handset);
+    Trace::Exception(u"Main::Run:Failed", ETraceConfiguration(u"bad text"_s));
+
+    const QStringList lines = Contents(fileName).split(u'\n');
+    const QRegularExpression head(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} (.*)$"_s);
+    ASSERT_EQ(lines.size(), 1 + 1 + 4 + 1 + 1) << Contents(fileName).toStdString();
+    EXPECT_EQ(head.match(lines[0]).captured(1), u"Debug   Main::FormCreate:Application started = 0.1.0.1"_s);
+    EXPECT_EQ(head.match(lines[1]).captured(1), u"Debug   Phone::Ring:Handset"_s);
+    EXPECT_EQ(lines[2], u"    caller=Anna Berg <sip:anna@example.org>"_s);
+    EXPECT_EQ(lines[5], u"    accounts=[work, home, private]"_s);
+    EXPECT_EQ(head.match(lines[6]).captured(1), u"Error   Main::Run:Failed = ETraceConfiguration: bad text"_s);
+    EXPECT_EQ(lines[7], QString()) << "the file ends with a line break";
+}
+
+TEST_F(FileTrace, AppendDecidesWhetherTheOldTraceStays)
+{
+    for (const bool append : {true, false}) {
+        Configure(u"append=false"_s);
+        Trace::Message(u"Old");
+        Trace::Configure({}, {}); // closes the file
+        Configure(append ? u"append=true"_s : u"append=false"_s);
+        Trace::Message(u"New");
+        const QString contents = Contents(fileName);
+        EXPECT_EQ(contents.contains(u"Old"_s), append) << "append=" << append;
+        EXPECT_TRUE(contents.contains(u"New"_s));
+    }
+}
+
+TEST_F(FileTrace, StaysWithinItsSizeKeepingThePreviousPart)
+{
+    Configure(u"maxsize=1, append=true"_s); // 1 KiB
+    for (int i = 0; i < 300; ++i)
+        Trace::Value(u"Load::Run:Entry", i);
+    Trace::Strings(u"Load::Run:Huge", QStringList(200, u"ä much too long for one file"_s));
+    Trace::Value(u"Load::Run:Last", u"end"_s);
+
+    EXPECT_LE(QFileInfo(fileName).size(), 1024);
+    EXPECT_LE(QFileInfo(previousPart).size(), 1024);
+    EXPECT_GT(QFileInfo(previousPart).size(), 0);
+    EXPECT_TRUE(Contents(fileName).endsWith(u"Load::Run:Last = end\n"_s));
+    const QString cut = Contents(previousPart);
+    EXPECT_TRUE(cut.contains(u"Load::Run:Huge"_s) && cut.endsWith(u" [cut]\n"_s)) << cut.toStdString();
+    EXPECT_FALSE(cut.contains(QChar::ReplacementCharacter)) << "cut at a character boundary";
+}
+
+TEST_F(FileTrace, ClearEmptiesTheFileAndRemovesThePreviousPart)
+{
+    Configure(u"maxsize=1, append=true"_s);
+    for (int i = 0; i < 100; ++i)
+        Trace::Value(u"Load::Run:Entry", i);
+    ASSERT_TRUE(QFile::exists(previousPart));
+
+    Trace::Clear();
+    EXPECT_EQ(QFileInfo(fileName).size(), 0);
+    EXPECT_FALSE(QFile::exists(previousPart));
+
+    Trace::Message(u"AfterClear");
+    EXPECT_TRUE(Contents(fileName).contains(u"AfterClear"_s));
+    EXPECT_FALSE(Contents(fileName).contains(u"Load::Run"_s));
+}
+
+TEST_F(FileTrace, WriteFailureIsAnOwnError)
+{
+    FileTraceSink sink(fileName, 0, false);
+    // Replace the folder by a file: the sink can neither write nor reopen after a clear.
+    ASSERT_TRUE(QDir(folder.filePath(u"Kestrun"_s)).removeRecursively());
+    QFile blocker(folder.filePath(u"Kestrun"_s));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_THROW(sink.Clear(), ETraceOutput);
+    EXPECT_THROW(sink.Write(TraceEntry {}), ETraceOutput);
+}
+
+TEST(FileTraceSink, RejectsALimitNoEntryFitsIn)
+{
+    QTemporaryDir folder;
+    EXPECT_THROW(FileTraceSink(folder.filePath(u"x.sil"_s), 10, false), ETraceConfiguration);
+    EXPECT_THROW(FileTraceSink(QString(), 0, false), ETraceConfiguration);
+}
+
+} // namespace
