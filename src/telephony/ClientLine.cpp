@@ -12,7 +12,7 @@ TClientLine::TClientLine(LineManagerService& service, int lineIndex, QVariantMap
 TClientLineDetails TClientLine::PubGetDetails() const
 {
     const QVariant flag = m_properties.value(QStringLiteral("m_bIsInternalCall"));
-    return { flag.isValid() ? flag.toInt() : -1 };
+    return {flag.isValid() ? flag.toInt() : -1};
 }
 
 void TClientLine::DispHookOff()

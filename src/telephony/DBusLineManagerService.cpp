@@ -27,16 +27,17 @@ auto Checked(Reply reply)
 } // namespace
 
 DBusLineManagerService::DBusLineManagerService()
-    : m_proxy(std::make_unique<ComOrvixitSoftphoneLineManagerInterface>(
-          ServiceName, ObjectPath, QDBusConnection::sessionBus()))
+    : m_proxy(std::make_unique<ComOrvixitSoftphoneLineManagerInterface>(ServiceName, ObjectPath,
+                                                                        QDBusConnection::sessionBus()))
     , m_watcher(std::make_unique<QDBusServiceWatcher>(ServiceName, QDBusConnection::sessionBus(),
-          QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration))
+                                                      QDBusServiceWatcher::WatchForRegistration |
+                                                          QDBusServiceWatcher::WatchForUnregistration))
 {
     connect(m_proxy.get(), &ComOrvixitSoftphoneLineManagerInterface::LineMgrNotification, this,
-        &LineManagerService::LineMgrNotification);
+            &LineManagerService::LineMgrNotification);
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceRegistered, this, [this] { emit AvailabilityChanged(true); });
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceUnregistered, this,
-        [this] { emit AvailabilityChanged(false); });
+            [this] { emit AvailabilityChanged(false); });
 }
 
 DBusLineManagerService::~DBusLineManagerService() = default;

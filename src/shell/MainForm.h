@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+/**
+ * @brief The program's main window, created hidden at start: it runs the
+ * start-up sequence and, when the program ends, the shutdown sequence.
+ */
+class TMainForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static const QString Title;
+
+    TMainForm();
+    ~TMainForm() override;
+
+    // The start-up sequence; traced failures do not stop the program.
+    void FormCreate();
+    // The shutdown sequence, run once before the program ends.
+    void FormClose();
+
+    // <temp>/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil
+    static QString TraceFilePath();
+    static QString TraceConnections(const QString& traceFile);
+};
