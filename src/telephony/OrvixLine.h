@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
+class TClientLine;
 class TClientLineMgr;
 
 /**
@@ -84,7 +86,11 @@ class TOrvixLine : public TBaseObject
     Q_PROPERTY(bool IsTestMode MEMBER FIsTestMode)
 
 public:
+    // Runs the rules for a state of this line (matching and execution live elsewhere).
+    using TRuleRunner = std::function<void(TOrvixLine& line, const QString& lineState)>;
+
     TOrvixLine();
+    ~TOrvixLine() override;
 
     // The number of user variables every call starts with: Custom0 .. Custom19.
     static constexpr int CustomVariableCount = 20;
@@ -173,7 +179,26 @@ public:
     // The line manager this object reads from: the controller's (shared), or a
     // private one when a notification window or the rule test gives it one.
     const std::shared_ptr<TClientLineMgr>& ClientLineMgr() const { return m_clientLineMgr; }
-    void SetClientLineMgr(std::shared_ptr<TClientLineMgr> clientLineMgr) { m_clientLineMgr = std::move(clientLineMgr); }
+    void SetClientLineMgr(std::shared_ptr<TClientLineMgr> clientLineMgr);
+    // Gives a snapshot a private line manager and, unless in test mode, makes it
+    // follow its line: state, data and terminated flag stay current, no rules run.
+    void FollowLine(std::shared_ptr<TClientLineMgr> clientLineMgr);
+
+    void SetRuleRunner(TRuleRunner ruleRunner) { m_ruleRunner = std::move(ruleRunner); }
+
+    // Refresh from the line manager; with true the rules run for the new states.
+    void GetLineInfos(bool executeActions);
+    // Transfer detection: the line's peer changed.
+    void GetChangedLineInfos(bool executeActions);
+    // The data of a signalled group call.
+    void GetNotificationCallInfos(bool executeActions);
+    // The notification handler of a snapshot that follows its line.
+    void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);
+    // Records a reported state in LineState and the history (traced under the
+    // title prefix); queues it when it is one of LineStatesPossible. Returns whether it was queued.
+    bool RecordLineState(const QString& lineState, const QString& titlePrefix);
+    // Offers the state to the rules.
+    void ExecuteRules(const QString& currentLineState);
 
     // Set while the state queue is being drained.
     bool ExecutingRules() const { return m_executingRules; }
@@ -187,7 +212,15 @@ public:
     virtual QString GetUserVariableResult(const QString& variable) const;
 
 private:
+    TClientLineMgr& LineManager() const;
+    void ReadDispProperties(TClientLine& line, TClientLineMgr& manager);
+    void DeriveConnectionPeriod(const TClientLine& line);
+    void DrainStateQueue(bool executeActions);
+    void StopFollowingLine();
+
     std::shared_ptr<TClientLineMgr> m_clientLineMgr;
+    bool m_followsLine = false;
+    TRuleRunner m_ruleRunner;
     bool m_executingRules = false;
     QMap<QString, TUserVariable> m_temporaryVariables;
 };

@@ -1,0 +1,97 @@
+#include "telephony/OrvixEvent.h"
+
+#include "telephony/ClientLineMgr.h"
+#include "telephony/LineEvents.h"
+#include "trace/Trace.h"
+
+namespace {
+
+const QString ControllerPrefix = QStringLiteral("OrvixEvent::ClientLineMgrNotification:");
+
+} // namespace
+
+TOrvixEventController::TOrvixEventController(LineManagerService* service)
+    : m_clientLineMgr(std::make_shared<TClientLineMgr>(service))
+{
+    m_clientLineMgr->SetAutoConnect(true);
+    m_clientLineMgr->SetOnDispOnLineMgrNotification([this](TClientLineMgr* sender, int eventMsg, int eventParam) {
+        ClientLineMgrNotification(sender, eventMsg, eventParam);
+    });
+    m_clientLineMgr->Connect();
+}
+
+TOrvixEventController::~TOrvixEventController()
+{
+    // Line objects that outlive the controller keep the manager, but it must no
+    // longer call back into a controller that is gone.
+    m_clientLineMgr->SetOnDispOnLineMgrNotification({});
+    m_clientLineMgr->Disconnect();
+}
+
+void TOrvixEventController::ClientLineMgrNotification(TClientLineMgr* /*sender*/, int eventMsg, int eventParam)
+{
+    if (!FActive) {
+        Trace::Message("OrvixEvent::ClientLineMgrNotification:OrvixEventController inactive");
+        return;
+    }
+    if (eventMsg != CLMgrLineDetailsChangedMessage && eventMsg != CLMgrGroupCallNotificationMessage &&
+        eventMsg != CLMgrLineStateChangedMessageEx)
+        return;
+
+    try {
+        const int lineIndex = EventLineIndex(eventParam);
+        Trace::Message(DescribeLineMgrEvent(ControllerPrefix, eventMsg, eventParam));
+
+        // Held here, so that a notification arriving inside this one (from a
+        // dialog of a rule) may replace the registry entry without pulling the
+        // line object from under the run that is still draining its queue.
+        const std::shared_ptr<TOrvixLine> line =
+            CreateOrGetLine(eventMsg == CLMgrGroupCallNotificationMessage ? -1 : lineIndex);
+        line->SetClientLineMgr(m_clientLineMgr);
+
+        switch (eventMsg) {
+        case CLMgrLineStateChangedMessageEx:
+            if (line->RecordLineState(LineStateName(EventStateCode(eventParam)), ControllerPrefix))
+                line->GetLineInfos(true);
+            break;
+        case CLMgrLineDetailsChangedMessage:
+            line->GetChangedLineInfos(true);
+            break;
+        case CLMgrGroupCallNotificationMessage:
+            if (eventParam == 1) {
+                Trace::Message("OrvixEvent::ClientLineMgrNotification:Notification call");
+                line->GetNotificationCallInfos(true);
+            }
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& error) {
+        Trace::Exception("OrvixEvent::ClientLineMgrNotification", error);
+    }
+}
+
+std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key)
+{
+    if (key != -1) {
+        const auto found = m_orvixLineList.find(key);
+        if (found != m_orvixLineList.end() && found->second->ClientLineMgr()) {
+            Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine found", found->second.get());
+            return found->second;
+        }
+    }
+    auto line = std::make_shared<TOrvixLine>();
+    line->SetLineIndex(key);
+    line->SetRuleRunner(m_ruleRunner);
+    m_orvixLineList.erase(key);
+    if (key != -1)
+        m_orvixLineList.emplace(key, line);
+    Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine created", line.get());
+    return line;
+}
+
+std::shared_ptr<TOrvixLine> TOrvixEventController::RegisteredLine(int lineIndex) const
+{
+    const auto found = m_orvixLineList.find(lineIndex);
+    return found != m_orvixLineList.end() ? found->second : nullptr;
+}

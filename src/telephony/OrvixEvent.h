@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/Property.h"
+#include "telephony/OrvixLine.h"
+
+#include <map>
+#include <memory>
+
+class LineManagerService;
+class TClientLineMgr;
+
+/**
+ * @brief Where the softphone's line notifications enter the program.
+ *
+ * Owns the connection to the line manager and a registry of one line object per
+ * line index; turns each notification into an update of that line object, which
+ * then runs the rules. A registry entry lives for one call on its line: once the
+ * line object has cleared its line manager, the next notification for the line
+ * gets a new one. Line objects are shared: the registry, a running notification
+ * further up the call stack and the snapshots keep them alive as needed.
+ */
+class TOrvixEventController
+{
+public:
+    // Connects at once, with automatic connection: a softphone that starts later,
+    // or comes back, is picked up.
+    explicit TOrvixEventController(LineManagerService* service = nullptr);
+    ~TOrvixEventController();
+    TOrvixEventController(const TOrvixEventController&) = delete;
+    TOrvixEventController& operator=(const TOrvixEventController&) = delete;
+
+    // False makes the controller ignore every notification (they are not replayed later).
+    KESTRUN_FIELD(bool, Active, true)
+
+    const std::shared_ptr<TClientLineMgr>& ClientLineMgr() const { return m_clientLineMgr; }
+    // Given to every line object the controller makes.
+    void SetRuleRunner(TOrvixLine::TRuleRunner ruleRunner) { m_ruleRunner = std::move(ruleRunner); }
+
+    void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);
+
+    // The registered line object of a line index, or null.
+    std::shared_ptr<TOrvixLine> RegisteredLine(int lineIndex) const;
+
+private:
+    std::shared_ptr<TOrvixLine> CreateOrGetLine(int key);
+
+    std::shared_ptr<TClientLineMgr> m_clientLineMgr;
+    std::map<int, std::shared_ptr<TOrvixLine>> m_orvixLineList;
+    TOrvixLine::TRuleRunner m_ruleRunner;
+};
