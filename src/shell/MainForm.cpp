@@ -1,5 +1,6 @@
 #include "shell/MainForm.h"
 
+#include "model/Parameters.h"
 #include "platform/AppVersion.h"
 #include "trace/Trace.h"
 
@@ -37,6 +38,10 @@ void TMainForm::FormCreate()
     Trace::SetLevel(TraceLevel::Debug);
     Trace::Clear();
     Trace::Value("Main::FormCreate:Application started", GetAppVersionLabel());
+
+    m_parameters = std::make_unique<TParameters>();
+    // From here on call events are processed.
+    m_parameters->InitLineManager();
 }
 
 void TMainForm::FormClose()

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+class TParameters;
+
 /**
  * @brief The program's main window, created hidden at start: it runs the
  * start-up sequence and, when the program ends, the shutdown sequence.
@@ -25,4 +29,9 @@ public:
     // <temp>/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil
     static QString TraceFilePath();
     static QString TraceConnections(const QString& traceFile);
+
+    TParameters* Parameters() const { return m_parameters.get(); }
+
+private:
+    std::unique_ptr<TParameters> m_parameters;
 };
