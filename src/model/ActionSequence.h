@@ -20,4 +20,8 @@ public:
     KESTRUN_FIELD(int, IconIndex, 0)
 
     TBaseAction* Action(int index) const;
+
+    // Runs the actions in order on the sequence's line object; stoppers skip
+    // actions or end the sequence, a cancelled action ends it.
+    void ExecuteActions();
 };

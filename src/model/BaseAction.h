@@ -39,6 +39,11 @@ public:
     bool CanExecute() { return CanExecuteProvider(); }
 
     TBaseParameter* Parameter(int index) const;
+
+    // Runs the action. The base resolves the parameters into ParamResultList
+    // (a parameter may cancel the action); subclasses call it first, then do
+    // their work unless CancelAction is set.
+    virtual void ExecuteAction();
     // The parameters resolved in the last run, in order; not owned.
     const QList<TBaseParameter*>& ParamResultList() const { return m_paramResultList; }
     QList<TBaseParameter*>& ParamResultList() { return m_paramResultList; }

@@ -50,4 +50,7 @@ public:
     KESTRUN_FIELD(QString, NotificationNumberIn)
     // Extension a signalled group call is for.
     KESTRUN_FIELD(QString, NotificationNumberTo)
+
+    // Runs the rule's sequences, in order, on the rule's line object.
+    void ExecuteRule();
 };

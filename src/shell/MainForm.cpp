@@ -1,5 +1,6 @@
 #include "shell/MainForm.h"
 
+#include "model/ModelInForce.h"
 #include "model/Parameters.h"
 #include "platform/AppVersion.h"
 #include "trace/Trace.h"
@@ -14,7 +15,10 @@ TMainForm::TMainForm()
     setWindowTitle(Title);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    SetModelInForce(nullptr);
+}
 
 QString TMainForm::TraceFilePath()
 {
@@ -39,7 +43,8 @@ void TMainForm::FormCreate()
     Trace::Clear();
     Trace::Value("Main::FormCreate:Application started", GetAppVersionLabel());
 
-    m_parameters = std::make_unique<TParameters>();
+    m_parameters = std::make_shared<TParameters>();
+    SetModelInForce(m_parameters);
     // From here on call events are processed.
     m_parameters->InitLineManager();
 }

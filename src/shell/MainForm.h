@@ -30,8 +30,8 @@ public:
     static QString TraceFilePath();
     static QString TraceConnections(const QString& traceFile);
 
-    TParameters* Parameters() const { return m_parameters.get(); }
+    const std::shared_ptr<TParameters>& Parameters() const { return m_parameters; }
 
 private:
-    std::unique_ptr<TParameters> m_parameters;
+    std::shared_ptr<TParameters> m_parameters;
 };

@@ -33,7 +33,7 @@ public:
     KESTRUN_FIELD(bool, Active, true)
 
     const std::shared_ptr<TClientLineMgr>& ClientLineMgr() const { return m_clientLineMgr; }
-    // Given to every line object the controller makes.
+    // Given to every line object the controller makes; the rules of the model in force by default.
     void SetRuleRunner(TOrvixLine::TRuleRunner ruleRunner) { m_ruleRunner = std::move(ruleRunner); }
 
     void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);

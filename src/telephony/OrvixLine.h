@@ -14,6 +14,7 @@
 
 class TClientLine;
 class TClientLineMgr;
+class TRule;
 
 /**
  * @brief The state history and call data of the call on one telephone line.
@@ -197,8 +198,17 @@ public:
     // Records a reported state in LineState and the history (traced under the
     // title prefix); queues it when it is one of LineStatesPossible. Returns whether it was queued.
     bool RecordLineState(const QString& lineState, const QString& titlePrefix);
-    // Offers the state to the rules.
+    // Offers the state to the rules (through the rule runner the controller gave the line).
     void ExecuteRules(const QString& currentLineState);
+
+    // Whether the rule fires for this line in the given state.
+    bool CheckRule(const TRule& rule, const QString& currentLineState) const;
+    bool CheckIncomingRule(const TRule& rule, const QString& currentLineState) const;
+    bool CheckOutgoingRule(const TRule& rule, const QString& currentLineState) const;
+    bool CheckNotificationRule(const TRule& rule) const;
+    // A number in the form the directory lookup searches for: the line manager's
+    // canonical form without brackets, slashes, colons, semicolons, commas, points and blanks.
+    QString ConvertNumber(const QString& number) const;
 
     // Set while the state queue is being drained.
     bool ExecutingRules() const { return m_executingRules; }

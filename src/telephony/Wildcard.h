@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Whether the whole text matches the pattern: "*" stands for any run of
+// characters (the empty run too), "?" for exactly one, every other character
+// for itself (case-sensitive). There is no escape character.
+bool Like(QStringView text, QStringView pattern);
+
+// Whether any pattern of a ";"-separated list matches the number. An empty list
+// holds one empty pattern, which matches only an empty number.
+bool CheckSemicolon(const QString& numberList, const QString& number);
