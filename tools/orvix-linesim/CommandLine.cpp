@@ -10,7 +10,7 @@
 
 namespace {
 
-struct OptionSpec
+struct OptionDef
 {
     const char* name;
     const char* valueName; // nullptr for a flag
@@ -18,18 +18,19 @@ struct OptionSpec
     const char* excludes = nullptr; // a flag that cannot be combined with this one
 };
 
-struct CommandSpec
+struct CommandDef
 {
     const char* name;
-    std::vector<OptionSpec> options;
+    std::vector<OptionDef> options;
     const char* argument; // the one positional argument, or nullptr
     const char* summary;
     bool scenarioOnly = false;
 };
 
-const std::vector<CommandSpec>& commands()
+const std::vector<CommandDef>& commands()
 {
-    static const std::vector<CommandSpec> table {
+    // The one place a command is declared: parsing, scenario files and --help all read it.
+    static const std::vector<CommandDef> table {
         {"serve",
          {{"--lines", "N"}, {"--country-code", "CC"}, {"--area-code", "AC"}, {"--extension-length", "N"}},
          nullptr,
@@ -86,28 +87,28 @@ const std::vector<CommandSpec>& commands()
     return table;
 }
 
-const CommandSpec* findCommand(const QString& name)
+const CommandDef* findCommand(const QString& name)
 {
-    for (const CommandSpec& spec : commands()) {
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const CommandDef& def : commands()) {
+        if (name == QLatin1String(def.name))
+            return &def;
     }
     return nullptr;
 }
 
-const OptionSpec* findOption(const CommandSpec& command, const QString& name)
+const OptionDef* findOption(const CommandDef& command, const QString& name)
 {
-    for (const OptionSpec& option : command.options) {
+    for (const OptionDef& option : command.options) {
         if (name == QLatin1String(option.name))
             return &option;
     }
     return nullptr;
 }
 
-QString synopsis(const CommandSpec& command)
+QString synopsis(const CommandDef& command)
 {
     QString text = QLatin1String(command.name);
-    for (const OptionSpec& option : command.options) {
+    for (const OptionDef& option : command.options) {
         if (option.excludes && qstrcmp(option.name, option.excludes) < 0)
             continue; // written together with its partner below
         QString part = QLatin1String(option.name);
@@ -214,8 +215,8 @@ ParsedCommand CommandLine::parse(const QStringList& words)
 {
     if (words.isEmpty())
         throw UsageError(QStringLiteral("no command given") + seeHelp());
-    const CommandSpec* spec = findCommand(words.first());
-    if (!spec)
+    const CommandDef* def = findCommand(words.first());
+    if (!def)
         throw UsageError(QStringLiteral("unknown command '%1'").arg(words.first()) + seeHelp());
 
     ParsedCommand command;
@@ -223,7 +224,7 @@ ParsedCommand CommandLine::parse(const QStringList& words)
     for (qsizetype i = 1; i < words.size(); ++i) {
         const QString& word = words.at(i);
         if (!word.startsWith(QLatin1String("--"))) {
-            if (!spec->argument || !command.arguments.isEmpty())
+            if (!def->argument || !command.arguments.isEmpty())
                 throw UsageError(QStringLiteral("unexpected argument '%1' for '%2'").arg(word, command.name) +
                                  seeHelp());
             command.arguments.append(word);
@@ -231,7 +232,7 @@ ParsedCommand CommandLine::parse(const QStringList& words)
         }
         const qsizetype equals = word.indexOf(u'=');
         const QString name = equals < 0 ? word : word.left(equals);
-        const OptionSpec* option = findOption(*spec, name);
+        const OptionDef* option = findOption(*def, name);
         if (!option)
             throw UsageError(QStringLiteral("unknown option %1 for '%2'").arg(name, command.name) + seeHelp());
         if (command.has(name))
@@ -245,6 +246,7 @@ ParsedCommand CommandLine::parse(const QStringList& words)
                 throw UsageError(QStringLiteral("option %1 takes no value").arg(name));
         } else if (equals >= 0) {
             value = word.mid(equals + 1);
+            // A forgotten value must not swallow the next option; a value that starts with "--" can use --name=value.
         } else if (i + 1 < words.size() && !words.at(i + 1).startsWith(QLatin1String("--"))) {
             value = words.at(++i);
         } else {
@@ -254,14 +256,14 @@ ParsedCommand CommandLine::parse(const QStringList& words)
         command.options.insert(name, value);
     }
 
-    for (const OptionSpec& option : spec->options) {
+    for (const OptionDef& option : def->options) {
         if (option.required && !command.has(QLatin1String(option.name))) {
             throw UsageError(QStringLiteral("'%1' needs %2 %3")
                                  .arg(command.name, QLatin1String(option.name), QLatin1String(option.valueName)));
         }
     }
-    if (spec->argument && command.arguments.isEmpty())
-        throw UsageError(QStringLiteral("'%1' needs %2").arg(command.name, QLatin1String(spec->argument)));
+    if (def->argument && command.arguments.isEmpty())
+        throw UsageError(QStringLiteral("'%1' needs %2").arg(command.name, QLatin1String(def->argument)));
     return command;
 }
 
@@ -272,10 +274,10 @@ QString CommandLine::helpText()
     out << "Usage: " << Program << " [--service NAME] COMMAND [OPTIONS]\n\n"
         << "A simulated OrvixIt! softphone on the D-Bus session bus. \"serve\" runs it; every other\n"
         << "command controls the running simulator. Lines are numbered from 0.\n\nCommands:\n";
-    for (const CommandSpec& spec : commands()) {
-        if (spec.scenarioOnly)
+    for (const CommandDef& def : commands()) {
+        if (def.scenarioOnly)
             continue;
-        out << wrapped(synopsis(spec), 2, 4) << '\n' << wrapped(QLatin1String(spec.summary), 6) << '\n';
+        out << wrapped(synopsis(def), 2, 4) << '\n' << wrapped(QLatin1String(def.summary), 6) << '\n';
     }
     out << "\nOptions:\n"
         << "  --service NAME  The simulator's bus name (default com.orvixit.Softphone); another name\n"

@@ -15,6 +15,7 @@ namespace {
 
 QString formatValue(const QVariant& value)
 {
+    // An array inside a variant can arrive still marshalled; the only one GetLine has is a string list.
     if (value.metaType() == QMetaType::fromType<QDBusArgument>())
         return qdbus_cast<QStringList>(value).join(u' ');
     if (value.metaType() == QMetaType::fromType<QStringList>())

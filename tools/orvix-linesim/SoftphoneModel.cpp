@@ -90,6 +90,7 @@ QVariantMap SoftphoneModel::GetLine(int lineIndex) const
         {QStringLiteral("DispCalledName"), c.calledName},
         {QStringLiteral("DispAcknowledgedDialstring"), c.acknowledgedDialstring},
         {QStringLiteral("DispIsDirectCall"), flagUnknown},
+        // Only a picked-up group call can arrive redirected here, and it always brings the number it came from.
         {QStringLiteral("DispCallWasRedirected"), l.call ? int(!c.redirectedFromNumber.isEmpty()) : -1},
         {QStringLiteral("DispIsGroupCall"), c.isGroupCall},
         {QStringLiteral("DispRedirectedFromNumber"), c.redirectedFromNumber},
@@ -176,6 +177,7 @@ void SoftphoneModel::HookOff(int lineIndex)
 void SoftphoneModel::HookOn(int lineIndex)
 {
     const int state = line(lineIndex).state;
+    // Hanging up on a ringing call is how the user rejects it.
     endCall(lineIndex, state == LSRinging ? DiscRejected : state == LSBusy ? DiscBusy : DiscNormal);
 }
 
@@ -319,6 +321,7 @@ SoftphoneModel::Call& SoftphoneModel::startCall(int lineIndex, const QString& ac
             SoftphoneError::Kind::InvalidState,
             QStringLiteral("line %1 is %2, cannot %3").arg(lineIndex).arg(describeState(l.state), action));
     }
+    // The digits of the previous call stay readable after it ended, until the line is used again.
     l.sentDtmf.clear();
     l.call = Call {};
     l.call->id = ++m_lastCallId;

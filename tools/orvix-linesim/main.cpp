@@ -92,6 +92,7 @@ int serve(QCoreApplication& app, const ParsedCommand& command, const QString& se
 int run(QCoreApplication& app, QTextStream& out)
 {
     QStringList words = app.arguments().mid(1);
+    // "orvix-linesim incoming --help" is a request for help, not an unknown option.
     if (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h"))) {
         out << CommandLine::helpText();
         return 0;
