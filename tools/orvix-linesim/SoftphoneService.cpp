@@ -1,0 +1,186 @@
+#include "SoftphoneService.h"
+
+#include "linemanager_adaptor.h"
+#include "simulator_adaptor.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+
+LineManagerObject::LineManagerObject(SoftphoneModel& model, QObject* parent)
+    : GuardedBusObject(model, parent)
+{
+    new LineManagerAdaptor(this);
+    QObject::connect(&model, &SoftphoneModel::LineMgrNotification, this, &LineManagerObject::LineMgrNotification);
+}
+
+QVariantMap LineManagerObject::GetLine(int lineIndex)
+{
+    return guarded([&] { return m_model.GetLine(lineIndex); });
+}
+
+QString LineManagerObject::ConvertNumber(int style, const QString& number)
+{
+    return guarded([&] { return m_model.ConvertNumber(style, number); });
+}
+
+QVariantMap LineManagerObject::GetNotificationCall()
+{
+    return guarded([&] { return m_model.GetNotificationCall(); });
+}
+
+void LineManagerObject::PickupGroupNotificationCall(int lineIndex)
+{
+    guarded([&] { m_model.PickupGroupNotificationCall(lineIndex); });
+}
+
+void LineManagerObject::HookOff(int lineIndex)
+{
+    guarded([&] { m_model.HookOff(lineIndex); });
+}
+
+void LineManagerObject::HookOn(int lineIndex)
+{
+    guarded([&] { m_model.HookOn(lineIndex); });
+}
+
+void LineManagerObject::Dial(int lineIndex, const QString& digits)
+{
+    guarded([&] { m_model.Dial(lineIndex, digits); });
+}
+
+SimulatorObject::SimulatorObject(SoftphoneModel& model, QObject* parent)
+    : GuardedBusObject(model, parent)
+{
+    new SimulatorAdaptor(this);
+}
+
+int SimulatorObject::LineCount()
+{
+    return m_model.lineCount();
+}
+
+void SimulatorObject::Incoming(int lineIndex, const QString& number, const QString& name, const QString& extension,
+                               const QString& calledName, int internal)
+{
+    guarded([&] { m_model.incoming(lineIndex, {number, name, extension, calledName, internal}); });
+}
+
+void SimulatorObject::Answer(int lineIndex)
+{
+    guarded([&] { m_model.answer(lineIndex); });
+}
+
+void SimulatorObject::Hangup(int lineIndex)
+{
+    guarded([&] { m_model.hangup(lineIndex); });
+}
+
+void SimulatorObject::Outgoing(int lineIndex, const QString& number, const QString& extension)
+{
+    guarded([&] { m_model.outgoing(lineIndex, number, extension); });
+}
+
+void SimulatorObject::RemoteAnswer(int lineIndex)
+{
+    guarded([&] { m_model.remoteAnswer(lineIndex); });
+}
+
+void SimulatorObject::RemoteBusy(int lineIndex)
+{
+    guarded([&] { m_model.remoteBusy(lineIndex); });
+}
+
+void SimulatorObject::Hold(int lineIndex)
+{
+    guarded([&] { m_model.hold(lineIndex); });
+}
+
+void SimulatorObject::Retrieve(int lineIndex)
+{
+    guarded([&] { m_model.retrieve(lineIndex); });
+}
+
+void SimulatorObject::Transfer(int lineIndex, const QString& number, const QString& name)
+{
+    guarded([&] { m_model.transfer(lineIndex, number, name); });
+}
+
+void SimulatorObject::GroupCall(const QString& number, const QString& name, const QString& calledName,
+                                const QString& calledExtension, const QString& redirectedFromNumber,
+                                const QString& redirectedFromName)
+{
+    guarded([&] {
+        m_model.groupCall({number, name, calledName, calledExtension, redirectedFromNumber, redirectedFromName});
+    });
+}
+
+void SimulatorObject::GroupCallEnd()
+{
+    guarded([&] { m_model.groupCallEnd(); });
+}
+
+void SimulatorObject::Quit()
+{
+    emit quitRequested();
+}
+
+ServiceHost::ServiceHost(SoftphoneModel& model, const QDBusConnection& connection, const QString& serviceName,
+                         QObject* parent)
+    : QObject(parent)
+    , m_connection(connection)
+    , m_serviceName(serviceName)
+    , m_lineManager(new LineManagerObject(model, this))
+    , m_simulator(new SimulatorObject(model, this))
+{
+    connect(m_simulator, &SimulatorObject::quitRequested, this, &ServiceHost::quitRequested);
+}
+
+ServiceHost::~ServiceHost()
+{
+    stop();
+}
+
+void ServiceHost::start()
+{
+    if (!m_connection.isConnected()) {
+        throw LineSimError(
+            QStringLiteral("not connected to the D-Bus session bus: %1").arg(m_connection.lastError().message()));
+    }
+    if (!m_objectsRegistered) {
+        // The objects come first, so that a client that sees the name can call at once.
+        const QString taken = QStringLiteral("cannot export %1: this connection already has an object there");
+        if (!m_connection.registerObject(QLatin1String(SoftphoneBus::LineManagerPath), m_lineManager))
+            throw LineSimError(taken.arg(QLatin1String(SoftphoneBus::LineManagerPath)));
+        if (!m_connection.registerObject(QLatin1String(SoftphoneBus::SimulatorPath), m_simulator)) {
+            m_connection.unregisterObject(QLatin1String(SoftphoneBus::LineManagerPath));
+            throw LineSimError(taken.arg(QLatin1String(SoftphoneBus::SimulatorPath)));
+        }
+        m_objectsRegistered = true;
+    }
+    if (m_nameOwned)
+        return;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_connection.interface()->registerService(
+        m_serviceName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid())
+        throw LineSimError(
+            QStringLiteral("cannot own the bus name %1: %2").arg(m_serviceName, reply.error().message()));
+    if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        throw LineSimError(QStringLiteral("the bus name %1 is already taken: a simulator or the softphone is running")
+                               .arg(m_serviceName));
+    }
+    m_nameOwned = true;
+}
+
+void ServiceHost::stop()
+{
+    // Releasing the name is a round trip to the bus, so replies queued before it (Quit's) have gone out when it
+    // returns.
+    if (m_nameOwned)
+        m_connection.interface()->unregisterService(m_serviceName);
+    m_nameOwned = false;
+    if (m_objectsRegistered) {
+        m_connection.unregisterObject(QLatin1String(SoftphoneBus::SimulatorPath));
+        m_connection.unregisterObject(QLatin1String(SoftphoneBus::LineManagerPath));
+    }
+    m_objectsRegistered = false;
+}

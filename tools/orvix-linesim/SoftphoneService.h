@@ -1,0 +1,130 @@
+#pragma once
+
+#include "LineSimError.h"
+#include "SoftphoneModel.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+namespace SoftphoneBus {
+inline constexpr const char* DefaultService = "com.orvixit.Softphone";
+inline constexpr const char* LineManagerPath = "/com/orvixit/Softphone/LineManager";
+inline constexpr const char* SimulatorPath = "/com/orvixit/Softphone/Simulator";
+} // namespace SoftphoneBus
+
+/**
+ * @brief Base of the exported objects: turns a refused operation into the D-Bus error reply of the caller.
+ */
+class GuardedBusObject : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    GuardedBusObject(SoftphoneModel& model, QObject* parent)
+        : QObject(parent)
+        , m_model(model)
+    {
+    }
+
+protected:
+    // Whatever a caller sends, the service answers and keeps running.
+    template <typename Operation>
+    auto guarded(Operation&& operation) -> decltype(operation())
+    {
+        try {
+            return operation();
+        } catch (const SoftphoneError& e) {
+            sendErrorReply(e.dbusErrorName(), e.message());
+        } catch (const std::exception& e) {
+            sendErrorReply(QDBusError::Failed, QString::fromLocal8Bit(e.what()));
+        }
+        return decltype(operation())();
+    }
+
+    SoftphoneModel& m_model;
+};
+
+/**
+ * @brief The line manager interface of the softphone, answered from the model (com.orvixit.Softphone.LineManager).
+ */
+class LineManagerObject : public GuardedBusObject
+{
+    Q_OBJECT
+
+public:
+    LineManagerObject(SoftphoneModel& model, QObject* parent);
+
+    QVariantMap GetLine(int lineIndex);
+    QString ConvertNumber(int style, const QString& number);
+    QVariantMap GetNotificationCall();
+    void PickupGroupNotificationCall(int lineIndex);
+    void HookOff(int lineIndex);
+    void HookOn(int lineIndex);
+    void Dial(int lineIndex, const QString& digits);
+
+signals:
+    void LineMgrNotification(int eventMsg, int eventParam);
+};
+
+/**
+ * @brief The simulator's control interface (com.orvixit.Softphone.Simulator), what the command line calls.
+ */
+class SimulatorObject : public GuardedBusObject
+{
+    Q_OBJECT
+
+public:
+    SimulatorObject(SoftphoneModel& model, QObject* parent);
+
+    int LineCount();
+    void Incoming(int lineIndex, const QString& number, const QString& name, const QString& extension,
+                  const QString& calledName, int internal);
+    void Answer(int lineIndex);
+    void Hangup(int lineIndex);
+    void Outgoing(int lineIndex, const QString& number, const QString& extension);
+    void RemoteAnswer(int lineIndex);
+    void RemoteBusy(int lineIndex);
+    void Hold(int lineIndex);
+    void Retrieve(int lineIndex);
+    void Transfer(int lineIndex, const QString& number, const QString& name);
+    void GroupCall(const QString& number, const QString& name, const QString& calledName,
+                   const QString& calledExtension, const QString& redirectedFromNumber,
+                   const QString& redirectedFromName);
+    void GroupCallEnd();
+    void Quit();
+
+signals:
+    void quitRequested();
+};
+
+/**
+ * @brief Puts a model on a bus: both objects and the service name, until stopped or destroyed.
+ */
+class ServiceHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    ServiceHost(SoftphoneModel& model, const QDBusConnection& connection,
+                const QString& serviceName = QLatin1String(SoftphoneBus::DefaultService), QObject* parent = nullptr);
+    ~ServiceHost() override;
+
+    // Throws LineSimError when the bus is not there or the name is taken.
+    void start();
+    void stop();
+
+signals:
+    // A client called Quit; the reply is on its way.
+    void quitRequested();
+
+private:
+    QDBusConnection m_connection;
+    QString m_serviceName;
+    LineManagerObject* m_lineManager;
+    SimulatorObject* m_simulator;
+    bool m_objectsRegistered = false;
+    bool m_nameOwned = false;
+};
