@@ -26,10 +26,11 @@ auto Checked(Reply reply)
 
 } // namespace
 
-DBusLineManagerService::DBusLineManagerService()
-    : m_proxy(std::make_unique<ComOrvixitSoftphoneLineManagerInterface>(ServiceName, ObjectPath,
+DBusLineManagerService::DBusLineManagerService(const QString& serviceName)
+    : m_serviceName(serviceName)
+    , m_proxy(std::make_unique<ComOrvixitSoftphoneLineManagerInterface>(serviceName, ObjectPath,
                                                                         QDBusConnection::sessionBus()))
-    , m_watcher(std::make_unique<QDBusServiceWatcher>(ServiceName, QDBusConnection::sessionBus(),
+    , m_watcher(std::make_unique<QDBusServiceWatcher>(serviceName, QDBusConnection::sessionBus(),
                                                       QDBusServiceWatcher::WatchForRegistration |
                                                           QDBusServiceWatcher::WatchForUnregistration))
 {
@@ -45,7 +46,7 @@ DBusLineManagerService::~DBusLineManagerService() = default;
 bool DBusLineManagerService::IsAvailable() const
 {
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()->isServiceRegistered(ServiceName).value();
+    return bus.isConnected() && bus.interface()->isServiceRegistered(m_serviceName).value();
 }
 
 QVariantMap DBusLineManagerService::GetLine(int lineIndex)

@@ -21,7 +21,8 @@ public:
     static const QString ServiceName;
     static const QString ObjectPath;
 
-    DBusLineManagerService();
+    // The softphone's bus name; tests give each simulator a name of its own.
+    explicit DBusLineManagerService(const QString& serviceName = ServiceName);
     ~DBusLineManagerService() override;
 
     bool IsAvailable() const override;
@@ -34,6 +35,7 @@ public:
     void Dial(int lineIndex, const QString& digits) override;
 
 private:
+    QString m_serviceName;
     std::unique_ptr<ComOrvixitSoftphoneLineManagerInterface> m_proxy;
     std::unique_ptr<QDBusServiceWatcher> m_watcher;
 };

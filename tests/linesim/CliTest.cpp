@@ -103,7 +103,7 @@ protected:
     {
         ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "the tests need a session bus (dbus-run-session)";
         server.start(QStringLiteral(ORVIX_LINESIM_EXECUTABLE),
-                     {u"--service"_s, service, u"serve"_s, u"--lines"_s, u"2"_s});
+                     {u"--service"_s, service, u"serve"_s, u"--lines"_s, u"2"_s, u"--terminated-ms"_s, u"0"_s});
         ASSERT_TRUE(server.waitForStarted(Deadline));
         ASSERT_TRUE(waitUntil([&] { return serviceRunning(service) || server.state() == QProcess::NotRunning; }));
         ASSERT_TRUE(serviceRunning(service)) << server.readAllStandardError().toStdString();

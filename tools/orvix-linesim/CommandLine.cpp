@@ -32,10 +32,15 @@ const std::vector<CommandDef>& commands()
     // The one place a command is declared: parsing, scenario files and --help all read it.
     static const std::vector<CommandDef> table {
         {"serve",
-         {{"--lines", "N"}, {"--country-code", "CC"}, {"--area-code", "AC"}, {"--extension-length", "N"}},
+         {{"--lines", "N"},
+          {"--country-code", "CC"},
+          {"--area-code", "AC"},
+          {"--extension-length", "N"},
+          {"--terminated-ms", "MS"}},
          nullptr,
          "Runs the simulated softphone until \"quit\", SIGTERM or SIGINT (defaults: 4 lines, country code 49, area "
-         "code 30, extensions of up to 4 digits)."},
+         "code 30, extensions of up to 4 digits, an ended call shows LSTerminated for 1000 ms before the line goes "
+         "LSInactive)."},
         {"incoming",
          {{"--line", "L", true},
           {"--number", "NUM", true},

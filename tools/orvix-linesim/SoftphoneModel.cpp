@@ -1,5 +1,7 @@
 #include "SoftphoneModel.h"
 
+#include <QTimer>
+
 #include "LineSimError.h"
 
 #include <QMetaEnum>
@@ -337,7 +339,20 @@ void SoftphoneModel::endCall(int lineIndex, int discReason)
     call.connectionFinished = now();
     call.discReason = discReason;
     setState(lineIndex, LSTerminated);
+    if (m_terminatedHoldMs <= 0) {
+        clearLine(lineIndex);
+        return;
+    }
+    const int callId = call.id;
+    QTimer::singleShot(m_terminatedHoldMs, this, [this, lineIndex, callId] {
+        const Line& l = line(lineIndex);
+        if (l.call && l.call->id == callId && l.state == LSTerminated)
+            clearLine(lineIndex);
+    });
+}
 
+void SoftphoneModel::clearLine(int lineIndex)
+{
     Line& l = line(lineIndex);
     const Call& ended = *l.call;
     l.last = LastCall {.id = ended.id,

@@ -90,6 +90,10 @@ public:
     int lineCount() const { return static_cast<int>(m_lines.size()); }
     int lineState(int lineIndex) const;
     const NumberConverter& converter() const { return m_converter; }
+    // How long an ended call stays in LSTerminated before the line becomes
+    // LSInactive. 0 (the default) does both at once; the service uses a moment,
+    // so that a client reading the line after the notification still finds the call.
+    void setTerminatedHoldMs(int ms) { m_terminatedHoldMs = ms; }
     // Tests pin the time; the default is the local wall clock.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
@@ -172,6 +176,8 @@ private:
     Call& callIn(int lineIndex, std::initializer_list<int> states, const QString& action);
     Call& startCall(int lineIndex, const QString& action);
     void endCall(int lineIndex, int discReason);
+    // The ended call becomes the line's last call and the line goes idle.
+    void clearLine(int lineIndex);
     void markConnected(Call& call);
     void setState(int lineIndex, int state);
     double now() const { return dayNumber(m_clock()); }
@@ -181,4 +187,5 @@ private:
     std::optional<GroupCall> m_groupCall;
     std::function<QDateTime()> m_clock;
     int m_lastCallId = 0;
+    int m_terminatedHoldMs = 0;
 };

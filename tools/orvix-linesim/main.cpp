@@ -66,6 +66,7 @@ int serve(QCoreApplication& app, const ParsedCommand& command, const QString& se
                                   command.value(QStringLiteral("--area-code"), QStringLiteral("30")),
                                   command.intValue(QStringLiteral("--extension-length"), 4));
         model = std::make_unique<SoftphoneModel>(command.intValue(QStringLiteral("--lines"), 4), converter);
+        model->setTerminatedHoldMs(command.intValue(QStringLiteral("--terminated-ms"), 1000));
     } catch (const SoftphoneError& e) {
         throw UsageError(e.message());
     }

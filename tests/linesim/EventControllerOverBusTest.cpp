@@ -1,0 +1,116 @@
+#include "LineSimTestSupport.h"
+#include "TraceCapture.h"
+
+#include "telephony/ClientLine.h"
+#include "telephony/ClientLineMgr.h"
+#include "telephony/DBusLineManagerService.h"
+#include "telephony/LineManagerError.h"
+#include "telephony/OrvixEvent.h"
+
+#include <QDBusConnection>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace linesim_test;
+
+namespace {
+
+// The event controller against the simulator program on the session bus: the
+// path a real call takes, signal and calls included.
+class EventControllerOverBus : public ::testing::Test
+{
+protected:
+    void SetUp() override { StartSimulator(); }
+
+    void TearDown() override { StopSimulator(); }
+
+    void StartSimulator()
+    {
+        simulator.start(QStringLiteral(ORVIX_LINESIM_EXECUTABLE),
+                        {QStringLiteral("--service"), service, QStringLiteral("serve"),
+                         QStringLiteral("--terminated-ms"), QStringLiteral("300")});
+        ASSERT_TRUE(simulator.waitForStarted(Deadline));
+        ASSERT_TRUE(waitUntil([this] { return bus.IsAvailable(); }));
+    }
+
+    void StopSimulator()
+    {
+        if (simulator.state() == QProcess::NotRunning)
+            return;
+        simulator.terminate();
+        simulator.waitForFinished(Deadline);
+    }
+
+    // Runs a simulator command line against this test's simulator.
+    void Command(QStringList arguments)
+    {
+        arguments.prepend(service);
+        arguments.prepend(QStringLiteral("--service"));
+        QProcess cli;
+        cli.start(QStringLiteral(ORVIX_LINESIM_EXECUTABLE), arguments);
+        ASSERT_TRUE(cli.waitForFinished(Deadline));
+        ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    }
+
+    bool WaitForTrace(const QString& title)
+    {
+        return waitUntil([&] { return trace.Has(title); });
+    }
+
+    TraceCapture trace;
+    QString service = uniqueServiceName("controller");
+    DBusLineManagerService bus {service};
+    QProcess simulator;
+};
+
+} // namespace
+
+TEST_F(EventControllerOverBus, CallFlowsFromTheSimulatorIntoTheLineObject)
+{
+    TOrvixEventController controller(&bus);
+    QStringList offered;
+    controller.SetRuleRunner([&offered](TOrvixLine&, const QString& state) { offered.append(state); });
+
+    Command({"incoming", "--line", "0", "--number", "0301234567", "--name", "Anna Berg", "--external"});
+    ASSERT_TRUE(WaitForTrace("OrvixEvent::ClientLineMgrNotification:EventMsg: CLMgrLineStateChangedMessageEx "
+                             "EventParam: 768 LineIndex: 0 LineState: LSRinging"));
+    ASSERT_TRUE(waitUntil([&] { return offered.size() == 1; }));
+    const auto line = controller.RegisteredLine(0);
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(line->CallerNumber(), QStringLiteral("+49301234567"));
+    EXPECT_EQ(line->IsInternalCall(), 0);
+    EXPECT_GT(line->CallId(), 0);
+
+    Command({"answer", "--line", "0"});
+    Command({"hangup", "--line", "0"});
+    ASSERT_TRUE(WaitForTrace("OrvixLine::GetLineInfos:Clearing line"));
+    EXPECT_EQ(offered, (QStringList {"LSRinging", "LSActive", "LSTerminated"}));
+    EXPECT_GT(line->ConnectionStartDateTime(), 0);
+    EXPECT_GE(line->ConnectionFinishedDateTime(), line->ConnectionStartDateTime());
+}
+
+TEST_F(EventControllerOverBus, SoftphoneThatComesBackIsPickedUpAgain)
+{
+    TOrvixEventController controller(&bus);
+    StopSimulator();
+    ASSERT_TRUE(waitUntil([this] { return !bus.IsAvailable(); }));
+    StartSimulator();
+
+    Command({"incoming", "--line", "1", "--number", "0409876", "--name", "Bert"});
+    EXPECT_TRUE(WaitForTrace("OrvixEvent::ClientLineMgrNotification:EventMsg: CLMgrLineStateChangedMessageEx "
+                             "EventParam: 769 LineIndex: 1 LineState: LSRinging"));
+    EXPECT_TRUE(WaitForTrace("OrvixLine::GetLineInfos:CallerName"));
+}
+
+TEST_F(EventControllerOverBus, RefusedOperationComesBackAsOurError)
+{
+    TClientLineMgr manager(&bus);
+    manager.Connect();
+    try {
+        manager.DispGetLine(9);
+        FAIL() << "line 9 does not exist";
+    } catch (const ELineManagerError& error) {
+        EXPECT_EQ(error.ErrorName(), QStringLiteral("com.orvixit.Softphone.Error.NoSuchLine"));
+    }
+}
