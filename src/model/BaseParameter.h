@@ -57,6 +57,11 @@ public:
     // The resolved text; the base clears CancelAction and returns the stored result.
     virtual QString GetParamResult();
 
+    // The call value of that name ("orvixCallerNumber" ..., any letter case) read
+    // from the line object and rendered in the regional formats; empty for a name
+    // it does not know. Never throws: a failure is traced and gives what was rendered.
+    QString GetOrvixParam(const QString& name) const;
+
 protected:
     // Sets caption and icon (looked up by name in the program's icon list).
     void SetCaptionAndIcon(const QString& caption, QStringView iconName);

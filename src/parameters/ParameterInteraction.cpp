@@ -1,6 +1,69 @@
 #include "parameters/ParameterInteraction.h"
 
+#include "trace/Trace.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+TParameterInteraction::TGetExtForm& ExtFormFactory()
+{
+    static TParameterInteraction::TGetExtForm factory;
+    return factory;
+}
+
+} // namespace
+
 TParameterInteraction::TParameterInteraction()
 {
     SetCaptionAndIcon(QStringLiteral("Interaktion"), u"keyboard");
+}
+
+TParameterInteraction::~TParameterInteraction() = default;
+
+QStringList TParameterInteraction::ItemLines() const
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = FItems.split(lineBreak);
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void TParameterInteraction::SetGetExtForm(TGetExtForm factory)
+{
+    ExtFormFactory() = std::move(factory);
+}
+
+const TParameterInteraction::TGetExtForm& TParameterInteraction::GetExtForm()
+{
+    return ExtFormFactory();
+}
+
+void TParameterInteraction::GetForm()
+{
+    m_extForm.reset();
+    if (const TGetExtForm& factory = GetExtForm())
+        m_extForm = factory();
+}
+
+QString TParameterInteraction::GetParamResult()
+{
+    TBaseParameter::GetParamResult();
+    QString result;
+    GetForm();
+    if (m_extForm) {
+        SetParameterResult({});
+        m_extForm->SetInteractionParam(this);
+        // The modal loop lets other calls' rules run; should one of them ask this
+        // parameter again, its GetForm must not free the window still being shown.
+        std::unique_ptr<TParameterInteractionForm> shown = std::move(m_extForm);
+        const bool confirmed = shown->ShowModal();
+        if (!m_extForm)
+            m_extForm = std::move(shown);
+        SetCancelAction(!confirmed);
+        result = ParameterResult();
+    }
+    Trace::Value("ParameterInteraction::GetParamResult:Result", result);
+    return result;
 }

@@ -12,4 +12,5 @@ public:
     TParameterOrvix();
 
     QString GetDescription() const override;
+    QString GetParamResult() override;
 };

@@ -3,6 +3,10 @@
 #include "model/BaseParameter.h"
 #include "model/EnumSet.h"
 
+#include <QDateTime>
+
+#include <functional>
+
 // Which value a system parameter yields. The ordinal is stored in rules files.
 enum SystemParameter : quint8
 {
@@ -38,6 +42,9 @@ class TParameterSystem : public TBaseParameter
     Q_PROPERTY(QString DateTimeFormat MEMBER FDateTimeFormat)
 
 public:
+    // The current local date and time.
+    using TClock = std::function<QDateTime()>;
+
     TParameterSystem();
 
     KESTRUN_FIELD(SystemParameter, ParamType, spTime)
@@ -47,4 +54,16 @@ public:
     KESTRUN_FIELD(QString, TimeFormat)
     KESTRUN_FIELD(QString, DateFormat)
     KESTRUN_FIELD(QString, DateTimeFormat)
+
+    // "Zeit: 14:05:09", "Benutzer: anna" ...: the value as it is now, after its kind.
+    QString GetDescription() const override;
+    // The value of ParamType; empty for a type the program does not know.
+    QString GetParamResult() override;
+
+    void SetClock(TClock clock) { m_clock = std::move(clock); }
+
+private:
+    QString CurrentValue() const;
+
+    TClock m_clock = [] { return QDateTime::currentDateTime(); };
 };

@@ -17,4 +17,7 @@ public:
     KESTRUN_FIELD(bool, IsVariable, false)
 
     QString GetDescription() const override;
+    // The fixed text, or the value of the call's user variable of exactly that
+    // name (empty when the call has none).
+    QString GetParamResult() override;
 };

@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 
+#include "parameters/ui/InteractionForm.h"
 #include "platform/TerminationSignals.h"
 #include "shell/MainForm.h"
 #include "trace/Trace.h"
@@ -11,6 +12,7 @@ int RunApplication(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(TMainForm::Title);
     QApplication::setQuitOnLastWindowClosed(false);
+    RegisterInteractionForm();
 
     TMainForm mainForm;
     try {

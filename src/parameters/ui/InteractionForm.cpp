@@ -1,0 +1,67 @@
+#include "parameters/ui/InteractionForm.h"
+
+#include "parameters/ParameterInteraction.h"
+#include "platform/KestrunError.h"
+
+#include "ui_InteractionForm.h"
+
+#include <QScreen>
+
+TInteractionForm::TInteractionForm()
+    : ui(std::make_unique<Ui::TInteractionForm>())
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    connect(ui->Button1, &QPushButton::clicked, this, &TInteractionForm::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TInteractionForm::~TInteractionForm() = default;
+
+bool TInteractionForm::ShowModal()
+{
+    if (!FInteractionParam)
+        throw EKestrunError(QStringLiteral("The question window was shown without its parameter."));
+    const TParameterInteraction& param = *FInteractionParam;
+    setWindowTitle(param.Caption());
+    if (param.IsSimpleInput()) {
+        ui->PageControl->setCurrentWidget(ui->SimpleInput);
+        ui->SimpelQuery->setText(param.Query());
+        ui->SimpleEdit->clear();
+        ui->SimpleEdit->setFocus();
+    } else {
+        ui->PageControl->setCurrentWidget(ui->NoSimpleInput);
+        ui->NoSimpelQuery->setText(param.Query());
+        ui->NoSimpleCombo->clear();
+        ui->NoSimpleCombo->addItems(param.ItemLines());
+        ui->NoSimpleCombo->setCurrentIndex(0);
+        ui->NoSimpleCombo->setFocus();
+    }
+    return exec() == QDialog::Accepted;
+}
+
+void TInteractionForm::Button1Click()
+{
+    if (FInteractionParam) {
+        FInteractionParam->SetParameterResult(ui->PageControl->currentWidget() == ui->SimpleInput
+                                                  ? ui->SimpleEdit->text()
+                                                  : ui->NoSimpleCombo->currentText());
+    }
+    accept();
+}
+
+// The frame is known only once the window is shown, and it is the frame that is centred.
+void TInteractionForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen* display = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(display->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void RegisterInteractionForm()
+{
+    TParameterInteraction::SetGetExtForm([] { return std::make_unique<TInteractionForm>(); });
+}

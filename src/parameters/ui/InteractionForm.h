@@ -1,0 +1,41 @@
+#pragma once
+
+#include "parameters/ParameterInteractionForm.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TInteractionForm;
+}
+
+/**
+ * @brief The question window of an interaction parameter: a free text field or a
+ * drop-down list of fixed answers, with "Ok" and "Abbrechen".
+ *
+ * It has no owner window and stays on top, so that it shows also while the
+ * program's other windows are hidden. "Ok" writes the answer into the
+ * parameter's ParameterResult; "Abbrechen" and closing the window decline.
+ */
+class TInteractionForm : public QDialog, public TParameterInteractionForm
+{
+    Q_OBJECT
+
+public:
+    TInteractionForm();
+    ~TInteractionForm() override;
+
+    bool ShowModal() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Button1Click();
+
+    std::unique_ptr<Ui::TInteractionForm> ui;
+};
+
+// Makes interaction parameters ask with TInteractionForm; called once the application object exists.
+void RegisterInteractionForm();

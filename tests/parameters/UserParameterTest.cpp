@@ -1,0 +1,62 @@
+#include "parameters/ParameterUser.h"
+#include "telephony/OrvixLine.h"
+
+#include "TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+TEST(ParameterUser, FixedTextOrExactlyNamedVariable)
+{
+    struct Case
+    {
+        const char* scenario;
+        bool isVariable;
+        QString value;
+        QString result;
+        bool readsVariable;
+    };
+    const Case cases[] = {
+        {"fixed text, although a variable of that name exists", false, QStringLiteral("Kunde"), QStringLiteral("Kunde"),
+         false},
+        {"variable", true, QStringLiteral("Kunde"), QStringLiteral("Meier"), true},
+        {"variable in other letter case", true, QStringLiteral("kunde"), QString(), false},
+        {"variable nobody set", true, QStringLiteral("Rueckruf"), QString(), false},
+        {"variable every call starts with", true, QStringLiteral("Custom0"), QString(), true},
+    };
+    auto line = std::make_shared<TOrvixLine>();
+    line->SetUserVariable(QStringLiteral("Kunde"), QStringLiteral("Meier"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        TParameterUser parameter;
+        parameter.SetOrvixLine(line);
+        parameter.SetIsVariable(c.isVariable);
+        parameter.SetParameterValue(c.value);
+        parameter.SetCancelAction(true);
+        TraceCapture trace;
+
+        EXPECT_EQ(parameter.GetParamResult(), c.result);
+        EXPECT_FALSE(parameter.CancelAction());
+        EXPECT_EQ(trace.Has(QStringLiteral("ParameterUser:GetParamResult:Returning variable content")),
+                  c.readsVariable);
+        EXPECT_EQ(trace.LastValue(QStringLiteral("ParameterUser:GetParamResult:Result")), c.result);
+    }
+}
+
+TEST(ParameterUser, VariableWithoutLineObjectIsEmpty)
+{
+    TParameterUser parameter;
+    parameter.SetIsVariable(true);
+    parameter.SetParameterValue(QStringLiteral("Custom0"));
+    EXPECT_EQ(parameter.GetParamResult(), QString());
+}
+
+TEST(ParameterUser, DescriptionSaysWhichKind)
+{
+    TParameterUser parameter;
+    parameter.SetParameterValue(QStringLiteral("Kunde"));
+    EXPECT_EQ(parameter.GetDescription(), QStringLiteral("Fester Wert: Kunde"));
+    parameter.SetIsVariable(true);
+    EXPECT_EQ(parameter.GetDescription(), QStringLiteral("Variable: Kunde"));
+}

@@ -1,0 +1,163 @@
+#include "parameters/ui/InteractionForm.h"
+#include "parameters/ParameterInteraction.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class InteractionForm : public ::testing::Test
+{
+protected:
+    InteractionForm()
+    {
+        RegisterInteractionForm();
+        m_param.SetCaption(QStringLiteral("Farbwahl"));
+        m_param.SetQuery(QStringLiteral("Welche Farbe?"));
+        m_param.SetItems(QStringLiteral("rot\ngrün\nblau"));
+    }
+    ~InteractionForm() override { TParameterInteraction::SetGetExtForm({}); }
+
+    // Asks the parameter's question and, once the window shows, plays the user's
+    // part. A window the step leaves open is declined, so that a failed check
+    // cannot leave the test waiting.
+    QString Ask(const std::function<void(TInteractionForm& form)>& step)
+    {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<TInteractionForm*>(QApplication::activeModalWidget());
+            shown = form != nullptr;
+            if (!form)
+                return;
+            step(*form);
+            if (form->isVisible())
+                form->reject();
+        });
+        const QString result = m_param.GetParamResult();
+        EXPECT_TRUE(shown);
+        return result;
+    }
+
+    template <typename T>
+    static T* Control(TInteractionForm& form, const char* name)
+    {
+        T* control = form.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    TParameterInteraction m_param;
+};
+
+} // namespace
+
+TEST_F(InteractionForm, ChoiceShowsTheLinesInOrderAndOkTakesTheFirst)
+{
+    m_param.SetIsSimpleInput(false);
+    m_param.SetCancelAction(true);
+    const QString result = Ask([](TInteractionForm& form) {
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Farbwahl"));
+        auto* pages = Control<QStackedWidget>(form, "PageControl");
+        EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("NoSimpleInput"));
+        EXPECT_EQ(Control<QLabel>(form, "NoSimpelQuery")->text(), QStringLiteral("Welche Farbe?"));
+        auto* combo = Control<QComboBox>(form, "NoSimpleCombo");
+        ASSERT_EQ(combo->count(), 3);
+        EXPECT_EQ(combo->itemText(0), QStringLiteral("rot"));
+        EXPECT_EQ(combo->itemText(1), QStringLiteral("grün"));
+        EXPECT_EQ(combo->itemText(2), QStringLiteral("blau"));
+        EXPECT_EQ(combo->currentIndex(), 0);
+        EXPECT_FALSE(combo->isEditable());
+        EXPECT_EQ(form.focusWidget(), combo);
+        QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QStringLiteral("rot"));
+    EXPECT_EQ(m_param.ParameterResult(), QStringLiteral("rot"));
+    EXPECT_FALSE(m_param.CancelAction());
+}
+
+TEST_F(InteractionForm, ChoiceTakesTheSelectedLine)
+{
+    m_param.SetIsSimpleInput(false);
+    const QString result = Ask([](TInteractionForm& form) {
+        auto* combo = Control<QComboBox>(form, "NoSimpleCombo");
+        QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Down);
+        QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QStringLiteral("blau"));
+}
+
+TEST_F(InteractionForm, ChoiceWithoutLinesGivesEmptyWithoutCancelling)
+{
+    m_param.SetIsSimpleInput(false);
+    m_param.SetItems({});
+    const QString result =
+        Ask([](TInteractionForm& form) { QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton); });
+    EXPECT_EQ(result, QString());
+    EXPECT_FALSE(m_param.CancelAction());
+}
+
+TEST_F(InteractionForm, FreeTextIsTypedAndConfirmedWithEnter)
+{
+    m_param.SetParameterResult(QStringLiteral("last answer"));
+    const QString result = Ask([](TInteractionForm& form) {
+        EXPECT_EQ(Control<QStackedWidget>(form, "PageControl")->currentWidget()->objectName(),
+                  QStringLiteral("SimpleInput"));
+        EXPECT_EQ(Control<QLabel>(form, "SimpelQuery")->text(), QStringLiteral("Welche Farbe?"));
+        auto* edit = Control<QLineEdit>(form, "SimpleEdit");
+        EXPECT_EQ(edit->text(), QString());
+        EXPECT_EQ(form.focusWidget(), edit);
+        QTest::keyClicks(edit, QStringLiteral("Blau 4711"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QStringLiteral("Blau 4711"));
+    EXPECT_FALSE(m_param.CancelAction());
+}
+
+TEST_F(InteractionForm, DecliningCancelsAndGivesEmpty)
+{
+    const std::pair<const char*, std::function<void(TInteractionForm&)>> ways[] = {
+        {"Abbrechen",
+         [](TInteractionForm& form) { QTest::mouseClick(Control<QPushButton>(form, "Button2"), Qt::LeftButton); }},
+        {"closing the window", [](TInteractionForm& form) { form.close(); }},
+        {"Escape", [](TInteractionForm& form) { QTest::keyClick(&form, Qt::Key_Escape); }},
+    };
+    for (const auto& [way, decline] : ways) {
+        SCOPED_TRACE(way);
+        const QString result = Ask([&decline](TInteractionForm& form) {
+            QTest::keyClicks(Control<QLineEdit>(form, "SimpleEdit"), QStringLiteral("rot"));
+            decline(form);
+            EXPECT_FALSE(form.isVisible());
+        });
+        EXPECT_EQ(result, QString());
+        EXPECT_EQ(m_param.ParameterResult(), QString());
+        EXPECT_TRUE(m_param.CancelAction());
+    }
+}
+
+TEST_F(InteractionForm, StaysOnTopWithoutOwnerInTheMiddleOfTheScreen)
+{
+    EXPECT_EQ(TInteractionForm().windowTitle(), QStringLiteral("Geben Sie bitte einen Wert an"));
+    Ask([](TInteractionForm& form) {
+        EXPECT_EQ(form.parentWidget(), nullptr);
+        EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(form.isModal());
+        const QPoint offset = form.frameGeometry().center() - form.screen()->availableGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+        auto* ok = Control<QPushButton>(form, "Button1");
+        EXPECT_EQ(ok->text(), QStringLiteral("Ok"));
+        EXPECT_TRUE(ok->isDefault());
+        EXPECT_EQ(Control<QPushButton>(form, "Button2")->text(), QStringLiteral("Abbrechen"));
+    });
+}
