@@ -7,9 +7,33 @@
 
 #include <QApplication>
 
+namespace {
+
+// The last-chance handler: an exception that no boundary caught in an event
+// handler is traced and the program goes on; nothing crosses the event loop.
+class TApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            Trace::Exception("Main::AppException", error);
+        } catch (...) {
+            Trace::Error("Main::AppException", QStringLiteral("unknown exception"));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 int RunApplication(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setApplicationName(TMainForm::Title);
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterInteractionForm();
