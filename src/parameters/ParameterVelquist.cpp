@@ -8,8 +8,6 @@
 #include "telephony/OrvixLine.h"
 #include "trace/Trace.h"
 
-#include <concepts>
-
 TParameterVelquist::TParameterVelquist()
 {
     SetCaptionAndIcon(QStringLiteral("Velquist-Parameter"), u"manage_search");
@@ -69,11 +67,7 @@ bool TParameterVelquist::IsCatalogueNumberField(const QString& field)
 template <typename Parameter>
 QString TParameterVelquist::CallValue(Parameter& parameter, const QString& name)
 {
-    if constexpr (requires {
-                      {
-                          parameter.GetOrvixParam(name)
-                          } -> std::convertible_to<QString>;
-                  })
+    if constexpr (requires { parameter.GetOrvixParam(name); })
         return parameter.GetOrvixParam(name);
     else
         throw EKestrunError(QStringLiteral("The call value \"%1\" cannot be read in this build").arg(name));
