@@ -1,10 +1,12 @@
 #include "model/Parameters.h"
 
+#include "parameters/Velquist.h"
 #include "telephony/OrvixEvent.h"
 #include "telephony/OrvixLine.h"
 
 TParameters::TParameters()
-    : m_orvixLine(std::make_shared<TOrvixLine>())
+    : m_velquist(std::make_shared<TVelquist>())
+    , m_orvixLine(std::make_shared<TOrvixLine>())
 {
 }
 

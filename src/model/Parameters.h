@@ -7,11 +7,15 @@
 class LineManagerService;
 class TOrvixEventController;
 class TOrvixLine;
+class TVelquist;
 
 /**
  * @brief Owner of everything the user configured: the rule list and the action
  * sequence list (which own the rules and sequences), plus the objects they
  * share: the event controller and a line object.
+ *
+ * The directory-lookup client is shared with copies of the model and with its
+ * discovery task, which may outlive the model.
  *
  * The order of both lists matters: it is the order of the rules file, the
  * order in which rules meet a call, and a rule names its sequence by position.
@@ -38,10 +42,12 @@ public:
     TBaseList& ActionSequences() { return m_actionSequences; }
     const TBaseList& ActionSequences() const { return m_actionSequences; }
     const std::shared_ptr<TOrvixLine>& OrvixLine() const { return m_orvixLine; }
+    const std::shared_ptr<TVelquist>& Velquist() const { return m_velquist; }
 
 private:
     bool m_active = true;
     std::unique_ptr<TOrvixEventController> m_orvixEventController;
+    std::shared_ptr<TVelquist> m_velquist;
     std::shared_ptr<TOrvixLine> m_orvixLine;
     TBaseList m_rules;
     TBaseList m_actionSequences;

@@ -5,6 +5,10 @@
 /**
  * @brief A field of the contact record that the directory-lookup server finds for a
  * search value (typically the caller's number). ParameterValue names the field.
+ *
+ * The search value comes from a call value or a user variable of the call. Fields of
+ * the record whose names begin with "custom0" or "custom1" also become user
+ * variables of the call, whatever field the parameter returns.
  */
 class TParameterVelquist : public TBaseParameter
 {
@@ -31,4 +35,12 @@ public:
     KESTRUN_FIELD(bool, SearchOptionUser, false)
     // That variable's name.
     KESTRUN_FIELD(QString, SearchOptionUserValue)
+
+public:
+    // The lookup; the search value is number-converted for "searchnumber" and for
+    // catalogue fields of the telephone type.
+    QString GetParamResult() override;
+
+private:
+    static bool IsCatalogueNumberField(const QString& field);
 };

@@ -2,6 +2,7 @@
 
 #include "model/ModelInForce.h"
 #include "model/Parameters.h"
+#include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
 #include "trace/Trace.h"
 
@@ -45,6 +46,8 @@ void TMainForm::FormCreate()
 
     m_parameters = std::make_shared<TParameters>();
     SetModelInForce(m_parameters);
+    // Lookups made before the directory server is found are skipped, not delayed.
+    TVelquist::StartDiscovery(m_parameters->Velquist());
     // From here on call events are processed.
     m_parameters->InitLineManager();
 }

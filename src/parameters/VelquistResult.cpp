@@ -1,0 +1,98 @@
+#include "parameters/VelquistResult.h"
+
+#include "trace/Trace.h"
+
+#include <pugixml.hpp>
+
+namespace {
+
+bool IsFixedSearchType(const QString& lowerSearchField)
+{
+    return lowerSearchField == u"searchcontact" || lowerSearchField == u"searchnumber" ||
+        lowerSearchField == u"searchindividual";
+}
+
+} // namespace
+
+HttpLimits TVelquistResult::DefaultSearchLimits()
+{
+    using namespace std::chrono_literals;
+    return HttpLimits {.connectTimeout = 3000ms, .totalTimeout = 10000ms, .maxBodyBytes = 4 * 1024 * 1024};
+}
+
+TVelquistResult::TVelquistResult(HttpLimits limits)
+    : m_limits(limits)
+{
+}
+
+HttpForm TVelquistResult::SearchForm(const QString& SearchKey, const QString& SearchField, const QString& SearchNode)
+{
+    const QString lower = SearchField.toLower();
+    HttpForm form;
+    if (!IsFixedSearchType(lower))
+        form.append({QStringLiteral("SearchField"), lower});
+    form.append({QStringLiteral("SearchType"), IsFixedSearchType(lower) ? lower : QStringLiteral("SearchField")});
+    form.append({QStringLiteral("SearchKey"), SearchKey});
+    form.append({QStringLiteral("SearchNode"), SearchNode});
+    return form;
+}
+
+TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
+                                               const QString& SearchNode) const
+{
+    const QString baseUrl = TVelquist::BaseUrl();
+    if (baseUrl.isEmpty()) {
+        Trace::Message("Velquist::GetResult:Velquist not active, aborting...");
+        return {};
+    }
+    try {
+        const HttpForm form = SearchForm(SearchKey, SearchField, SearchNode);
+        const QString lower = SearchField.toLower();
+        const QString url =
+            baseUrl + QStringLiteral("/Velquist/GetSearchResults?PostType=KeyValue&CallID=") + QString::number(CallID);
+        Trace::Value("Velquist::GetResult:SearchType",
+                     IsFixedSearchType(lower) ? lower : QStringLiteral("SearchField"));
+        Trace::Value("Velquist::GetResult:SearchKey", SearchKey);
+        Trace::Value("Velquist::GetResult:SearchNode", SearchNode);
+        Trace::Value("Velquist::GetResult:SearchField", IsFixedSearchType(lower) ? QString() : lower);
+        Trace::Value("Velquist::GetResult:Url", url);
+        Trace::Value("Velquist::GetResult:PostData", QString::fromLatin1(HttpClient::EncodeForm(form)));
+        Trace::Message("Velquist::GetResult:Sending POST request with timeout 3 seconds");
+
+        const HttpResponse response = HttpClient::PostForm(url, form, m_limits);
+        Trace::Value("Velquist::GetResult:Result", QString::fromUtf8(response.body));
+        if (response.status >= 400)
+            throw EKestrunError(
+                QStringLiteral("The directory server answered with HTTP status %1").arg(response.status));
+        return HandleResult(response.body);
+    } catch (const std::exception& error) {
+        Trace::Exception("Velquist::GetResult", error);
+        return {};
+    }
+}
+
+TVelquistDictionary TVelquistResult::HandleResult(const QByteArray& answer)
+{
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed = document.load_buffer(answer.constData(), size_t(answer.size()));
+    if (!parsed)
+        throw EKestrunError(QStringLiteral("The answer is no XML document (%1 at byte %2)")
+                                .arg(QString::fromUtf8(parsed.description()))
+                                .arg(parsed.offset));
+
+    TVelquistDictionary fields;
+    const pugi::xml_node diffgram = document.document_element().child("diffgr:diffgram");
+    const pugi::xml_node dataSet =
+        diffgram.find_child([](pugi::xml_node node) { return node.type() == pugi::node_element; });
+    const pugi::xml_node record =
+        dataSet.find_child([](pugi::xml_node node) { return node.type() == pugi::node_element; });
+    for (pugi::xml_node field = record.first_child(); field; field = field.next_sibling()) {
+        if (field.type() != pugi::node_element)
+            continue;
+        const QString name = QString::fromUtf8(field.name());
+        if (fields.contains(name))
+            throw EKestrunError(QStringLiteral("The answer names the field \"%1\" twice").arg(name));
+        fields.insert(name, QString::fromUtf8(field.text().get()));
+    }
+    return fields;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "parameters/Velquist.h"
+#include "platform/HttpClient.h"
+
+#include <QByteArray>
+#include <QString>
+
+/**
+ * @brief One search on the directory-lookup server: the request and the reading of its answer.
+ *
+ * Holds nothing between calls. The server is the one TVelquist selected; without
+ * one, nothing is sent. The answer is a serialised data set ("diffgr:diffgram")
+ * of which only the first record counts.
+ */
+class TVelquistResult
+{
+public:
+    // Connecting may take 3 s; the whole answer must be there within 10 s and 4 MiB.
+    static HttpLimits DefaultSearchLimits();
+
+    explicit TVelquistResult(HttpLimits limits = DefaultSearchLimits());
+
+    // The fields of the first record found, field identifier -> value; empty when
+    // nothing is found or anything fails (traced).
+    TVelquistDictionary GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
+                                  const QString& SearchNode) const;
+    // Throws EKestrunError on an answer that is no XML or whose record names a field twice.
+    static TVelquistDictionary HandleResult(const QByteArray& answer);
+
+    // The form as the server expects it, in its order.
+    static HttpForm SearchForm(const QString& SearchKey, const QString& SearchField, const QString& SearchNode);
+
+private:
+    HttpLimits m_limits;
+};
