@@ -1,8 +1,109 @@
 #include "model/Parameters.h"
 
+#include "model/ActionSequence.h"
+#include "model/BaseAction.h"
+#include "model/Rule.h"
+#include "model/XmlRecord.h"
 #include "parameters/Velquist.h"
+#include "platform/DataPaths.h"
+#include "platform/UnreadableFiles.h"
 #include "telephony/OrvixEvent.h"
 #include "telephony/OrvixLine.h"
+#include "trace/Trace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Elements with text on a line of their own are kept: a value may be a blank.
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
+// pugixml writes in pieces; the pieces go into the temporary file of a QSaveFile.
+class SaveFileWriter : public pugi::xml_writer
+{
+public:
+    explicit SaveFileWriter(QSaveFile& file)
+        : m_file(file)
+    {
+    }
+
+    void write(const void* data, size_t size) override
+    {
+        if (m_failed)
+            return;
+        if (m_file.write(static_cast<const char*>(data), qint64(size)) != qint64(size))
+            m_failed = true;
+    }
+
+    bool Failed() const { return m_failed; }
+
+private:
+    QSaveFile& m_file;
+    bool m_failed = false;
+};
+
+pugi::xml_node Root(const pugi::xml_document& doc)
+{
+    return doc.document_element();
+}
+
+template <typename E>
+void WriteSet(const TXmlRecordWriter& rule, std::string_view container, TSet<E> set)
+{
+    const pugi::xml_node element = rule.Node(container);
+    TNumberedNodes options(element, "Option", rule.CaseType());
+    int written = 0;
+    for (int ordinal = 0; ordinal < EnumCount<E>(); ++ordinal) {
+        if (!set.Contains(E(ordinal)))
+            continue;
+        const TXmlRecordWriter option(options.FindOrCreate(++written), rule.CaseType());
+        option.Integer("Value", ordinal);
+        option.Text("Name", EnumName(E(ordinal)));
+    }
+}
+
+// Returns the number of "Option" elements read, whether or not they named a member.
+template <typename E>
+int ReadSet(const TXmlRecordReader& rule, std::string_view container, TSet<E>& set)
+{
+    const TNumberedNodes options(rule.Node(container), "Option", csUpper);
+    const std::vector<pugi::xml_node> elements = options.ReadingOrder();
+    for (const pugi::xml_node element : elements) {
+        const TXmlRecordReader option(element);
+        // The ordinal wins over the name: files of other versions may spell names differently.
+        const int value = option.Integer("Value");
+        if (value >= 0 && value < EnumCount<E>()) {
+            set.Include(E(value));
+        } else if (const auto member = EnumFromName<E>(option.Text("Name"))) {
+            set.Include(*member);
+        }
+    }
+    return int(elements.size());
+}
+
+QString NameWithCopySuffix(const TBaseList& list, const QString& currentName)
+{
+    QString candidate = currentName;
+    // Each pass either finds the candidate free or makes it longer; a list of n
+    // names can force at most n suffixes.
+    bool clash = true;
+    while (clash) {
+        clash = false;
+        for (const TBaseObject* item : list.MainList()) {
+            const auto* named = qobject_cast<const TBaseList*>(item);
+            if (named && named->Name().compare(candidate, Qt::CaseInsensitive) == 0) {
+                candidate += QStringLiteral(" (Kopie)");
+                clash = true;
+            }
+        }
+    }
+    return candidate;
+}
+
+} // namespace
 
 TParameters::TParameters()
     : m_velquist(std::make_shared<TVelquist>())
@@ -29,5 +130,405 @@ void TParameters::SetActive(bool active)
 
 void TParameters::InitLineManager(LineManagerService* service)
 {
-    m_orvixEventController = std::make_unique<TOrvixEventController>(service);
+    m_orvixEventController = std::make_shared<TOrvixEventController>(service);
+    m_orvixEventController->SetActive(m_active);
+}
+
+bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
+{
+    const QString path = fileName.isEmpty() ? DataPathRulesFile() : fileName;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    bool loaded = false;
+    try {
+        // Only a plain file: a pipe or device under that name would block the read.
+        pugi::xml_document doc;
+        if (info.isFile()) {
+            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), ParseOptions);
+            if (!parsed)
+                Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read XML",
+                             path + QStringLiteral(": ") + QString::fromUtf8(parsed.description()) +
+                                 QStringLiteral(" at offset ") + QString::number(parsed.offset));
+            else if (Root(doc)) {
+                m_xmlFileName = path;
+                loaded = LoadNormalizedDoc(doc);
+            }
+        }
+    } catch (const std::exception& error) {
+        Trace::Exception("Parameters::LoadObjectsFromXMLFile", error);
+        loaded = false;
+    }
+    m_xmlFileName.clear();
+    if (loaded) {
+        UnreadableFiles::Forget(path);
+    } else {
+        UnreadableFiles::Remember(path);
+        Trace::Warning("Parameters::LoadObjectsFromXMLFile:File not loaded", path);
+    }
+    return loaded;
+}
+
+bool TParameters::LoadObjectsFromXMLDoc(const pugi::xml_document& doc)
+{
+    try {
+        if (!Root(doc))
+            return false;
+        pugi::xml_document copy;
+        copy.reset(doc);
+        return LoadNormalizedDoc(copy);
+    } catch (const std::exception& error) {
+        Trace::Exception("Parameters::LoadObjectsFromXMLDoc", error);
+        return false;
+    }
+}
+
+bool TParameters::LoadNormalizedDoc(pugi::xml_document& doc)
+{
+    // The same as turning the text's element names into capitals and parsing it
+    // again, without the second parse.
+    ChangeElementNamesCase(doc, csUpper);
+    // Sequences first: rules refer to them by position.
+    return LoadActionSequencesFromXML(doc) && LoadRulesFromXML(doc);
+}
+
+bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
+{
+    const QString path = fileName.isEmpty() ? DataPathRulesFile() : fileName;
+    m_xmlFileName = path;
+    bool saved = false;
+    try {
+        const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
+        doc->first_child().append_attribute("encoding").set_value("UTF-8");
+        if (SaveActionSequencesToXML(*doc, csNoChange) && SaveRulesToXML(*doc, csNoChange)) {
+            const QString keptAs = UnreadableFiles::KeepAside(path);
+            if (!keptAs.isEmpty())
+                Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
+            QSaveFile file(path);
+            if (file.open(QIODevice::WriteOnly)) {
+                SaveFileWriter writer(file);
+                doc->save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
+                if (writer.Failed())
+                    file.cancelWriting();
+                saved = file.commit();
+            }
+            if (!saved)
+                Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
+                             path + QStringLiteral(": ") + file.errorString());
+        }
+    } catch (const std::exception& error) {
+        Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
+        saved = false;
+    }
+    m_xmlFileName.clear();
+    return saved && QFileInfo::exists(path);
+}
+
+std::unique_ptr<pugi::xml_document> TParameters::SaveObjectsToXMLDoc() const
+{
+    try {
+        std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
+        if (SaveActionSequencesToXML(*doc, csNoChange) && SaveRulesToXML(*doc, csNoChange))
+            return doc;
+    } catch (const std::exception& error) {
+        Trace::Exception("Parameters::SaveObjectsToXMLDoc", error);
+    }
+    return nullptr;
+}
+
+std::unique_ptr<pugi::xml_document> TParameters::GetXMLDoc()
+{
+    auto doc = std::make_unique<pugi::xml_document>();
+    pugi::xml_node declaration = doc->append_child(pugi::node_declaration);
+    declaration.append_attribute("version").set_value("1.0");
+    doc->append_child("EventController");
+    return doc;
+}
+
+bool TParameters::LoadActionSequencesFromXML(const pugi::xml_document& doc)
+{
+    Trace::Value("Parameters::LoadActionSequencesFromXML:Load action sequences from XML", m_xmlFileName);
+    const pugi::xml_node all = FindNodeExt(Root(doc), "AllActionSequences", {}, {}, csUpper, false);
+    if (!all)
+        return false;
+
+    TBaseList loaded;
+    for (const pugi::xml_node element : TNumberedNodes(all, "ActionSequence", csUpper).ReadingOrder()) {
+        std::unique_ptr<TActionSequence> sequence = LoadSequence(element);
+        Trace::Value("Parameters::LoadActionSequencesFromXML:Action sequence:", sequence->Name());
+        loaded.AddNewItem(sequence.release());
+    }
+    const QList<TBaseObject*> previous = m_actionSequences.MainList();
+    DropLinksTo(previous);
+    m_actionSequences.SetMainList(loaded.MainList());
+    loaded.SetFreeObjects(false);
+    return true;
+}
+
+std::unique_ptr<TActionSequence> TParameters::LoadSequence(pugi::xml_node element)
+{
+    const TXmlRecordReader record(element);
+    auto sequence = std::make_unique<TActionSequence>();
+    sequence->SetOrvixLine(m_orvixLine);
+    if (const pugi::xml_node id = record.Node("ID"))
+        sequence->SetID(ReadText(id));
+    sequence->SetName(record.Text("Name"));
+    if (const pugi::xml_node icon = record.Node("IconIndex"))
+        sequence->SetIconIndex(ReadInteger(icon));
+
+    const TNumberedNodes actions(record.Node("AllBaseActions"), "BaseAction", csUpper);
+    for (const pugi::xml_node actionElement : actions.ReadingOrder()) {
+        std::unique_ptr<TBaseAction> action = LoadBaseAction(actionElement);
+        if (!action)
+            continue;
+        Trace::Value("Parameters::LoadActionSequencesFromXML:Action:", action->Caption());
+        sequence->AddNewItem(action.release());
+    }
+    return sequence;
+}
+
+bool TParameters::LoadRulesFromXML(const pugi::xml_document& doc)
+{
+    Trace::Value("Parameters::LoadRulesFromXML:Load rules from XML", m_xmlFileName);
+    const pugi::xml_node all = FindNodeExt(Root(doc), "AllRules", {}, {}, csUpper, false);
+    if (!all)
+        return false;
+
+    TBaseList loaded;
+    for (const pugi::xml_node element : TNumberedNodes(all, "Rule", csUpper).ReadingOrder()) {
+        std::unique_ptr<TRule> rule = LoadRule(element);
+        Trace::Value("Parameters::LoadRulesFromXML:Rule:", rule->Name());
+        loaded.AddNewItem(rule.release());
+    }
+    m_rules.SetMainList(loaded.MainList());
+    loaded.SetFreeObjects(false);
+    return true;
+}
+
+std::unique_ptr<TRule> TParameters::LoadRule(pugi::xml_node element)
+{
+    const TXmlRecordReader record(element);
+    auto rule = std::make_unique<TRule>();
+    rule->SetOrvixLine(m_orvixLine);
+    if (const pugi::xml_node id = record.Node("ID"))
+        rule->SetID(ReadText(id));
+    rule->SetName(record.Text("Name"));
+    rule->SetActive(record.Boolean("Active"));
+
+    TCallOptionBaseSet base;
+    ReadSet(record, "CallOptionBase", base);
+    rule->SetCallOptionBase(base);
+    TCallOptionInExSet inEx;
+    // A rule without any origin option reacts to both.
+    if (ReadSet(record, "CallOptionInEx", inEx) == 0)
+        inEx = {coIntern, coExtern};
+    rule->SetCallOptionInEx(inEx);
+    TCallOptionInSet in;
+    ReadSet(record, "CallOptionIn", in);
+    rule->SetCallOptionIn(in);
+    TCallOptionOutSet out;
+    ReadSet(record, "CallOptionOut", out);
+    rule->SetCallOptionOut(out);
+    TCallOptionInNumberSet inNumber;
+    ReadSet(record, "CallOptionInNumber", inNumber);
+    rule->SetCallOptionInNumber(inNumber);
+    TCallOptionOutNumberSet outNumber;
+    ReadSet(record, "CallOptionOutNumber", outNumber);
+    rule->SetCallOptionOutNumber(outNumber);
+    TCallOptionNotificationNumberSet notificationNumber;
+    ReadSet(record, "CallOptionNotificationNumber", notificationNumber);
+    rule->SetCallOptionNotificationNumber(notificationNumber);
+
+    rule->SetNotificationNumberIn(record.Text("NotificationNumberIn"));
+    rule->SetNotificationNumberTo(record.Text("NotificationNumberTo"));
+    rule->SetFromNumberIn(record.Text("FromNumberIn"));
+    rule->SetToExtensionNumberIn(record.Text("ToExtensionNumberIn"));
+    rule->SetToNumberOut(record.Text("ToNumberOut"));
+    rule->SetFromExtensionNumberOut(record.Text("FromExtensionNumberOut"));
+
+    const TNumberedNodes links(record.Node("LinkedActionSequences"), "ActionSequence", csUpper);
+    for (const pugi::xml_node link : links.ReadingOrder()) {
+        // Index is 1-based; anything that names no sequence is passed over.
+        if (TBaseObject* sequence = m_actionSequences.GetObject(TXmlRecordReader(link).Integer("Index") - 1))
+            rule->AddNewItem(sequence);
+    }
+    return rule;
+}
+
+bool TParameters::SaveActionSequencesToXML(pugi::xml_document& doc, TCaseType caseType) const
+{
+    Trace::Value("Parameters::SaveActionSequencesToXML:Save action sequences to XML", m_xmlFileName);
+    const pugi::xml_node all = FindNodeExt(Root(doc), "AllActionSequences", {}, {}, caseType, true);
+    if (!all)
+        return false;
+    TNumberedNodes elements(all, "ActionSequence", caseType);
+    for (int i = 0; i < m_actionSequences.Count(); ++i) {
+        const auto* sequence = m_actionSequences.Item<TActionSequence>(i);
+        if (!sequence)
+            continue;
+        Trace::Value("Parameters::SaveActionSequencesToXML:Action sequence:", sequence->Name());
+        SaveSequence(elements.FindOrCreate(i + 1), sequence, caseType);
+    }
+    return true;
+}
+
+void TParameters::SaveSequence(pugi::xml_node element, const TActionSequence* sequence, TCaseType caseType) const
+{
+    const TXmlRecordWriter record(element, caseType);
+    record.Text("ID", sequence->ID());
+    record.Text("Name", sequence->Name());
+    record.Integer("IconIndex", sequence->IconIndex());
+    TNumberedNodes actions(record.Node("AllBaseActions"), "BaseAction", caseType);
+    for (int i = 0; i < sequence->Count(); ++i) {
+        if (const TBaseAction* action = sequence->Action(i))
+            SaveBaseAction(actions.FindOrCreate(i + 1), action, caseType);
+    }
+}
+
+bool TParameters::SaveRulesToXML(pugi::xml_document& doc, TCaseType caseType) const
+{
+    Trace::Value("Parameters::SaveRulesToXML:Save rules to XML", m_xmlFileName);
+    const pugi::xml_node all = FindNodeExt(Root(doc), "AllRules", {}, {}, caseType, true);
+    if (!all)
+        return false;
+    TNumberedNodes elements(all, "Rule", caseType);
+    for (int i = 0; i < m_rules.Count(); ++i) {
+        const auto* rule = m_rules.Item<TRule>(i);
+        if (!rule)
+            continue;
+        Trace::Value("Parameters::SaveRulesToXML:Rule:", rule->Name());
+        SaveRule(elements.FindOrCreate(i + 1), rule, caseType);
+    }
+    return true;
+}
+
+void TParameters::SaveRule(pugi::xml_node element, const TRule* rule, TCaseType caseType) const
+{
+    const TXmlRecordWriter record(element, caseType);
+    record.Text("ID", rule->ID());
+    record.Text("Name", rule->Name());
+    record.Boolean("Active", rule->Active());
+    WriteSet(record, "CallOptionBase", rule->CallOptionBase());
+    WriteSet(record, "CallOptionInEx", rule->CallOptionInEx());
+    WriteSet(record, "CallOptionIn", rule->CallOptionIn());
+    WriteSet(record, "CallOptionOut", rule->CallOptionOut());
+    WriteSet(record, "CallOptionInNumber", rule->CallOptionInNumber());
+    WriteSet(record, "CallOptionOutNumber", rule->CallOptionOutNumber());
+    WriteSet(record, "CallOptionNotificationNumber", rule->CallOptionNotificationNumber());
+    record.Text("NotificationNumberIn", rule->NotificationNumberIn());
+    record.Text("NotificationNumberTo", rule->NotificationNumberTo());
+    record.Text("FromNumberIn", rule->FromNumberIn());
+    record.Text("ToExtensionNumberIn", rule->ToExtensionNumberIn());
+    record.Text("ToNumberOut", rule->ToNumberOut());
+    record.Text("FromExtensionNumberOut", rule->FromExtensionNumberOut());
+
+    // Only the first linked sequence is stored, by its position at the time of saving.
+    const TXmlRecordWriter link(record.Node("LinkedActionSequences.ActionSequence"), caseType);
+    const pugi::xml_node index = link.Node("Index");
+    if (const auto* first = qobject_cast<const TBaseList*>(rule->GetObject(0))) {
+        WriteInteger(index, m_actionSequences.GetIndex(first) + 1);
+        link.Text("Name", first->Name());
+    }
+}
+
+std::unique_ptr<TParameters> TParameters::Clone() const
+{
+    auto copy = std::make_unique<TParameters>();
+    const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
+    // Capitals throughout, so that the copy reads the names without converting them.
+    if (SaveActionSequencesToXML(*doc, csUpper) && SaveRulesToXML(*doc, csUpper)) {
+        copy->LoadActionSequencesFromXML(*doc);
+        copy->LoadRulesFromXML(*doc);
+    }
+    copy->m_orvixEventController = m_orvixEventController;
+    copy->m_velquist = m_velquist;
+    copy->m_orvixLine = m_orvixLine;
+    copy->m_active = m_active;
+    return copy;
+}
+
+QString TParameters::GetNewRuleName(const QString& currentName) const
+{
+    return NameWithCopySuffix(m_rules, currentName);
+}
+
+QString TParameters::GetNewActionSequenceName(const QString& currentName) const
+{
+    return NameWithCopySuffix(m_actionSequences, currentName);
+}
+
+void TParameters::CleanTempFiles()
+{
+    try {
+        const QDir folder(UserDataPath());
+        const QStringList names =
+            folder.entryList({QStringLiteral("{*}.HTMLTemplate.*")}, QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& name : names) {
+            if (!QFile::remove(folder.filePath(name)))
+                Trace::Warning("Parameters::CleanTempFiles:Cannot delete", folder.filePath(name));
+        }
+    } catch (const std::exception& error) {
+        Trace::Exception("Parameters::CleanTempFiles", error);
+    }
+}
+
+void TParameters::DropLinksTo(const QList<TBaseObject*>& sequences)
+{
+    if (sequences.isEmpty())
+        return;
+    // The rules still in force must not keep pointers to sequences about to be freed.
+    for (TBaseObject* item : m_rules.MainList()) {
+        auto* rule = qobject_cast<TRule*>(item);
+        if (!rule)
+            continue;
+        QList<TBaseObject*> kept;
+        for (TBaseObject* linked : rule->MainList()) {
+            if (!sequences.contains(linked))
+                kept.append(linked);
+        }
+        if (kept.size() != rule->MainList().size())
+            rule->SetMainList(kept);
+    }
+}
+
+bool TParameters::GetNodeValueBoolean(pugi::xml_node node)
+{
+    return ReadBoolean(node);
+}
+
+int TParameters::GetNodeValueInteger(pugi::xml_node node)
+{
+    return ReadInteger(node);
+}
+
+QString TParameters::GetNodeValueString(pugi::xml_node node)
+{
+    return ReadText(node);
+}
+
+void TParameters::SetNodeValueBoolean(pugi::xml_node node, bool value)
+{
+    WriteBoolean(node, value);
+}
+
+void TParameters::SetNodeValueInteger(pugi::xml_node node, int value)
+{
+    WriteInteger(node, value);
+}
+
+void TParameters::SetNodeValueString(pugi::xml_node node, const QString& value)
+{
+    WriteText(node, value);
+}
+
+QString TParameters::XmlToText(const QString& text)
+{
+    QString result = text;
+    return result.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+}
+
+QString TParameters::TextToXml(const QString& text)
+{
+    QString result = text;
+    return result.replace(u' ', QStringLiteral("&nbsp;"));
 }

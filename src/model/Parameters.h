@@ -1,12 +1,20 @@
 #pragma once
 
 #include "model/BaseList.h"
+#include "model/XmlNavigation.h"
+
+#include <pugixml.hpp>
 
 #include <memory>
+#include <string_view>
 
 class LineManagerService;
+class TActionSequence;
+class TBaseAction;
+class TBaseParameter;
 class TOrvixEventController;
 class TOrvixLine;
+class TRule;
 class TVelquist;
 
 /**
@@ -14,11 +22,18 @@ class TVelquist;
  * sequence list (which own the rules and sequences), plus the objects they
  * share: the event controller and a line object.
  *
+ * It reads and writes the rules file (an "EventController" root holding
+ * "AllActionSequences" and "AllRules"), makes working copies for the editors
+ * (Clone) and unique names for copied rules and sequences. Element names in a
+ * file are matched without regard to case; attribute names and text exactly.
  * The directory-lookup client is shared with copies of the model and with its
  * discovery task, which may outlive the model.
  *
  * The order of both lists matters: it is the order of the rules file, the
  * order in which rules meet a call, and a rule names its sequence by position.
+ *
+ * Loading and saving report failure as false and never throw: a broken file
+ * leaves the lists as they were, or loads what it can with default values.
  */
 class TParameters
 {
@@ -44,11 +59,96 @@ public:
     const std::shared_ptr<TOrvixLine>& OrvixLine() const { return m_orvixLine; }
     const std::shared_ptr<TVelquist>& Velquist() const { return m_velquist; }
 
+    // An empty file name means the rules file. False when the file is missing or
+    // unreadable, or lacks one of the two lists.
+    bool LoadObjectsFromXMLFile(const QString& fileName);
+    // The same for a document in memory, which is left as it is.
+    bool LoadObjectsFromXMLDoc(const pugi::xml_document& doc);
+    /**
+     * Writes both lists; an empty file name means the rules file. The file is
+     * replaced only by a complete new one (written beside it, then renamed): on
+     * failure the old file stays and the result is false. An existing file that
+     * could not be read when it was loaded is first moved aside (see UnreadableFiles).
+     */
+    bool SaveObjectsToXMLFile(const QString& fileName);
+    // Both lists in a fresh document; null on failure.
+    std::unique_ptr<pugi::xml_document> SaveObjectsToXMLDoc() const;
+    // A document with the XML declaration (version "1.0") and the root element "EventController".
+    static std::unique_ptr<pugi::xml_document> GetXMLDoc();
+
+    // The readers look element names up in capitals (csUpper); the file loaders
+    // turn the names of a document into capitals before they call them.
+    bool LoadActionSequencesFromXML(const pugi::xml_document& doc);
+    // Needs the sequences of the same document loaded: rules name them by position.
+    bool LoadRulesFromXML(const pugi::xml_document& doc);
+    bool SaveActionSequencesToXML(pugi::xml_document& doc, TCaseType caseType) const;
+    bool SaveRulesToXML(pugi::xml_document& doc, TCaseType caseType) const;
+
+    /**
+     * A working copy: new rules, sequences, actions and parameters with the same
+     * IDs, made through the file format. It shares the event controller and the
+     * line object with this model (whichever of the two is dropped leaves them to
+     * the other) and starts with the same Active state.
+     */
+    std::unique_ptr<TParameters> Clone() const;
+
+    // A name for a copied or imported rule (sequence) that no rule (sequence) has,
+    // ignoring case: the name itself, or it followed by " (Kopie)" as often as needed.
+    QString GetNewRuleName(const QString& currentName) const;
+    QString GetNewActionSequenceName(const QString& currentName) const;
+
+    // Deletes the leftover "{GUID}.HTMLTemplate.*" files of HTML messages in the data folder.
+    void CleanTempFiles();
+
+    // Read one value; a missing element reads as false, -1 or an empty text.
+    static bool GetNodeValueBoolean(pugi::xml_node node);
+    static int GetNodeValueInteger(pugi::xml_node node);
+    static QString GetNodeValueString(pugi::xml_node node);
+    static void SetNodeValueBoolean(pugi::xml_node node, bool value);
+    static void SetNodeValueInteger(pugi::xml_node node, int value);
+    static void SetNodeValueString(pugi::xml_node node, const QString& value);
+    // Parameter values keep their blanks in a file as "&nbsp;".
+    static QString XmlToText(const QString& text);
+    static QString TextToXml(const QString& text);
+
+    // Action and parameter records (the content of "BaseAction" and "SubAction").
+
+    // The action's fields, then its parameters under "AllSubActions".
+    void SaveBaseAction(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const;
+    // A new action of the type the element names, with its parameters; null for an unknown type.
+    std::unique_ptr<TBaseAction> LoadBaseAction(pugi::xml_node element);
+    void SetBaseActionValues(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const;
+    void GetBaseActionValues(pugi::xml_node element, TBaseAction* action);
+    void SetParameterValues(pugi::xml_node element, const TBaseParameter* parameter, TCaseType caseType) const;
+    void GetParameterValues(pugi::xml_node element, TBaseParameter* parameter);
+    static QString GetBaseActionType(const TBaseAction* action);
+    static QString GetParameterType(const TBaseParameter* parameter);
+    static std::unique_ptr<TBaseAction> GetBaseActionObject(const QString& identifier);
+    static std::unique_ptr<TBaseParameter> GetParameterObject(const QString& identifier);
+
+    // Inner actions of e-mail actions nested deeper than this are not read: a
+    // real file has one level, and a hostile one must not exhaust the stack.
+    static constexpr int MaxInnerActionDepth = 16;
+
 private:
+    bool LoadNormalizedDoc(pugi::xml_document& doc);
+    void SaveSequence(pugi::xml_node element, const TActionSequence* sequence, TCaseType caseType) const;
+    void SaveRule(pugi::xml_node element, const TRule* rule, TCaseType caseType) const;
+    std::unique_ptr<TActionSequence> LoadSequence(pugi::xml_node element);
+    std::unique_ptr<TRule> LoadRule(pugi::xml_node element);
+    void ReadBaseActionValues(pugi::xml_node element, TBaseAction* action, int depth);
+    void ReadParameters(pugi::xml_node element, TBaseAction* action, bool giveLine, const char* traceTitle);
+    void RegisterUserVariable(const QString& name);
+    void DropLinksTo(const QList<TBaseObject*>& sequences);
+
     bool m_active = true;
-    std::unique_ptr<TOrvixEventController> m_orvixEventController;
+    // Shared with working copies (Clone): the controller and the directory-lookup
+    // client outlive whichever model is dropped.
+    std::shared_ptr<TOrvixEventController> m_orvixEventController;
     std::shared_ptr<TVelquist> m_velquist;
     std::shared_ptr<TOrvixLine> m_orvixLine;
     TBaseList m_rules;
     TBaseList m_actionSequences;
+    // The file being loaded or saved, for the trace; empty for documents in memory.
+    QString m_xmlFileName;
 };

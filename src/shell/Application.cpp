@@ -39,6 +39,12 @@ int RunApplication(int argc, char** argv)
     RegisterInteractionForm();
 
     TMainForm mainForm;
+    // Installed before the start-up sequence: a signal that arrives while it runs
+    // waits for the event loop instead of ending the program unsaved.
+    OnTerminationSignal([&mainForm] {
+        mainForm.FormClose();
+        QApplication::quit();
+    });
     try {
         mainForm.FormCreate();
     } catch (const std::exception& error) {
@@ -47,9 +53,5 @@ int RunApplication(int argc, char** argv)
         Trace::Exception("Main::AppException", error);
         qWarning("Start-up failed: %s", error.what());
     }
-    OnTerminationSignal([&mainForm] {
-        mainForm.FormClose();
-        QApplication::quit();
-    });
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include "model/Parameters.h"
 #include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
+#include "platform/DataPaths.h"
 #include "trace/Trace.h"
 
 #include <QDir>
@@ -44,15 +45,33 @@ void TMainForm::FormCreate()
     Trace::Clear();
     Trace::Value("Main::FormCreate:Application started", GetAppVersionLabel());
 
+    Trace::Value("Main::FormCreate:DataPathRulesFile", DataPathRulesFile());
+    Trace::Value("Main::FormCreate:DataPathUserSettingsFile", DataPathUserSettingsFile());
+
     m_parameters = std::make_shared<TParameters>();
     SetModelInForce(m_parameters);
     // Lookups made before the directory server is found are skipped, not delayed.
     TVelquist::StartDiscovery(m_parameters->Velquist());
-    // From here on call events are processed.
+    // A missing or unreadable rules file leaves the model empty; the program runs on.
+    m_parameters->LoadObjectsFromXMLFile(QString());
+    m_parameters->CleanTempFiles();
+    // From here on call events are processed, with the rules already in place.
     m_parameters->InitLineManager();
 }
 
 void TMainForm::FormClose()
 {
+    if (m_closed)
+        return;
+    m_closed = true;
     Trace::Message("Main::FormClose:Application shut down");
+    if (!m_parameters)
+        return;
+    try {
+        m_parameters->CleanTempFiles();
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::FormClose", error);
+    }
+    if (!m_parameters->SaveObjectsToXMLFile(QString()))
+        Trace::Error(QString(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()));
 }

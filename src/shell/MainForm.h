@@ -23,7 +23,7 @@ public:
 
     // The start-up sequence; traced failures do not stop the program.
     void FormCreate();
-    // The shutdown sequence, run once before the program ends.
+    // The shutdown sequence: temporary files, then the rules file. Runs once; later calls do nothing.
     void FormClose();
 
     // <temp>/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil
@@ -34,4 +34,5 @@ public:
 
 private:
     std::shared_ptr<TParameters> m_parameters;
+    bool m_closed = false;
 };

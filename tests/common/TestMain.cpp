@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,15 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The user's own data folder and temporary files stay out of reach: every
+    // test program gets folders of its own, removed when it ends.
+    QTemporaryDir home;
+    if (!home.isValid())
+        return EXIT_FAILURE;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
+    QDir().mkpath(home.filePath(QStringLiteral("tmp")));
+
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,437 @@
+// The content of the action and parameter records of a rules file: TParameters'
+// readers and writers of "BaseAction" and "SubAction" elements.
+#include "model/Parameters.h"
+
+#include "actions/ActionBalloonMessage.h"
+#include "actions/ActionDDEMessage.h"
+#include "actions/ActionExecuteProgram.h"
+#include "actions/ActionHTMLMessage.h"
+#include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixDTMF.h"
+#include "actions/ActionOutlookBase.h"
+#include "actions/ActionOutlookSendMail.h"
+#include "actions/ActionStopper.h"
+#include "model/RecordTypes.h"
+#include "model/XmlRecord.h"
+#include "parameters/ParameterInteraction.h"
+#include "parameters/ParameterOutlookAddressbook.h"
+#include "parameters/ParameterSystem.h"
+#include "parameters/ParameterUser.h"
+#include "parameters/ParameterVelquist.h"
+#include "telephony/OrvixLine.h"
+#include "trace/Trace.h"
+
+namespace {
+
+const QString OutlookAddressbookPrefix = QStringLiteral("outlookaddressbook");
+
+bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
+{
+    if (text.size() != lowerWord.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] + 32) : text[i];
+        if (c != lowerWord[i])
+            return false;
+    }
+    return true;
+}
+
+// The e-mail flags take "True"/"False" in any case or a decimal number (0 is
+// false, any other number true); any other text is false, like other Booleans.
+bool ReadLooseBoolean(pugi::xml_node node)
+{
+    std::string storage;
+    std::string_view text = ElementText(node, storage);
+    if (SameIgnoringCase(text, "true"))
+        return true;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        text.remove_prefix(1);
+    bool digits = false;
+    bool nonZero = false;
+    bool point = false;
+    for (const char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+            nonZero = nonZero || c != '0';
+        } else {
+            return false;
+        }
+    }
+    return digits && nonZero;
+}
+
+// A message may carry anything after a "|" on a line; only the sequence ID before it counts.
+QStringList CutAtBar(QStringList lines)
+{
+    for (QString& line : lines) {
+        const qsizetype bar = line.indexOf(u'|');
+        if (bar >= 0)
+            line.truncate(bar);
+    }
+    return lines;
+}
+
+QString WithoutOutlookPrefix(const QString& value)
+{
+    if (value.size() > OutlookAddressbookPrefix.size() && value.startsWith(OutlookAddressbookPrefix))
+        return value.mid(OutlookAddressbookPrefix.size());
+    return value;
+}
+
+// Older files spell some elements differently; the current name wins when both exist.
+pugi::xml_node NodeOrAlternative(const TXmlRecordReader& record, std::string_view name, std::string_view alternative)
+{
+    const pugi::xml_node node = record.Node(name);
+    return node ? node : record.Node(alternative);
+}
+
+void WriteMessageBlock(const TXmlRecordWriter& record, const TActionBaseMessage* message)
+{
+    record.Boolean("TimeOut", message->TimeOut());
+    record.Integer("TimeOutSec", message->TimeOutSec());
+    record.Lines("AssociatedActionSequences", message->ActionSequencesIDs());
+}
+
+void ReadMessageBlock(const TXmlRecordReader& record, TActionBaseMessage* message)
+{
+    message->SetTimeOut(record.Boolean("TimeOut"));
+    message->SetTimeOutSec(record.Integer("TimeOutSec"));
+    message->SetActionSequencesIDs(CutAtBar(record.Lines("AssociatedActionSequences")));
+}
+
+} // namespace
+
+void TParameters::SaveBaseAction(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const
+{
+    if (!element || !action)
+        return;
+    SetBaseActionValues(element, action, caseType);
+    TNumberedNodes parameters(FindNodeExt(element, "AllSubActions", {}, {}, caseType, true), "SubAction", caseType);
+    for (int i = 0; i < action->Count(); ++i) {
+        if (const TBaseParameter* parameter = action->Parameter(i))
+            SetParameterValues(parameters.FindOrCreate(i + 1), parameter, caseType);
+    }
+}
+
+std::unique_ptr<TBaseAction> TParameters::LoadBaseAction(pugi::xml_node element)
+{
+    std::string storage;
+    const std::string_view type = ElementText(FindNodeExt(element, "BaseActionType", {}, {}, csUpper, false), storage);
+    std::unique_ptr<TBaseAction> action = ::GetBaseActionObject(type);
+    if (!action)
+        return nullptr;
+    action->SetOrvixLine(m_orvixLine);
+    ReadBaseActionValues(element, action.get(), 0);
+    ReadParameters(element, action.get(), true, "Parameters::LoadBaseAction:Parameter:");
+    return action;
+}
+
+void TParameters::ReadParameters(pugi::xml_node element, TBaseAction* action, bool giveLine, const char* traceTitle)
+{
+    const TNumberedNodes parameters(FindNodeExt(element, "AllSubActions", {}, {}, csUpper, false), "SubAction",
+                                    csUpper);
+    std::string storage;
+    for (const pugi::xml_node parameterElement : parameters.ReadingOrder()) {
+        const std::string_view type =
+            ElementText(FindNodeExt(parameterElement, "ParamType", {}, {}, csUpper, false), storage);
+        std::unique_ptr<TBaseParameter> parameter = ::GetParameterObject(type);
+        if (!parameter)
+            continue;
+        if (giveLine)
+            parameter->SetOrvixLine(m_orvixLine);
+        GetParameterValues(parameterElement, parameter.get());
+        Trace::Value(traceTitle, parameter->Caption());
+        action->AddNewItem(parameter.release());
+    }
+}
+
+void TParameters::SetBaseActionValues(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const
+{
+    if (!element || !action)
+        return;
+    const TXmlRecordWriter record(element, caseType);
+    record.Text("ID", action->ID());
+    record.Text("BaseActionType", GetBaseActionType(action));
+    record.Boolean("Active", action->Active());
+    record.Text("Caption", action->Caption());
+
+    // The blocks of a class and its descendants, in a fixed order: an Outlook
+    // e-mail writes its own block before the e-mail block it inherits.
+    if (const auto* stopper = qobject_cast<const TActionStopper*>(action)) {
+        record.Boolean("BlockOnSuccess", stopper->BlockOnSuccess());
+        record.Boolean("BlockAllActions", stopper->BlockAllActions());
+        record.Integer("BlockCount", stopper->BlockCount());
+    }
+    if (const auto* program = qobject_cast<const TActionExecuteProgram*>(action)) {
+        record.Text("ProgramPath", program->ProgramPath());
+        record.Boolean("WaitForTerminate", program->WaitForTerminate());
+    }
+    if (const auto* document = qobject_cast<const TActionOpenDocument*>(action))
+        record.Text("DocPath", document->DocPath());
+    if (const auto* dtmf = qobject_cast<const TActionOrvixDTMF*>(action))
+        record.Text("DTMF", dtmf->DtmfSigns());
+    if (const auto* dde = qobject_cast<const TActionDDEMessage*>(action)) {
+        record.Text("DDEService", dde->DDEService());
+        record.Text("DDETopic", dde->DDETopic());
+    }
+    if (const auto* balloon = qobject_cast<const TActionBalloonMessage*>(action))
+        WriteMessageBlock(record, balloon);
+    if (const auto* html = qobject_cast<const TActionHTMLMessage*>(action)) {
+        WriteMessageBlock(record, html);
+        record.Boolean("ShowInvisible", html->ShowInvisible());
+        record.Boolean("DefaultWidth", html->DefaultWidth());
+        record.Text("HTMLWebserverUrl", html->HTMLWebserverUrl());
+        record.Text("HTMLTemplate", html->HTMLTemplate());
+        record.Text("HtmlMessageHeight", html->HTMLMessageHeight());
+        record.Text("HtmlMessageWidth", html->HTMLMessageWidth());
+        record.Text("HTMLUser", html->HTMLUser());
+        record.Text("HTMLPassword", html->HTMLPassword());
+    }
+    if (const auto* item = qobject_cast<const TActionOutlookBase*>(action)) {
+        record.Text("Template", item->Template());
+        record.Boolean("TemplateActive", item->TemplateActive());
+    }
+    if (const auto* outlookMail = qobject_cast<const TActionOutlookSendMail*>(action)) {
+        record.Boolean("SendEMailImmediately", outlookMail->SendEMailImmediately());
+        record.Lines("Attachments", outlookMail->Attachments());
+        record.Boolean("AttachmentsActive", outlookMail->AttachmentsActive());
+    }
+    if (const auto* mail = qobject_cast<const TActionSendEMail*>(action)) {
+        record.Boolean("IsDummy", mail->IsDummy());
+        record.Lines("ParameterList", mail->ParameterList());
+        // The e-mail field an inner action serves; readers that do not know it pass it over.
+        if (mail->FieldID() != -1)
+            record.Integer("FieldID", mail->FieldID());
+        if (!mail->IsDummy() && !mail->InnerBaseActions().empty()) {
+            TNumberedNodes inner(record.Node("InnerBaseActions.AllBaseActions"), "BaseAction", caseType);
+            int number = 0;
+            for (const auto& innerAction : mail->InnerBaseActions())
+                SaveBaseAction(inner.FindOrCreate(++number), innerAction.get(), caseType);
+        }
+    }
+}
+
+void TParameters::GetBaseActionValues(pugi::xml_node element, TBaseAction* action)
+{
+    ReadBaseActionValues(element, action, 0);
+}
+
+void TParameters::ReadBaseActionValues(pugi::xml_node element, TBaseAction* action, int depth)
+{
+    if (!action)
+        return;
+    const TXmlRecordReader record(element);
+    action->SetID(record.Text("ID"));
+    action->SetActive(record.Boolean("Active"));
+    if (const pugi::xml_node caption = record.Node("Caption"))
+        action->SetCaption(ReadText(caption));
+
+    if (auto* stopper = qobject_cast<TActionStopper*>(action)) {
+        stopper->SetBlockOnSuccess(record.Boolean("BlockOnSuccess"));
+        stopper->SetBlockAllActions(record.Boolean("BlockAllActions"));
+        stopper->SetBlockCount(record.Integer("BlockCount"));
+    }
+    if (auto* program = qobject_cast<TActionExecuteProgram*>(action)) {
+        program->SetProgramPath(record.Text("ProgramPath"));
+        program->SetWaitForTerminate(record.Boolean("WaitForTerminate"));
+    }
+    if (auto* document = qobject_cast<TActionOpenDocument*>(action))
+        document->SetDocPath(record.Text("DocPath"));
+    if (auto* dtmf = qobject_cast<TActionOrvixDTMF*>(action))
+        dtmf->SetDtmfSigns(record.Text("DTMF"));
+    if (auto* dde = qobject_cast<TActionDDEMessage*>(action)) {
+        dde->SetDDEService(record.Text("DDEService"));
+        dde->SetDDETopic(record.Text("DDETopic"));
+    }
+    if (auto* balloon = qobject_cast<TActionBalloonMessage*>(action))
+        ReadMessageBlock(record, balloon);
+    if (auto* html = qobject_cast<TActionHTMLMessage*>(action)) {
+        ReadMessageBlock(record, html);
+        html->SetShowInvisible(record.Boolean("ShowInvisible"));
+        html->SetDefaultWidth(record.Boolean("DefaultWidth"));
+        html->SetHTMLWebserverUrl(record.Text("HTMLWebserverUrl"));
+        html->SetHTMLTemplate(record.Text("HTMLTemplate"));
+        html->SetHTMLMessageHeight(record.Text("HtmlMessageHeight"));
+        html->SetHTMLMessageWidth(record.Text("HtmlMessageWidth"));
+        html->SetHTMLUser(record.Text("HTMLUser"));
+        html->SetHTMLPassword(record.Text("HTMLPassword"));
+    }
+    if (auto* item = qobject_cast<TActionOutlookBase*>(action)) {
+        item->SetTemplate(record.Text("Template"));
+        item->SetTemplateActive(record.Boolean("TemplateActive"));
+    }
+    if (auto* outlookMail = qobject_cast<TActionOutlookSendMail*>(action)) {
+        // Files from before these fields existed keep the constructor's values.
+        if (const pugi::xml_node node = record.Node("SendEMailImmediately"))
+            outlookMail->SetSendEMailImmediately(ReadLooseBoolean(node));
+        if (const pugi::xml_node node = record.Node("Attachments"))
+            outlookMail->SetAttachments(ReadLines(node));
+        if (const pugi::xml_node node = record.Node("AttachmentsActive"))
+            outlookMail->SetAttachmentsActive(ReadBoolean(node));
+    }
+    auto* mail = qobject_cast<TActionSendEMail*>(action);
+    if (!mail)
+        return;
+    mail->SetIsDummy(ReadLooseBoolean(record.Node("IsDummy")));
+    mail->SetParameterList(record.Lines("ParameterList"));
+    if (const pugi::xml_node node = record.Node("FieldID"))
+        mail->SetFieldID(ReadInteger(node));
+
+    const pugi::xml_node all = record.Node("InnerBaseActions.AllBaseActions");
+    if (!all)
+        return;
+    if (depth >= MaxInnerActionDepth) {
+        Trace::Warning("Parameters::GetBaseActionValues:Inner actions nested too deeply, not read", mail->ID());
+        return;
+    }
+    int count = 0;
+    for (pugi::xml_node child = all.first_child(); child; child = child.next_sibling())
+        count += child.type() == pugi::node_element ? 1 : 0;
+    mail->ClearInnerBaseActions();
+    // Numbers 1 to the count of child elements; a number without its element is passed over.
+    const TNumberedNodes inner(all, "BaseAction", csUpper);
+    for (int number = 1; number <= count; ++number) {
+        const pugi::xml_node innerElement = inner.Find(number);
+        if (!innerElement)
+            continue;
+        // Whatever type the element names: an inner action is an e-mail action.
+        auto innerAction = std::make_unique<TActionSendEMail>();
+        ReadBaseActionValues(innerElement, innerAction.get(), depth + 1);
+        ReadParameters(innerElement, innerAction.get(), false, "Parameters::GetBaseActionValues:Action:");
+        mail->AddInnerBaseAction(std::move(innerAction));
+    }
+}
+
+void TParameters::SetParameterValues(pugi::xml_node element, const TBaseParameter* parameter, TCaseType caseType) const
+{
+    if (!element || !parameter)
+        return;
+    const TXmlRecordWriter record(element, caseType);
+    record.Text("ID", parameter->ID());
+    record.Text("Caption", parameter->Caption());
+    record.Text("ParamType", GetParameterType(parameter));
+    record.Text("Alias", parameter->Alias());
+    record.Boolean("ShowAlias", parameter->ShowAlias());
+    record.Boolean("ShowIfEmpty", parameter->ShowIfEmpty());
+    record.Boolean("CancelOnNoResult", parameter->CancelOnNoResult());
+    record.Text("ParamValue", TextToXml(parameter->ParameterValue()));
+    record.Boolean("SaveAsUserVariable", parameter->SaveAsUserVariable());
+    record.Text("UserVariable", parameter->UserVariable());
+
+    if (const auto* user = qobject_cast<const TParameterUser*>(parameter))
+        record.Boolean("IsVariable", user->IsVariable());
+    if (const auto* interaction = qobject_cast<const TParameterInteraction*>(parameter)) {
+        record.Text("Query", interaction->Query());
+        record.Boolean("IsSimpleInput", interaction->IsSimpleInput());
+        record.Text("Items", interaction->Items());
+    }
+    if (const auto* velquist = qobject_cast<const TParameterVelquist*>(parameter)) {
+        record.Text("LDAPFilter", velquist->SearchField());
+        record.Text("LDAPDC", velquist->SearchBase());
+        record.Boolean("LDAPSearchOptionOrvixValue", velquist->SearchOptionOrvix());
+        record.Text("LDAPOrvixParam", velquist->SearchOptionOrvixValue());
+        record.Boolean("LDAPSearchOptionUserVariableValue", velquist->SearchOptionUser());
+        record.Text("LDAPUserSearchParam", velquist->SearchOptionUserValue());
+    }
+    if (const auto* addressbook = qobject_cast<const TParameterOutlookAddressbook*>(parameter)) {
+        record.Text("SearchField", addressbook->SearchField());
+        record.Boolean("SearchOptionOrvix", addressbook->SearchOptionOrvix());
+        record.Text("SearchOptionOrvixValue", addressbook->SearchOptionOrvixValue());
+        record.Boolean("SearchOption_UserVariable", addressbook->SearchOptionUser());
+        record.Text("SearchOptionUserVariableValue", addressbook->SearchOptionUserValue());
+    }
+    if (const auto* system = qobject_cast<const TParameterSystem*>(parameter)) {
+        record.Text("Type", QString::number(int(system->ParamType())));
+        record.Text("EnvironmentalVariable", system->EnvironmentalVariable());
+        record.Text("FormatTime", system->TimeFormat());
+        record.Text("FormatDate", system->DateFormat());
+        record.Text("FormatDateTime", system->DateTimeFormat());
+    }
+}
+
+void TParameters::GetParameterValues(pugi::xml_node element, TBaseParameter* parameter)
+{
+    if (!parameter)
+        return;
+    const TXmlRecordReader record(element);
+    parameter->SetID(record.Text("ID"));
+    if (const pugi::xml_node caption = record.Node("Caption"))
+        parameter->SetCaption(ReadText(caption));
+    parameter->SetAlias(record.Text("Alias"));
+    parameter->SetShowAlias(record.Boolean("ShowAlias"));
+    parameter->SetShowIfEmpty(record.Boolean("ShowIfEmpty"));
+    parameter->SetCancelOnNoResult(record.Boolean("CancelOnNoResult"));
+    parameter->SetParameterValue(XmlToText(record.Text("ParamValue")));
+    parameter->SetSaveAsUserVariable(record.Boolean("SaveAsUserVariable"));
+    parameter->SetUserVariable(record.Text("UserVariable"));
+    RegisterUserVariable(parameter->UserVariable());
+
+    if (auto* user = qobject_cast<TParameterUser*>(parameter))
+        user->SetIsVariable(record.Boolean("IsVariable"));
+    if (auto* interaction = qobject_cast<TParameterInteraction*>(parameter)) {
+        interaction->SetQuery(record.Text("Query"));
+        interaction->SetIsSimpleInput(record.Boolean("IsSimpleInput"));
+        interaction->SetItems(record.Text("Items"));
+    }
+    if (auto* velquist = qobject_cast<TParameterVelquist*>(parameter)) {
+        velquist->SetSearchField(record.Text("LDAPFilter"));
+        velquist->SetSearchBase(record.Text("LDAPDC"));
+        velquist->SetSearchOptionOrvix(record.Boolean("LDAPSearchOptionOrvixValue"));
+        velquist->SetSearchOptionOrvixValue(record.Text("LDAPOrvixParam"));
+        velquist->SetSearchOptionUser(record.Boolean("LDAPSearchOptionUserVariableValue"));
+        velquist->SetSearchOptionUserValue(record.Text("LDAPUserSearchParam"));
+    }
+    if (auto* addressbook = qobject_cast<TParameterOutlookAddressbook*>(parameter)) {
+        addressbook->SetSearchField(record.Text("SearchField"));
+        addressbook->SetSearchOptionOrvix(
+            ReadBoolean(NodeOrAlternative(record, "SearchOptionOrvix", "SearchOption_Orvix")));
+        addressbook->SetSearchOptionOrvixValue(
+            ReadText(NodeOrAlternative(record, "SearchOptionOrvixValue", "SearchOption_Orvix_Value")));
+        addressbook->SetSearchOptionUser(record.Boolean("SearchOption_UserVariable"));
+        addressbook->SetSearchOptionUserValue(
+            ReadText(NodeOrAlternative(record, "SearchOptionUserVariableValue", "SearchOption_UserVariable_Value")));
+        // Values once stored with the parameter's type in front of the field name.
+        addressbook->SetParameterValue(WithoutOutlookPrefix(addressbook->ParameterValue()));
+        addressbook->SetSearchField(WithoutOutlookPrefix(addressbook->SearchField()));
+    }
+    if (auto* system = qobject_cast<TParameterSystem*>(parameter)) {
+        std::string storage;
+        const std::string_view type = ElementText(record.Node("Type"), storage);
+        if (type.size() == 1 && type[0] >= '0' && type[0] <= '7')
+            system->SetParamType(SystemParameter(type[0] - '0'));
+        system->SetEnvironmentalVariable(record.Text("EnvironmentalVariable"));
+        system->SetTimeFormat(record.Text("FormatTime"));
+        system->SetDateFormat(record.Text("FormatDate"));
+        system->SetDateTimeFormat(record.Text("FormatDateTime"));
+    }
+}
+
+void TParameters::RegisterUserVariable(const QString& name)
+{
+    // The names collected here are the variables the user-parameter dialog offers.
+    if (!name.isEmpty() && m_orvixLine && !m_orvixLine->TemporaryVariables().contains(name))
+        m_orvixLine->SetUserVariable(name, QString());
+}
+
+QString TParameters::GetBaseActionType(const TBaseAction* action)
+{
+    return ::GetBaseActionType(action);
+}
+
+QString TParameters::GetParameterType(const TBaseParameter* parameter)
+{
+    return ::GetParameterType(parameter);
+}
+
+std::unique_ptr<TBaseAction> TParameters::GetBaseActionObject(const QString& identifier)
+{
+    return ::GetBaseActionObject(QStringView(identifier));
+}
+
+std::unique_ptr<TBaseParameter> TParameters::GetParameterObject(const QString& identifier)
+{
+    return ::GetParameterObject(QStringView(identifier));
+}

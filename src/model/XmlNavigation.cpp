@@ -1,0 +1,332 @@
+#include "model/XmlNavigation.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view RepAttribute = "rep";
+
+char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+char16_t UpperAscii16(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+}
+
+char16_t LowerAscii16(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+}
+
+char ConvertChar(char c, TCaseType caseType, bool first)
+{
+    switch (caseType) {
+    case csUpper:
+        return UpperAscii(c);
+    case csLower:
+        return LowerAscii(c);
+    case csFirstChar:
+        return first ? UpperAscii(c) : c;
+    case csNoChange:
+        break;
+    }
+    return c;
+}
+
+// A converted name as a C string; names of the rules file fit the buffer, so a
+// lookup costs no allocation.
+class ConvertedName
+{
+public:
+    ConvertedName(std::string_view name, TCaseType caseType)
+    {
+        char* out = m_buffer;
+        if (name.size() >= sizeof(m_buffer)) {
+            m_large.resize(name.size());
+            out = m_large.data();
+        }
+        for (std::size_t i = 0; i < name.size(); ++i)
+            out[i] = ConvertChar(name[i], caseType, i == 0);
+        if (out == m_buffer)
+            m_buffer[name.size()] = '\0';
+        m_text = out;
+    }
+    ConvertedName(const ConvertedName&) = delete;
+    ConvertedName& operator=(const ConvertedName&) = delete;
+
+    const char* c_str() const { return m_text; }
+
+private:
+    char m_buffer[96];
+    std::string m_large;
+    const char* m_text = m_buffer;
+};
+
+pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* name)
+{
+    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && std::strcmp(child.name(), name) == 0)
+            return child;
+    }
+    return {};
+}
+
+bool SameTextIgnoringCase(const char* a, std::string_view b)
+{
+    for (char c : b) {
+        if (*a == '\0' || UpperAscii(*a) != UpperAscii(c))
+            return false;
+        ++a;
+    }
+    return *a == '\0';
+}
+
+// A "rep" value that a lookup by number can match: a positive decimal number as
+// a writer spells it. Anything else (blanks, signs, leading zeros) never equals one.
+int RepNumber(const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    if (length == 0 || length > 10 || text[0] == '0')
+        return 0;
+    long long value = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return 0;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value <= INT_MAX ? int(value) : 0;
+}
+
+void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view value)
+{
+    node.append_attribute(std::string(name).c_str()).set_value(value.data(), value.size());
+}
+
+} // namespace
+
+bool SameNameIgnoringCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b) {
+        if (UpperAscii(*a) != UpperAscii(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+std::string ConvertCase(std::string_view name, TCaseType caseType)
+{
+    std::string result(name);
+    for (std::size_t i = 0; i < result.size(); ++i)
+        result[i] = ConvertChar(result[i], caseType, i == 0);
+    return result;
+}
+
+QString MakeCaseInsentiveXML(const QString& xmlInput, TCaseType makeCaseChange)
+{
+    QString result = xmlInput;
+    if (makeCaseChange == csNoChange)
+        return result;
+    char16_t* text = reinterpret_cast<char16_t*>(result.data());
+    bool inTag = false;
+    // For csFirstChar: nothing but "<" and "/" seen since the tag opened.
+    bool atNameStart = false;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'<' && i > 0) {
+            inTag = true;
+            atNameStart = true;
+        } else if (c == u'>' || (c == u' ' && inTag)) {
+            inTag = false;
+        }
+        if (!inTag)
+            continue;
+        switch (makeCaseChange) {
+        case csUpper:
+            text[i] = UpperAscii16(c);
+            break;
+        case csLower:
+            text[i] = LowerAscii16(c);
+            break;
+        case csFirstChar:
+            if (atNameStart && c != u'<' && c != u'/') {
+                text[i] = UpperAscii16(c);
+                atNameStart = false;
+            }
+            break;
+        case csNoChange:
+            break;
+        }
+    }
+    return result;
+}
+
+void ChangeElementNamesCase(pugi::xml_node node, TCaseType caseType)
+{
+    if (!node || caseType == csNoChange)
+        return;
+    std::string converted;
+    // Walked without recursion: a hostile file may nest elements without limit.
+    pugi::xml_node current = node;
+    while (true) {
+        if (current.type() == pugi::node_element) {
+            const char* name = current.name();
+            converted.assign(name);
+            bool changed = false;
+            for (std::size_t i = 0; i < converted.size(); ++i) {
+                const char c = ConvertChar(converted[i], caseType, i == 0);
+                changed = changed || c != converted[i];
+                converted[i] = c;
+            }
+            // Same length: pugixml overwrites the name where it lies.
+            if (changed)
+                current.set_name(converted.c_str());
+        }
+        if (pugi::xml_node child = current.first_child()) {
+            current = child;
+            continue;
+        }
+        while (current != node && !current.next_sibling())
+            current = current.parent();
+        if (current == node)
+            return;
+        current = current.next_sibling();
+    }
+}
+
+int GetNodeCount(std::string_view path)
+{
+    if (path.empty())
+        return 0;
+    const auto dots = std::count(path.begin(), path.end(), '.');
+    return int(dots) + 1 - (path.back() == '.' ? 1 : 0);
+}
+
+std::string_view GetNextNodeName(std::string_view& path)
+{
+    const std::size_t dot = path.find('.');
+    const std::string_view name = path.substr(0, dot);
+    path = dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
+    return name;
+}
+
+pugi::xml_node FindNodeExt(pugi::xml_node startNode, std::string_view path, std::string_view attribName,
+                           std::string_view attribVal, TCaseType caseSearch, bool forceNode)
+{
+    try {
+        if (!startNode)
+            return {};
+        pugi::xml_node current = startNode;
+        const int count = GetNodeCount(path);
+        for (int i = 0; i < count; ++i) {
+            const ConvertedName name(GetNextNodeName(path), caseSearch);
+            pugi::xml_node remembered = current;
+            current = FirstChildElement(remembered, name.c_str());
+            if (!current && forceNode) {
+                current = remembered.append_child(name.c_str());
+                if (current && !attribName.empty())
+                    SetAttribute(current, attribName, attribVal);
+            }
+            if (!current)
+                return {};
+        }
+        if (attribName.empty())
+            return current;
+
+        const std::string attribute(attribName);
+        const char* reachedName = current.name();
+        for (pugi::xml_node sibling = current; sibling; sibling = sibling.next_sibling()) {
+            if (sibling.type() != pugi::node_element || !SameNameIgnoringCase(sibling.name(), reachedName))
+                continue;
+            const pugi::xml_attribute found = sibling.attribute(attribute.c_str());
+            if (found && SameTextIgnoringCase(found.value(), attribVal))
+                return sibling;
+        }
+        if (!forceNode)
+            return {};
+        pugi::xml_node created = current.parent().append_child(reachedName);
+        if (created)
+            SetAttribute(created, attribName, attribVal);
+        return created;
+    } catch (...) {
+        return {};
+    }
+}
+
+TNumberedNodes::TNumberedNodes(pugi::xml_node parent, std::string_view name, TCaseType caseType)
+    : m_parent(parent)
+    , m_name(ConvertCase(name, caseType))
+    , m_first(FirstChildElement(parent, m_name.c_str()))
+{
+    if (!m_first)
+        return;
+    const std::string attribute(RepAttribute);
+    for (pugi::xml_node sibling = m_first; sibling; sibling = sibling.next_sibling()) {
+        if (sibling.type() != pugi::node_element || !SameNameIgnoringCase(sibling.name(), m_name.c_str()))
+            continue;
+        if (const int number = RepNumber(sibling.attribute(attribute.c_str()).value()))
+            m_entries.push_back({number, sibling});
+    }
+    const auto byNumber = [](const Entry& a, const Entry& b) { return a.number < b.number; };
+    if (!std::is_sorted(m_entries.begin(), m_entries.end(), byNumber))
+        std::stable_sort(m_entries.begin(), m_entries.end(), byNumber);
+    // Of equal numbers the first in the document wins, as in a walk over the siblings.
+    m_entries.erase(std::unique(m_entries.begin(), m_entries.end(),
+                                [](const Entry& a, const Entry& b) { return a.number == b.number; }),
+                    m_entries.end());
+}
+
+pugi::xml_node TNumberedNodes::Find(int number) const
+{
+    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), number,
+                                        [](const Entry& entry, int value) { return entry.number < value; });
+    return found != m_entries.end() && found->number == number ? found->node : pugi::xml_node();
+}
+
+pugi::xml_node TNumberedNodes::FindOrCreate(int number)
+{
+    if (pugi::xml_node found = Find(number))
+        return found;
+    if (!m_parent || number <= 0)
+        return {};
+    pugi::xml_node created = m_parent.append_child(m_name.c_str());
+    if (!created)
+        return {};
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof(digits), number).ptr;
+    SetAttribute(created, RepAttribute, std::string_view(digits, std::size_t(end - digits)));
+    if (!m_first)
+        m_first = created;
+    const auto position = std::lower_bound(m_entries.begin(), m_entries.end(), number,
+                                           [](const Entry& entry, int value) { return entry.number < value; });
+    m_entries.insert(position, {number, created});
+    return created;
+}
+
+std::vector<pugi::xml_node> TNumberedNodes::ReadingOrder() const
+{
+    std::vector<pugi::xml_node> result;
+    pugi::xml_node first = Find(1);
+    if (!first)
+        first = m_first;
+    if (!first)
+        return result;
+    result.push_back(first);
+    for (int number = 2;; ++number) {
+        const pugi::xml_node next = Find(number);
+        if (!next)
+            break;
+        result.push_back(next);
+    }
+    return result;
+}

@@ -1,0 +1,23 @@
+#include "platform/DataPaths.h"
+
+#include <QDir>
+
+QString UserDataPath()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    const QString path = base + QStringLiteral("/Kestrun/EventController for OrvixIt!");
+    QDir().mkpath(path);
+    return path;
+}
+
+QString DataPathRulesFile()
+{
+    return UserDataPath() + QStringLiteral("/rules.xml");
+}
+
+QString DataPathUserSettingsFile()
+{
+    return UserDataPath() + QStringLiteral("/usersettings.xml");
+}

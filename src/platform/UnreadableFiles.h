@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+/**
+ * @brief Files that exist but could not be read, so that nobody overwrites them unseen.
+ *
+ * A loader that fails on an existing file remembers it; a writer calls KeepAside
+ * before it replaces the file, which moves the unreadable file to
+ * "<name>.unreadable-<yyyyMMdd-HHmmss>" beside it. The user's broken file then
+ * survives the program's next save for someone to repair. Process-wide, since
+ * several models (a working copy, an import) may read and write the same path.
+ */
+class UnreadableFiles
+{
+public:
+    static void Remember(const QString& path);
+    // The file was read after all (or replaced on purpose).
+    static void Forget(const QString& path);
+    static bool IsRemembered(const QString& path);
+    /**
+     * Moves a remembered file aside and forgets it. Returns the new path, or an
+     * empty text when there was nothing to move. Throws EKestrunError when the file
+     * cannot be moved; the caller must then leave it in place.
+     */
+    static QString KeepAside(const QString& path);
+};

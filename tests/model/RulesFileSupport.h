@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/ActionSequence.h"
+#include "model/BaseAction.h"
+#include "model/Parameters.h"
+#include "model/Rule.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+inline QString TestDataFile(const QString& name)
+{
+    return QDir(QStringLiteral(KESTRUN_TEST_DATA)).filePath(name);
+}
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// The names of a list's items (rules, sequences), in order.
+inline QStringList Names(const TBaseList& list)
+{
+    QStringList names;
+    for (const TBaseObject* item : list.MainList())
+        names.append(qobject_cast<const TBaseList*>(item)->Name());
+    return names;
+}
+
+// The document a model writes, as text: two models with the same text hold the same data.
+inline std::string SavedText(const TParameters& parameters)
+{
+    const auto doc = parameters.SaveObjectsToXMLDoc();
+    if (!doc)
+        return "(no document)";
+    std::ostringstream out;
+    doc->save(out, "\t");
+    return out.str();
+}
+
+inline TRule* RuleAt(const TParameters& parameters, int index)
+{
+    return parameters.Rules().Item<TRule>(index);
+}
+
+inline TActionSequence* SequenceAt(const TParameters& parameters, int index)
+{
+    return parameters.ActionSequences().Item<TActionSequence>(index);
+}
+
+// A folder of its own for each test that writes files.
+class FileTest : public ::testing::Test
+{
+protected:
+    QString FilePath(const QString& name) const { return m_folder.filePath(name); }
+    QString Folder() const { return m_folder.path(); }
+    QStringList FolderEntries() const
+    {
+        return QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};

@@ -1,0 +1,443 @@
+#include "RulesFileSupport.h"
+
+#include "../telephony/FakeLineManager.h"
+#include "TraceCapture.h"
+
+#include "actions/ActionBalloonMessage.h"
+#include "actions/ActionSendEMail.h"
+#include "actions/ActionStopper.h"
+#include "parameters/ParameterOrvix.h"
+#include "parameters/ParameterUser.h"
+#include "platform/DataPaths.h"
+#include "telephony/OrvixEvent.h"
+#include "telephony/OrvixLine.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <climits>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// One rule linked to one sequence with one action: what the tests below start from.
+void AddSample(TParameters& parameters, const QString& name)
+{
+    auto* sequence = new TActionSequence;
+    sequence->SetName(name);
+    sequence->AddNewItem(new TActionStopper);
+    parameters.ActionSequences().AddNewItem(sequence);
+    auto* rule = new TRule;
+    rule->SetName(name);
+    // An empty origin set would read back as both origins.
+    rule->SetCallOptionInEx({coIntern, coExtern});
+    rule->AddNewItem(sequence);
+    parameters.Rules().AddNewItem(rule);
+}
+
+} // namespace
+
+using RulesFile = FileTest;
+
+TEST_F(RulesFile, ElementNamesInAnyCaseLoadAsSpelledExactly)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(TestDataFile(QStringLiteral("rules_mixed_case.xml"))));
+
+    // The second sequence is numbered with "REP", which is not the attribute the reader knows.
+    ASSERT_EQ(Names(parameters.ActionSequences()), QStringList {QStringLiteral("Popup")});
+    const TActionSequence* sequence = SequenceAt(parameters, 0);
+    EXPECT_EQ(sequence->ID(), QStringLiteral("{5D1A7C10-0000-4000-8000-000000000001}"));
+    EXPECT_EQ(sequence->IconIndex(), 7);
+    ASSERT_EQ(sequence->Count(), 1);
+    const auto* balloon = qobject_cast<TActionBalloonMessage*>(sequence->Action(0));
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_EQ(balloon->Caption(), QStringLiteral("Anrufer zeigen"));
+    EXPECT_TRUE(balloon->Active());
+    EXPECT_TRUE(balloon->TimeOut());
+    EXPECT_EQ(balloon->TimeOutSec(), 12);
+    EXPECT_EQ(balloon->ActionSequencesIDs(), QStringList {sequence->ID()});
+    ASSERT_EQ(balloon->Count(), 1);
+    EXPECT_EQ(balloon->Parameter(0)->ParameterValue(), QStringLiteral("orvixCallerName"));
+    EXPECT_TRUE(balloon->Parameter(0)->ShowAlias());
+
+    ASSERT_EQ(parameters.Rules().Count(), 1);
+    const TRule* rule = RuleAt(parameters, 0);
+    EXPECT_EQ(rule->Name(), QStringLiteral("Kunde"));
+    EXPECT_TRUE(rule->Active());
+    EXPECT_EQ(rule->CallOptionBase(), TCallOptionBaseSet {cobIn});
+    EXPECT_EQ(rule->CallOptionInEx(), TCallOptionInExSet {coExtern});
+    EXPECT_EQ(rule->CallOptionIn(), TCallOptionInSet {coiIncomingCall});
+    EXPECT_EQ(rule->FromNumberIn(), QStringLiteral("0711*"));
+    EXPECT_EQ(rule->GetObject(0), sequence);
+
+    // Written back, every name is spelled the one way.
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(FilePath(QStringLiteral("rules.xml"))));
+    const QByteArray saved = ReadFile(FilePath(QStringLiteral("rules.xml")));
+    EXPECT_TRUE(saved.startsWith(R"(<?xml version="1.0" encoding="UTF-8"?>)"));
+    EXPECT_TRUE(saved.contains("\t\t\t\t\t<TimeOutSec>12</TimeOutSec>\n"));
+    EXPECT_TRUE(saved.contains("<Option rep=\"1\">\n\t\t\t\t\t<Value>1</Value>\n\t\t\t\t\t<Name>coExtern</Name>"));
+}
+
+TEST_F(RulesFile, ListsAreReadByRepNumberUpToTheFirstGap)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(TestDataFile(QStringLiteral("rules_rep_numbers.xml"))));
+    EXPECT_EQ(Names(parameters.ActionSequences()), QStringList {QStringLiteral("First")});
+    EXPECT_EQ(Names(parameters.Rules()), (QStringList {QStringLiteral("Rule one"), QStringLiteral("Rule two")}));
+}
+
+TEST_F(RulesFile, OptionsAndLinkedSequencesOfRules)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(TestDataFile(QStringLiteral("rules_options.xml"))));
+    const TCallOptionInExSet both {coIntern, coExtern};
+    struct Expected
+    {
+        bool active;
+        TCallOptionBaseSet base;
+        TCallOptionInExSet inEx;
+        TCallOptionOutSet out;
+        bool linked;
+    };
+    const Expected expected[] {
+        {true, {cobTransfer, cobNotification, cobOut}, both, {cooTerminated}, false},
+        {false, {}, both, {}, false},
+        {false, {}, {}, {}, false},
+        {false, {}, both, {}, false},
+        {false, {}, both, {}, false},
+        {false, {}, both, {}, false},
+        {false, {}, {coIntern}, {}, true},
+    };
+    ASSERT_EQ(parameters.Rules().Count(), int(std::size(expected)));
+    for (int i = 0; i < parameters.Rules().Count(); ++i) {
+        const TRule* rule = RuleAt(parameters, i);
+        SCOPED_TRACE(rule->Name().toStdString());
+        EXPECT_EQ(rule->Active(), expected[i].active);
+        EXPECT_EQ(rule->CallOptionBase(), expected[i].base);
+        EXPECT_EQ(rule->CallOptionInEx(), expected[i].inEx);
+        EXPECT_EQ(rule->CallOptionOut(), expected[i].out);
+        EXPECT_EQ(rule->Count(), expected[i].linked ? 1 : 0);
+    }
+    EXPECT_EQ(RuleAt(parameters, 6)->GetObject(0), SequenceAt(parameters, 0));
+}
+
+TEST_F(RulesFile, RuleWithoutOriginReloadsWithBothOrigins)
+{
+    TParameters parameters;
+    AddSample(parameters, QStringLiteral("A"));
+    RuleAt(parameters, 0)->SetCallOptionInEx({});
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
+    EXPECT_TRUE(ReadFile(file).contains("<CallOptionInEx />"));
+
+    TParameters reloaded;
+    ASSERT_TRUE(reloaded.LoadObjectsFromXMLFile(file));
+    EXPECT_EQ(RuleAt(reloaded, 0)->CallOptionInEx(), (TCallOptionInExSet {coIntern, coExtern}));
+}
+
+// A rule names its sequence by position at the time of saving; a sequence that has
+// left the list has none and is written as 0, which names nothing on reading.
+TEST_F(RulesFile, LinkedSequenceOutsideTheListIsDroppedOnReload)
+{
+    TParameters parameters;
+    AddSample(parameters, QStringLiteral("A"));
+    AddSample(parameters, QStringLiteral("B"));
+    TActionSequence removed;
+    removed.SetName(QStringLiteral("Gone"));
+    RuleAt(parameters, 0)->SetMainList({&removed});
+
+    const std::string text = SavedText(parameters);
+    EXPECT_NE(text.find("<Index>0</Index>\n\t\t\t\t\t<Name>Gone</Name>"), std::string::npos);
+    EXPECT_NE(text.find("<Index>2</Index>\n\t\t\t\t\t<Name>B</Name>"), std::string::npos);
+
+    TParameters reloaded;
+    ASSERT_TRUE(reloaded.LoadObjectsFromXMLDoc(*parameters.SaveObjectsToXMLDoc()));
+    EXPECT_EQ(RuleAt(reloaded, 0)->Count(), 0);
+    EXPECT_EQ(RuleAt(reloaded, 1)->GetObject(0), SequenceAt(reloaded, 1));
+}
+
+TEST(RulesNames, CopiesNeverTakeAnExistingName)
+{
+    const QString copy = QStringLiteral(" (Kopie)");
+    struct Case
+    {
+        QStringList existing;
+        QString name;
+        QString expected;
+    };
+    const Case cases[] {
+        {{QStringLiteral("B")}, QStringLiteral("A"), QStringLiteral("A")},
+        {{QStringLiteral("a")}, QStringLiteral("A"), QStringLiteral("A") + copy},
+        {{QStringLiteral("A"), QStringLiteral("A") + copy}, QStringLiteral("A"), QStringLiteral("A") + copy + copy},
+        // The order that once let a copy take the name of the rule after it.
+        {{QStringLiteral("A") + copy, QStringLiteral("A")}, QStringLiteral("A"), QStringLiteral("A") + copy + copy},
+        {{QStringLiteral("A") + copy + copy, QStringLiteral("A") + copy, QStringLiteral("A")},
+         QStringLiteral("A"),
+         QStringLiteral("A") + copy + copy + copy},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.existing.join(u'|').toStdString());
+        TParameters parameters;
+        for (const QString& name : c.existing)
+            AddSample(parameters, name);
+        EXPECT_EQ(parameters.GetNewRuleName(c.name), c.expected);
+        EXPECT_EQ(parameters.GetNewActionSequenceName(c.name), c.expected);
+    }
+}
+
+TEST_F(RulesFile, SavingIntoAMissingFolderFails)
+{
+    TParameters parameters;
+    AddSample(parameters, QStringLiteral("A"));
+    const QString folder = FilePath(QStringLiteral("missing"));
+    EXPECT_FALSE(parameters.SaveObjectsToXMLFile(folder + QStringLiteral("/rules.xml")));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+// A save that breaks off (here: the file size limit, as on a full disk) must leave
+// the previous file whole and no temporary file behind.
+TEST_F(RulesFile, FailedSaveKeepsThePreviousFile)
+{
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    TParameters small;
+    AddSample(small, QStringLiteral("A"));
+    ASSERT_TRUE(small.SaveObjectsToXMLFile(file));
+    const QByteArray before = ReadFile(file);
+
+    TParameters large;
+    for (int i = 0; i < 200; ++i)
+        AddSample(large, QStringLiteral("Rule %1").arg(i));
+
+    rlimit previous {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = previous;
+    limited.rlim_cur = rlim_t(before.size()) * 2;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool saved = large.SaveObjectsToXMLFile(file);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(FolderEntries(), QStringList {QStringLiteral("rules.xml")});
+}
+
+TEST_F(RulesFile, UnreadableFileIsKeptAsideBeforeTheNextSave)
+{
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(WriteFile(file, "<EventController><AllRules>half a file"));
+    TParameters parameters;
+    EXPECT_FALSE(parameters.LoadObjectsFromXMLFile(file));
+    AddSample(parameters, QStringLiteral("A"));
+
+    TraceCapture trace;
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
+    const QStringList entries = FolderEntries();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0], QStringLiteral("rules.xml"));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^rules\\.xml\\.unreadable-\\d{8}-\\d{6}$")).match(entries[1]).hasMatch())
+        << entries[1].toStdString();
+    const QString keptAs = FilePath(entries[1]);
+    EXPECT_EQ(ReadFile(keptAs), "<EventController><AllRules>half a file");
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::SaveObjectsToXMLFile:Unreadable file kept as")), keptAs);
+
+    TParameters reloaded;
+    EXPECT_TRUE(reloaded.LoadObjectsFromXMLFile(file));
+    // Only the file that was found unreadable is moved, and only once.
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
+    EXPECT_EQ(FolderEntries().size(), 2);
+}
+
+TEST_F(RulesFile, BrokenFilesLoadAsFalseOrWithDefaults)
+{
+    struct Case
+    {
+        QString file;
+        bool loaded;
+        QStringList sequences;
+        QStringList rules;
+    };
+    const QStringList kept {QStringLiteral("kept")};
+    const Case cases[] {
+        {QStringLiteral("broken_not_xml.xml"), false, kept, kept},
+        {QStringLiteral("broken_truncated.xml"), false, kept, kept},
+        {QStringLiteral("broken_nesting.xml"), false, kept, kept},
+        {QStringLiteral("broken_empty.xml"), false, kept, kept},
+        {QStringLiteral("broken_only_declaration.xml"), false, kept, kept},
+        {QStringLiteral("broken_no_sequences.xml"), false, kept, kept},
+        {QStringLiteral("broken_no_rules.xml"), false, {QStringLiteral("Read, although the rules are missing")}, kept},
+        {QStringLiteral("broken_numbers.xml"),
+         true,
+         {QStringLiteral("absurd number, but the first one"), QStringLiteral("two"), QStringLiteral("three")},
+         {QStringLiteral("r")}},
+        {QStringLiteral("no such file.xml"), false, kept, kept},
+        // A folder where the file should be.
+        {QString(), false, kept, kept},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        TParameters parameters;
+        AddSample(parameters, QStringLiteral("kept"));
+        const QString path = c.file.isEmpty() ? Folder() : TestDataFile(c.file);
+        EXPECT_EQ(parameters.LoadObjectsFromXMLFile(path), c.loaded);
+        EXPECT_EQ(Names(parameters.ActionSequences()), c.sequences);
+        EXPECT_EQ(Names(parameters.Rules()), c.rules);
+        // A rule kept from before never points at a sequence that was replaced.
+        for (const TBaseObject* item : parameters.Rules().MainList()) {
+            for (const TBaseObject* linked : qobject_cast<const TRule*>(item)->MainList())
+                EXPECT_GE(parameters.ActionSequences().GetIndex(linked), 0);
+        }
+    }
+}
+
+TEST_F(RulesFile, OutOfRangeNumbersReadAsMinusOne)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(TestDataFile(QStringLiteral("broken_numbers.xml"))));
+    const TActionSequence* two = SequenceAt(parameters, 1);
+    EXPECT_EQ(two->IconIndex(), -1);
+    EXPECT_EQ(SequenceAt(parameters, 2)->IconIndex(), -1);
+    ASSERT_EQ(two->Count(), 3);
+    EXPECT_EQ(qobject_cast<TActionBalloonMessage*>(two->Action(0))->TimeOutSec(), -1);
+    EXPECT_EQ(qobject_cast<TActionStopper*>(two->Action(1))->BlockCount(), -1);
+    EXPECT_EQ(qobject_cast<TActionStopper*>(two->Action(2))->BlockCount(), INT_MIN);
+    EXPECT_EQ(RuleAt(parameters, 0)->Count(), 0);
+}
+
+TEST_F(RulesFile, DeepNestingLoadsWithoutExhaustingTheStack)
+{
+    const int levels = TParameters::MaxInnerActionDepth + 20;
+    QByteArray inner;
+    for (int i = 0; i < levels; ++i)
+        inner += "<InnerBaseActions><AllBaseActions><BaseAction rep=\"1\"><BaseActionType>baSendEMail</BaseActionType>";
+    for (int i = 0; i < levels; ++i)
+        inner += "</BaseAction></AllBaseActions></InnerBaseActions>";
+    const QByteArray deepValue = QByteArray("<x>").repeated(100000) + "deep" + QByteArray("</x>").repeated(100000);
+    const QByteArray text = "<EventController><AllActionSequences><ActionSequence rep=\"1\"><Name>" + deepValue +
+        "</Name><AllBaseActions><BaseAction rep=\"1\"><BaseActionType>baSendEMail</BaseActionType>" + inner +
+        "</BaseAction></AllBaseActions></ActionSequence></AllActionSequences><AllRules/></EventController>";
+    const QString file = FilePath(QStringLiteral("deep.xml"));
+    ASSERT_TRUE(WriteFile(file, text));
+
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(file));
+    EXPECT_EQ(SequenceAt(parameters, 0)->Name(), QStringLiteral("deep"));
+    int depth = 0;
+    for (auto* mail = qobject_cast<TActionSendEMail*>(SequenceAt(parameters, 0)->Action(0));
+         !mail->InnerBaseActions().empty(); mail = mail->InnerBaseActions().front().get())
+        ++depth;
+    EXPECT_EQ(depth, TParameters::MaxInnerActionDepth);
+}
+
+TEST_F(RulesFile, DocumentLoadLeavesTheDocumentAsItWas)
+{
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file(QFile::encodeName(TestDataFile(QStringLiteral("rules_mixed_case.xml"))).constData()));
+    std::ostringstream before;
+    doc.save(before);
+
+    TParameters parameters;
+    EXPECT_TRUE(parameters.LoadObjectsFromXMLDoc(doc));
+    EXPECT_EQ(Names(parameters.Rules()), QStringList {QStringLiteral("Kunde")});
+    std::ostringstream after;
+    doc.save(after);
+    EXPECT_EQ(after.str(), before.str());
+    EXPECT_FALSE(parameters.LoadObjectsFromXMLDoc(pugi::xml_document()));
+}
+
+TEST_F(RulesFile, EmptyFileNameMeansTheRulesFileInTheDataFolder)
+{
+    EXPECT_TRUE(DataPathRulesFile().endsWith(QStringLiteral("/Kestrun/EventController for OrvixIt!/rules.xml")));
+    EXPECT_TRUE(DataPathRulesFile().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
+    QFile::remove(DataPathRulesFile());
+    TParameters parameters;
+    AddSample(parameters, QStringLiteral("A"));
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(QString()));
+    TParameters reloaded;
+    ASSERT_TRUE(reloaded.LoadObjectsFromXMLFile(QString()));
+    EXPECT_EQ(Names(reloaded.Rules()), QStringList {QStringLiteral("A")});
+    QFile::remove(DataPathRulesFile());
+}
+
+TEST_F(RulesFile, CleanTempFilesDeletesOnlyTemplateLeftovers)
+{
+    const QDir data(UserDataPath());
+    const QStringList doomed {QStringLiteral("{0A1B}.HTMLTemplate.html"), QStringLiteral("{x}.htmltemplate.htm")};
+    const QStringList kept {QStringLiteral("keep.HTMLTemplate.html"), QStringLiteral("{0A1B}.HTMLTemplate"),
+                            QStringLiteral("usersettings.xml")};
+    for (const QString& name : doomed + kept)
+        ASSERT_TRUE(WriteFile(data.filePath(name), "x"));
+    TParameters().CleanTempFiles();
+    for (const QString& name : doomed)
+        EXPECT_FALSE(data.exists(name)) << name.toStdString();
+    for (const QString& name : kept) {
+        EXPECT_TRUE(data.exists(name)) << name.toStdString();
+        QFile::remove(data.filePath(name));
+    }
+}
+
+TEST(RulesClone, CopyHasNewObjectsWithTheSameDataAndSharesTheController)
+{
+    FakeLineManager softphone;
+    TParameters parameters;
+    parameters.InitLineManager(&softphone);
+    AddSample(parameters, QStringLiteral("A"));
+    auto* parameter = new TParameterUser;
+    parameter->SetUserVariable(QStringLiteral("Kundennummer"));
+    SequenceAt(parameters, 0)->Action(0)->AddNewItem(parameter);
+    parameters.SetActive(false);
+
+    std::unique_ptr<TParameters> copy = parameters.Clone();
+    EXPECT_EQ(SavedText(*copy), SavedText(parameters));
+    EXPECT_NE(SequenceAt(*copy, 0), SequenceAt(parameters, 0));
+    EXPECT_EQ(SequenceAt(*copy, 0)->ID(), SequenceAt(parameters, 0)->ID());
+    EXPECT_EQ(RuleAt(*copy, 0)->GetObject(0), SequenceAt(*copy, 0));
+    EXPECT_EQ(copy->OrvixLine(), parameters.OrvixLine());
+    EXPECT_FALSE(copy->Active());
+    // The copy's objects see the variable names registered while it was read.
+    const TBaseParameter* copied = SequenceAt(*copy, 0)->Action(0)->Parameter(0);
+    EXPECT_NE(copied, parameter);
+    EXPECT_TRUE(copied->OrvixLine()->TemporaryVariables().contains(QStringLiteral("Kundennummer")));
+
+    // The controller outlives whichever model is dropped.
+    TOrvixEventController* controller = parameters.OrvixEventController();
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(copy->OrvixEventController(), controller);
+    EXPECT_FALSE(controller->Active());
+    copy->SetActive(true);
+    EXPECT_TRUE(parameters.OrvixEventController()->Active());
+    copy.reset();
+    EXPECT_TRUE(parameters.OrvixEventController()->Active());
+}
+
+TEST(RulesTrace, LoadingAndSavingTraceEachStep)
+{
+    TraceCapture trace;
+    TParameters parameters;
+    const QString file = TestDataFile(QStringLiteral("rules_mixed_case.xml"));
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(file));
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadActionSequencesFromXML:Load action sequences from XML")),
+              file);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadActionSequencesFromXML:Action sequence:")),
+              QStringLiteral("Popup"));
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadActionSequencesFromXML:Action:")),
+              QStringLiteral("Anrufer zeigen"));
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadBaseAction:Parameter:")),
+              QStringLiteral("Orvix-Parameter"));
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadRulesFromXML:Load rules from XML")), file);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadRulesFromXML:Rule:")), QStringLiteral("Kunde"));
+
+    const QTemporaryDir folder;
+    const QString target = folder.filePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(target));
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::SaveActionSequencesToXML:Save action sequences to XML")),
+              target);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::SaveActionSequencesToXML:Action sequence:")),
+              QStringLiteral("Popup"));
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::SaveRulesToXML:Save rules to XML")), target);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::SaveRulesToXML:Rule:")), QStringLiteral("Kunde"));
+}
