@@ -1,6 +1,6 @@
 #include "RulesFileSupport.h"
 
-#include "../telephony/FakeLineManager.h"
+#include "FakeLineManager.h"
 #include "TraceCapture.h"
 
 #include "actions/ActionBalloonMessage.h"
