@@ -30,6 +30,7 @@ void TClientLineMgr::Connect()
 
 void TClientLineMgr::Disconnect()
 {
+    m_convertedNumbers.clear();
     m_connected = false;
     m_autoConnect = false;
 }
@@ -47,7 +48,16 @@ std::unique_ptr<TClientLine> TClientLineMgr::DispGetLine(int lineIndex)
 
 QString TClientLineMgr::DispConvertNumber(int style, const QString& number)
 {
-    return ConnectedService().ConvertNumber(style, number);
+    constexpr qsizetype MaxCachedNumbers = 1024;
+    const QString key = QString::number(style) + u':' + number;
+    const auto cached = m_convertedNumbers.constFind(key);
+    if (cached != m_convertedNumbers.cend() && m_connected)
+        return *cached;
+    const QString converted = ConnectedService().ConvertNumber(style, number);
+    if (m_convertedNumbers.size() >= MaxCachedNumbers)
+        m_convertedNumbers.clear();
+    m_convertedNumbers.insert(key, converted);
+    return converted;
 }
 
 QString TClientLineMgr::DispNotificationCallPeerName()
@@ -97,6 +107,8 @@ void TClientLineMgr::OnServiceNotification(int eventMsg, int eventParam)
 
 void TClientLineMgr::OnAvailabilityChanged(bool available)
 {
+    // A softphone that comes back may have been configured anew.
+    m_convertedNumbers.clear();
     if (!available)
         m_connected = false;
     else if (m_autoConnect)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "telephony/ClientLine.h"
+
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -7,7 +10,6 @@
 #include <memory>
 
 class LineManagerService;
-class TClientLine;
 
 /**
  * @brief A client's own connection to the softphone's line manager.
@@ -61,6 +63,11 @@ private:
     QString NotificationCallValue(const QString& name);
 
     LineManagerService& m_service;
+    // Conversions asked before, by style and number: a call's numbers are converted
+    // at every refresh, and each conversion is a round trip to the softphone. The
+    // softphone's rule does not change while it runs, so the cache lives as long as
+    // the connection.
+    QHash<QString, QString> m_convertedNumbers;
     bool m_autoConnect = false;
     bool m_connected = false;
     TNotificationHandler m_handler;

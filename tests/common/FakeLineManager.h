@@ -20,6 +20,7 @@ public:
     QStringList operations;
     // When set, GetLine fails with this error name.
     QString failGetLine;
+    int conversions = 0;
 
     bool IsAvailable() const override { return available; }
 
@@ -33,6 +34,7 @@ public:
     // "0301234" -> "+49301234": enough to tell converted from raw numbers.
     QString ConvertNumber(int style, const QString& number) override
     {
+        ++conversions;
         if (style == 2 && number.startsWith(u'0') && !number.startsWith(QStringLiteral("00")))
             return QStringLiteral("+49") + number.mid(1);
         return number;
