@@ -2,6 +2,7 @@
 
 #include "model/ModelInForce.h"
 #include "model/Parameters.h"
+#include "model/Rule.h"
 #include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
 #include "platform/DataPaths.h"
@@ -57,6 +58,18 @@ void TMainForm::FormCreate()
     m_parameters->CleanTempFiles();
     // From here on call events are processed, with the rules already in place.
     m_parameters->InitLineManager();
+    CheckStartupRules();
+}
+
+void TMainForm::CheckStartupRules()
+{
+    // No call is involved: each rule runs with the line object it was loaded with.
+    const TBaseList& rules = m_parameters->Rules();
+    for (int i = 0; i < rules.Count(); ++i) {
+        TRule* rule = rules.Item<TRule>(i);
+        if (rule && rule->Active() && rule->CallOptionBase().Contains(cobApplicationStart))
+            rule->ExecuteRule();
+    }
 }
 
 void TMainForm::FormClose()

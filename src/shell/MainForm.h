@@ -25,6 +25,8 @@ public:
     void FormCreate();
     // The shutdown sequence: temporary files, then the rules file. Runs once; later calls do nothing.
     void FormClose();
+    // Runs, in list order, every active rule marked for program start.
+    void CheckStartupRules();
 
     // <temp>/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil
     static QString TraceFilePath();

@@ -1,5 +1,9 @@
 // The program itself, started as a desktop session would start it and ended with
 // the signal that ends a session: what happens to the rules file on the way.
+#include "model/ActionSequence.h"
+#include "model/Parameters.h"
+#include "model/Rule.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -113,6 +117,36 @@ TEST_P(StartStop, AFailedSaveIsTracedAndTheProgramStillEndsCleanly)
 
     EXPECT_EQ(RunUntilSignal(GetParam()), 0);
     EXPECT_TRUE(TraceText().contains(Utf8(u"Main::FormClose:Cannot save File " + DataFile("rules.xml"))));
+}
+
+using StartupRules = StartStop;
+
+TEST_F(StartupRules, ActiveProgramStartRulesRunOnceAfterTheControllerExists)
+{
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    {
+        TParameters model;
+        auto* sequence = new TActionSequence;
+        model.ActionSequences().AddNewItem(sequence);
+        for (const char* name : {"Beim Start", "Nicht aktiv", "Nur bei Anrufen"}) {
+            auto* rule = new TRule;
+            rule->SetName(QString::fromUtf8(name));
+            rule->SetCallOptionBase({cobApplicationStart});
+            rule->AddNewItem(sequence);
+            model.Rules().AddNewItem(rule);
+        }
+        model.Rules().Item<TRule>(1)->SetActive(false);
+        model.Rules().Item<TRule>(2)->SetCallOptionBase({cobIn});
+        ASSERT_TRUE(model.SaveObjectsToXMLFile(DataFile(QStringLiteral("rules.xml"))));
+    }
+
+    EXPECT_EQ(RunUntilSignal(SIGTERM), 0);
+    const QByteArray trace = TraceText();
+    EXPECT_EQ(trace.count("Rule::ExecuteRule:Executing rule = Beim Start"), 1);
+    EXPECT_FALSE(trace.contains("Rule::ExecuteRule:Executing rule = Nicht aktiv"));
+    EXPECT_FALSE(trace.contains("Rule::ExecuteRule:Executing rule = Nur bei Anrufen"));
+    EXPECT_GT(trace.indexOf("Rule::ExecuteRule:Executing rule = Beim Start"),
+              trace.indexOf("Main::FormCreate:DataPathUserSettingsFile"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StartStop, ::testing::Values(SIGTERM, SIGINT),
