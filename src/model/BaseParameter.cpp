@@ -1,17 +1,13 @@
 #include "model/BaseParameter.h"
 
-#include "model/Guid.h"
 #include "model/IconList.h"
 
-TBaseParameter::TBaseParameter()
-    : m_id(NewGuidString())
-{
-}
+TBaseParameter::TBaseParameter() = default;
 
 void TBaseParameter::SetID(const QString& id)
 {
     if (!id.isEmpty())
-        m_id = id;
+        m_id.Set(id);
 }
 
 QString TBaseParameter::GetDescription() const
