@@ -35,8 +35,8 @@ public:
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
                 continue;
-            double& best = m_seconds.try_emplace(run.run_name.function_name, std::numeric_limits<double>::max())
-                               .first->second;
+            double& best =
+                m_seconds.try_emplace(run.run_name.function_name, std::numeric_limits<double>::max()).first->second;
             best = std::min(best, run.real_accumulated_time / double(run.iterations));
         }
     }

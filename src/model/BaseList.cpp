@@ -1,11 +1,8 @@
 #include "model/BaseList.h"
 
-#include "model/Guid.h"
-
 #include <QVariant>
 
 TBaseList::TBaseList()
-    : m_id(NewGuidString())
 {
     GiveBlankLineOnDemand();
 }

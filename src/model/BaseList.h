@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BaseObject.h"
+#include "model/Guid.h"
 #include "model/Property.h"
 
 #include <QList>
@@ -30,8 +31,8 @@ public:
     KESTRUN_FIELD(bool, Active, true)
     KESTRUN_FIELD(bool, FreeObjects, true)
 
-    const QString& ID() const { return m_id; }
-    void SetID(const QString& id) { m_id = id; }
+    const QString& ID() const { return m_id.Get(); }
+    void SetID(const QString& id) { m_id.Set(id); }
 
     const QList<TBaseObject*>& MainList() const { return m_mainList; }
     // Replaces the references; items the list owned and no longer holds are freed.
@@ -64,6 +65,6 @@ public:
     void AssignTo(TBaseObject* dest) const override;
 
 private:
-    QString m_id;
+    TObjectID m_id;
     QList<TBaseObject*> m_mainList;
 };

@@ -1,7 +1,6 @@
 #include "model/BaseParameter.h"
 
 #include "model/DateTime.h"
-#include "model/Guid.h"
 #include "model/IconList.h"
 #include "platform/KestrunError.h"
 #include "telephony/OrvixLine.h"
@@ -79,15 +78,12 @@ const TCallValue CallValues[] = {
 
 } // namespace
 
-TBaseParameter::TBaseParameter()
-    : m_id(NewGuidString())
-{
-}
+TBaseParameter::TBaseParameter() = default;
 
 void TBaseParameter::SetID(const QString& id)
 {
     if (!id.isEmpty())
-        m_id = id;
+        m_id.Set(id);
 }
 
 QString TBaseParameter::GetDescription() const

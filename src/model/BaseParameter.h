@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BaseObject.h"
+#include "model/Guid.h"
 #include "model/Property.h"
 
 #include <QString>
@@ -33,7 +34,7 @@ class TBaseParameter : public TBaseObject
 public:
     TBaseParameter();
 
-    const QString& ID() const { return m_id; }
+    const QString& ID() const { return m_id.Get(); }
     // An empty ID is ignored: a parameter always keeps an identity.
     void SetID(const QString& id);
 
@@ -67,5 +68,5 @@ protected:
     void SetCaptionAndIcon(const QString& caption, QStringView iconName);
 
 private:
-    QString m_id;
+    TObjectID m_id;
 };

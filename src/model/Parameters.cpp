@@ -21,45 +21,20 @@ namespace {
 // Elements with text on a line of their own are kept: a value may be a blank.
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
-// pugixml writes in pieces; the pieces go into the temporary file of a QSaveFile.
-class SaveFileWriter : public pugi::xml_writer
-{
-public:
-    explicit SaveFileWriter(QSaveFile& file)
-        : m_file(file)
-    {
-    }
-
-    void write(const void* data, size_t size) override
-    {
-        if (m_failed)
-            return;
-        if (m_file.write(static_cast<const char*>(data), qint64(size)) != qint64(size))
-            m_failed = true;
-    }
-
-    bool Failed() const { return m_failed; }
-
-private:
-    QSaveFile& m_file;
-    bool m_failed = false;
-};
-
 pugi::xml_node Root(const pugi::xml_document& doc)
 {
     return doc.document_element();
 }
 
 template <typename E>
-void WriteSet(const TXmlRecordWriter& rule, std::string_view container, TSet<E> set)
+void WriteSet(TXmlRecordWriter& rule, TFieldName container, TSet<E> set)
 {
-    const pugi::xml_node element = rule.Node(container);
-    TNumberedNodes options(element, "Option", rule.CaseType());
+    TXmlRecordWriter options = rule.Child(container);
     int written = 0;
     for (int ordinal = 0; ordinal < EnumCount<E>(); ++ordinal) {
         if (!set.Contains(E(ordinal)))
             continue;
-        const TXmlRecordWriter option(options.FindOrCreate(++written), rule.CaseType());
+        TXmlRecordWriter option = options.Item("Option", ++written);
         option.Integer("Value", ordinal);
         option.Text("Name", EnumName(E(ordinal)));
     }
@@ -67,9 +42,9 @@ void WriteSet(const TXmlRecordWriter& rule, std::string_view container, TSet<E> 
 
 // Returns the number of "Option" elements read, whether or not they named a member.
 template <typename E>
-int ReadSet(const TXmlRecordReader& rule, std::string_view container, TSet<E>& set)
+int ReadSet(const TXmlRecordReader& rule, TFieldName container, TSet<E>& set)
 {
-    const TNumberedNodes options(rule.Node(container), "Option", csUpper);
+    const TNumberedNodes options(rule.Node(container), "Option");
     const std::vector<pugi::xml_node> elements = options.ReadingOrder();
     for (const pugi::xml_node element : elements) {
         const TXmlRecordReader option(element);
@@ -152,7 +127,7 @@ bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
                                  QStringLiteral(" at offset ") + QString::number(parsed.offset));
             else if (Root(doc)) {
                 m_xmlFileName = path;
-                loaded = LoadNormalizedDoc(doc);
+                loaded = LoadDoc(doc);
             }
         }
     } catch (const std::exception& error) {
@@ -174,20 +149,15 @@ bool TParameters::LoadObjectsFromXMLDoc(const pugi::xml_document& doc)
     try {
         if (!Root(doc))
             return false;
-        pugi::xml_document copy;
-        copy.reset(doc);
-        return LoadNormalizedDoc(copy);
+        return LoadDoc(doc);
     } catch (const std::exception& error) {
         Trace::Exception("Parameters::LoadObjectsFromXMLDoc", error);
         return false;
     }
 }
 
-bool TParameters::LoadNormalizedDoc(pugi::xml_document& doc)
+bool TParameters::LoadDoc(const pugi::xml_document& doc)
 {
-    // The same as turning the text's element names into capitals and parsing it
-    // again, without the second parse.
-    ChangeElementNamesCase(doc, csUpper);
     // Sequences first: rules refer to them by position.
     return LoadActionSequencesFromXML(doc) && LoadRulesFromXML(doc);
 }
@@ -198,24 +168,32 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
     m_xmlFileName = path;
     bool saved = false;
     try {
-        const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
-        doc->first_child().append_attribute("encoding").set_value("UTF-8");
-        if (SaveActionSequencesToXML(*doc, csNoChange) && SaveRulesToXML(*doc, csNoChange)) {
-            const QString keptAs = UnreadableFiles::KeepAside(path);
-            if (!keptAs.isEmpty())
-                Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
-            QSaveFile file(path);
-            if (file.open(QIODevice::WriteOnly)) {
-                SaveFileWriter writer(file);
-                doc->save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
-                if (writer.Failed())
-                    file.cancelWriting();
-                saved = file.commit();
+        const QString keptAs = UnreadableFiles::KeepAside(path);
+        if (!keptAs.isEmpty())
+            Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly)) {
+            // Written straight from the objects: the same text as the document
+            // GetXMLDoc and the two writers would build, without building it.
+            TXmlTextStream stream(file);
+            stream.Append(R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                          "\n");
+            {
+                TXmlRecordWriter root(stream, "EventController");
+                {
+                    TXmlRecordWriter all = root.Child("AllActionSequences");
+                    WriteActionSequences(all);
+                }
+                TXmlRecordWriter all = root.Child("AllRules");
+                WriteRules(all);
             }
-            if (!saved)
-                Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
-                             path + QStringLiteral(": ") + file.errorString());
+            if (!stream.Flush())
+                file.cancelWriting();
+            saved = file.commit();
         }
+        if (!saved)
+            Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
+                         path + QStringLiteral(": ") + file.errorString());
     } catch (const std::exception& error) {
         Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
         saved = false;
@@ -248,12 +226,12 @@ std::unique_ptr<pugi::xml_document> TParameters::GetXMLDoc()
 bool TParameters::LoadActionSequencesFromXML(const pugi::xml_document& doc)
 {
     Trace::Value("Parameters::LoadActionSequencesFromXML:Load action sequences from XML", m_xmlFileName);
-    const pugi::xml_node all = FindNodeExt(Root(doc), "AllActionSequences", {}, {}, csUpper, false);
+    const pugi::xml_node all = FirstChildIgnoringCase(Root(doc), "AllActionSequences");
     if (!all)
         return false;
 
     TBaseList loaded;
-    for (const pugi::xml_node element : TNumberedNodes(all, "ActionSequence", csUpper).ReadingOrder()) {
+    for (const pugi::xml_node element : TNumberedNodes(all, "ActionSequence").ReadingOrder()) {
         std::unique_ptr<TActionSequence> sequence = LoadSequence(element);
         Trace::Value("Parameters::LoadActionSequencesFromXML:Action sequence:", sequence->Name());
         loaded.AddNewItem(sequence.release());
@@ -276,7 +254,7 @@ std::unique_ptr<TActionSequence> TParameters::LoadSequence(pugi::xml_node elemen
     if (const pugi::xml_node icon = record.Node("IconIndex"))
         sequence->SetIconIndex(ReadInteger(icon));
 
-    const TNumberedNodes actions(record.Node("AllBaseActions"), "BaseAction", csUpper);
+    const TNumberedNodes actions(record.Node("AllBaseActions"), "BaseAction");
     for (const pugi::xml_node actionElement : actions.ReadingOrder()) {
         std::unique_ptr<TBaseAction> action = LoadBaseAction(actionElement);
         if (!action)
@@ -290,12 +268,12 @@ std::unique_ptr<TActionSequence> TParameters::LoadSequence(pugi::xml_node elemen
 bool TParameters::LoadRulesFromXML(const pugi::xml_document& doc)
 {
     Trace::Value("Parameters::LoadRulesFromXML:Load rules from XML", m_xmlFileName);
-    const pugi::xml_node all = FindNodeExt(Root(doc), "AllRules", {}, {}, csUpper, false);
+    const pugi::xml_node all = FirstChildIgnoringCase(Root(doc), "AllRules");
     if (!all)
         return false;
 
     TBaseList loaded;
-    for (const pugi::xml_node element : TNumberedNodes(all, "Rule", csUpper).ReadingOrder()) {
+    for (const pugi::xml_node element : TNumberedNodes(all, "Rule").ReadingOrder()) {
         std::unique_ptr<TRule> rule = LoadRule(element);
         Trace::Value("Parameters::LoadRulesFromXML:Rule:", rule->Name());
         loaded.AddNewItem(rule.release());
@@ -346,7 +324,7 @@ std::unique_ptr<TRule> TParameters::LoadRule(pugi::xml_node element)
     rule->SetToNumberOut(record.Text("ToNumberOut"));
     rule->SetFromExtensionNumberOut(record.Text("FromExtensionNumberOut"));
 
-    const TNumberedNodes links(record.Node("LinkedActionSequences"), "ActionSequence", csUpper);
+    const TNumberedNodes links(record.Node("LinkedActionSequences"), "ActionSequence");
     for (const pugi::xml_node link : links.ReadingOrder()) {
         // Index is 1-based; anything that names no sequence is passed over.
         if (TBaseObject* sequence = m_actionSequences.GetObject(TXmlRecordReader(link).Integer("Index") - 1))
@@ -357,54 +335,61 @@ std::unique_ptr<TRule> TParameters::LoadRule(pugi::xml_node element)
 
 bool TParameters::SaveActionSequencesToXML(pugi::xml_document& doc, TCaseType caseType) const
 {
-    Trace::Value("Parameters::SaveActionSequencesToXML:Save action sequences to XML", m_xmlFileName);
-    const pugi::xml_node all = FindNodeExt(Root(doc), "AllActionSequences", {}, {}, caseType, true);
-    if (!all)
+    TXmlRecordWriter root(Root(doc), caseType);
+    TXmlRecordWriter all = root.Child("AllActionSequences");
+    if (!all.Valid())
         return false;
-    TNumberedNodes elements(all, "ActionSequence", caseType);
+    WriteActionSequences(all);
+    return true;
+}
+
+void TParameters::WriteActionSequences(TXmlRecordWriter& all) const
+{
+    Trace::Value("Parameters::SaveActionSequencesToXML:Save action sequences to XML", m_xmlFileName);
     for (int i = 0; i < m_actionSequences.Count(); ++i) {
         const auto* sequence = m_actionSequences.Item<TActionSequence>(i);
         if (!sequence)
             continue;
         Trace::Value("Parameters::SaveActionSequencesToXML:Action sequence:", sequence->Name());
-        SaveSequence(elements.FindOrCreate(i + 1), sequence, caseType);
-    }
-    return true;
-}
-
-void TParameters::SaveSequence(pugi::xml_node element, const TActionSequence* sequence, TCaseType caseType) const
-{
-    const TXmlRecordWriter record(element, caseType);
-    record.Text("ID", sequence->ID());
-    record.Text("Name", sequence->Name());
-    record.Integer("IconIndex", sequence->IconIndex());
-    TNumberedNodes actions(record.Node("AllBaseActions"), "BaseAction", caseType);
-    for (int i = 0; i < sequence->Count(); ++i) {
-        if (const TBaseAction* action = sequence->Action(i))
-            SaveBaseAction(actions.FindOrCreate(i + 1), action, caseType);
+        TXmlRecordWriter record = all.Item("ActionSequence", i + 1);
+        record.Text("ID", sequence->ID());
+        record.Text("Name", sequence->Name());
+        record.Integer("IconIndex", sequence->IconIndex());
+        TXmlRecordWriter actions = record.Child("AllBaseActions");
+        for (int a = 0; a < sequence->Count(); ++a) {
+            if (const TBaseAction* action = sequence->Action(a)) {
+                TXmlRecordWriter actionRecord = actions.Item("BaseAction", a + 1);
+                WriteBaseAction(actionRecord, action);
+            }
+        }
     }
 }
 
 bool TParameters::SaveRulesToXML(pugi::xml_document& doc, TCaseType caseType) const
 {
-    Trace::Value("Parameters::SaveRulesToXML:Save rules to XML", m_xmlFileName);
-    const pugi::xml_node all = FindNodeExt(Root(doc), "AllRules", {}, {}, caseType, true);
-    if (!all)
+    TXmlRecordWriter root(Root(doc), caseType);
+    TXmlRecordWriter all = root.Child("AllRules");
+    if (!all.Valid())
         return false;
-    TNumberedNodes elements(all, "Rule", caseType);
+    WriteRules(all);
+    return true;
+}
+
+void TParameters::WriteRules(TXmlRecordWriter& all) const
+{
+    Trace::Value("Parameters::SaveRulesToXML:Save rules to XML", m_xmlFileName);
     for (int i = 0; i < m_rules.Count(); ++i) {
         const auto* rule = m_rules.Item<TRule>(i);
         if (!rule)
             continue;
         Trace::Value("Parameters::SaveRulesToXML:Rule:", rule->Name());
-        SaveRule(elements.FindOrCreate(i + 1), rule, caseType);
+        TXmlRecordWriter record = all.Item("Rule", i + 1);
+        WriteRule(record, rule);
     }
-    return true;
 }
 
-void TParameters::SaveRule(pugi::xml_node element, const TRule* rule, TCaseType caseType) const
+void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
 {
-    const TXmlRecordWriter record(element, caseType);
     record.Text("ID", rule->ID());
     record.Text("Name", rule->Name());
     record.Boolean("Active", rule->Active());
@@ -422,12 +407,14 @@ void TParameters::SaveRule(pugi::xml_node element, const TRule* rule, TCaseType 
     record.Text("ToNumberOut", rule->ToNumberOut());
     record.Text("FromExtensionNumberOut", rule->FromExtensionNumberOut());
 
-    // Only the first linked sequence is stored, by its position at the time of saving.
-    const TXmlRecordWriter link(record.Node("LinkedActionSequences.ActionSequence"), caseType);
-    const pugi::xml_node index = link.Node("Index");
+    // Only the first linked sequence is stored, by its position at the time of saving;
+    // without one, "Index" stays empty.
+    TXmlRecordWriter link = record.Child("LinkedActionSequences.ActionSequence");
     if (const auto* first = qobject_cast<const TBaseList*>(rule->GetObject(0))) {
-        WriteInteger(index, m_actionSequences.GetIndex(first) + 1);
+        link.Integer("Index", m_actionSequences.GetIndex(first) + 1);
         link.Text("Name", first->Name());
+    } else {
+        link.Text("Index", QString());
     }
 }
 
@@ -435,7 +422,7 @@ std::unique_ptr<TParameters> TParameters::Clone() const
 {
     auto copy = std::make_unique<TParameters>();
     const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
-    // Capitals throughout, so that the copy reads the names without converting them.
+    // Names in capitals, as the working copies of the editors have always been made.
     if (SaveActionSequencesToXML(*doc, csUpper) && SaveRulesToXML(*doc, csUpper)) {
         copy->LoadActionSequencesFromXML(*doc);
         copy->LoadRulesFromXML(*doc);

@@ -16,6 +16,8 @@ class TOrvixEventController;
 class TOrvixLine;
 class TRule;
 class TVelquist;
+class TXmlRecordReader;
+class TXmlRecordWriter;
 
 /**
  * @brief Owner of everything the user configured: the rule list and the action
@@ -76,8 +78,8 @@ public:
     // A document with the XML declaration (version "1.0") and the root element "EventController".
     static std::unique_ptr<pugi::xml_document> GetXMLDoc();
 
-    // The readers look element names up in capitals (csUpper); the file loaders
-    // turn the names of a document into capitals before they call them.
+    // The readers match element names ignoring case, as if every name had been
+    // turned into capitals and looked up in capitals.
     bool LoadActionSequencesFromXML(const pugi::xml_document& doc);
     // Needs the sequences of the same document loaded: rules name them by position.
     bool LoadRulesFromXML(const pugi::xml_document& doc);
@@ -131,13 +133,18 @@ public:
     static constexpr int MaxInnerActionDepth = 16;
 
 private:
-    bool LoadNormalizedDoc(pugi::xml_document& doc);
-    void SaveSequence(pugi::xml_node element, const TActionSequence* sequence, TCaseType caseType) const;
-    void SaveRule(pugi::xml_node element, const TRule* rule, TCaseType caseType) const;
+    bool LoadDoc(const pugi::xml_document& doc);
+    void WriteActionSequences(TXmlRecordWriter& all) const;
+    void WriteRules(TXmlRecordWriter& all) const;
+    void WriteRule(TXmlRecordWriter& record, const TRule* rule) const;
+    void WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* action) const;
     std::unique_ptr<TActionSequence> LoadSequence(pugi::xml_node element);
     std::unique_ptr<TRule> LoadRule(pugi::xml_node element);
-    void ReadBaseActionValues(pugi::xml_node element, TBaseAction* action, int depth);
-    void ReadParameters(pugi::xml_node element, TBaseAction* action, bool giveLine, const char* traceTitle);
+    void WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAction* action) const;
+    void WriteParameterValues(TXmlRecordWriter& record, const TBaseParameter* parameter) const;
+    void ReadBaseActionValues(const TXmlRecordReader& record, TBaseAction* action, int depth);
+    void ReadParameters(const TXmlRecordReader& action, TBaseAction* target, bool giveLine, const char* traceTitle);
+    void ReadParameterValues(const TXmlRecordReader& record, TBaseParameter* parameter);
     void RegisterUserVariable(const QString& name);
     void DropLinksTo(const QList<TBaseObject*>& sequences);
 

@@ -82,13 +82,13 @@ QString WithoutOutlookPrefix(const QString& value)
 }
 
 // Older files spell some elements differently; the current name wins when both exist.
-pugi::xml_node NodeOrAlternative(const TXmlRecordReader& record, std::string_view name, std::string_view alternative)
+pugi::xml_node NodeOrAlternative(const TXmlRecordReader& record, TFieldName name, TFieldName alternative)
 {
     const pugi::xml_node node = record.Node(name);
     return node ? node : record.Node(alternative);
 }
 
-void WriteMessageBlock(const TXmlRecordWriter& record, const TActionBaseMessage* message)
+void WriteMessageBlock(TXmlRecordWriter& record, const TActionBaseMessage* message)
 {
     record.Boolean("TimeOut", message->TimeOut());
     record.Integer("TimeOutSec", message->TimeOutSec());
@@ -108,43 +108,51 @@ void TParameters::SaveBaseAction(pugi::xml_node element, const TBaseAction* acti
 {
     if (!element || !action)
         return;
-    SetBaseActionValues(element, action, caseType);
-    TNumberedNodes parameters(FindNodeExt(element, "AllSubActions", {}, {}, caseType, true), "SubAction", caseType);
+    TXmlRecordWriter record(element, caseType);
+    WriteBaseAction(record, action);
+}
+
+void TParameters::WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* action) const
+{
+    WriteBaseActionValues(record, action);
+    TXmlRecordWriter parameters = record.Child("AllSubActions");
     for (int i = 0; i < action->Count(); ++i) {
-        if (const TBaseParameter* parameter = action->Parameter(i))
-            SetParameterValues(parameters.FindOrCreate(i + 1), parameter, caseType);
+        if (const TBaseParameter* parameter = action->Parameter(i)) {
+            TXmlRecordWriter parameterRecord = parameters.Item("SubAction", i + 1);
+            WriteParameterValues(parameterRecord, parameter);
+        }
     }
 }
 
 std::unique_ptr<TBaseAction> TParameters::LoadBaseAction(pugi::xml_node element)
 {
+    const TXmlRecordReader record(element);
     std::string storage;
-    const std::string_view type = ElementText(FindNodeExt(element, "BaseActionType", {}, {}, csUpper, false), storage);
-    std::unique_ptr<TBaseAction> action = ::GetBaseActionObject(type);
+    std::unique_ptr<TBaseAction> action = ::GetBaseActionObject(ElementText(record.Node("BaseActionType"), storage));
     if (!action)
         return nullptr;
     action->SetOrvixLine(m_orvixLine);
-    ReadBaseActionValues(element, action.get(), 0);
-    ReadParameters(element, action.get(), true, "Parameters::LoadBaseAction:Parameter:");
+    ReadBaseActionValues(record, action.get(), 0);
+    ReadParameters(record, action.get(), true, "Parameters::LoadBaseAction:Parameter:");
     return action;
 }
 
-void TParameters::ReadParameters(pugi::xml_node element, TBaseAction* action, bool giveLine, const char* traceTitle)
+void TParameters::ReadParameters(const TXmlRecordReader& action, TBaseAction* target, bool giveLine,
+                                 const char* traceTitle)
 {
-    const TNumberedNodes parameters(FindNodeExt(element, "AllSubActions", {}, {}, csUpper, false), "SubAction",
-                                    csUpper);
+    const TNumberedNodes parameters(action.Node("AllSubActions"), "SubAction");
     std::string storage;
     for (const pugi::xml_node parameterElement : parameters.ReadingOrder()) {
-        const std::string_view type =
-            ElementText(FindNodeExt(parameterElement, "ParamType", {}, {}, csUpper, false), storage);
-        std::unique_ptr<TBaseParameter> parameter = ::GetParameterObject(type);
+        const TXmlRecordReader record(parameterElement);
+        std::unique_ptr<TBaseParameter> parameter =
+            ::GetParameterObject(ElementText(record.Node("ParamType"), storage));
         if (!parameter)
             continue;
         if (giveLine)
             parameter->SetOrvixLine(m_orvixLine);
-        GetParameterValues(parameterElement, parameter.get());
+        ReadParameterValues(record, parameter.get());
         Trace::Value(traceTitle, parameter->Caption());
-        action->AddNewItem(parameter.release());
+        target->AddNewItem(parameter.release());
     }
 }
 
@@ -152,7 +160,12 @@ void TParameters::SetBaseActionValues(pugi::xml_node element, const TBaseAction*
 {
     if (!element || !action)
         return;
-    const TXmlRecordWriter record(element, caseType);
+    TXmlRecordWriter record(element, caseType);
+    WriteBaseActionValues(record, action);
+}
+
+void TParameters::WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAction* action) const
+{
     record.Text("ID", action->ID());
     record.Text("BaseActionType", GetBaseActionType(action));
     record.Boolean("Active", action->Active());
@@ -206,24 +219,25 @@ void TParameters::SetBaseActionValues(pugi::xml_node element, const TBaseAction*
         if (mail->FieldID() != -1)
             record.Integer("FieldID", mail->FieldID());
         if (!mail->IsDummy() && !mail->InnerBaseActions().empty()) {
-            TNumberedNodes inner(record.Node("InnerBaseActions.AllBaseActions"), "BaseAction", caseType);
+            TXmlRecordWriter inner = record.Child("InnerBaseActions.AllBaseActions");
             int number = 0;
-            for (const auto& innerAction : mail->InnerBaseActions())
-                SaveBaseAction(inner.FindOrCreate(++number), innerAction.get(), caseType);
+            for (const auto& innerAction : mail->InnerBaseActions()) {
+                TXmlRecordWriter innerRecord = inner.Item("BaseAction", ++number);
+                WriteBaseAction(innerRecord, innerAction.get());
+            }
         }
     }
 }
 
 void TParameters::GetBaseActionValues(pugi::xml_node element, TBaseAction* action)
 {
-    ReadBaseActionValues(element, action, 0);
+    ReadBaseActionValues(TXmlRecordReader(element), action, 0);
 }
 
-void TParameters::ReadBaseActionValues(pugi::xml_node element, TBaseAction* action, int depth)
+void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseAction* action, int depth)
 {
     if (!action)
         return;
-    const TXmlRecordReader record(element);
     action->SetID(record.Text("ID"));
     action->SetActive(record.Boolean("Active"));
     if (const pugi::xml_node caption = record.Node("Caption"))
@@ -292,15 +306,16 @@ void TParameters::ReadBaseActionValues(pugi::xml_node element, TBaseAction* acti
         count += child.type() == pugi::node_element ? 1 : 0;
     mail->ClearInnerBaseActions();
     // Numbers 1 to the count of child elements; a number without its element is passed over.
-    const TNumberedNodes inner(all, "BaseAction", csUpper);
+    const TNumberedNodes inner(all, "BaseAction");
     for (int number = 1; number <= count; ++number) {
         const pugi::xml_node innerElement = inner.Find(number);
         if (!innerElement)
             continue;
         // Whatever type the element names: an inner action is an e-mail action.
         auto innerAction = std::make_unique<TActionSendEMail>();
-        ReadBaseActionValues(innerElement, innerAction.get(), depth + 1);
-        ReadParameters(innerElement, innerAction.get(), false, "Parameters::GetBaseActionValues:Action:");
+        const TXmlRecordReader innerRecord(innerElement);
+        ReadBaseActionValues(innerRecord, innerAction.get(), depth + 1);
+        ReadParameters(innerRecord, innerAction.get(), false, "Parameters::GetBaseActionValues:Action:");
         mail->AddInnerBaseAction(std::move(innerAction));
     }
 }
@@ -309,7 +324,12 @@ void TParameters::SetParameterValues(pugi::xml_node element, const TBaseParamete
 {
     if (!element || !parameter)
         return;
-    const TXmlRecordWriter record(element, caseType);
+    TXmlRecordWriter record(element, caseType);
+    WriteParameterValues(record, parameter);
+}
+
+void TParameters::WriteParameterValues(TXmlRecordWriter& record, const TBaseParameter* parameter) const
+{
     record.Text("ID", parameter->ID());
     record.Text("Caption", parameter->Caption());
     record.Text("ParamType", GetParameterType(parameter));
@@ -354,9 +374,13 @@ void TParameters::SetParameterValues(pugi::xml_node element, const TBaseParamete
 
 void TParameters::GetParameterValues(pugi::xml_node element, TBaseParameter* parameter)
 {
+    ReadParameterValues(TXmlRecordReader(element), parameter);
+}
+
+void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParameter* parameter)
+{
     if (!parameter)
         return;
-    const TXmlRecordReader record(element);
     parameter->SetID(record.Text("ID"));
     if (const pugi::xml_node caption = record.Node("Caption"))
         parameter->SetCaption(ReadText(caption));

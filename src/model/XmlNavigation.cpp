@@ -171,39 +171,6 @@ QString MakeCaseInsentiveXML(const QString& xmlInput, TCaseType makeCaseChange)
     return result;
 }
 
-void ChangeElementNamesCase(pugi::xml_node node, TCaseType caseType)
-{
-    if (!node || caseType == csNoChange)
-        return;
-    std::string converted;
-    // Walked without recursion: a hostile file may nest elements without limit.
-    pugi::xml_node current = node;
-    while (true) {
-        if (current.type() == pugi::node_element) {
-            const char* name = current.name();
-            converted.assign(name);
-            bool changed = false;
-            for (std::size_t i = 0; i < converted.size(); ++i) {
-                const char c = ConvertChar(converted[i], caseType, i == 0);
-                changed = changed || c != converted[i];
-                converted[i] = c;
-            }
-            // Same length: pugixml overwrites the name where it lies.
-            if (changed)
-                current.set_name(converted.c_str());
-        }
-        if (pugi::xml_node child = current.first_child()) {
-            current = child;
-            continue;
-        }
-        while (current != node && !current.next_sibling())
-            current = current.parent();
-        if (current == node)
-            return;
-        current = current.next_sibling();
-    }
-}
-
 int GetNodeCount(std::string_view path)
 {
     if (path.empty())
@@ -267,6 +234,22 @@ TNumberedNodes::TNumberedNodes(pugi::xml_node parent, std::string_view name, TCa
     : m_parent(parent)
     , m_name(ConvertCase(name, caseType))
     , m_first(FirstChildElement(parent, m_name.c_str()))
+{
+    IndexSiblings();
+}
+
+TNumberedNodes::TNumberedNodes(pugi::xml_node parent, std::string_view name)
+    : m_parent(parent)
+    , m_name(name)
+{
+    for (pugi::xml_node child = parent.first_child(); child && !m_first; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && SameNameIgnoringCase(child.name(), m_name.c_str()))
+            m_first = child;
+    }
+    IndexSiblings();
+}
+
+void TNumberedNodes::IndexSiblings()
 {
     if (!m_first)
         return;

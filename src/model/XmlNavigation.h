@@ -32,9 +32,6 @@ std::string ConvertCase(std::string_view name, TCaseType caseType);
  */
 QString MakeCaseInsentiveXML(const QString& xmlInput, TCaseType makeCaseChange);
 
-// The same conversion on a parsed tree, in place: every element name at and below the node.
-void ChangeElementNamesCase(pugi::xml_node node, TCaseType caseType);
-
 // Number of "."-separated names in a path; a "." at the end does not count; 0 for an empty path.
 int GetNodeCount(std::string_view path);
 // The first name of the path; the path is advanced past it and its ".".
@@ -68,6 +65,9 @@ class TNumberedNodes
 {
 public:
     TNumberedNodes(pugi::xml_node parent, std::string_view name, TCaseType caseType);
+    // The list as a loader reads it: the name is matched ignoring case throughout,
+    // which is what a lookup in capitals finds once every name is in capitals.
+    TNumberedNodes(pugi::xml_node parent, std::string_view name);
 
     pugi::xml_node Find(int number) const;
     pugi::xml_node FindOrCreate(int number);
@@ -79,6 +79,8 @@ public:
     std::vector<pugi::xml_node> ReadingOrder() const;
 
 private:
+    void IndexSiblings();
+
     struct Entry
     {
         int number;

@@ -1,9 +1,73 @@
 #include "model/XmlRecord.h"
 
+#include <QStringEncoder>
+
 #include <charconv>
 #include <climits>
+#include <cstring>
 
 namespace {
+
+char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+// A path component as a C string; names of the rules file fit the buffer.
+class Component
+{
+public:
+    explicit Component(std::string_view name, TCaseType caseType = csNoChange)
+    {
+        char* out = m_buffer;
+        if (name.size() >= sizeof(m_buffer)) {
+            m_large.resize(name.size());
+            out = m_large.data();
+            m_text = out;
+        }
+        std::memcpy(out, name.data(), name.size());
+        out[name.size()] = '\0';
+        if (caseType != csNoChange && !name.empty()) {
+            const std::string converted = caseType == csUpper ? std::string() : ConvertCase(name, caseType);
+            for (std::size_t i = 0; i < name.size(); ++i)
+                out[i] = caseType == csUpper ? UpperAscii(out[i]) : converted[i];
+        }
+    }
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+
+    const char* c_str() const { return m_text; }
+
+private:
+    char m_buffer[96];
+    std::string m_large;
+    const char* m_text = m_buffer;
+};
+
+// The value in UTF-8, valid until the next call: one buffer for all values, since
+// a save writes about a million of them.
+std::string_view Utf8Of(const QString& value)
+{
+    thread_local std::string buffer;
+    thread_local QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    buffer.resize(std::size_t(encoder.requiredSpace(value.size())));
+    char* const end = encoder.appendToBuffer(buffer.data(), value);
+    return std::string_view(buffer.data(), std::size_t(end - buffer.data()));
+}
+
+QString JoinLines(const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+std::string_view Digits(int value, char (&buffer)[16])
+{
+    const auto end = std::to_chars(buffer, buffer + sizeof(buffer), value).ptr;
+    return std::string_view(buffer, std::size_t(end - buffer));
+}
 
 bool IsText(pugi::xml_node node)
 {
@@ -128,20 +192,290 @@ void WriteBoolean(pugi::xml_node node, bool value)
 void WriteInteger(pugi::xml_node node, int value)
 {
     char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
-    SetText(node, std::string_view(digits, std::size_t(end - digits)));
+    SetText(node, Digits(value, digits));
 }
 
 void WriteText(pugi::xml_node node, const QString& value)
 {
-    const QByteArray utf8 = value.toUtf8();
-    SetText(node, std::string_view(utf8.constData(), std::size_t(utf8.size())));
+    SetText(node, Utf8Of(value));
 }
 
 void WriteLines(pugi::xml_node node, const QStringList& lines)
 {
-    QString text;
-    for (const QString& line : lines)
-        text += line + QStringLiteral("\r\n");
-    WriteText(node, text);
+    WriteText(node, JoinLines(lines));
+}
+
+pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name)
+{
+    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && SameNameIgnoringCase(child.name(), name))
+            return child;
+    }
+    return {};
+}
+
+TChildIndex::TChildIndex(pugi::xml_node element, bool ignoreCase)
+    : m_element(element)
+    , m_ignoreCase(ignoreCase)
+{
+    for (pugi::xml_node child = element.first_child(); child && !m_overflow; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element)
+            Insert(NameHash(child.name()), child);
+    }
+}
+
+bool TChildIndex::SameName(const char* elementName, std::string_view name) const
+{
+    for (const char c : name) {
+        if (*elementName == '\0' || (m_ignoreCase ? UpperAscii(*elementName) != UpperAscii(c) : *elementName != c))
+            return false;
+        ++elementName;
+    }
+    return *elementName == '\0';
+}
+
+void TChildIndex::Insert(std::uint32_t hash, pugi::xml_node node)
+{
+    for (std::size_t i = hash % SlotCount;; i = (i + 1) % SlotCount) {
+        Slot& slot = m_slots[i];
+        if (!Used(i)) {
+            if (m_entries == MaxEntries) {
+                m_overflow = true;
+                return;
+            }
+            slot = {hash, node};
+            m_used |= std::uint64_t(1) << i;
+            ++m_entries;
+            return;
+        }
+        // The first element of a name is the one found.
+        if (slot.hash == hash && SameName(slot.node.name(), node.name()))
+            return;
+    }
+}
+
+pugi::xml_node TChildIndex::Find(std::string_view name, std::uint32_t hash) const
+{
+    for (std::size_t i = hash % SlotCount; Used(i); i = (i + 1) % SlotCount) {
+        if (m_slots[i].hash == hash && SameName(m_slots[i].node.name(), name))
+            return m_slots[i].node;
+    }
+    if (!m_overflow)
+        return {};
+    for (pugi::xml_node child = m_element.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && SameName(child.name(), name))
+            return child;
+    }
+    return {};
+}
+
+pugi::xml_node TChildIndex::FindOrAppend(std::string_view name, std::uint32_t hash)
+{
+    if (pugi::xml_node found = Find(name, hash))
+        return found;
+    pugi::xml_node appended = m_element.append_child(name.data());
+    if (appended && !m_overflow)
+        Insert(hash, appended);
+    return appended;
+}
+
+pugi::xml_node TXmlRecordReader::Node(TFieldName path) const
+{
+    pugi::xml_node node = m_index.Find(path.First(), path.Hash());
+    for (std::string_view rest = path.Rest(); node && !rest.empty();)
+        node = FirstChildIgnoringCase(node, Component(GetNextNodeName(rest)).c_str());
+    return node;
+}
+
+void TXmlTextStream::Append(std::string_view text)
+{
+    m_buffer.append(text);
+    FlushIfFull();
+}
+
+void TXmlTextStream::AppendEscaped(std::string_view utf8)
+{
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const bool special = c == '&' || c == '<' || c == '>' || (c < 32 && c != '\t' && c != '\n' && c != '\r');
+        if (!special)
+            continue;
+        m_buffer.append(utf8.substr(run, i - run));
+        run = i + 1;
+        switch (c) {
+        case '\0':
+            FlushIfFull();
+            return;
+        case '&':
+            m_buffer.append("&amp;");
+            break;
+        case '<':
+            m_buffer.append("&lt;");
+            break;
+        case '>':
+            m_buffer.append("&gt;");
+            break;
+        default:
+            m_buffer.append({'&', '#', char('0' + c / 10), char('0' + c % 10), ';'});
+            break;
+        }
+    }
+    m_buffer.append(utf8.substr(run));
+    FlushIfFull();
+}
+
+void TXmlTextStream::FlushIfFull()
+{
+    if (m_buffer.size() >= 256 * 1024)
+        Flush();
+}
+
+bool TXmlTextStream::Flush()
+{
+    if (!m_failed && !m_buffer.empty())
+        m_failed = m_device.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size());
+    m_buffer.clear();
+    return !m_failed;
+}
+
+TXmlRecordWriter::TXmlRecordWriter(pugi::xml_node element, TCaseType caseType)
+    : m_element(element)
+    , m_caseType(caseType)
+    , m_index(element, false)
+{
+}
+
+TXmlRecordWriter::TXmlRecordWriter(TXmlTextStream& stream, TFieldName rootName)
+    : m_index(pugi::xml_node(), false)
+    , m_stream(&stream)
+{
+    stream.Append("<");
+    stream.Append(rootName.First());
+    m_open[0] = rootName.First();
+    m_openCount = 1;
+    m_pending = true;
+}
+
+TXmlRecordWriter::TXmlRecordWriter(TXmlTextStream* stream, int depth, std::string_view names[], int count, int rep)
+    : m_index(pugi::xml_node(), false)
+    , m_stream(stream)
+    , m_depth(depth + count - 1)
+    , m_openCount(count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            stream->Append(">\n");
+        stream->AppendIndent(depth + i);
+        stream->Append("<");
+        stream->Append(names[i]);
+        m_open[std::size_t(i)] = names[i];
+    }
+    if (rep > 0) {
+        char digits[16];
+        stream->Append(" rep=\"");
+        stream->Append(Digits(rep, digits));
+        stream->Append("\"");
+    }
+    m_pending = true;
+}
+
+TXmlRecordWriter::~TXmlRecordWriter()
+{
+    if (!m_stream)
+        return;
+    for (int i = m_openCount - 1; i >= 0; --i) {
+        if (i == m_openCount - 1 && m_pending) {
+            m_stream->Append(" />\n");
+            continue;
+        }
+        m_stream->AppendIndent(m_depth - (m_openCount - 1 - i));
+        m_stream->Append("</");
+        m_stream->Append(m_open[std::size_t(i)]);
+        m_stream->Append(">\n");
+    }
+}
+
+void TXmlRecordWriter::OpenContent()
+{
+    if (m_pending) {
+        m_stream->Append(">\n");
+        m_pending = false;
+    }
+}
+
+void TXmlRecordWriter::WriteUtf8(TFieldName name, std::string_view utf8)
+{
+    if (!m_stream) {
+        SetText(Node(name), utf8);
+        return;
+    }
+    OpenContent();
+    m_stream->AppendIndent(m_depth + 1);
+    m_stream->Append("<");
+    m_stream->Append(name.First());
+    if (utf8.empty()) {
+        m_stream->Append(" />\n");
+        return;
+    }
+    m_stream->Append(">");
+    m_stream->AppendEscaped(utf8);
+    m_stream->Append("</");
+    m_stream->Append(name.First());
+    m_stream->Append(">\n");
+}
+
+void TXmlRecordWriter::Boolean(TFieldName name, bool value)
+{
+    WriteUtf8(name, value ? "True" : "False");
+}
+
+void TXmlRecordWriter::Integer(TFieldName name, int value)
+{
+    char digits[16];
+    WriteUtf8(name, Digits(value, digits));
+}
+
+void TXmlRecordWriter::Text(TFieldName name, const QString& value)
+{
+    WriteUtf8(name, Utf8Of(value));
+}
+
+void TXmlRecordWriter::Lines(TFieldName name, const QStringList& lines)
+{
+    Text(name, JoinLines(lines));
+}
+
+TXmlRecordWriter TXmlRecordWriter::Child(TFieldName path)
+{
+    if (!m_stream)
+        return TXmlRecordWriter(Node(path), m_caseType);
+    OpenContent();
+    std::string_view names[3];
+    int count = 0;
+    names[count++] = path.First();
+    for (std::string_view rest = path.Rest(); !rest.empty() && count < 3;)
+        names[count++] = GetNextNodeName(rest);
+    return TXmlRecordWriter(m_stream, m_depth + 1, names, count);
+}
+
+TXmlRecordWriter TXmlRecordWriter::Item(TFieldName name, int number)
+{
+    if (!m_stream) {
+        if (!m_items || m_itemsName != name.First()) {
+            m_itemsName = name.First();
+            m_items.emplace(m_element, name.First(), m_caseType);
+        }
+        return TXmlRecordWriter(m_items->FindOrCreate(number), m_caseType);
+    }
+    OpenContent();
+    std::string_view names[1] = {name.First()};
+    return TXmlRecordWriter(m_stream, m_depth + 1, names, 1, number);
+}
+
+pugi::xml_node TXmlRecordWriter::Node(TFieldName path)
+{
+    const Component first(path.First(), m_caseType);
+    const pugi::xml_node node = m_index.FindOrAppend(std::string_view(first.c_str(), path.First().size()), path.Hash());
+    return node && !path.Rest().empty() ? FindNodeExt(node, path.Rest(), {}, {}, m_caseType, true) : node;
 }

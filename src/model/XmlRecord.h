@@ -2,11 +2,15 @@
 
 #include "model/XmlNavigation.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 #include <pugixml.hpp>
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,53 +33,215 @@ void WriteInteger(pugi::xml_node node, int value);
 void WriteText(pugi::xml_node node, const QString& value);
 void WriteLines(pugi::xml_node node, const QStringList& lines);
 
+// The first child element whose name equals the name ignoring the case of ASCII letters.
+pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name);
+
+// The hash by which TChildIndex files names: the same for every spelling of a
+// name in capitals or small letters.
+constexpr std::uint32_t NameHash(std::string_view name)
+{
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ std::uint8_t(c & 0xDF)) * 16777619u;
+    return hash;
+}
+
+inline std::uint32_t NameHash(const char* name)
+{
+    std::uint32_t hash = 2166136261u;
+    for (; *name; ++name)
+        hash = (hash ^ std::uint8_t(*name & 0xDF)) * 16777619u;
+    return hash;
+}
+
+/**
+ * @brief The name of a field of a record, or a "."-separated path to one, with
+ * the hash of its first name worked out by the compiler. Made from string
+ * literals only.
+ */
+class TFieldName
+{
+public:
+    consteval TFieldName(const char* path)
+        : m_path(path)
+    {
+        while (path[m_length] != '\0')
+            ++m_length;
+        while (m_firstLength < m_length && path[m_firstLength] != '.')
+            ++m_firstLength;
+        m_hash = NameHash(First());
+    }
+
+    constexpr std::string_view First() const { return {m_path, m_firstLength}; }
+    // The path after the first name and its "."; empty for a plain name.
+    constexpr std::string_view Rest() const
+    {
+        return m_firstLength < m_length ? std::string_view(m_path + m_firstLength + 1, m_length - m_firstLength - 1)
+                                        : std::string_view();
+    }
+    constexpr std::uint32_t Hash() const { return m_hash; }
+
+private:
+    const char* m_path;
+    std::size_t m_length = 0;
+    std::size_t m_firstLength = 0;
+    std::uint32_t m_hash = 0;
+};
+
+/**
+ * @brief The child elements of one element by name, indexed in one pass.
+ *
+ * Find gives the first child element of a name, as a walk over the children
+ * would, but a record of k fields is read in k steps instead of k * k. Names
+ * compare exactly or ignoring the case of ASCII letters. FindOrAppend appends a
+ * missing element and keeps the index up to date; changes made by other means
+ * are not seen.
+ */
+class TChildIndex
+{
+public:
+    TChildIndex(pugi::xml_node element, bool ignoreCase);
+
+    // The hash is NameHash(name).
+    pugi::xml_node Find(std::string_view name, std::uint32_t hash) const;
+    // The name as it is to be written; it must end in a NUL.
+    pugi::xml_node FindOrAppend(std::string_view name, std::uint32_t hash);
+
+private:
+    struct Slot
+    {
+        std::uint32_t hash;
+        pugi::xml_node node;
+    };
+    // Records have a few dozen fields; more distinct names than this and the
+    // index gives way to a plain walk. A bit per slot says which slots are in use,
+    // so that an index costs no clearing of its table.
+    static constexpr std::size_t SlotCount = 64;
+    static constexpr int MaxEntries = 48;
+
+    bool Used(std::size_t slot) const { return (m_used >> slot) & 1u; }
+
+    bool SameName(const char* elementName, std::string_view name) const;
+    void Insert(std::uint32_t hash, pugi::xml_node node);
+
+    pugi::xml_node m_element;
+    bool m_ignoreCase;
+    bool m_overflow = false;
+    int m_entries = 0;
+    std::uint64_t m_used = 0;
+    std::array<Slot, SlotCount> m_slots;
+};
+
 /**
  * @brief Reads the fields of one record (a rule, a sequence, an action, a
- * parameter): each name is the first child element of that name, looked up in
- * capitals because the loader has turned every element name into capitals.
+ * parameter). A name is found whatever the case of its letters in the file.
+ * A path ("InnerBaseActions.AllBaseActions") follows the first element of each name.
  */
 class TXmlRecordReader
 {
 public:
     explicit TXmlRecordReader(pugi::xml_node element)
         : m_element(element)
+        , m_index(element, true)
     {
     }
 
     pugi::xml_node Element() const { return m_element; }
-    pugi::xml_node Node(std::string_view path) const { return FindNodeExt(m_element, path, {}, {}, csUpper, false); }
-    bool Has(std::string_view name) const { return bool(Node(name)); }
-    bool Boolean(std::string_view name) const { return ReadBoolean(Node(name)); }
-    int Integer(std::string_view name) const { return ReadInteger(Node(name)); }
-    QString Text(std::string_view name) const { return ReadText(Node(name)); }
-    QStringList Lines(std::string_view name) const { return ReadLines(Node(name)); }
+    pugi::xml_node Node(TFieldName path) const;
+    bool Has(TFieldName name) const { return bool(Node(name)); }
+    bool Boolean(TFieldName name) const { return ReadBoolean(Node(name)); }
+    int Integer(TFieldName name) const { return ReadInteger(Node(name)); }
+    QString Text(TFieldName name) const { return ReadText(Node(name)); }
+    QStringList Lines(TFieldName name) const { return ReadLines(Node(name)); }
 
 private:
     pugi::xml_node m_element;
+    TChildIndex m_index;
 };
 
 /**
- * @brief Writes the fields of one record, each into the first child element of
- * that name (created when missing), so that writing twice updates in place.
+ * @brief The text of an XML file, written piece by piece to a device in the very
+ * layout pugixml gives a document (a tab per level, " />" for empty elements,
+ * markup and control characters escaped alike), without building the document.
+ */
+class TXmlTextStream
+{
+public:
+    explicit TXmlTextStream(QIODevice& device)
+        : m_device(device)
+    {
+    }
+    TXmlTextStream(const TXmlTextStream&) = delete;
+    TXmlTextStream& operator=(const TXmlTextStream&) = delete;
+
+    void Append(std::string_view text);
+    void AppendIndent(int depth) { m_buffer.append(std::size_t(depth), '\t'); }
+    // Element text or an attribute value; it ends at a NUL character, as in a document.
+    void AppendEscaped(std::string_view utf8);
+    // Writes what is buffered; false once anything failed to be written.
+    bool Flush();
+
+private:
+    void FlushIfFull();
+
+    QIODevice& m_device;
+    std::string m_buffer;
+    bool m_failed = false;
+};
+
+/**
+ * @brief Writes the fields of one record (a rule, a sequence, an action, a
+ * parameter) and the elements below it, either into a document or as text.
+ *
+ * Into a document, each field goes into the first child element of that name
+ * (spelled by the case mode, created when missing), so that writing twice updates
+ * in place: what FindNodeExt with ForceNode does, field by field. As text, every
+ * field and element is written in the order of the calls; the writer of an
+ * element closes it when it goes out of scope, so an element's writer must be
+ * done before its parent writes on.
  */
 class TXmlRecordWriter
 {
 public:
-    TXmlRecordWriter(pugi::xml_node element, TCaseType caseType)
-        : m_element(element)
-        , m_caseType(caseType)
-    {
-    }
+    TXmlRecordWriter(pugi::xml_node element, TCaseType caseType);
+    // The root element of a text, names as they are spelled (csNoChange).
+    TXmlRecordWriter(TXmlTextStream& stream, TFieldName rootName);
+    ~TXmlRecordWriter();
+    TXmlRecordWriter(const TXmlRecordWriter&) = delete;
+    TXmlRecordWriter& operator=(const TXmlRecordWriter&) = delete;
 
+    // The element written into; null when writing text.
     pugi::xml_node Element() const { return m_element; }
     TCaseType CaseType() const { return m_caseType; }
-    pugi::xml_node Node(std::string_view path) const { return FindNodeExt(m_element, path, {}, {}, m_caseType, true); }
-    void Boolean(std::string_view name, bool value) const { WriteBoolean(Node(name), value); }
-    void Integer(std::string_view name, int value) const { WriteInteger(Node(name), value); }
-    void Text(std::string_view name, const QString& value) const { WriteText(Node(name), value); }
-    void Lines(std::string_view name, const QStringList& lines) const { WriteLines(Node(name), lines); }
+    bool Valid() const { return m_stream || m_element; }
+
+    void Boolean(TFieldName name, bool value);
+    void Integer(TFieldName name, int value);
+    void Text(TFieldName name, const QString& value);
+    void Lines(TFieldName name, const QStringList& lines);
+    // A child element (or a path of them) to write into.
+    TXmlRecordWriter Child(TFieldName path);
+    // The child element of that name with attribute "rep" = number.
+    TXmlRecordWriter Item(TFieldName name, int number);
 
 private:
+    // A text writer for elements just opened.
+    TXmlRecordWriter(TXmlTextStream* stream, int depth, std::string_view names[], int count, int rep = 0);
+    pugi::xml_node Node(TFieldName path);
+    void WriteUtf8(TFieldName name, std::string_view utf8);
+    void OpenContent();
+
     pugi::xml_node m_element;
-    TCaseType m_caseType;
+    TCaseType m_caseType = csNoChange;
+    TChildIndex m_index;
+    std::optional<TNumberedNodes> m_items;
+    std::string m_itemsName;
+
+    TXmlTextStream* m_stream = nullptr;
+    // Depth of the innermost element this writer opened.
+    int m_depth = 0;
+    std::array<std::string_view, 3> m_open {};
+    int m_openCount = 0;
+    // The innermost start tag still lacks its ">": nothing has been written into it.
+    bool m_pending = false;
 };

@@ -294,6 +294,30 @@ TEST_F(Records, EveryTypeSurvivesSaveAndReload)
     EXPECT_EQ(rule->GetObject(0), SequenceAt(reloaded, 1));
 }
 
+// The file is written straight from the objects, the document through pugixml;
+// both must give the same text, byte for byte, whatever the values hold.
+TEST_F(Records, FileTextIsTheTextOfTheDocument)
+{
+    TParameters parameters;
+    FillEveryType(parameters);
+    auto* awkward = new TActionSequence;
+    awkward->SetName(QString::fromUtf8("<&>\"'\t\r\n\x01\x1f ]]> äöü €𝄞 ") + QChar(0) + QStringLiteral("after NUL"));
+    auto* program = new TActionExecuteProgram;
+    program->SetProgramPath(QString(QChar(0)) + QStringLiteral("only after NUL"));
+    program->SetCaption(QString());
+    awkward->AddNewItem(program);
+    parameters.ActionSequences().AddNewItem(awkward);
+    parameters.ActionSequences().AddNewItem(new TActionSequence);
+
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
+    const auto doc = parameters.SaveObjectsToXMLDoc();
+    doc->first_child().append_attribute("encoding").set_value("UTF-8");
+    std::ostringstream text;
+    doc->save(text, "\t", pugi::format_default, pugi::encoding_utf8);
+    EXPECT_EQ(ReadFile(file).toStdString(), text.str());
+}
+
 TEST_F(Records, CloneCopiesEveryType)
 {
     TParameters original;

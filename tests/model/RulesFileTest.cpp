@@ -80,6 +80,36 @@ TEST_F(RulesFile, ElementNamesInAnyCaseLoadAsSpelledExactly)
     EXPECT_TRUE(saved.contains("<Option rep=\"1\">\n\t\t\t\t\t<Value>1</Value>\n\t\t\t\t\t<Name>coExtern</Name>"));
 }
 
+// The loader matches names ignoring case instead of rewriting the file's text with
+// every element name in capitals and parsing it again; both must read every file alike.
+TEST_F(RulesFile, LoaderReadsFilesAsTheTextInCapitalsWouldRead)
+{
+    constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+    const QRegularExpression generatedIDs(QStringLiteral("<ID>[^<]*</ID>"));
+    int compared = 0;
+    for (const QString& name : QDir(TestDataFile({})).entryList({QStringLiteral("*.xml")}, QDir::Files)) {
+        SCOPED_TRACE(name.toStdString());
+        pugi::xml_document parsed;
+        if (!parsed.load_file(QFile::encodeName(TestDataFile(name)).constData(), options) || !parsed.document_element())
+            continue;
+        std::ostringstream text;
+        parsed.save(text, "\t");
+        pugi::xml_document capitals;
+        ASSERT_TRUE(capitals.load_string(
+            MakeCaseInsentiveXML(QString::fromStdString(text.str()), csUpper).toUtf8().constData(), options));
+        TParameters viaText;
+        const bool loadedViaText = viaText.LoadActionSequencesFromXML(capitals) && viaText.LoadRulesFromXML(capitals);
+
+        TParameters loader;
+        EXPECT_EQ(loader.LoadObjectsFromXMLFile(TestDataFile(name)), loadedViaText);
+        // Objects without a stored ID get fresh ones on either way.
+        EXPECT_EQ(QString::fromStdString(SavedText(loader)).replace(generatedIDs, QString()),
+                  QString::fromStdString(SavedText(viaText)).replace(generatedIDs, QString()));
+        ++compared;
+    }
+    EXPECT_GE(compared, 6);
+}
+
 TEST_F(RulesFile, ListsAreReadByRepNumberUpToTheFirstGap)
 {
     TParameters parameters;
