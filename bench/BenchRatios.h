@@ -37,6 +37,9 @@ public:
                 continue;
             double& best =
                 m_seconds.try_emplace(run.run_name.function_name, std::numeric_limits<double>::max()).first->second;
+            double& bestOfRun =
+                m_runSeconds.try_emplace(run.run_name.str(), std::numeric_limits<double>::max()).first->second;
+            bestOfRun = std::min(bestOfRun, run.real_accumulated_time / double(run.iterations));
             best = std::min(best, run.real_accumulated_time / double(run.iterations));
         }
     }
@@ -60,12 +63,27 @@ public:
         return complete;
     }
 
+    // Prints one line per named run with its time per iteration, e.g.
+    //     BM_DispatchByRules/1000: 1234.5 us per iteration
+    void PrintFigures(const std::vector<std::string>& runs) const
+    {
+        for (const std::string& name : runs) {
+            const auto found = m_runSeconds.find(name);
+            if (found != m_runSeconds.end())
+                std::printf("%s: %.1f us per iteration\n", name.c_str(), found->second * 1e6);
+        }
+        std::fflush(stdout);
+    }
+
 private:
     std::map<std::string, double> m_seconds;
+    std::map<std::string, double> m_runSeconds;
 };
 
 // The main of a benchmark program with goals.
-inline int RunBenchmarksWithGoals(int argc, char** argv, const std::vector<BenchGoal>& goals)
+// Figures: runs (with their arguments, e.g. "BM_Dispatch/1000") whose absolute time is printed as well.
+inline int RunBenchmarksWithGoals(int argc, char** argv, const std::vector<BenchGoal>& goals,
+                                  const std::vector<std::string>& figures = {})
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -73,5 +91,6 @@ inline int RunBenchmarksWithGoals(int argc, char** argv, const std::vector<Bench
     BenchRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    reporter.PrintFigures(figures);
     return reporter.PrintGoals(goals) ? 0 : 1;
 }

@@ -129,5 +129,6 @@ BENCHMARK(BM_DispatchByRules)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::
 int main(int argc, char** argv)
 {
     return RunBenchmarksWithGoals(argc, argv,
-                                  {{"dispatch_trace_on_vs_off", "BM_DispatchTraceOn", "BM_DispatchTraceOff", 3.0}});
+                                  {{"dispatch_trace_on_vs_off", "BM_DispatchTraceOn", "BM_DispatchTraceOff", 3.0}},
+                                  {"BM_DispatchByRules/100", "BM_DispatchByRules/1000", "BM_DispatchByRules/10000"});
 }
