@@ -44,7 +44,7 @@ template <typename E>
 int ReadSet(const TXmlRecordReader& rule, TFieldName container, TSet<E>& set)
 {
     const TNumberedNodes options(rule.Node(container), "Option");
-    const std::vector<pugi::xml_node> elements = options.ReadingOrder();
+    const auto elements = options.ReadingOrder();
     for (const pugi::xml_node element : elements) {
         const TXmlRecordReader option(element);
         // The ordinal wins over the name: files of other versions may spell names differently.
