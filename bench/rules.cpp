@@ -29,9 +29,6 @@
 
 namespace {
 
-// The parse options of the loader, so that the baseline parses the way it does.
-constexpr unsigned LoaderParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
-
 QString BenchFolderRoot()
 {
     const QString chosen = qEnvironmentVariable("KESTRUN_BENCH_DIR");
@@ -93,7 +90,7 @@ void BM_ParseBaseline(benchmark::State& state)
     for (auto _ : state) {
         pugi::xml_document doc;
         state.SetIterationTime(Seconds([&] {
-            if (!doc.load_file(path.constData(), LoaderParseOptions))
+            if (!doc.load_file(path.constData(), TParameters::XmlParseOptions))
                 state.SkipWithError("parse failed");
         }));
     }

@@ -17,8 +17,6 @@
 
 namespace {
 
-// Elements with text on a line of their own are kept: a value may be a blank.
-constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 pugi::xml_node Root(const pugi::xml_document& doc)
 {
@@ -118,7 +116,7 @@ bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
         // Only a plain file: a pipe or device under that name would block the read.
         pugi::xml_document doc;
         if (info.isFile()) {
-            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), ParseOptions);
+            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), XmlParseOptions);
             if (!parsed)
                 Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read XML",
                              path + QStringLiteral(": ") + QString::fromUtf8(parsed.description()) +
