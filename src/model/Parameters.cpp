@@ -18,8 +18,6 @@
 
 namespace {
 
-// Elements with text on a line of their own are kept: a value may be a blank.
-constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 pugi::xml_node Root(const pugi::xml_document& doc)
 {
@@ -45,7 +43,7 @@ template <typename E>
 int ReadSet(const TXmlRecordReader& rule, TFieldName container, TSet<E>& set)
 {
     const TNumberedNodes options(rule.Node(container), "Option");
-    const std::vector<pugi::xml_node> elements = options.ReadingOrder();
+    const auto elements = options.ReadingOrder();
     for (const pugi::xml_node element : elements) {
         const TXmlRecordReader option(element);
         // The ordinal wins over the name: files of other versions may spell names differently.
@@ -120,7 +118,7 @@ bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
         // Only a plain file: a pipe or device under that name would block the read.
         pugi::xml_document doc;
         if (info.isFile()) {
-            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), ParseOptions);
+            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), XmlParseOptions);
             if (!parsed)
                 Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read XML",
                              path + QStringLiteral(": ") + QString::fromUtf8(parsed.description()) +

@@ -132,6 +132,11 @@ public:
     // real file has one level, and a hostile one must not exhaust the stack.
     static constexpr int MaxInnerActionDepth = 16;
 
+    // How rules files are parsed. A value that is nothing but blanks is kept (it
+    // may be one), and line breaks inside a value stay as written, so that a value
+    // with CR LF comes back with CR LF.
+    static constexpr unsigned XmlParseOptions = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single;
+
 private:
     bool LoadDoc(const pugi::xml_document& doc);
     void WriteActionSequences(TXmlRecordWriter& all) const;

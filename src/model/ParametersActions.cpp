@@ -63,6 +63,16 @@ bool ReadLooseBoolean(pugi::xml_node node)
     return digits && nonZero;
 }
 
+// A parameter value keeps its blanks as "&nbsp;" in the file; most values have none.
+QString ReadParamValue(pugi::xml_node node)
+{
+    std::string storage;
+    const std::string_view text = ElementText(node, storage);
+    if (text.find("&nbsp;") == std::string_view::npos)
+        return ReadText(node);
+    return TParameters::XmlToText(ReadText(node));
+}
+
 // A message may carry anything after a "|" on a line; only the sequence ID before it counts.
 QStringList CutAtBar(QStringList lines)
 {
@@ -241,7 +251,7 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
     action->SetID(record.Text("ID"));
     action->SetActive(record.Boolean("Active"));
     if (const pugi::xml_node caption = record.Node("Caption"))
-        action->SetCaption(ReadText(caption));
+        action->SetCaption(ReadText(caption, action->Caption()));
 
     if (auto* stopper = qobject_cast<TActionStopper*>(action)) {
         stopper->SetBlockOnSuccess(record.Boolean("BlockOnSuccess"));
@@ -268,8 +278,8 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
         html->SetDefaultWidth(record.Boolean("DefaultWidth"));
         html->SetHTMLWebserverUrl(record.Text("HTMLWebserverUrl"));
         html->SetHTMLTemplate(record.Text("HTMLTemplate"));
-        html->SetHTMLMessageHeight(record.Text("HtmlMessageHeight"));
-        html->SetHTMLMessageWidth(record.Text("HtmlMessageWidth"));
+        html->SetHTMLMessageHeight(record.Text("HtmlMessageHeight", html->HTMLMessageHeight()));
+        html->SetHTMLMessageWidth(record.Text("HtmlMessageWidth", html->HTMLMessageWidth()));
         html->SetHTMLUser(record.Text("HTMLUser"));
         html->SetHTMLPassword(record.Text("HTMLPassword"));
     }
@@ -383,12 +393,12 @@ void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParam
         return;
     parameter->SetID(record.Text("ID"));
     if (const pugi::xml_node caption = record.Node("Caption"))
-        parameter->SetCaption(ReadText(caption));
+        parameter->SetCaption(ReadText(caption, parameter->Caption()));
     parameter->SetAlias(record.Text("Alias"));
     parameter->SetShowAlias(record.Boolean("ShowAlias"));
     parameter->SetShowIfEmpty(record.Boolean("ShowIfEmpty"));
     parameter->SetCancelOnNoResult(record.Boolean("CancelOnNoResult"));
-    parameter->SetParameterValue(XmlToText(record.Text("ParamValue")));
+    parameter->SetParameterValue(ReadParamValue(record.Node("ParamValue")));
     parameter->SetSaveAsUserVariable(record.Boolean("SaveAsUserVariable"));
     parameter->SetUserVariable(record.Text("UserVariable"));
     RegisterUserVariable(parameter->UserVariable());
@@ -401,10 +411,10 @@ void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParam
         interaction->SetItems(record.Text("Items"));
     }
     if (auto* velquist = qobject_cast<TParameterVelquist*>(parameter)) {
-        velquist->SetSearchField(record.Text("LDAPFilter"));
-        velquist->SetSearchBase(record.Text("LDAPDC"));
+        velquist->SetSearchField(record.Text("LDAPFilter", velquist->SearchField()));
+        velquist->SetSearchBase(record.Text("LDAPDC", velquist->SearchBase()));
         velquist->SetSearchOptionOrvix(record.Boolean("LDAPSearchOptionOrvixValue"));
-        velquist->SetSearchOptionOrvixValue(record.Text("LDAPOrvixParam"));
+        velquist->SetSearchOptionOrvixValue(record.Text("LDAPOrvixParam", velquist->SearchOptionOrvixValue()));
         velquist->SetSearchOptionUser(record.Boolean("LDAPSearchOptionUserVariableValue"));
         velquist->SetSearchOptionUserValue(record.Text("LDAPUserSearchParam"));
     }

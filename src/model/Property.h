@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 /**
  * Declares a field F<Name> with its getter <Name>() and setter Set<Name>(), the
  * way every model class exposes its data. Pair it with a Q_PROPERTY of the same
@@ -19,6 +21,10 @@ public:                                                                         
     void Set##Name(const Type& value)                                                                                  \
     {                                                                                                                  \
         F##Name = value;                                                                                               \
+    }                                                                                                                  \
+    void Set##Name(Type&& value)                                                                                       \
+    {                                                                                                                  \
+        F##Name = std::move(value);                                                                                    \
     }                                                                                                                  \
                                                                                                                        \
 private:                                                                                                               \

@@ -117,11 +117,14 @@ void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view v
 
 bool SameNameIgnoringCase(const char* a, const char* b)
 {
-    for (; *a && *b; ++a, ++b) {
-        if (UpperAscii(*a) != UpperAscii(*b))
+    for (;; ++a, ++b) {
+        if (*a == *b) {
+            if (*a == '\0')
+                return true;
+        } else if (UpperAscii(*a) != UpperAscii(*b)) {
             return false;
+        }
     }
-    return *a == *b;
 }
 
 std::string ConvertCase(std::string_view name, TCaseType caseType)
@@ -296,9 +299,9 @@ pugi::xml_node TNumberedNodes::FindOrCreate(int number)
     return created;
 }
 
-std::vector<pugi::xml_node> TNumberedNodes::ReadingOrder() const
+QVarLengthArray<pugi::xml_node, 16> TNumberedNodes::ReadingOrder() const
 {
-    std::vector<pugi::xml_node> result;
+    QVarLengthArray<pugi::xml_node, 16> result;
     pugi::xml_node first = Find(1);
     if (!first)
         first = m_first;

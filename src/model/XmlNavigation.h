@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QVarLengthArray>
 
 #include <pugixml.hpp>
 
 #include <string_view>
-#include <vector>
 
 /**
  * How element names are spelled when an element is written or looked up. The
@@ -76,7 +76,7 @@ public:
      * the first element of the name, then the elements numbered 2, 3 ... up to the
      * first number that is missing.
      */
-    std::vector<pugi::xml_node> ReadingOrder() const;
+    QVarLengthArray<pugi::xml_node, 16> ReadingOrder() const;
 
 private:
     void IndexSiblings();
@@ -91,7 +91,8 @@ private:
     std::string m_name;
     pugi::xml_node m_first;
     // Sorted by number; of elements with the same number only the first is kept.
-    std::vector<Entry> m_entries;
+    // Most lists are short: they stay off the heap.
+    QVarLengthArray<Entry, 16> m_entries;
 };
 
 // True when both names are equal ignoring the case of ASCII letters.

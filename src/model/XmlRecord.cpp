@@ -95,11 +95,13 @@ void SetText(pugi::xml_node node, std::string_view utf8)
 
 std::string_view ElementText(pugi::xml_node node, std::string& storage)
 {
+    // The common case, one text child, in as few calls into the library as may be.
+    const char* value = node.child_value();
     const pugi::xml_node first = node.first_child();
+    if (value[0] != '\0' && !first.next_sibling())
+        return value;
     if (!first)
         return {};
-    if (!first.next_sibling() && IsText(first))
-        return first.value();
     storage.clear();
     // Without recursion: the text may sit below any number of nested elements.
     pugi::xml_node current = first;
@@ -160,7 +162,17 @@ QString ReadText(pugi::xml_node node)
 {
     std::string storage;
     const std::string_view text = ElementText(node, storage);
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString ReadText(pugi::xml_node node, const QString& current)
+{
+    std::string storage;
+    const std::string_view text = ElementText(node, storage);
+    if (text.empty())
+        return QString();
+    const QUtf8StringView utf8(text.data(), qsizetype(text.size()));
+    return QAnyStringView::equal(utf8, current) ? current : utf8.toString();
 }
 
 QStringList ReadLines(pugi::xml_node node)
@@ -219,22 +231,24 @@ TChildIndex::TChildIndex(pugi::xml_node element, bool ignoreCase)
     , m_ignoreCase(ignoreCase)
 {
     for (pugi::xml_node child = element.first_child(); child && !m_overflow; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element)
-            Insert(NameHash(child.name()), child);
+        if (child.type() == pugi::node_element) {
+            const char* name = child.name();
+            Insert(NameHash(name), name, child);
+        }
     }
 }
 
 bool TChildIndex::SameName(const char* elementName, std::string_view name) const
 {
     for (const char c : name) {
-        if (*elementName == '\0' || (m_ignoreCase ? UpperAscii(*elementName) != UpperAscii(c) : *elementName != c))
+        if (*elementName != c && (!m_ignoreCase || *elementName == '\0' || UpperAscii(*elementName) != UpperAscii(c)))
             return false;
         ++elementName;
     }
     return *elementName == '\0';
 }
 
-void TChildIndex::Insert(std::uint32_t hash, pugi::xml_node node)
+void TChildIndex::Insert(std::uint32_t hash, const char* name, pugi::xml_node node)
 {
     for (std::size_t i = hash % SlotCount;; i = (i + 1) % SlotCount) {
         Slot& slot = m_slots[i];
@@ -243,13 +257,13 @@ void TChildIndex::Insert(std::uint32_t hash, pugi::xml_node node)
                 m_overflow = true;
                 return;
             }
-            slot = {hash, node};
+            slot = {hash, name, node.internal_object()};
             m_used |= std::uint64_t(1) << i;
             ++m_entries;
             return;
         }
         // The first element of a name is the one found.
-        if (slot.hash == hash && SameName(slot.node.name(), node.name()))
+        if (slot.hash == hash && SameName(slot.name, name))
             return;
     }
 }
@@ -257,8 +271,8 @@ void TChildIndex::Insert(std::uint32_t hash, pugi::xml_node node)
 pugi::xml_node TChildIndex::Find(std::string_view name, std::uint32_t hash) const
 {
     for (std::size_t i = hash % SlotCount; Used(i); i = (i + 1) % SlotCount) {
-        if (m_slots[i].hash == hash && SameName(m_slots[i].node.name(), name))
-            return m_slots[i].node;
+        if (m_slots[i].hash == hash && SameName(m_slots[i].name, name))
+            return pugi::xml_node(m_slots[i].node);
     }
     if (!m_overflow)
         return {};
@@ -275,7 +289,7 @@ pugi::xml_node TChildIndex::FindOrAppend(std::string_view name, std::uint32_t ha
         return found;
     pugi::xml_node appended = m_element.append_child(name.data());
     if (appended && !m_overflow)
-        Insert(hash, appended);
+        Insert(hash, appended.name(), appended);
     return appended;
 }
 

@@ -25,6 +25,9 @@ bool ReadBoolean(pugi::xml_node node);
 // -1 for a missing element or text that is not a whole number in range.
 int ReadInteger(pugi::xml_node node);
 QString ReadText(pugi::xml_node node);
+// The same, but the current value itself when the text equals it, which spares a
+// copy of the many values that stay as the constructor set them.
+QString ReadText(pugi::xml_node node, const QString& current);
 // Split at CR, LF or CR LF; a break at the very end starts no further line.
 QStringList ReadLines(pugi::xml_node node);
 
@@ -108,10 +111,12 @@ public:
     pugi::xml_node FindOrAppend(std::string_view name, std::uint32_t hash);
 
 private:
+    // Plain pointers: a pugi::xml_node cannot be made without a call into the library.
     struct Slot
     {
         std::uint32_t hash;
-        pugi::xml_node node;
+        const char* name;
+        pugi::xml_node_struct* node;
     };
     // Records have a few dozen fields; more distinct names than this and the
     // index gives way to a plain walk. A bit per slot says which slots are in use,
@@ -122,7 +127,7 @@ private:
     bool Used(std::size_t slot) const { return (m_used >> slot) & 1u; }
 
     bool SameName(const char* elementName, std::string_view name) const;
-    void Insert(std::uint32_t hash, pugi::xml_node node);
+    void Insert(std::uint32_t hash, const char* name, pugi::xml_node node);
 
     pugi::xml_node m_element;
     bool m_ignoreCase;
@@ -152,6 +157,7 @@ public:
     bool Boolean(TFieldName name) const { return ReadBoolean(Node(name)); }
     int Integer(TFieldName name) const { return ReadInteger(Node(name)); }
     QString Text(TFieldName name) const { return ReadText(Node(name)); }
+    QString Text(TFieldName name, const QString& current) const { return ReadText(Node(name), current); }
     QStringList Lines(TFieldName name) const { return ReadLines(Node(name)); }
 
 private:

@@ -55,7 +55,7 @@ QList<TBaseParameter*> EveryParameter()
     auto* interaction = Base(new TParameterInteraction, "Frage", "Antwort");
     interaction->SetQuery(L("Welches Projekt?"));
     interaction->SetIsSimpleInput(false);
-    interaction->SetItems(L("Alpha\nBeta & <Gamma>"));
+    interaction->SetItems(L("Alpha\r\nBeta & <Gamma>\n"));
     auto* velquist = Base(new TParameterVelquist, "Verzeichnis", "displayName");
     velquist->SetSearchField(L("searchcontact"));
     velquist->SetSearchBase(L("intranet"));

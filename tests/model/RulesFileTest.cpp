@@ -84,7 +84,7 @@ TEST_F(RulesFile, ElementNamesInAnyCaseLoadAsSpelledExactly)
 // every element name in capitals and parsing it again; both must read every file alike.
 TEST_F(RulesFile, LoaderReadsFilesAsTheTextInCapitalsWouldRead)
 {
-    constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+    constexpr unsigned options = TParameters::XmlParseOptions;
     const QRegularExpression generatedIDs(QStringLiteral("<ID>[^<]*</ID>"));
     int compared = 0;
     for (const QString& name : QDir(TestDataFile({})).entryList({QStringLiteral("*.xml")}, QDir::Files)) {

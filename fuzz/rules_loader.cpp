@@ -1,0 +1,93 @@
+// Any bytes as a rules file: loading says true or false and never crashes, hangs
+// or throws; what was loaded saves, and the file written straight from the
+// objects is the text of the document the same objects give. A saved file loads
+// again; from the second save on, saving and loading change nothing (the first
+// reload may: a rule saved without origins reads back with both).
+//
+// Built only on request, with clang:
+//   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+//       -DKESTRUN_FUZZ=ON -DKESTRUN_BUILD_TESTS=OFF -DKESTRUN_BUILD_BENCHMARKS=OFF
+//   cmake --build build/fuzz --target fuzz_rules_loader
+// Run, seeded with the test files (new findings collect in the first folder):
+//   mkdir -p build/fuzz/corpus
+//   build/fuzz/fuzz/fuzz_rules_loader build/fuzz/corpus tests/data -dict=fuzz/rules.dict \
+//       -timeout=10 -max_total_time=300
+#include "model/Parameters.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "rules_loader: %s\n", what);
+        std::abort();
+    }
+}
+
+QString Folder()
+{
+    // In memory when there is one: every input is written to three files.
+    static const QTemporaryDir folder(
+        QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/kestrun-fuzz-XXXXXX") : QString());
+    return folder.path();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString input = Folder() + QStringLiteral("/input.xml");
+    const QString first = Folder() + QStringLiteral("/first.xml");
+    const QString second = Folder() + QStringLiteral("/second.xml");
+    const QString third = Folder() + QStringLiteral("/third.xml");
+    {
+        QFile file(input);
+        if (!file.open(QIODevice::WriteOnly))
+            return 0;
+        file.write(reinterpret_cast<const char*>(data), qint64(size));
+    }
+
+    TParameters parameters;
+    parameters.LoadObjectsFromXMLFile(input);
+    Require(parameters.SaveObjectsToXMLFile(first), "a loaded model does not save");
+
+    const auto doc = parameters.SaveObjectsToXMLDoc();
+    Require(doc != nullptr, "a loaded model gives no document");
+    doc->first_child().append_attribute("encoding").set_value("UTF-8");
+    std::ostringstream text;
+    doc->save(text, "\t", pugi::format_default, pugi::encoding_utf8);
+    Require(ReadAll(first).toStdString() == text.str(), "the saved file is not the document's text");
+
+    TParameters reloaded;
+    Require(reloaded.LoadObjectsFromXMLFile(first), "a saved file does not load");
+    Require(reloaded.SaveObjectsToXMLFile(second), "a reloaded model does not save");
+    TParameters again;
+    Require(again.LoadObjectsFromXMLFile(second), "a saved file does not load");
+    Require(again.SaveObjectsToXMLFile(third), "a reloaded model does not save");
+    Require(ReadAll(second) == ReadAll(third), "save, load, save changes the file");
+
+    const std::unique_ptr<TParameters> copy = reloaded.Clone();
+    Require(copy->Rules().Count() == reloaded.Rules().Count(), "a copy lost rules");
+    return 0;
+}
