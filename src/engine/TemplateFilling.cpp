@@ -1,0 +1,117 @@
+#include "engine/TemplateFilling.h"
+
+#include "actions/ActionHTMLMessage.h"
+#include "engine/PageProducer.h"
+#include "engine/TemplateEditor_Core.h"
+#include "model/BaseAction.h"
+#include "model/BaseParameter.h"
+#include "model/Guid.h"
+#include "platform/DataPaths.h"
+#include "platform/Environment.h"
+#include "platform/KestrunError.h"
+#include "trace/Trace.h"
+
+#include <QSaveFile>
+
+namespace {
+
+QString InvalidText()
+{
+    return QStringLiteral("invalid!");
+}
+
+QString PageProducerHTMLTag(const QString& tagName, const TTagAttributes& attributes, const QStringList* curResultList,
+                            TTemplateFiller filler)
+{
+    const QString unit = filler == TTemplateFiller::SendEMail
+        ? QStringLiteral("TAction_SendEMail::PageProducerHTMLTag: ")
+        : QStringLiteral("TAction_OutlookBase::PageProducerHTMLTag: ");
+    const QString searchString = TemplateKey(tagName, attributes);
+    QString replaceText = curResultList ? ResultListValue(*curResultList, searchString) : QString();
+    if (replaceText.isEmpty())
+        replaceText = InvalidText();
+    Trace::Value(unit + QStringLiteral("TagString"), tagName);
+    Trace::Strings(unit + QStringLiteral("stringList_CurResultList"), curResultList ? *curResultList : QStringList());
+    Trace::Value(unit + QStringLiteral("string_SearchString"), searchString);
+    Trace::Value(unit + QStringLiteral("ReplaceText"), replaceText);
+    return replaceText;
+}
+
+// The extension of the file name, with its dot; empty when the name has none.
+QString FileExtension(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot > path.lastIndexOf(u'/') ? path.mid(dot) : QString();
+}
+
+} // namespace
+
+QStringList TemplateResultList(const QList<TBaseParameter*>& parameters)
+{
+    QStringList lines;
+    lines.reserve(parameters.size());
+    for (const TBaseParameter* parameter : parameters) {
+        if (parameter)
+            lines.append(TemplateKey(*parameter) + u'=' + parameter->ParameterResult());
+    }
+    return lines;
+}
+
+QStringList TemplateResultList(const TBaseAction& action)
+{
+    return TemplateResultList(action.ParamResultList());
+}
+
+QString ResultListValue(const QStringList& resultList, const QString& key)
+{
+    for (const QString& line : resultList) {
+        const qsizetype separator = line.indexOf(u'=');
+        if (separator >= 0 && QStringView(line).left(separator).compare(key, Qt::CaseInsensitive) == 0)
+            return line.mid(separator + 1);
+    }
+    return {};
+}
+
+QString HandleTemplate(const QString& document, const QStringList* curResultList, TTemplateFiller filler)
+{
+    return ProducePage(ReadTemplateFile(document), [&](const QString& tagName, const TTagAttributes& attributes) {
+        return PageProducerHTMLTag(tagName, attributes, curResultList, filler);
+    });
+}
+
+QString HandleTemplate(const QString& document, const TBaseAction& action, TTemplateFiller filler)
+{
+    const QStringList resultList = TemplateResultList(action);
+    return HandleTemplate(document, &resultList, filler);
+}
+
+QString FillHTMLTemplate(const QString& htmlTemplate, const QStringList& resultList)
+{
+    const QString source = ReadTemplateFile(ExpandEnvironmentReferences(htmlTemplate));
+    Trace::Value("HtmlMessageForm::Navigate:HTML template before parsing", source);
+    const QString page = ProducePage(source, [&](const QString& tagName, const TTagAttributes& attributes) {
+        const QString id = attributes.Value(u"ID");
+        const QString value = ResultListValue(resultList, id.isEmpty() ? TemplateKey(tagName, attributes) : id);
+        return value.isEmpty() ? InvalidText() : value.toHtmlEscaped();
+    });
+    Trace::Value("HtmlMessageForm::Navigate:HTML template after parsing", page);
+    return page;
+}
+
+QString CreateHTMLTemplatePage(const QString& htmlTemplate, const QStringList& resultList)
+{
+    const QString page = FillHTMLTemplate(htmlTemplate, resultList);
+    const QString path = UserDataPath() + u'/' + NewGuidString() + QStringLiteral(".HTMLTemplate") +
+        FileExtension(ExpandEnvironmentReferences(htmlTemplate));
+    QSaveFile file(path);
+    // The mark makes the web view read the page as UTF-8 whatever charset the template declares.
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + page.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EKestrunError(QStringLiteral("The page \"%1\" cannot be written: %2").arg(path, file.errorString()));
+    return path;
+}
+
+QString CreateHTMLTemplatePage(const TActionHTMLMessage& action)
+{
+    return CreateHTMLTemplatePage(action.HTMLTemplate(), TemplateResultList(action));
+}

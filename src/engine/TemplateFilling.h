@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class TActionHTMLMessage;
+class TBaseAction;
+class TBaseParameter;
+
+// Filling templates when an action runs. A result list holds one "key=result" line
+// for each resolved parameter, the key being the TemplateKey of the parameter's tag;
+// a tag of the template is replaced by the result of the line its own key names.
+
+// Whose tag handler fills the template; the trace titles name it.
+enum class TTemplateFiller
+{
+    SendEMail,
+    OutlookBase
+};
+
+// One line per parameter, in order: TemplateKey(parameter) + "=" + ParameterResult.
+QStringList TemplateResultList(const QList<TBaseParameter*>& parameters);
+// The lines for the parameters the action resolved in its last run.
+QStringList TemplateResultList(const TBaseAction& action);
+// The value of the first line whose name equals the key, ignoring case; empty when none.
+QString ResultListValue(const QStringList& resultList, const QString& key);
+
+// The template at document (the path as stored) with each tag replaced by the value
+// that its key finds in the result list, or "invalid!" when there is no list, no
+// line or an empty value. Throws EKestrunError when the template cannot be read.
+QString HandleTemplate(const QString& document, const QStringList* curResultList, TTemplateFiller filler);
+// The same, looked up in the results of the action's last run.
+QString HandleTemplate(const QString& document, const TBaseAction& action, TTemplateFiller filler);
+
+// The HTML message's page: the template (%NAME% references in its path expanded)
+// with each tag replaced by its value HTML-encoded, or "invalid!". A tag's "ID"
+// attribute, when not empty, names the result-list line itself; otherwise the key
+// is built from the tag as for HandleTemplate. Throws EKestrunError when the
+// template cannot be read.
+QString FillHTMLTemplate(const QString& htmlTemplate, const QStringList& resultList);
+
+// Fills the HTML template and writes the page to a new file in the data folder
+// named by a braced GUID, ".HTMLTemplate" and the template's extension; returns
+// its path. The caller deletes it when the page is no longer shown; leftovers go
+// with CleanTempFiles. Throws EKestrunError when the template cannot be read or
+// the page cannot be written.
+QString CreateHTMLTemplatePage(const QString& htmlTemplate, const QStringList& resultList);
+// The page of the action's template, filled from the results of its last run.
+QString CreateHTMLTemplatePage(const TActionHTMLMessage& action);

@@ -1,0 +1,92 @@
+#include "TemplateTestSupport.h"
+
+#include "engine/PageProducer.h"
+#include "platform/KestrunError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Shows what the handler was given: "[name a=x|b=y]".
+QString Echo(const QString& tagName, const TTagAttributes& attributes)
+{
+    QStringList pairs;
+    for (const auto& [name, value] : attributes.Items())
+        pairs.append(name + u'=' + value);
+    return u'[' + tagName + u' ' + pairs.join(u'|') + u']';
+}
+
+struct ProduceCase
+{
+    const char* text;
+    const char* page;
+};
+
+class Produce : public ::testing::TestWithParam<ProduceCase>
+{
+};
+
+} // namespace
+
+TEST_P(Produce, ReplacesTagsAndCopiesEverythingElse)
+{
+    EXPECT_EQ(ProducePage(QString::fromUtf8(GetParam().text), Echo), QString::fromUtf8(GetParam().page));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Produce,
+    ::testing::Values(ProduceCase {"<p>a < b && c > d</p>", "<p>a < b && c > d</p>"},
+                      ProduceCase {"x<#saOrvix Value=\"orvixCallerName\">y", "x[saOrvix Value=orvixCallerName]y"},
+                      ProduceCase {"<#tag Value=\"two words\"  Format=\"hh:nn\"\n\tOption1=True>",
+                                   "[tag Value=two words|Format=hh:nn|Option1=True]"},
+                      ProduceCase {"<#a><#b Value=\"1\">", "[a ][b Value=1]"}, ProduceCase {"<<#a>>", "<[a ]>"},
+                      // The first ">" ends the tag, also inside quotes; the rest is text.
+                      ProduceCase {"<#a Value=\"x>y\">z", "[a Value=x]y\">z"},
+                      ProduceCase {"<#a Value = \"x\" Bare>", "[a Value=x|Bare=]"},
+                      ProduceCase {"<#tag_2x-y Value=\"v\">", "[tag_2x -y=|Value=v]"},
+                      // No name, no end: no tag.
+                      ProduceCase {"<# a> <#> <#", "<# a> <#> <#"},
+                      ProduceCase {"<#open Value=\"x\"", "<#open Value=\"x\""},
+                      ProduceCase {"Grüße <#ä> ü", "Grüße <#ä> ü"}, ProduceCase {"", ""}));
+
+TEST(TagAttributes, FirstOfANameCountsWhateverItsCase)
+{
+    const TTagAttributes attributes = ParseTagAttributes(u"value=\"a\" Value=\"b\" Format=\"\"");
+    EXPECT_EQ(attributes.Value(u"Value"), QStringLiteral("a"));
+    EXPECT_EQ(attributes.Value(u"FORMAT"), QString());
+    EXPECT_EQ(attributes.Value(u"Value2"), QString());
+    EXPECT_EQ(attributes.Items().size(), 3);
+}
+
+TEST(TagScanner, ReportsWhereEachTagStandsAndSkipsTheRest)
+{
+    const QString text = QStringLiteral("a <b> <#x Value=\"1\"> < # <#y>");
+    const QList<TTemplateTag> tags = ScanTemplateTags(text);
+    ASSERT_EQ(tags.size(), 2);
+    EXPECT_EQ(text.mid(tags[0].Start, tags[0].Length), QStringLiteral("<#x Value=\"1\">"));
+    EXPECT_EQ(tags[1].Name, QStringLiteral("y"));
+    EXPECT_EQ(text.mid(tags[1].Start, tags[1].Length), QStringLiteral("<#y>"));
+}
+
+TEST(TemplateFile, ReadAsUtf8WithItsLineBreaksAndWithoutByteOrderMark)
+{
+    TemplateFolder folder;
+    const QString path = folder.Write(QStringLiteral("t.txt"),
+                                      "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+                                      "e\r\nZeile\nEnde\r\n");
+    EXPECT_EQ(ReadTemplateFile(path), QStringLiteral("Grüße\r\nZeile\nEnde\r\n"));
+}
+
+TEST(TemplateFile, UnreadableOneNamesItsPath)
+{
+    TemplateFolder folder;
+    const QStringList paths {folder.Path() + QStringLiteral("/missing.htm"), folder.Path(), QString()};
+    for (const QString& path : paths) {
+        try {
+            ReadTemplateFile(path);
+            ADD_FAILURE() << "no error for " << path.toStdString();
+        } catch (const EKestrunError& error) {
+            EXPECT_TRUE(error.Message().contains(u'"' + path + u'"')) << error.Message().toStdString();
+        }
+    }
+}
