@@ -15,8 +15,9 @@
 #include "model/Parameters.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <cstdint>
 #include <cstdio>
@@ -39,13 +40,22 @@ void Require(bool condition, const char* what)
     }
 }
 
+// The files of one input, in memory when there is room (each save is flushed to
+// its disk). libFuzzer ends without running destructors, so every input cleans up
+// after itself.
 QString Folder()
 {
-    // In memory when there is one: every input is written to three files.
-    static const QTemporaryDir folder(
-        QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/kestrun-fuzz-XXXXXX") : QString());
-    return folder.path();
+    static const QString folder =
+        (QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+        QStringLiteral("/kestrun-fuzz-") + QString::number(QCoreApplication::applicationPid());
+    return folder;
 }
+
+struct InputFolder
+{
+    InputFolder() { QDir().mkpath(Folder()); }
+    ~InputFolder() { QDir(Folder()).removeRecursively(); }
+};
 
 } // namespace
 
@@ -57,6 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const InputFolder files;
     const QString input = Folder() + QStringLiteral("/input.xml");
     const QString first = Folder() + QStringLiteral("/first.xml");
     const QString second = Folder() + QStringLiteral("/second.xml");

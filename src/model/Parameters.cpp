@@ -18,7 +18,6 @@
 
 namespace {
 
-
 pugi::xml_node Root(const pugi::xml_document& doc)
 {
     return doc.document_element();
