@@ -1,5 +1,6 @@
 #include "parameters/Velquist.h"
 
+#include "platform/Registry.h"
 #include "trace/Trace.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
-#include <QSettings>
 #include <QThreadPool>
 
 #include <pugixml.hpp>
@@ -15,25 +15,6 @@
 #include <optional>
 
 namespace {
-
-// Settings that Windows keeps in the registry are INI files here:
-// "SOFTWARE\<Organisation>\<Application>\<Rest>" is
-// QSettings(IniFormat, scope, <Organisation>, <Application>) with <Rest> as nested
-// groups ("CurrentVersion/Options"). The current user's hive is UserScope
-// ($XDG_CONFIG_HOME/<Organisation>/<Application>.ini), the local machine's SystemScope
-// (/etc/xdg/<Organisation>/<Application>.ini).
-std::optional<QVariant> ReadRegistryValue(QSettings::Scope scope, QStringView keyPath, const QString& name)
-{
-    const QStringList parts = keyPath.toString().split(u'\\');
-    QSettings settings(QSettings::IniFormat, scope, parts.value(1), parts.value(2));
-    // Qt would otherwise look into the machine-wide and the organisation's files too.
-    settings.setFallbacksEnabled(false);
-    const QString group = parts.mid(3).join(u'/');
-    const QString key = group.isEmpty() ? name : group + u'/' + name;
-    if (!settings.contains(key))
-        return std::nullopt;
-    return settings.value(key);
-}
 
 constexpr QStringView KestrunKey = u"SOFTWARE\\Kestrun\\Event Controller for OrvixIt";
 constexpr QStringView HalvexOptionsKey = u"SOFTWARE\\Brannet\\Halvex Client\\CurrentVersion\\Options";

@@ -6,6 +6,7 @@
 #include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
 #include "platform/DataPaths.h"
+#include "platform/Storage.h"
 #include "trace/Trace.h"
 
 #include <QDir>
@@ -51,6 +52,9 @@ void TMainForm::FormCreate()
 
     m_parameters = std::make_shared<TParameters>();
     SetModelInForce(m_parameters);
+    // The template copy may replace the rules file, so it comes before discovery and the rules.
+    GetStorageOptions();
+    LoadSettings();
     // Lookups made before the directory server is found are skipped, not delayed.
     TVelquist::StartDiscovery(m_parameters->Velquist());
     // A missing or unreadable rules file leaves the model empty; the program runs on.

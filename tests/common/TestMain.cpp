@@ -19,6 +19,8 @@ int main(int argc, char** argv)
     if (!home.isValid())
         return EXIT_FAILURE;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    // Machine-wide settings too, for this program and the programs it starts.
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.filePath(QStringLiteral("xdg"))));
     qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
     QDir().mkpath(home.filePath(QStringLiteral("tmp")));
 

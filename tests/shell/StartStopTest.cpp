@@ -153,3 +153,30 @@ INSTANTIATE_TEST_SUITE_P(Signals, StartStop, ::testing::Values(SIGTERM, SIGINT),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return info.param == SIGTERM ? "SIGTERM" : "SIGINT";
                          });
+
+TEST_F(StartStop, TheGlobalTemplateReplacesTheRulesBeforeTheyAreLoaded)
+{
+    const QString templateFolder = RootFile(QStringLiteral("template"));
+    ASSERT_TRUE(QDir().mkpath(templateFolder));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KESTRUN_TEST_DATA "/rules_mixed_case.xml"),
+                            templateFolder + QStringLiteral("/rules.xml")));
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    QFile own(DataFile(QStringLiteral("rules.xml")));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("<EventController><AllActionSequences/><AllRules/></EventController>");
+    own.close();
+    QFile options(m_environment.value(QStringLiteral("XDG_CONFIG_HOME")) +
+                  QStringLiteral("/Kestrun/Event Controller for OrvixIt.ini"));
+    ASSERT_TRUE(options.open(QIODevice::WriteOnly));
+    options.write(Utf8(u"[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" + templateFolder + u'\n'));
+    options.close();
+
+    EXPECT_EQ(RunUntilSignal(SIGTERM), 0);
+
+    const QByteArray trace = TraceText();
+    const qsizetype copied = trace.indexOf("Main::CopyGlobalTemplateToLocalStorage:File = rules.xml");
+    const qsizetype loaded = trace.indexOf("Parameters::LoadRulesFromXML:Rule: = Kunde");
+    EXPECT_GE(copied, 0);
+    EXPECT_GT(loaded, copied);
+    EXPECT_TRUE(trace.contains("Main::GetStorageOptions:UseGlobalTemplate = 1"));
+}

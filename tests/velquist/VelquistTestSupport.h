@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SettingsSandbox.h"
 #include "model/ModelInForce.h"
 #include "parameters/Velquist.h"
 #include "telephony/LineManagerService.h"
@@ -7,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -157,43 +157,6 @@ inline HttpLimits QuickLimits()
 {
     return HttpLimits {.connectTimeout = 1000ms, .totalTimeout = 300ms, .maxBodyBytes = 64 * 1024};
 }
-
-/**
- * Per-user and machine-wide settings folders of a test, in place of
- * $XDG_CONFIG_HOME and /etc/xdg; the real user's files are never touched.
- * Files are written as text, the way an administrator would write them.
- */
-class SettingsSandbox
-{
-public:
-    SettingsSandbox()
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_user.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, m_machine.path());
-    }
-
-    void WriteUserFile(const QString& relativePath, const QByteArray& content) const
-    {
-        Write(m_user.path(), relativePath, content);
-    }
-    void WriteMachineFile(const QString& relativePath, const QByteArray& content) const
-    {
-        Write(m_machine.path(), relativePath, content);
-    }
-
-private:
-    static void Write(const QString& folder, const QString& relativePath, const QByteArray& content)
-    {
-        const QString path = folder + u'/' + relativePath;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-        file.write(content);
-    }
-
-    QTemporaryDir m_user;
-    QTemporaryDir m_machine;
-};
 
 // Converts as the softphone does for Germany: a single leading 0 becomes +49.
 class GermanLineManager : public LineManagerService

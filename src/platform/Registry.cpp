@@ -1,0 +1,109 @@
+#include "platform/Registry.h"
+
+#include <QStringList>
+
+namespace {
+
+// The name among the given ones that equals it, preferring the exact spelling.
+QString MatchIgnoringCase(const QStringList& names, const QString& name)
+{
+    if (names.contains(name))
+        return name;
+    for (const QString& candidate : names) {
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+            return candidate;
+    }
+    return name;
+}
+
+QStringList Children(QSettings& settings, const QString& group, bool groups)
+{
+    if (!group.isEmpty())
+        settings.beginGroup(group);
+    const QStringList names = groups ? settings.childGroups() : settings.childKeys();
+    if (!group.isEmpty())
+        settings.endGroup();
+    return names;
+}
+
+} // namespace
+
+TRegistryKey::TRegistryKey(QSettings::Scope scope, QStringView keyPath)
+{
+    // "SOFTWARE" itself has no counterpart: the scope's folder plays its part.
+    const QStringList parts = keyPath.toString().split(u'\\', Qt::SkipEmptyParts);
+    m_settings = std::make_unique<QSettings>(QSettings::IniFormat, scope, parts.value(1), parts.value(2));
+    // Qt would otherwise also read the machine-wide file and the organisation's own file.
+    m_settings->setFallbacksEnabled(false);
+    for (const QString& part : parts.mid(3)) {
+        const QString name = MatchIgnoringCase(Children(*m_settings, m_group, true), part);
+        m_group = m_group.isEmpty() ? name : m_group + u'/' + name;
+    }
+}
+
+TRegistryKey::~TRegistryKey() = default;
+
+bool TRegistryKey::IsOpen() const
+{
+    return m_settings->status() != QSettings::AccessError;
+}
+
+QString TRegistryKey::FileName() const
+{
+    return m_settings->fileName();
+}
+
+std::optional<QVariant> TRegistryKey::ReadValue(const QString& name) const
+{
+    if (!IsOpen())
+        return std::nullopt;
+    const QString key = StoredKey(name);
+    if (!m_settings->contains(key))
+        return std::nullopt;
+    return m_settings->value(key);
+}
+
+bool TRegistryKey::WriteValue(const QString& name, const QVariant& value)
+{
+    if (!Writable())
+        return false;
+    m_settings->setValue(StoredKey(name), value);
+    return Flush();
+}
+
+bool TRegistryKey::DeleteValue(const QString& name)
+{
+    if (!Writable() || !HasValue(name))
+        return false;
+    m_settings->remove(StoredKey(name));
+    return Flush();
+}
+
+QString TRegistryKey::StoredKey(const QString& name) const
+{
+    const QString stored = MatchIgnoringCase(Children(*m_settings, m_group, false), name);
+    return m_group.isEmpty() ? stored : m_group + u'/' + stored;
+}
+
+bool TRegistryKey::Writable() const
+{
+    return m_settings->status() == QSettings::NoError && m_settings->isWritable();
+}
+
+bool TRegistryKey::Flush()
+{
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+std::optional<QVariant> ReadRegistryValue(QSettings::Scope scope, QStringView keyPath, const QString& name)
+{
+    return TRegistryKey(scope, keyPath).ReadValue(name);
+}
+
+QString RegistryString(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}

@@ -1,0 +1,187 @@
+#include "platform/Storage.h"
+
+#include "parameters/Velquist.h"
+#include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
+#include "platform/NumberText.h"
+#include "platform/Registry.h"
+#include "platform/SystemRoutines.h"
+#include "platform/UserSettings.h"
+#include "trace/Trace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+
+TGlobalTemplateMode UseGlobalTemplate = gtFromDefaultFolder;
+QString GlobalTemplatePath;
+
+namespace {
+
+constexpr std::array<QStringView, 3> ProtectedFileNames {u"servers.xml", u"rules.xml", u"usersettings.xml"};
+// The logon name as Windows hands it out is at most this long.
+constexpr qsizetype MaxUserNameLength = 253;
+
+qint32 RegistryInteger(const QVariant& value)
+{
+    const QString text = RegistryString(value);
+    if (const auto number = TextToInteger(text))
+        return *number;
+    throw EKestrunError(QStringLiteral("\"%1\" is no valid integer value").arg(text));
+}
+
+// Plain and hidden files directly in the folder; pipes and sockets are left out,
+// since reading one would block the start.
+QStringList TemplateFileNames(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+bool HoldsXmlFile(const QString& folder)
+{
+    const QStringList names = TemplateFileNames(folder);
+    return std::any_of(names.begin(), names.end(),
+                       [](const QString& name) { return name.endsWith(u".xml", Qt::CaseInsensitive); });
+}
+
+// A name that a path cannot climb out of the template folder with.
+bool IsPlainName(const QString& name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/');
+}
+
+void AddFiles(QMap<QString, QString>& files, const QString& folder)
+{
+    const QDir dir(folder);
+    for (const QString& name : TemplateFileNames(folder))
+        files.insert(name, dir.filePath(name));
+}
+
+// Through a temporary file beside the target: a failed copy leaves the old file whole.
+void CopyReplacing(const QString& source, const QString& target)
+{
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return;
+    char buffer[64 * 1024];
+    qint64 read = 0;
+    while ((read = in.read(buffer, sizeof(buffer))) > 0) {
+        if (out.write(buffer, read) != read)
+            return;
+    }
+    if (read == 0)
+        out.commit();
+}
+
+} // namespace
+
+QString DefaultGlobalTemplatePath()
+{
+    return QStringLiteral("/mnt/") + TVelquist::DefaultPbxServerHost.toString() + QStringLiteral("/EventController");
+}
+
+void GetStorageOptions()
+{
+    UseGlobalTemplate = gtFromDefaultFolder;
+    GlobalTemplatePath.clear();
+    qint32 workingMode = gtFromDefaultFolder;
+    try {
+        TRegistryKey machine(QSettings::SystemScope, StorageRegistryKey);
+        TRegistryKey user(QSettings::UserScope, StorageRegistryKey);
+        const QString type = QStringLiteral("Type");
+        if (machine.HasValue(type) && !machine.DeleteValue(type))
+            Trace::Warning("Main::GetStorageOptions:Cannot delete Type", machine.FileName());
+
+        const QString modeName = QStringLiteral("UseGlobalTemplate");
+        std::optional<QVariant> mode = user.ReadValue(modeName);
+        if (!mode)
+            mode = machine.ReadValue(modeName);
+        if (mode) {
+            workingMode = RegistryInteger(*mode);
+            if (workingMode >= gtNone && workingMode <= gtFromDefaultFolder)
+                UseGlobalTemplate = TGlobalTemplateMode(workingMode);
+        }
+
+        const QString pathName = QStringLiteral("GlobalTemplatePath");
+        std::optional<QVariant> path = user.ReadValue(pathName);
+        if (!path)
+            path = machine.ReadValue(pathName);
+        const QString stored = path ? RegistryString(*path) : QString();
+        if (!stored.isEmpty())
+            GlobalTemplatePath = QDir::cleanPath(QDir::current().absoluteFilePath(stored));
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::GetStorageOptions", error);
+    }
+    if (GlobalTemplatePath.isEmpty() || UseGlobalTemplate == gtFromDefaultFolder)
+        GlobalTemplatePath = DefaultGlobalTemplatePath();
+    Trace::Value("Main::GetStorageOptions:UseGlobalTemplate", workingMode);
+    Trace::Value("Main::GetStorageOptions:GlobalTemplatePath", GlobalTemplatePath);
+}
+
+void LoadSettings()
+{
+    const QString folder = UserDataPath();
+    if (!QDir().mkpath(folder))
+        Trace::Error("Main::LoadSettings:Cannot create the data folder", folder);
+    Trace::Value("Main::LoadSettings:DataPathRulesFile", DataPathRulesFile());
+    Trace::Value("Main::LoadSettings:DataPathUserSettingsFile", DataPathUserSettingsFile());
+    try {
+        if (UseGlobalTemplate != gtNone)
+            CopyGlobalTemplateToLocalStorage();
+        Trace::Message("Main::LoadSettings:Load usersettings.xml");
+        if (QFileInfo::exists(DataPathUserSettingsFile())) {
+            ReadSettingsXML(QString());
+        } else {
+            DesktopNotificationIsWindowsColor = true;
+            DesktopNotificationTransparencyValue = 230;
+        }
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::LoadSettings", error);
+    }
+}
+
+void CopyGlobalTemplateToLocalStorage()
+{
+    const TraceMethod method(QStringLiteral("Main::CopyGlobalTemplateToLocalStorage"));
+    // The one check an unreachable server costs.
+    if (GlobalTemplatePath.isEmpty() || !QFileInfo(GlobalTemplatePath).isDir() || !HoldsXmlFile(GlobalTemplatePath)) {
+        Trace::Message(
+            "Main::CopyGlobalTemplateToLocalStorage:Global template path not found or contains no xml-files");
+        return;
+    }
+
+    QMap<QString, QString> files;
+    try {
+        const QString userName = GetUserName().left(MaxUserNameLength);
+        Trace::Value("Main::CopyGlobalTemplateToLocalStorage:UserName", userName);
+        AddFiles(files, GlobalTemplatePath);
+        const QString ownFolder = QDir(GlobalTemplatePath).filePath(userName);
+        if (IsPlainName(userName) && QFileInfo(ownFolder).isDir())
+            AddFiles(files, ownFolder);
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::CopyGlobalTemplateToLocalStorage", error);
+    }
+
+    const QDir data(UserDataPath());
+    if (data.exists()) {
+        for (const QString& name : data.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            if (std::find(ProtectedFileNames.begin(), ProtectedFileNames.end(), name) != ProtectedFileNames.end())
+                continue;
+            Trace::Value("Main::CopyGlobalTemplateToLocalStorage:Delete file", data.filePath(name));
+            QFile::remove(data.filePath(name));
+        }
+    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (it.key().isEmpty() || !QFileInfo::exists(it.value()))
+            continue;
+        Trace::Value("Main::CopyGlobalTemplateToLocalStorage:File", it.key());
+        Trace::Value("Main::CopyGlobalTemplateToLocalStorage:Path", it.value());
+        CopyReplacing(it.value(), data.filePath(it.key()));
+    }
+}

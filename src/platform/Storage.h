@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+/**
+ * Where the global template comes from, as "UseGlobalTemplate" stores it. The
+ * numbers follow the settings dialog's check box in the order off, on,
+ * undetermined (Qt::CheckState orders its states off, undetermined, on).
+ */
+enum TGlobalTemplateMode : quint8
+{
+    gtNone = 0,
+    gtFromPath = 1,
+    gtFromDefaultFolder = 2
+};
+
+/**
+ * @brief The storage options: whether a global template (a folder, usually on a
+ * server, that an administrator fills) is copied into the user's data folder at
+ * every start, and from where. Set once at start-up by GetStorageOptions and
+ * afterwards only by the settings dialog; a change takes effect at the next start.
+ */
+extern TGlobalTemplateMode UseGlobalTemplate;
+extern QString GlobalTemplatePath;
+
+// Under the current user's hive and the local machine's; see TRegistryKey.
+constexpr QStringView StorageRegistryKey = u"SOFTWARE\\Kestrun\\Event Controller for OrvixIt\\Storage";
+
+/**
+ * The folder of the global template when none is configured: the share
+ * "EventController" of the default PBX server host, mounted at
+ * /mnt/<host>/EventController (/mnt/pbxserver/EventController).
+ */
+QString DefaultGlobalTemplatePath();
+
+/**
+ * Reads "UseGlobalTemplate" and "GlobalTemplatePath" from the Storage key, the
+ * current user's value before the machine-wide one, and deletes the obsolete
+ * machine-wide value "Type". A mode other than 0, 1 or 2 leaves mode 2; a mode
+ * that is no number is traced and stops the reading there. Mode 2, or no path,
+ * means DefaultGlobalTemplatePath().
+ */
+void GetStorageOptions();
+
+/**
+ * Start-up after GetStorageOptions: creates the data folder, copies the global
+ * template into it unless the mode is 0, then reads the user settings (without
+ * a settings file: the desktop's colour, opacity 230). Failures are traced.
+ */
+void LoadSettings();
+
+/**
+ * When GlobalTemplatePath is a folder holding at least one ".xml" file: deletes
+ * every file of the data folder except "servers.xml", "rules.xml" and
+ * "usersettings.xml" (exact spelling), then copies every file of the template
+ * into it, those of the subfolder named after the user instead of the common
+ * ones of the same name. Each copy replaces its target whole or not at all.
+ * A missing or unreachable template changes nothing.
+ */
+void CopyGlobalTemplateToLocalStorage();

@@ -1,0 +1,186 @@
+#include "platform/UserSettings.h"
+
+#include "model/XmlNavigation.h"
+#include "model/XmlRecord.h"
+#include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
+#include "platform/NumberText.h"
+#include "platform/UnreadableFiles.h"
+#include "trace/Trace.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+
+#include <pugixml.hpp>
+
+#include <string_view>
+
+qint32 DesktopNotificationMonitor = 0;
+qint32 DesktopNotificationPosition = 0;
+TColor DesktopNotificationColor = clBlack;
+qint32 DesktopNotificationTransparencyValue = 0;
+bool DesktopNotificationIsWindowsColor = false;
+bool DesktopNotificationIsAccentColor = false;
+
+namespace {
+
+// Element names are matched without regard to case: the reader looks for small letters.
+void LowerElementNames(pugi::xml_node element)
+{
+    element.set_name(ConvertCase(element.name(), csLower).c_str());
+    for (pugi::xml_node child : element.children()) {
+        if (child.type() == pugi::node_element)
+            LowerElementNames(child);
+    }
+}
+
+class ByteArrayWriter : public pugi::xml_writer
+{
+public:
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), qsizetype(size)); }
+
+    QByteArray text;
+};
+
+pugi::xml_node Setting(pugi::xml_node root, std::string_view path)
+{
+    return FindNodeExt(root, path, {}, {}, csLower, false);
+}
+
+[[noreturn]] void NotConvertible(pugi::xml_node node, const QString& text, const char* kind)
+{
+    throw EKestrunError(QStringLiteral("\"%1\" of the element \"%2\" is no valid %3")
+                            .arg(text, QString::fromUtf8(node.name()), QString::fromLatin1(kind)));
+}
+
+qint32 IntegerSetting(pugi::xml_node node)
+{
+    const QString text = ReadText(node);
+    if (const auto value = TextToInteger(text))
+        return *value;
+    NotConvertible(node, text, "integer");
+}
+
+bool BooleanSetting(pugi::xml_node node)
+{
+    const QString text = ReadText(node);
+    if (const auto value = TextToBoolean(text))
+        return *value;
+    NotConvertible(node, text, "Boolean");
+}
+
+TColor ColorSetting(pugi::xml_node node)
+{
+    const QString text = ReadText(node);
+    if (const auto value = StringToColor(text))
+        return *value;
+    NotConvertible(node, text, "colour");
+}
+
+QString BooleanText(bool value)
+{
+    return value ? QStringLiteral("-1") : QStringLiteral("0");
+}
+
+void ReadSettings(pugi::xml_node root, int monitorCount)
+{
+    const pugi::xml_node monitor = Setting(root, "general.desktopnotification.monitor");
+    DesktopNotificationMonitor = monitor ? IntegerSetting(monitor) : 0;
+    if (DesktopNotificationMonitor > monitorCount - 1)
+        DesktopNotificationMonitor = 0;
+    const pugi::xml_node position = Setting(root, "general.desktopnotification.position");
+    DesktopNotificationPosition = position ? IntegerSetting(position) : 0;
+    if (const pugi::xml_node color = Setting(root, "general.desktopnotification.nColor"))
+        DesktopNotificationColor = ColorSetting(color);
+    if (const pugi::xml_node transparency = Setting(root, "general.desktopnotification.transparencyValue"))
+        DesktopNotificationTransparencyValue = IntegerSetting(transparency);
+    if (const pugi::xml_node windowsColor = Setting(root, "general.desktopnotification.isWindowsColor"))
+        DesktopNotificationIsWindowsColor = BooleanSetting(windowsColor);
+    if (const pugi::xml_node accentColor = Setting(root, "general.desktopnotification.isAccentColor"))
+        DesktopNotificationIsAccentColor = BooleanSetting(accentColor);
+}
+
+} // namespace
+
+bool ReadSettingsXML(const QString& FileName, int monitorCount)
+{
+    const QString path = FileName.isEmpty() ? DataPathUserSettingsFile() : FileName;
+    // Only a plain file: reading a pipe of that name would block the start.
+    if (!QFileInfo(path).isFile())
+        return false;
+    bool complete = false;
+    try {
+        QFile file(path);
+        pugi::xml_document doc;
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray content = file.readAll();
+            if (doc.load_buffer(content.constData(), size_t(content.size())) && doc.document_element()) {
+                Trace::Value("Core::ReadXMLSettings:XMLDoc", QString::fromUtf8(content));
+                LowerElementNames(doc.document_element());
+                ReadSettings(doc.document_element(), monitorCount);
+                complete = true;
+            }
+        }
+    } catch (...) {
+        UnreadableFiles::Remember(path);
+        throw;
+    }
+    if (!complete) {
+        UnreadableFiles::Remember(path);
+        return false;
+    }
+    UnreadableFiles::Forget(path);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationMonitor", DesktopNotificationMonitor);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationPosition", DesktopNotificationPosition);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationColor",
+                 QStringLiteral("$%1").arg(DesktopNotificationColor, 8, 16, QLatin1Char('0')));
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationTransparencyValue", DesktopNotificationTransparencyValue);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsWindowsColor", DesktopNotificationIsWindowsColor);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsAccentColor", DesktopNotificationIsAccentColor);
+    return true;
+}
+
+bool ReadSettingsXML(const QString& FileName)
+{
+    return ReadSettingsXML(FileName, MonitorCount());
+}
+
+int MonitorCount()
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return 1;
+    return int(QGuiApplication::screens().size());
+}
+
+bool WriteSettingsXML(const QString& FileName)
+{
+    Q_UNUSED(FileName)
+    pugi::xml_document doc;
+    pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+    declaration.append_attribute("version").set_value("1.0");
+    declaration.append_attribute("encoding").set_value("UTF-8");
+    const pugi::xml_node general = FindNodeExt(doc.append_child("config"), "general", {}, {}, csLower, true);
+    const auto set = [general](std::string_view path, const QString& text) {
+        WriteText(FindNodeExt(general, path, {}, {}, csLower, true), text);
+    };
+    set("desktopnotification.monitor", QString::number(DesktopNotificationMonitor));
+    set("desktopnotification.position", QString::number(DesktopNotificationPosition));
+    set("desktopnotification.nColor", ColorToString(DesktopNotificationColor));
+    set("desktopnotification.transparencyValue", QString::number(DesktopNotificationTransparencyValue));
+    set("desktopnotification.isWindowsColor", BooleanText(DesktopNotificationIsWindowsColor));
+    set("desktopnotification.isAccentColor", BooleanText(DesktopNotificationIsAccentColor));
+    ByteArrayWriter writer;
+    doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+
+    const QString path = DataPathUserSettingsFile();
+    const QString keptAs = UnreadableFiles::KeepAside(path);
+    if (!keptAs.isEmpty())
+        Trace::Value("Core::WriteSettingsXML:Unreadable file kept as", keptAs);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(writer.text) != writer.text.size() || !file.commit())
+        throw EKestrunError(QStringLiteral("Cannot write the settings file %1: %2").arg(path, file.errorString()));
+    Trace::Value("Core::WriteLSettingsXML:XMLDoc", QString::fromUtf8(writer.text));
+    return true;
+}

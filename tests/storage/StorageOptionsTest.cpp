@@ -1,0 +1,120 @@
+#include "StorageTestSupport.h"
+
+#include "platform/Storage.h"
+
+#include <QDir>
+
+namespace {
+
+const QString IniFile = QStringLiteral("Kestrun/Event Controller for OrvixIt.ini");
+
+struct StorageOptionsCase
+{
+    const char* name;
+    QByteArray user;
+    QByteArray machine;
+    TGlobalTemplateMode mode;
+    // Empty: the default template folder.
+    QString path;
+};
+
+void PrintTo(const StorageOptionsCase& entry, std::ostream* os)
+{
+    *os << entry.name;
+}
+
+class StorageOptions : public StorageTest, public ::testing::WithParamInterface<StorageOptionsCase>
+{
+};
+
+} // namespace
+
+TEST_P(StorageOptions, ThePerUserValueWinsAndModeTwoUsesTheDefaultFolder)
+{
+    const StorageOptionsCase& entry = GetParam();
+    m_settings.WriteUserFile(IniFile, entry.user);
+    m_settings.WriteMachineFile(IniFile, entry.machine);
+    // Whatever an earlier run left must not survive.
+    UseGlobalTemplate = gtNone;
+    GlobalTemplatePath = QStringLiteral("/left/over");
+
+    GetStorageOptions();
+
+    EXPECT_EQ(int(UseGlobalTemplate), int(entry.mode));
+    EXPECT_EQ(GlobalTemplatePath, entry.path.isEmpty() ? DefaultGlobalTemplatePath() : entry.path);
+    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions:GlobalTemplatePath")), GlobalTemplatePath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StorageOptions,
+    ::testing::Values(
+        StorageOptionsCase {"NothingStored", "", "", gtFromDefaultFolder, {}},
+        StorageOptionsCase {"MachineWideOnly", "", "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=/srv/machine\n",
+                            gtFromPath, QStringLiteral("/srv/machine")},
+        StorageOptionsCase {"UserModeWinsPathFromMachine", "[Storage]\nUseGlobalTemplate=0\n",
+                            "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=/srv/machine\n", gtNone,
+                            QStringLiteral("/srv/machine")},
+        StorageOptionsCase {"UserPathWins", "[Storage]\nGlobalTemplatePath=/home/own\n",
+                            "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=/srv/machine\n", gtFromPath,
+                            QStringLiteral("/home/own")},
+        StorageOptionsCase {"ModeTwoIgnoresStoredPath",
+                            "[Storage]\nUseGlobalTemplate=2\nGlobalTemplatePath=/srv/t\n",
+                            "",
+                            gtFromDefaultFolder,
+                            {}},
+        StorageOptionsCase {"ModeOneWithoutPath", "[Storage]\nUseGlobalTemplate=1\n", "", gtFromPath, {}},
+        StorageOptionsCase {
+            "ModeAboveTwo", "[Storage]\nUseGlobalTemplate=3\nGlobalTemplatePath=/srv/t\n", "", gtFromDefaultFolder, {}},
+        StorageOptionsCase {"NegativeMode",
+                            "[Storage]\nUseGlobalTemplate=-1\nGlobalTemplatePath=/srv/t\n",
+                            "",
+                            gtFromDefaultFolder,
+                            {}},
+        // The reading stops at the bad number: neither the machine's mode nor a path is read.
+        StorageOptionsCase {"ModeNotANumber",
+                            "[Storage]\nUseGlobalTemplate=ja\n",
+                            "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=/srv/machine\n",
+                            gtFromDefaultFolder,
+                            {}},
+        StorageOptionsCase {"NamesInAnyCase", "[storage]\nuseglobaltemplate=1\nGLOBALTEMPLATEPATH=/srv/t\n", "",
+                            gtFromPath, QStringLiteral("/srv/t")},
+        StorageOptionsCase {"PathWithComma",
+                            "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=/srv/Vorlagen, Zentrale\n", "",
+                            gtFromPath, QStringLiteral("/srv/Vorlagen, Zentrale")},
+        StorageOptionsCase {"PathMadeAbsoluteAndClean",
+                            "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=/srv/a/../b/\n", "", gtFromPath,
+                            QStringLiteral("/srv/b")}),
+    [](const ::testing::TestParamInfo<StorageOptionsCase>& info) { return std::string(info.param.name); });
+
+TEST_F(StorageTest, ARelativePathIsTakenFromTheCurrentFolder)
+{
+    m_settings.WriteUserFile(IniFile, "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=Vorlagen\n");
+    GetStorageOptions();
+    EXPECT_EQ(GlobalTemplatePath, QDir::current().absoluteFilePath(QStringLiteral("Vorlagen")));
+}
+
+TEST_F(StorageTest, AModeThatIsNoNumberIsTraced)
+{
+    m_settings.WriteUserFile(IniFile, "[Storage]\nUseGlobalTemplate=ja\n");
+    GetStorageOptions();
+    EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions")).contains(u"ja"));
+}
+
+TEST_F(StorageTest, TheObsoleteTypeIsDeletedFromTheMachineWideKeyOnly)
+{
+    m_settings.WriteUserFile(IniFile, "[Storage]\nType=4\n");
+    m_settings.WriteMachineFile(IniFile,
+                                "[General]\nVelquistServer=dir.example.com\n\n"
+                                "[Storage]\nType=3\nUseGlobalTemplate=0\n");
+
+    GetStorageOptions();
+
+    const QByteArray machine = m_settings.ReadMachineFile(IniFile);
+    EXPECT_FALSE(machine.contains("Type")) << machine.constData();
+    EXPECT_TRUE(machine.contains("UseGlobalTemplate=0")) << machine.constData();
+    EXPECT_TRUE(machine.contains("VelquistServer=dir.example.com")) << machine.constData();
+    EXPECT_EQ(UseGlobalTemplate, gtNone);
+    QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrun"),
+                   QStringLiteral("Event Controller for OrvixIt"));
+    EXPECT_EQ(user.value(QStringLiteral("Storage/Type")).toString(), QStringLiteral("4"));
+}

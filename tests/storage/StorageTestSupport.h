@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ScopedEnvironment.h"
+#include "SettingsSandbox.h"
+#include "TraceCapture.h"
+#include "platform/DataPaths.h"
+#include "platform/Storage.h"
+#include "platform/UserSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+inline QString TestDataFile(const QString& name)
+{
+    return QDir(QStringLiteral(KESTRUN_TEST_DATA)).filePath(name);
+}
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(content), content.size());
+}
+
+/**
+ * Every test gets its own data folder (through XDG_CONFIG_HOME), its own
+ * per-user and machine-wide settings files, the storage and notification
+ * settings at their start values, and a captured trace.
+ */
+class StorageTest : public ::testing::Test
+{
+protected:
+    StorageTest()
+        : m_configHome("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()))
+    {
+        UseGlobalTemplate = gtFromDefaultFolder;
+        GlobalTemplatePath.clear();
+        DesktopNotificationMonitor = 0;
+        DesktopNotificationPosition = 0;
+        DesktopNotificationColor = clBlack;
+        DesktopNotificationTransparencyValue = 0;
+        DesktopNotificationIsWindowsColor = false;
+        DesktopNotificationIsAccentColor = false;
+    }
+
+    static QString DataFile(const QString& name) { return QDir(UserDataPath()).filePath(name); }
+    static QStringList DataFolderEntries()
+    {
+        return QDir(UserDataPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir m_home;
+    ScopedEnvironment m_configHome;
+    SettingsSandbox m_settings;
+    TraceCapture m_trace;
+};

@@ -1,0 +1,264 @@
+#include "StorageTestSupport.h"
+
+#include "platform/KestrunError.h"
+#include "platform/UserSettings.h"
+
+#include <QDir>
+
+#include <optional>
+
+namespace {
+
+QByteArray Document(const QByteArray& settings)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<config><general><desktopnotification>" + settings +
+        "</desktopnotification></general></config>\n";
+}
+
+} // namespace
+
+TEST_F(StorageTest, WritesTheDocumentOfTheSettingsFile)
+{
+    DesktopNotificationMonitor = 1;
+    DesktopNotificationPosition = 3;
+    DesktopNotificationColor = RGB(255, 255, 255);
+    DesktopNotificationTransparencyValue = 230;
+    DesktopNotificationIsWindowsColor = true;
+    DesktopNotificationIsAccentColor = false;
+
+    EXPECT_TRUE(WriteSettingsXML(QStringLiteral("usersettings.xml")));
+
+    EXPECT_EQ(ReadFile(DataPathUserSettingsFile()),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<config>\n"
+              "  <general>\n"
+              "    <desktopnotification>\n"
+              "      <monitor>1</monitor>\n"
+              "      <position>3</position>\n"
+              "      <ncolor>clWhite</ncolor>\n"
+              "      <transparencyvalue>230</transparencyvalue>\n"
+              "      <iswindowscolor>-1</iswindowscolor>\n"
+              "      <isaccentcolor>0</isaccentcolor>\n"
+              "    </desktopnotification>\n"
+              "  </general>\n"
+              "</config>\n");
+    EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Core::WriteLSettingsXML:XMLDoc")).contains(u"clWhite"));
+}
+
+TEST_F(StorageTest, SettingsSurviveAWriteAndARead)
+{
+    const struct
+    {
+        TColor color;
+        const char* text;
+        bool windows;
+        bool accent;
+    } cases[] = {
+        {RGB(227, 236, 247), "$00F7ECE3", false, true}, {RGB(255, 255, 255), "clWhite", true, false},
+        {clHighlight, "clHighlight", true, true},       {clNone, "clNone", false, false},
+        {0x12ABCDEF, "$12ABCDEF", false, false},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.text);
+        DesktopNotificationMonitor = 1;
+        DesktopNotificationPosition = 2;
+        DesktopNotificationColor = entry.color;
+        DesktopNotificationTransparencyValue = 77;
+        DesktopNotificationIsWindowsColor = entry.windows;
+        DesktopNotificationIsAccentColor = entry.accent;
+        ASSERT_TRUE(WriteSettingsXML(QString()));
+        EXPECT_TRUE(ReadFile(DataPathUserSettingsFile())
+                        .contains(QByteArray(QByteArray("<ncolor>") + entry.text + "</ncolor>")));
+
+        DesktopNotificationMonitor = DesktopNotificationPosition = DesktopNotificationTransparencyValue = -5;
+        DesktopNotificationColor = clDefault;
+        DesktopNotificationIsWindowsColor = !entry.windows;
+        DesktopNotificationIsAccentColor = !entry.accent;
+        ASSERT_TRUE(ReadSettingsXML(QString(), 2));
+        EXPECT_EQ(DesktopNotificationMonitor, 1);
+        EXPECT_EQ(DesktopNotificationPosition, 2);
+        EXPECT_EQ(DesktopNotificationColor, entry.color);
+        EXPECT_EQ(DesktopNotificationTransparencyValue, 77);
+        EXPECT_EQ(DesktopNotificationIsWindowsColor, entry.windows);
+        EXPECT_EQ(DesktopNotificationIsAccentColor, entry.accent);
+    }
+}
+
+TEST_F(StorageTest, WritingAlwaysGoesToTheSettingsFile)
+{
+    const QString elsewhere = m_home.filePath(QStringLiteral("elsewhere.xml"));
+    EXPECT_TRUE(WriteSettingsXML(elsewhere));
+    EXPECT_FALSE(QFileInfo::exists(elsewhere));
+    EXPECT_TRUE(QFileInfo::exists(DataPathUserSettingsFile()));
+}
+
+TEST_F(StorageTest, ElementNamesAreReadInAnyCase)
+{
+    ASSERT_TRUE(ReadSettingsXML(TestDataFile(QStringLiteral("usersettings/capitals.xml")), 2));
+    EXPECT_EQ(DesktopNotificationMonitor, 1);
+    EXPECT_EQ(DesktopNotificationPosition, 2);
+    EXPECT_EQ(DesktopNotificationColor, 0x00F0CAA6u);
+    EXPECT_EQ(DesktopNotificationTransparencyValue, 200);
+    EXPECT_TRUE(DesktopNotificationIsWindowsColor);
+    EXPECT_TRUE(DesktopNotificationIsAccentColor);
+}
+
+TEST_F(StorageTest, AMonitorBeyondTheLastOneReadsAsTheFirst)
+{
+    const struct
+    {
+        QByteArray element;
+        int monitors;
+        int expected;
+    } cases[] = {
+        {"<monitor>3</monitor>", 2, 0},
+        {"<monitor>1</monitor>", 2, 1},
+        {"<monitor>1</monitor>", 1, 0},
+        {"", 2, 0},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.element.constData());
+        WriteFile(DataPathUserSettingsFile(), Document(entry.element));
+        DesktopNotificationMonitor = 1;
+        ASSERT_TRUE(ReadSettingsXML(QString(), entry.monitors));
+        EXPECT_EQ(DesktopNotificationMonitor, entry.expected);
+    }
+}
+
+TEST_F(StorageTest, SettingTextsConvertOrStopTheReading)
+{
+    // The value each setting reads to, or nothing when the text does not convert.
+    const struct
+    {
+        const char* element;
+        const char* text;
+        std::optional<qint64> expected;
+    } cases[] = {
+        {"transparencyvalue", "200", 200},
+        {"transparencyvalue", "$C8", 200},
+        {"transparencyvalue", " 200 ", 200},
+        {"transparencyvalue", "-1", -1},
+        {"transparencyvalue", "2147483648", std::nullopt},
+        {"transparencyvalue", "20O", std::nullopt},
+        {"transparencyvalue", "$", std::nullopt},
+        {"transparencyvalue", "$100000000", std::nullopt},
+        {"transparencyvalue", "", std::nullopt},
+        {"position", "$FFFFFFFF", -1},
+        {"iswindowscolor", "-1", 1},
+        {"iswindowscolor", "0", 0},
+        {"iswindowscolor", "2", 1},
+        {"iswindowscolor", "TRUE", 1},
+        {"iswindowscolor", "False", 0},
+        {"iswindowscolor", "ja", std::nullopt},
+        {"ncolor", "clwhite", 0x00FFFFFF},
+        {"ncolor", "16777215", 0x00FFFFFF},
+        {"ncolor", "$00F7ECE3", 0x00F7ECE3},
+        {"ncolor", "$FF00000D", 0xFF00000D},
+        {"ncolor", "-16777203", 0xFF00000D},
+        {"ncolor", "clPink", std::nullopt},
+    };
+    const auto valueOf = [](std::string_view element) -> qint64 {
+        if (element == "transparencyvalue")
+            return DesktopNotificationTransparencyValue;
+        if (element == "position")
+            return DesktopNotificationPosition;
+        if (element == "iswindowscolor")
+            return DesktopNotificationIsWindowsColor;
+        return DesktopNotificationColor;
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(std::string(entry.element) + " = \"" + entry.text + '"');
+        const QByteArray element(entry.element);
+        WriteFile(DataPathUserSettingsFile(), Document("<" + element + ">" + entry.text + "</" + element + ">"));
+        if (entry.expected) {
+            EXPECT_TRUE(ReadSettingsXML(QString(), 1));
+            EXPECT_EQ(valueOf(entry.element), *entry.expected);
+        } else {
+            EXPECT_THROW(ReadSettingsXML(QString(), 1), EKestrunError);
+        }
+    }
+}
+
+TEST_F(StorageTest, NoDocumentChangesNoSetting)
+{
+    const struct
+    {
+        const char* name;
+        std::optional<QByteArray> content;
+    } cases[] = {
+        {"missing", std::nullopt},
+        {"empty", QByteArray()},
+        {"declaration only", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"},
+        {"truncated", ReadFile(TestDataFile(QStringLiteral("usersettings/truncated.xml")))},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.name);
+        QFile::remove(DataPathUserSettingsFile());
+        if (entry.content)
+            WriteFile(DataPathUserSettingsFile(), *entry.content);
+        DesktopNotificationMonitor = 1;
+        DesktopNotificationPosition = 2;
+        EXPECT_FALSE(ReadSettingsXML(QString(), 2));
+        EXPECT_EQ(DesktopNotificationMonitor, 1);
+        EXPECT_EQ(DesktopNotificationPosition, 2);
+    }
+}
+
+TEST_F(StorageTest, AFileThatWasNotReadWholeIsKeptAsideByTheNextWrite)
+{
+    for (const QString& name : {QStringLiteral("truncated.xml"), QStringLiteral("bad_transparency.xml")}) {
+        SCOPED_TRACE(name.toStdString());
+        QDir(UserDataPath()).removeRecursively();
+        const QByteArray broken = ReadFile(TestDataFile(QStringLiteral("usersettings/") + name));
+        WriteFile(DataPathUserSettingsFile(), broken);
+        try {
+            ReadSettingsXML(QString(), 1);
+        } catch (const EKestrunError&) {
+        }
+
+        ASSERT_TRUE(WriteSettingsXML(QString()));
+
+        const QStringList kept = QDir(UserDataPath()).entryList({QStringLiteral("usersettings.xml.unreadable-*")});
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(ReadFile(DataFile(kept.front())), broken);
+        EXPECT_TRUE(ReadSettingsXML(QString(), 1));
+    }
+}
+
+TEST_F(StorageTest, WithoutASettingsFileTheDesktopColourAndOpacity230AreUsed)
+{
+    UseGlobalTemplate = gtNone;
+    LoadSettings();
+    EXPECT_TRUE(DesktopNotificationIsWindowsColor);
+    EXPECT_EQ(DesktopNotificationTransparencyValue, 230);
+    EXPECT_EQ(DesktopNotificationColor, clBlack);
+    EXPECT_FALSE(DesktopNotificationIsAccentColor);
+    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::LoadSettings:DataPathUserSettingsFile")),
+              DataPathUserSettingsFile());
+}
+
+TEST_F(StorageTest, ASettingsFileWithoutOpacityLeavesItAtZero)
+{
+    UseGlobalTemplate = gtNone;
+    WriteFile(DataPathUserSettingsFile(), ReadFile(TestDataFile(QStringLiteral("usersettings/no_transparency.xml"))));
+    LoadSettings();
+    EXPECT_EQ(DesktopNotificationTransparencyValue, 0);
+    EXPECT_FALSE(DesktopNotificationIsWindowsColor);
+    EXPECT_EQ(DesktopNotificationPosition, 3);
+    EXPECT_EQ(DesktopNotificationColor, 0x00F7ECE3u);
+}
+
+TEST_F(StorageTest, ABadValueStopsLoadingThereAndIsTraced)
+{
+    UseGlobalTemplate = gtNone;
+    WriteFile(DataPathUserSettingsFile(), ReadFile(TestDataFile(QStringLiteral("usersettings/bad_transparency.xml"))));
+    LoadSettings();
+    EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Main::LoadSettings")).contains(u"halb"));
+    // Read before the bad value:
+    EXPECT_EQ(DesktopNotificationPosition, 2);
+    EXPECT_EQ(DesktopNotificationColor, RGB(255, 0, 0));
+    // From it on, start values:
+    EXPECT_EQ(DesktopNotificationTransparencyValue, 0);
+    EXPECT_FALSE(DesktopNotificationIsWindowsColor);
+    EXPECT_FALSE(DesktopNotificationIsAccentColor);
+}
