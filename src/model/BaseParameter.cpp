@@ -86,8 +86,10 @@ TBaseParameter::TBaseParameter()
 
 void TBaseParameter::SetID(const QString& id)
 {
-    if (!id.isEmpty())
-        m_id = id;
+    if (id.isEmpty())
+        return;
+    m_id = id;
+    MarkChanged();
 }
 
 QString TBaseParameter::GetDescription() const
@@ -97,14 +99,14 @@ QString TBaseParameter::GetDescription() const
 
 QString TBaseParameter::GetParamResult()
 {
-    FCancelAction = false;
+    SetCancelAction(false);
     return FParameterResult;
 }
 
 void TBaseParameter::SetCaptionAndIcon(const QString& caption, QStringView iconName)
 {
-    FCaption = caption;
-    FIconIndex = IconList::Instance().IndexOf(iconName);
+    SetCaption(caption);
+    SetIconIndex(IconList::Instance().IndexOf(iconName));
 }
 
 QString TBaseParameter::GetOrvixParam(const QString& name) const

@@ -3,6 +3,7 @@
 #include "trace/FileTraceSink.h"
 #include "trace/PipeTraceSink.h"
 #include "trace/TraceConnections.h"
+#include "trace/TraceObjectDump.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -109,9 +110,10 @@ void Dispatch(Action action)
         qWarning().noquote() << "Trace output failed:" << failure;
 }
 
-void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {})
+void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {},
+           const QByteArray& valueLines = {})
 {
-    const TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, title.toString(), value};
+    const TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, title.toString(), value, valueLines};
     Dispatch([&entry](TraceSink& sink) { sink.Write(entry); });
 }
 
@@ -270,8 +272,10 @@ void Trace::Value(QAnyStringView title, double value)
 
 void Trace::Object(QAnyStringView title, const QObject* object)
 {
-    if (ShouldWrite(TraceLevel::Debug))
-        Write(TraceKind::Object, TraceLevel::Debug, title, TraceObjectText(object));
+    if (!ShouldWrite(TraceLevel::Debug))
+        return;
+    const TraceObjectDump dump = TraceObjectDumpOf(object);
+    Write(TraceKind::Object, TraceLevel::Debug, title, dump.text, dump.lines);
 }
 
 void Trace::Strings(QAnyStringView title, const QStringList& strings)
