@@ -37,14 +37,21 @@ struct TraceState
 std::atomic<bool> g_enabled {false};
 std::atomic<int> g_level {int(TraceLevel::Debug)};
 std::atomic<int> g_sinkCount {0};
+// Set at exit: from then on every entry is flushed at once, as nothing flushes later.
+std::atomic<bool> g_flushEachEntry {false};
 
 // A sink or a message handler that traces while being written to would deadlock on the lock.
 thread_local bool t_dispatching = false;
 
+void FlushAtExit();
+
 // Never destroyed: entries may still come from destructors of other statics at exit.
 TraceState& State()
 {
-    static TraceState* state = new TraceState;
+    static TraceState* state = [] {
+        std::atexit(FlushAtExit);
+        return new TraceState;
+    }();
     return *state;
 }
 
@@ -114,7 +121,20 @@ void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString
            const QByteArray& valueLines = {})
 {
     const TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, title.toString(), value, valueLines};
+    if (g_flushEachEntry.load(std::memory_order_relaxed)) {
+        Dispatch([&entry](TraceSink& sink) {
+            sink.Write(entry);
+            sink.Flush();
+        });
+        return;
+    }
     Dispatch([&entry](TraceSink& sink) { sink.Write(entry); });
+}
+
+void FlushAtExit()
+{
+    g_flushEachEntry.store(true, std::memory_order_relaxed);
+    Trace::Flush();
 }
 
 std::shared_ptr<TraceSink> CreateSink(const TraceConnection& connection, const QString& applicationName)
@@ -232,6 +252,11 @@ QString Trace::ApplicationName()
 void Trace::Clear()
 {
     Dispatch([](TraceSink& sink) { sink.Clear(); });
+}
+
+void Trace::Flush()
+{
+    Dispatch([](TraceSink& sink) { sink.Flush(); });
 }
 
 void Trace::Message(QAnyStringView title)

@@ -84,6 +84,8 @@ public:
     virtual void Write(const TraceEntry& entry) = 0;
     // Forget everything written so far (the trace is cleared at each start).
     virtual void Clear() = 0;
+    // Hand every entry written so far on to its destination; for sinks that hold entries back.
+    virtual void Flush() { }
 };
 
 /**
@@ -116,6 +118,9 @@ public:
     // Empties every sink: the trace starts afresh with each program start. Done even while the
     // trace is off, so that an old trace does not pass for the current one.
     static void Clear();
+    // Entries reach a file a moment after they were written (warnings and worse at once);
+    // this waits until every entry written so far is there. Done at exit too.
+    static void Flush();
 
     static void Message(QAnyStringView title);
     static void Value(QAnyStringView title, const QString& value);
