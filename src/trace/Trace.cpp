@@ -8,10 +8,13 @@
 #include <QDateTime>
 #include <QDebug>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <cxxabi.h>
 #include <mutex>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -27,11 +30,54 @@ struct SinkSlot
     bool failing = false;
 };
 
+// Titles are mostly literals: the same texts at the same addresses, entry after entry.
+// Their QString is made once and shared; the bytes are compared too, so that another text
+// at a reused address is never taken for the kept one.
+class TitleTexts
+{
+public:
+    QString Text(QAnyStringView title)
+    {
+        return title.visit([this, title](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QStringView>)
+                return view.toString();
+            else
+                return Text(view.data(), std::size_t(view.size()), std::is_same_v<decltype(view), QUtf8StringView>,
+                            title);
+        });
+    }
+
+private:
+    QString Text(const char* data, std::size_t size, bool utf8, QAnyStringView title)
+    {
+        const auto address = reinterpret_cast<quintptr>(data);
+        Kept& kept = m_kept[(address ^ (address >> 10)) % m_kept.size()];
+        if (kept.address != data || kept.utf8 != utf8 || std::size_t(kept.bytes.size()) != size ||
+            std::memcmp(kept.bytes.constData(), data, size) != 0) {
+            kept.address = data;
+            kept.utf8 = utf8;
+            kept.bytes = QByteArray(data, qsizetype(size));
+            kept.text = title.toString();
+        }
+        return kept.text;
+    }
+
+    struct Kept
+    {
+        const void* address = nullptr;
+        bool utf8 = false;
+        QByteArray bytes;
+        QString text;
+    };
+    std::array<Kept, 256> m_kept;
+};
+
 struct TraceState
 {
     std::mutex mutex;
     std::vector<SinkSlot> sinks;
     QString applicationName;
+    TitleTexts titles;
 };
 
 std::atomic<bool> g_enabled {false};
@@ -91,8 +137,9 @@ public:
     DispatchGuard& operator=(const DispatchGuard&) = delete;
 };
 
-template <typename Action>
-void Dispatch(Action action)
+// prepare runs first under the lock.
+template <typename Prepare, typename Action>
+void Dispatch(Prepare prepare, Action action)
 {
     if (t_dispatching)
         return;
@@ -101,6 +148,7 @@ void Dispatch(Action action)
     {
         TraceState& state = State();
         const std::lock_guard lock(state.mutex);
+        prepare(state);
         for (SinkSlot& slot : state.sinks) {
             try {
                 action(*slot.sink);
@@ -117,18 +165,25 @@ void Dispatch(Action action)
         qWarning().noquote() << "Trace output failed:" << failure;
 }
 
+template <typename Action>
+void Dispatch(Action action)
+{
+    Dispatch([](TraceState&) {}, action);
+}
+
 void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {},
            const QByteArray& valueLines = {})
 {
-    const TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, title.toString(), value, valueLines};
+    TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, {}, value, valueLines};
+    const auto prepare = [&entry, title](TraceState& state) { entry.title = state.titles.Text(title); };
     if (g_flushEachEntry.load(std::memory_order_relaxed)) {
-        Dispatch([&entry](TraceSink& sink) {
+        Dispatch(prepare, [&entry](TraceSink& sink) {
             sink.Write(entry);
             sink.Flush();
         });
         return;
     }
-    Dispatch([&entry](TraceSink& sink) { sink.Write(entry); });
+    Dispatch(prepare, [&entry](TraceSink& sink) { sink.Write(entry); });
 }
 
 void FlushAtExit()
