@@ -11,9 +11,9 @@
 class TActionBaseMessage : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(bool TimeOut MEMBER FTimeOut)
-    Q_PROPERTY(int TimeOutSec MEMBER FTimeOutSec)
-    Q_PROPERTY(QStringList AssociatedActionSequences MEMBER FActionSequencesIDs)
+    Q_PROPERTY(bool TimeOut READ TimeOut WRITE SetTimeOut)
+    Q_PROPERTY(int TimeOutSec READ TimeOutSec WRITE SetTimeOutSec)
+    Q_PROPERTY(QStringList AssociatedActionSequences READ AssociatedActionSequences WRITE SetAssociatedActionSequences)
 
 public:
     TActionBaseMessage();
@@ -25,5 +25,5 @@ public:
     KESTRUN_FIELD(QStringList, ActionSequencesIDs)
 
     const QStringList& AssociatedActionSequences() const { return FActionSequencesIDs; }
-    void SetAssociatedActionSequences(const QStringList& ids) { FActionSequencesIDs = ids; }
+    void SetAssociatedActionSequences(const QStringList& ids) { SetActionSequencesIDs(ids); }
 };

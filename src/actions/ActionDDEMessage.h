@@ -9,8 +9,8 @@
 class TActionDDEMessage : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(QString DDEService MEMBER FDDEService)
-    Q_PROPERTY(QString DDETopic MEMBER FDDETopic)
+    Q_PROPERTY(QString DDEService READ DDEService WRITE SetDDEService)
+    Q_PROPERTY(QString DDETopic READ DDETopic WRITE SetDDETopic)
 
 public:
     TActionDDEMessage();

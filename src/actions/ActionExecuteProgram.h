@@ -8,8 +8,8 @@
 class TActionExecuteProgram : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(QString ProgramPath MEMBER FProgramPath)
-    Q_PROPERTY(bool WaitForTerminate MEMBER FWaitForTerminate)
+    Q_PROPERTY(QString ProgramPath READ ProgramPath WRITE SetProgramPath)
+    Q_PROPERTY(bool WaitForTerminate READ WaitForTerminate WRITE SetWaitForTerminate)
 
 public:
     TActionExecuteProgram();

@@ -9,14 +9,14 @@
 class TActionHTMLMessage : public TActionBaseMessage
 {
     Q_OBJECT
-    Q_PROPERTY(QString HTMLWebserverUrl MEMBER FHTMLWebserverUrl)
-    Q_PROPERTY(QString HTMLTemplate MEMBER FHTMLTemplate)
-    Q_PROPERTY(QString HTMLMessageHeight MEMBER FHTMLMessageHeight)
-    Q_PROPERTY(QString HTMLMessageWidth MEMBER FHTMLMessageWidth)
-    Q_PROPERTY(QString HTMLUser MEMBER FHTMLUser)
-    Q_PROPERTY(QString HTMLPassword MEMBER FHTMLPassword)
-    Q_PROPERTY(bool ShowInvisible MEMBER FShowInvisible)
-    Q_PROPERTY(bool DefaultWidth MEMBER FDefaultWidth)
+    Q_PROPERTY(QString HTMLWebserverUrl READ HTMLWebserverUrl WRITE SetHTMLWebserverUrl)
+    Q_PROPERTY(QString HTMLTemplate READ HTMLTemplate WRITE SetHTMLTemplate)
+    Q_PROPERTY(QString HTMLMessageHeight READ HTMLMessageHeight WRITE SetHTMLMessageHeight)
+    Q_PROPERTY(QString HTMLMessageWidth READ HTMLMessageWidth WRITE SetHTMLMessageWidth)
+    Q_PROPERTY(QString HTMLUser READ HTMLUser WRITE SetHTMLUser)
+    Q_PROPERTY(QString HTMLPassword READ HTMLPassword WRITE SetHTMLPassword)
+    Q_PROPERTY(bool ShowInvisible READ ShowInvisible WRITE SetShowInvisible)
+    Q_PROPERTY(bool DefaultWidth READ DefaultWidth WRITE SetDefaultWidth)
 
 public:
     TActionHTMLMessage();

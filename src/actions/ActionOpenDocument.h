@@ -8,7 +8,7 @@
 class TActionOpenDocument : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(QString DocPath MEMBER FDocPath)
+    Q_PROPERTY(QString DocPath READ DocPath WRITE SetDocPath)
 
 public:
     TActionOpenDocument();

@@ -8,7 +8,7 @@
 class TActionOrvixDTMF : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(QString DtmfSigns MEMBER FDtmfSigns)
+    Q_PROPERTY(QString DtmfSigns READ DtmfSigns WRITE SetDtmfSigns)
 
 public:
     TActionOrvixDTMF();

@@ -9,8 +9,8 @@
 class TActionOutlookContact : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(QString Template MEMBER FTemplate)
-    Q_PROPERTY(bool TemplateActive MEMBER FTemplateActive)
+    Q_PROPERTY(QString Template READ Template WRITE SetTemplate)
+    Q_PROPERTY(bool TemplateActive READ TemplateActive WRITE SetTemplateActive)
 
 public:
     TActionOutlookContact();

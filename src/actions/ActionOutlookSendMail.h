@@ -9,9 +9,9 @@
 class TActionOutlookSendMail : public TActionSendEMail
 {
     Q_OBJECT
-    Q_PROPERTY(bool SendEMailImmediately MEMBER FSendEMailImmediately)
-    Q_PROPERTY(QStringList Attachments MEMBER FAttachments)
-    Q_PROPERTY(bool AttachmentsActive MEMBER FAttachmentsActive)
+    Q_PROPERTY(bool SendEMailImmediately READ SendEMailImmediately WRITE SetSendEMailImmediately)
+    Q_PROPERTY(QStringList Attachments READ Attachments WRITE SetAttachments)
+    Q_PROPERTY(bool AttachmentsActive READ AttachmentsActive WRITE SetAttachmentsActive)
 
 public:
     TActionOutlookSendMail();

@@ -20,10 +20,10 @@
 class TActionSendEMail : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(bool IsDummy MEMBER FIsDummy)
-    Q_PROPERTY(int FieldID MEMBER FFieldID)
-    Q_PROPERTY(QStringList ParameterList MEMBER FParameterList)
-    Q_PROPERTY(QString HTMLTemplate MEMBER FHTMLTemplate)
+    Q_PROPERTY(bool IsDummy READ IsDummy WRITE SetIsDummy)
+    Q_PROPERTY(int FieldID READ FieldID WRITE SetFieldID)
+    Q_PROPERTY(QStringList ParameterList READ ParameterList WRITE SetParameterList)
+    Q_PROPERTY(QString HTMLTemplate READ HTMLTemplate WRITE SetHTMLTemplate)
 
 public:
     // The fields in ParameterList order; an inner action's FieldID is one of them.

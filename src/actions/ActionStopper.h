@@ -9,9 +9,9 @@
 class TActionStopper : public TBaseAction
 {
     Q_OBJECT
-    Q_PROPERTY(bool BlockOnSuccess MEMBER FBlockOnSuccess)
-    Q_PROPERTY(bool BlockAllActions MEMBER FBlockAllActions)
-    Q_PROPERTY(int BlockCount MEMBER FBlockCount)
+    Q_PROPERTY(bool BlockOnSuccess READ BlockOnSuccess WRITE SetBlockOnSuccess)
+    Q_PROPERTY(bool BlockAllActions READ BlockAllActions WRITE SetBlockAllActions)
+    Q_PROPERTY(int BlockCount READ BlockCount WRITE SetBlockCount)
 
 public:
     TActionStopper();

@@ -11,7 +11,7 @@ class TBaseAction;
 class TActionSequence : public TBaseList
 {
     Q_OBJECT
-    Q_PROPERTY(int IconIndex MEMBER FIconIndex)
+    Q_PROPERTY(int IconIndex READ IconIndex WRITE SetIconIndex)
 
 public:
     TActionSequence();

@@ -25,6 +25,6 @@ bool TBaseAction::CanExecuteProvider()
 
 void TBaseAction::SetCaptionAndIcon(const QString& caption, QStringView iconName)
 {
-    FCaption = caption;
-    FIconIndex = IconList::Instance().IndexOf(iconName);
+    SetCaption(caption);
+    SetIconIndex(IconList::Instance().IndexOf(iconName));
 }

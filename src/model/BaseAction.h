@@ -14,11 +14,11 @@ class TBaseParameter;
 class TBaseAction : public TBaseList
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption MEMBER FCaption)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(QString Description READ GetDescription)
-    Q_PROPERTY(int IconIndex MEMBER FIconIndex)
-    Q_PROPERTY(bool CancelAction MEMBER FCancelAction)
-    Q_PROPERTY(bool ActionSuccessfull MEMBER FActionSuccessfull)
+    Q_PROPERTY(int IconIndex READ IconIndex WRITE SetIconIndex)
+    Q_PROPERTY(bool CancelAction READ CancelAction WRITE SetCancelAction)
+    Q_PROPERTY(bool ActionSuccessfull READ ActionSuccessfull WRITE SetActionSuccessfull)
 
 public:
     TBaseAction();

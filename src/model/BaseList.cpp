@@ -22,23 +22,28 @@ void TBaseList::SetMainList(const QList<TBaseObject*>& items)
         }
     }
     m_mainList = items;
+    MarkChanged();
 }
 
 void TBaseList::AddNewItem(TBaseObject* newItem)
 {
     m_mainList.append(newItem);
+    MarkChanged();
 }
 
 void TBaseList::RemoveItem(TBaseObject* item)
 {
-    m_mainList.removeOne(item);
+    if (m_mainList.removeOne(item))
+        MarkChanged();
 }
 
 void TBaseList::ExchangeItem(TBaseObject* oldItem, TBaseObject* newItem, bool releaseOldItem)
 {
     const qsizetype index = m_mainList.indexOf(oldItem);
-    if (index >= 0)
+    if (index >= 0) {
         m_mainList[index] = newItem;
+        MarkChanged();
+    }
     if (releaseOldItem && oldItem != newItem)
         delete oldItem;
 }
@@ -47,8 +52,10 @@ void TBaseList::SwapItems(TBaseObject* item1, TBaseObject* item2)
 {
     const qsizetype index1 = m_mainList.indexOf(item1);
     const qsizetype index2 = m_mainList.indexOf(item2);
-    if (index1 >= 0 && index2 >= 0)
+    if (index1 >= 0 && index2 >= 0) {
         m_mainList.swapItemsAt(index1, index2);
+        MarkChanged();
+    }
 }
 
 void TBaseList::ClearList()
@@ -56,6 +63,7 @@ void TBaseList::ClearList()
     // A list that only refers to its items (a rule's sequences) must not free
     // them: their owner would free them a second time.
     const QList<TBaseObject*> items = std::exchange(m_mainList, {});
+    MarkChanged();
     if (FFreeObjects)
         qDeleteAll(items);
 }
@@ -86,5 +94,5 @@ void TBaseList::AssignTo(TBaseObject* dest) const
     // them, or they would be freed twice.
     auto* destList = qobject_cast<TBaseList*>(dest);
     if (destList && destList != this && FFreeObjects && !m_mainList.isEmpty())
-        destList->FFreeObjects = false;
+        destList->SetFreeObjects(false);
 }

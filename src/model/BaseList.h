@@ -16,12 +16,12 @@
 class TBaseList : public TBaseObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString Name MEMBER FName)
+    Q_PROPERTY(QString Name READ Name WRITE SetName)
     Q_PROPERTY(QString ID READ ID WRITE SetID)
-    Q_PROPERTY(bool Active MEMBER FActive)
+    Q_PROPERTY(bool Active READ Active WRITE SetActive)
     Q_PROPERTY(QList<TBaseObject*> MainList READ MainList WRITE SetMainList)
     Q_PROPERTY(int Count READ GetCount)
-    Q_PROPERTY(bool FreeObjects MEMBER FFreeObjects)
+    Q_PROPERTY(bool FreeObjects READ FreeObjects WRITE SetFreeObjects)
 
 public:
     TBaseList();
@@ -32,7 +32,11 @@ public:
     KESTRUN_FIELD(bool, FreeObjects, true)
 
     const QString& ID() const { return m_id.Get(); }
-    void SetID(const QString& id) { m_id.Set(id); }
+    void SetID(const QString& id)
+    {
+        m_id.Set(id);
+        MarkChanged();
+    }
 
     const QList<TBaseObject*>& MainList() const { return m_mainList; }
     // Replaces the references; items the list owned and no longer holds are freed.

@@ -1,10 +1,17 @@
 #include "model/BaseObject.h"
 
+#include "model/Property.h"
+
 #include "telephony/OrvixLine.h"
 
 #include <QMetaProperty>
 
 #include <cstring>
+
+void KestrunFieldChanged(TBaseObject* object)
+{
+    object->MarkChanged();
+}
 
 TBaseObject::TBaseObject() = default;
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "trace/Trace.h"
+
 #include <QObject>
 
+#include <atomic>
 #include <memory>
 
 class TOrvixLine;
@@ -16,8 +19,11 @@ class TOrvixLine;
  * destination, by name: "ID" is never copied, read-only properties are skipped,
  * lists of object references copy the references, string lists their content;
  * objects held in fields that are not properties stay as they are.
+ *
+ * Every change of a property value takes a new revision (MarkChanged), which
+ * lets the trace keep the object's dump until it changes.
  */
-class TBaseObject : public QObject
+class TBaseObject : public QObject, public TraceRevisioned
 {
     Q_OBJECT
 
@@ -32,12 +38,16 @@ public:
     void Assign(const TBaseObject* source);
     virtual void AssignTo(TBaseObject* dest) const;
 
+    quint64 TraceRevision() const override { return m_revision.load(std::memory_order_relaxed); }
+    void MarkChanged() { m_revision.store(NextRevision(), std::memory_order_relaxed); }
+
 protected:
     // List objects are never without a line object: they make a blank one on
     // first use. Made lazily because loaders replace it at once.
     void GiveBlankLineOnDemand() { m_blankLineOnDemand = true; }
 
 private:
+    std::atomic<quint64> m_revision {NextRevision()};
     mutable std::shared_ptr<TOrvixLine> m_orvixLine;
     bool m_blankLineOnDemand = false;
 };

@@ -82,8 +82,10 @@ TBaseParameter::TBaseParameter() = default;
 
 void TBaseParameter::SetID(const QString& id)
 {
-    if (!id.isEmpty())
-        m_id.Set(id);
+    if (id.isEmpty())
+        return;
+    m_id.Set(id);
+    MarkChanged();
 }
 
 QString TBaseParameter::GetDescription() const
@@ -93,14 +95,14 @@ QString TBaseParameter::GetDescription() const
 
 QString TBaseParameter::GetParamResult()
 {
-    FCancelAction = false;
+    SetCancelAction(false);
     return FParameterResult;
 }
 
 void TBaseParameter::SetCaptionAndIcon(const QString& caption, QStringView iconName)
 {
-    FCaption = caption;
-    FIconIndex = IconList::Instance().IndexOf(iconName);
+    SetCaption(caption);
+    SetIconIndex(IconList::Instance().IndexOf(iconName));
 }
 
 QString TBaseParameter::GetOrvixParam(const QString& name) const

@@ -18,18 +18,18 @@ class TBaseParameter : public TBaseObject
 {
     Q_OBJECT
     Q_PROPERTY(QString ID READ ID WRITE SetID)
-    Q_PROPERTY(QString Caption MEMBER FCaption)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(QString Description READ GetDescription)
-    Q_PROPERTY(int IconIndex MEMBER FIconIndex)
-    Q_PROPERTY(QString Alias MEMBER FAlias)
-    Q_PROPERTY(bool ShowAlias MEMBER FShowAlias)
-    Q_PROPERTY(bool ShowIfEmpty MEMBER FShowIfEmpty)
-    Q_PROPERTY(bool CancelOnNoResult MEMBER FCancelOnNoResult)
-    Q_PROPERTY(bool CancelAction MEMBER FCancelAction)
-    Q_PROPERTY(bool SaveAsUserVariable MEMBER FSaveAsUserVariable)
-    Q_PROPERTY(QString UserVariable MEMBER FUserVariable)
-    Q_PROPERTY(QString ParameterValue MEMBER FParameterValue)
-    Q_PROPERTY(QString ParameterResult MEMBER FParameterResult)
+    Q_PROPERTY(int IconIndex READ IconIndex WRITE SetIconIndex)
+    Q_PROPERTY(QString Alias READ Alias WRITE SetAlias)
+    Q_PROPERTY(bool ShowAlias READ ShowAlias WRITE SetShowAlias)
+    Q_PROPERTY(bool ShowIfEmpty READ ShowIfEmpty WRITE SetShowIfEmpty)
+    Q_PROPERTY(bool CancelOnNoResult READ CancelOnNoResult WRITE SetCancelOnNoResult)
+    Q_PROPERTY(bool CancelAction READ CancelAction WRITE SetCancelAction)
+    Q_PROPERTY(bool SaveAsUserVariable READ SaveAsUserVariable WRITE SetSaveAsUserVariable)
+    Q_PROPERTY(QString UserVariable READ UserVariable WRITE SetUserVariable)
+    Q_PROPERTY(QString ParameterValue READ ParameterValue WRITE SetParameterValue)
+    Q_PROPERTY(QString ParameterResult READ ParameterResult WRITE SetParameterResult)
 
 public:
     TBaseParameter();

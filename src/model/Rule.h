@@ -14,19 +14,20 @@
 class TRule : public TBaseList
 {
     Q_OBJECT
-    Q_PROPERTY(TCallOptionBaseSet CallOptionBase MEMBER FCallOptionBase)
-    Q_PROPERTY(TCallOptionInExSet CallOptionInEx MEMBER FCallOptionInEx)
-    Q_PROPERTY(TCallOptionInSet CallOptionIn MEMBER FCallOptionIn)
-    Q_PROPERTY(TCallOptionOutSet CallOptionOut MEMBER FCallOptionOut)
-    Q_PROPERTY(TCallOptionInNumberSet CallOptionInNumber MEMBER FCallOptionInNumber)
-    Q_PROPERTY(TCallOptionOutNumberSet CallOptionOutNumber MEMBER FCallOptionOutNumber)
-    Q_PROPERTY(TCallOptionNotificationNumberSet CallOptionNotificationNumber MEMBER FCallOptionNotificationNumber)
-    Q_PROPERTY(QString FromNumberIn MEMBER FFromNumberIn)
-    Q_PROPERTY(QString ToExtensionNumberIn MEMBER FToExtensionNumberIn)
-    Q_PROPERTY(QString ToNumberOut MEMBER FToNumberOut)
-    Q_PROPERTY(QString FromExtensionNumberOut MEMBER FFromExtensionNumberOut)
-    Q_PROPERTY(QString NotificationNumberIn MEMBER FNotificationNumberIn)
-    Q_PROPERTY(QString NotificationNumberTo MEMBER FNotificationNumberTo)
+    Q_PROPERTY(TCallOptionBaseSet CallOptionBase READ CallOptionBase WRITE SetCallOptionBase)
+    Q_PROPERTY(TCallOptionInExSet CallOptionInEx READ CallOptionInEx WRITE SetCallOptionInEx)
+    Q_PROPERTY(TCallOptionInSet CallOptionIn READ CallOptionIn WRITE SetCallOptionIn)
+    Q_PROPERTY(TCallOptionOutSet CallOptionOut READ CallOptionOut WRITE SetCallOptionOut)
+    Q_PROPERTY(TCallOptionInNumberSet CallOptionInNumber READ CallOptionInNumber WRITE SetCallOptionInNumber)
+    Q_PROPERTY(TCallOptionOutNumberSet CallOptionOutNumber READ CallOptionOutNumber WRITE SetCallOptionOutNumber)
+    Q_PROPERTY(TCallOptionNotificationNumberSet CallOptionNotificationNumber READ CallOptionNotificationNumber WRITE
+                   SetCallOptionNotificationNumber)
+    Q_PROPERTY(QString FromNumberIn READ FromNumberIn WRITE SetFromNumberIn)
+    Q_PROPERTY(QString ToExtensionNumberIn READ ToExtensionNumberIn WRITE SetToExtensionNumberIn)
+    Q_PROPERTY(QString ToNumberOut READ ToNumberOut WRITE SetToNumberOut)
+    Q_PROPERTY(QString FromExtensionNumberOut READ FromExtensionNumberOut WRITE SetFromExtensionNumberOut)
+    Q_PROPERTY(QString NotificationNumberIn READ NotificationNumberIn WRITE SetNotificationNumberIn)
+    Q_PROPERTY(QString NotificationNumberTo READ NotificationNumberTo WRITE SetNotificationNumberTo)
 
 public:
     TRule();

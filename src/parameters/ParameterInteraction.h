@@ -18,9 +18,9 @@
 class TParameterInteraction : public TBaseParameter
 {
     Q_OBJECT
-    Q_PROPERTY(QString Query MEMBER FQuery)
-    Q_PROPERTY(bool IsSimpleInput MEMBER FIsSimpleInput)
-    Q_PROPERTY(QString Items MEMBER FItems)
+    Q_PROPERTY(QString Query READ Query WRITE SetQuery)
+    Q_PROPERTY(bool IsSimpleInput READ IsSimpleInput WRITE SetIsSimpleInput)
+    Q_PROPERTY(QString Items READ Items WRITE SetItems)
 
 public:
     using TGetExtForm = std::function<std::unique_ptr<TParameterInteractionForm>()>;

@@ -9,11 +9,11 @@
 class TParameterOutlookAddressbook : public TBaseParameter
 {
     Q_OBJECT
-    Q_PROPERTY(QString SearchField MEMBER FSearchField)
-    Q_PROPERTY(bool SearchOptionOrvix MEMBER FSearchOptionOrvix)
-    Q_PROPERTY(QString SearchOptionOrvixValue MEMBER FSearchOptionOrvixValue)
-    Q_PROPERTY(bool SearchOptionUser MEMBER FSearchOptionUser)
-    Q_PROPERTY(QString SearchOptionUserValue MEMBER FSearchOptionUserValue)
+    Q_PROPERTY(QString SearchField READ SearchField WRITE SetSearchField)
+    Q_PROPERTY(bool SearchOptionOrvix READ SearchOptionOrvix WRITE SetSearchOptionOrvix)
+    Q_PROPERTY(QString SearchOptionOrvixValue READ SearchOptionOrvixValue WRITE SetSearchOptionOrvixValue)
+    Q_PROPERTY(bool SearchOptionUser READ SearchOptionUser WRITE SetSearchOptionUser)
+    Q_PROPERTY(QString SearchOptionUserValue READ SearchOptionUserValue WRITE SetSearchOptionUserValue)
 
 public:
     TParameterOutlookAddressbook();

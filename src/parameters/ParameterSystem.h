@@ -35,11 +35,11 @@ struct TEnumNames<SystemParameter>
 class TParameterSystem : public TBaseParameter
 {
     Q_OBJECT
-    Q_PROPERTY(SystemParameter ParamType MEMBER FParamType)
-    Q_PROPERTY(QString EnvironmentalVariable MEMBER FEnvironmentalVariable)
-    Q_PROPERTY(QString TimeFormat MEMBER FTimeFormat)
-    Q_PROPERTY(QString DateFormat MEMBER FDateFormat)
-    Q_PROPERTY(QString DateTimeFormat MEMBER FDateTimeFormat)
+    Q_PROPERTY(SystemParameter ParamType READ ParamType WRITE SetParamType)
+    Q_PROPERTY(QString EnvironmentalVariable READ EnvironmentalVariable WRITE SetEnvironmentalVariable)
+    Q_PROPERTY(QString TimeFormat READ TimeFormat WRITE SetTimeFormat)
+    Q_PROPERTY(QString DateFormat READ DateFormat WRITE SetDateFormat)
+    Q_PROPERTY(QString DateTimeFormat READ DateTimeFormat WRITE SetDateTimeFormat)
 
 public:
     // The current local date and time.
@@ -61,6 +61,9 @@ public:
     QString GetParamResult() override;
 
     void SetClock(TClock clock) { m_clock = std::move(clock); }
+
+    // The description shows the time, the environment and the network as they are now.
+    quint64 TraceRevision() const override { return 0; }
 
 private:
     QString CurrentValue() const;

@@ -8,7 +8,7 @@
 class TParameterUser : public TBaseParameter
 {
     Q_OBJECT
-    Q_PROPERTY(bool IsVariable MEMBER FIsVariable)
+    Q_PROPERTY(bool IsVariable READ IsVariable WRITE SetIsVariable)
 
 public:
     TParameterUser();

@@ -115,11 +115,13 @@ bool TOrvixLine::RecordLineState(const QString& lineState, const QString& titleP
 {
     FLineState = lineState;
     FLineStateHistory.append(lineState);
+    MarkChanged();
     Trace::Strings(titlePrefix + QStringLiteral("Line state history"), FLineStateHistory);
     if (!FLineStatesPossible.contains(lineState))
         return false;
     Trace::Message(titlePrefix + QStringLiteral("Direct call"));
     FLineStateQueue.append(lineState);
+    MarkChanged();
     return true;
 }
 
@@ -128,6 +130,8 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     const auto converted = [&manager](const QString& number) {
         return number.isEmpty() ? number : manager.DispConvertNumber(CanonicalNumberStyle, number);
     };
+    // Also marked at the start: a conversion that throws would leave some fields new.
+    MarkChanged();
     FState = line.DispState();
     SetIfNotEmpty(FAcknowledgedDialstring, line.DispAcknowledgedDialstring());
     SetIfNotEmpty(FCallerNumber, converted(line.DispPeerNumber()));
@@ -168,6 +172,7 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     // An outgoing call's called number is the dialled string.
     if (!line.DispAcknowledgedDialstring().isEmpty())
         FCalledNumber = line.DispAcknowledgedDialstring();
+    MarkChanged();
 }
 
 // The connection period runs from the connection's start to its end. A finished
@@ -184,6 +189,7 @@ void TOrvixLine::DeriveConnectionPeriod(const TClientLine& line)
     FConnectionDurationTime = FConnectionStartDateTime > 0 && FConnectionStartDateTime < FConnectionFinishedDateTime
         ? FConnectionFinishedDateTime - FConnectionStartDateTime
         : 0;
+    MarkChanged();
 }
 
 void TOrvixLine::GetLineInfos(bool executeActions)
@@ -201,15 +207,15 @@ void TOrvixLine::GetLineInfos(bool executeActions)
     // The first value seen for a call stays.
     if (FCallId != -1) {
         if (FIsDirectCall == -1)
-            FIsDirectCall = line->DispIsDirectCall();
+            SetIsDirectCall(line->DispIsDirectCall());
         if (FCallWasRedirected == -1)
-            FCallWasRedirected = line->DispCallWasRedirected();
+            SetCallWasRedirected(line->DispCallWasRedirected());
         if (FIsGroupCall == -1)
-            FIsGroupCall = line->DispIsGroupCall();
+            SetIsGroupCall(line->DispIsGroupCall());
         if (FIsOutgoingCall == -1)
-            FIsOutgoingCall = line->DispIsOutgoingCall();
+            SetIsOutgoingCall(line->DispIsOutgoingCall());
         if (FIsInternalCall == -1)
-            FIsInternalCall = details.m_bIsInternalCall;
+            SetIsInternalCall(details.m_bIsInternalCall);
     }
 
     Trace::Value("OrvixLine::GetLineInfos:CallerName", FCallerName);
@@ -238,23 +244,24 @@ void TOrvixLine::DrainStateQueue(bool executeActions)
     const FlagGuard executing(m_executingRules);
     while (!FLineStateQueue.isEmpty()) {
         const QString state = FLineStateQueue.takeFirst();
+        MarkChanged();
         Trace::Value("OrvixLine::GetLineInfos:Line state", state);
         if (state != QLatin1StringView("LSInactive") && state != FLastLineState && !FLineStateTerminated &&
             executeActions)
             ExecuteRules(state);
         if (state == QLatin1StringView("LSInactive") && FLastLineState == QLatin1StringView("LSRinging")) {
             Trace::Message("OrvixLine::GetLineInfos:Call aborted, setting terminated flag");
-            FLineStateTerminated = true;
+            SetLineStateTerminated(true);
         }
         if (state == QLatin1StringView("LSTerminated")) {
             Trace::Message("OrvixLine::GetLineInfos:Call terminated, setting terminated flag");
-            FLineStateTerminated = true;
+            SetLineStateTerminated(true);
         }
         if (state == QLatin1StringView("LSInactive") && FLineStateTerminated) {
             Trace::Message("OrvixLine::GetLineInfos:Clearing line");
             SetClientLineMgr(nullptr);
         }
-        FLastLineState = state;
+        SetLastLineState(state);
     }
 }
 
@@ -278,9 +285,9 @@ void TOrvixLine::GetChangedLineInfos(bool executeActions)
         return;
 
     Trace::Message("OrvixLine::GetChangedLineInfos:Transferred call detected");
-    FIsTransferredCall = true;
-    FCallerName = peerName;
-    FCallerNumber = convertedNumber;
+    SetIsTransferredCall(true);
+    SetCallerName(peerName);
+    SetCallerNumber(convertedNumber);
     Trace::Value("OrvixLine::GetChangedLineInfos:CallerName", FCallerName);
     Trace::Value("OrvixLine::GetChangedLineInfos:CallerNumber", FCallerNumber);
     if (executeActions)
@@ -290,7 +297,7 @@ void TOrvixLine::GetChangedLineInfos(bool executeActions)
 void TOrvixLine::GetNotificationCallInfos(bool executeActions)
 {
     TClientLineMgr& manager = LineManager();
-    FIsNotificationCall = true;
+    SetIsNotificationCall(true);
     const auto converted = [&manager](const QString& number) {
         return number.isEmpty() ? number : manager.DispConvertNumber(CanonicalNumberStyle, number);
     };
@@ -300,6 +307,7 @@ void TOrvixLine::GetNotificationCallInfos(bool executeActions)
     SetIfNotEmpty(FNotificationCalledExtension, manager.DispNotificationCallCalledExtension());
     SetIfNotEmpty(FNotificationCallRedirectedFromName, manager.DispNotificationCallRedirectedFromName());
     SetIfNotEmpty(FNotificationCallRedirectedFromNumber, converted(manager.DispNotificationCallRedirectedFromNumber()));
+    MarkChanged();
 
     Trace::Value("OrvixLine::GetLineInfos:NotificationCallerName", FNotificationCallerName);
     Trace::Value("OrvixLine::GetLineInfos:NotificationCallerNumber", FNotificationCallerNumber);
@@ -316,7 +324,7 @@ void TOrvixLine::ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg,
         eventMsg != CLMgrGroupCallNotificationMessage)
         return;
     if (FIsTestMode) {
-        FLineStateTerminated = true;
+        SetLineStateTerminated(true);
         if (sender)
             sender->SetOnDispOnLineMgrNotification({});
         m_followsLine = false;

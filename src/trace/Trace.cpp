@@ -3,14 +3,18 @@
 #include "trace/FileTraceSink.h"
 #include "trace/PipeTraceSink.h"
 #include "trace/TraceConnections.h"
+#include "trace/TraceObjectDump.h"
 
 #include <QDateTime>
 #include <QDebug>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <cxxabi.h>
 #include <mutex>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -26,24 +30,74 @@ struct SinkSlot
     bool failing = false;
 };
 
+// Titles are mostly literals: the same texts at the same addresses, entry after entry.
+// Their QString is made once and shared; the bytes are compared too, so that another text
+// at a reused address is never taken for the kept one.
+class TitleTexts
+{
+public:
+    QString Text(QAnyStringView title)
+    {
+        return title.visit([this, title](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QStringView>)
+                return view.toString();
+            else
+                return Text(view.data(), std::size_t(view.size()), std::is_same_v<decltype(view), QUtf8StringView>,
+                            title);
+        });
+    }
+
+private:
+    QString Text(const char* data, std::size_t size, bool utf8, QAnyStringView title)
+    {
+        const auto address = reinterpret_cast<quintptr>(data);
+        Kept& kept = m_kept[(address ^ (address >> 10)) % m_kept.size()];
+        if (kept.address != data || kept.utf8 != utf8 || std::size_t(kept.bytes.size()) != size ||
+            std::memcmp(kept.bytes.constData(), data, size) != 0) {
+            kept.address = data;
+            kept.utf8 = utf8;
+            kept.bytes = QByteArray(data, qsizetype(size));
+            kept.text = title.toString();
+        }
+        return kept.text;
+    }
+
+    struct Kept
+    {
+        const void* address = nullptr;
+        bool utf8 = false;
+        QByteArray bytes;
+        QString text;
+    };
+    std::array<Kept, 256> m_kept;
+};
+
 struct TraceState
 {
     std::mutex mutex;
     std::vector<SinkSlot> sinks;
     QString applicationName;
+    TitleTexts titles;
 };
 
 std::atomic<bool> g_enabled {false};
 std::atomic<int> g_level {int(TraceLevel::Debug)};
 std::atomic<int> g_sinkCount {0};
+// Set at exit: from then on every entry is flushed at once, as nothing flushes later.
+std::atomic<bool> g_flushEachEntry {false};
 
 // A sink or a message handler that traces while being written to would deadlock on the lock.
 thread_local bool t_dispatching = false;
 
+void FlushAtExit();
+
 // Never destroyed: entries may still come from destructors of other statics at exit.
 TraceState& State()
 {
-    static TraceState* state = new TraceState;
+    static TraceState* state = [] {
+        std::atexit(FlushAtExit);
+        return new TraceState;
+    }();
     return *state;
 }
 
@@ -83,8 +137,9 @@ public:
     DispatchGuard& operator=(const DispatchGuard&) = delete;
 };
 
-template <typename Action>
-void Dispatch(Action action)
+// prepare runs first under the lock.
+template <typename Prepare, typename Action>
+void Dispatch(Prepare prepare, Action action)
 {
     if (t_dispatching)
         return;
@@ -93,6 +148,7 @@ void Dispatch(Action action)
     {
         TraceState& state = State();
         const std::lock_guard lock(state.mutex);
+        prepare(state);
         for (SinkSlot& slot : state.sinks) {
             try {
                 action(*slot.sink);
@@ -109,10 +165,31 @@ void Dispatch(Action action)
         qWarning().noquote() << "Trace output failed:" << failure;
 }
 
-void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {})
+template <typename Action>
+void Dispatch(Action action)
 {
-    const TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, title.toString(), value};
-    Dispatch([&entry](TraceSink& sink) { sink.Write(entry); });
+    Dispatch([](TraceState&) {}, action);
+}
+
+void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {},
+           const QByteArray& valueLines = {})
+{
+    TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, {}, value, valueLines};
+    const auto prepare = [&entry, title](TraceState& state) { entry.title = state.titles.Text(title); };
+    if (g_flushEachEntry.load(std::memory_order_relaxed)) {
+        Dispatch(prepare, [&entry](TraceSink& sink) {
+            sink.Write(entry);
+            sink.Flush();
+        });
+        return;
+    }
+    Dispatch(prepare, [&entry](TraceSink& sink) { sink.Write(entry); });
+}
+
+void FlushAtExit()
+{
+    g_flushEachEntry.store(true, std::memory_order_relaxed);
+    Trace::Flush();
 }
 
 std::shared_ptr<TraceSink> CreateSink(const TraceConnection& connection, const QString& applicationName)
@@ -232,6 +309,11 @@ void Trace::Clear()
     Dispatch([](TraceSink& sink) { sink.Clear(); });
 }
 
+void Trace::Flush()
+{
+    Dispatch([](TraceSink& sink) { sink.Flush(); });
+}
+
 void Trace::Message(QAnyStringView title)
 {
     if (ShouldWrite(TraceLevel::Debug))
@@ -270,8 +352,10 @@ void Trace::Value(QAnyStringView title, double value)
 
 void Trace::Object(QAnyStringView title, const QObject* object)
 {
-    if (ShouldWrite(TraceLevel::Debug))
-        Write(TraceKind::Object, TraceLevel::Debug, title, TraceObjectText(object));
+    if (!ShouldWrite(TraceLevel::Debug))
+        return;
+    const TraceObjectDump dump = TraceObjectDumpOf(object);
+    Write(TraceKind::Object, TraceLevel::Debug, title, dump.text, dump.lines);
 }
 
 void Trace::Strings(QAnyStringView title, const QStringList& strings)

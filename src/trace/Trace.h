@@ -3,9 +3,11 @@
 #include "platform/KestrunError.h"
 
 #include <QAnyStringView>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <exception>
 #include <memory>
 
@@ -64,6 +66,9 @@ struct TraceEntry
     TraceKind kind = TraceKind::Message;
     QString title;
     QString value;
+    // The value's lines as text outputs write them (TraceValueLines), when they were kept
+    // with the value; empty means they are rendered from the value.
+    QByteArray valueLines {};
 };
 
 /**
@@ -79,6 +84,8 @@ public:
     virtual void Write(const TraceEntry& entry) = 0;
     // Forget everything written so far (the trace is cleared at each start).
     virtual void Clear() = 0;
+    // Hand every entry written so far on to its destination; for sinks that hold entries back.
+    virtual void Flush() { }
 };
 
 /**
@@ -111,6 +118,9 @@ public:
     // Empties every sink: the trace starts afresh with each program start. Done even while the
     // trace is off, so that an old trace does not pass for the current one.
     static void Clear();
+    // Entries reach a file a moment after they were written (warnings and worse at once);
+    // this waits until every entry written so far is there. Done at exit too.
+    static void Flush();
 
     static void Message(QAnyStringView title);
     static void Value(QAnyStringView title, const QString& value);
@@ -146,6 +156,32 @@ public:
 
 private:
     QString m_name;
+};
+
+/**
+ * @brief An object that tells the trace when its properties changed.
+ *
+ * Trace::Object keeps the dump of such an object and renders it again only when
+ * its revision differs. A revision comes from NextRevision(), so it is unique
+ * across all objects and a new object at a freed address never matches an old
+ * dump; every change of a property value, computed ones included, takes a new one.
+ * An object whose dump depends on more than its own fields returns 0: never kept.
+ */
+class TraceRevisioned
+{
+public:
+    virtual quint64 TraceRevision() const = 0;
+    static quint64 NextRevision();
+
+protected:
+    TraceRevisioned() = default;
+    // Drops the kept dump.
+    virtual ~TraceRevisioned();
+
+private:
+    friend class TraceKeptDumps;
+    // Where the trace keeps this object's dump, counted from 1; 0 for nowhere.
+    mutable std::atomic<quint32> m_keptSlot {0};
 };
 
 // Renders every property of an object as "Name=Value" lines; what Trace::Object writes.

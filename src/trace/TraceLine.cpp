@@ -2,48 +2,119 @@
 
 #include "trace/Trace.h"
 
-#include <QStringList>
+#include <QString>
 
 #include <cstdio>
 #include <ctime>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr qsizetype LevelWidth = 7;
+constexpr QByteArrayView Indent = "\n    ";
 
-QString LevelName(TraceLevel level)
+QByteArrayView LevelText(TraceLevel level)
 {
     switch (level) {
     case TraceLevel::Debug:
-        return u"Debug"_s;
+        return "Debug   ";
     case TraceLevel::Verbose:
-        return u"Verbose"_s;
+        return "Verbose ";
     case TraceLevel::Message:
-        return u"Message"_s;
+        return "Message ";
     case TraceLevel::Warning:
-        return u"Warning"_s;
+        return "Warning ";
     case TraceLevel::Error:
-        return u"Error"_s;
+        return "Error   ";
     case TraceLevel::Fatal:
-        return u"Fatal"_s;
+        return "Fatal   ";
     }
-    return u"Level"_s + QString::number(int(level));
+    return {};
 }
 
-// localtime_r rather than QDateTime: it is several times cheaper and this runs for every entry.
-QString LocalTimestamp(qint64 msecsSinceEpoch)
+void Append(std::string& out, QByteArrayView bytes)
 {
-    const std::time_t seconds = std::time_t(msecsSinceEpoch / 1000);
-    const int millis = int(msecsSinceEpoch % 1000);
-    std::tm local {};
-    localtime_r(&seconds, &local);
-    char text[32];
-    const int length =
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900, local.tm_mon + 1,
-                      local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
-    return QString::fromLatin1(text, length);
+    out.append(bytes.data(), std::size_t(bytes.size()));
+}
+
+// ASCII is narrowed in place, so that most text costs no conversion of its own. Both loops
+// have no early exit, which lets the compiler vectorise them.
+void AppendUtf8(std::string& out, QStringView text)
+{
+    const char16_t* source = text.utf16();
+    const std::size_t length = std::size_t(text.size());
+    char16_t any = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        any |= source[i];
+    if (any >= 0x80) {
+        const QByteArray utf8 = text.toUtf8();
+        out.append(utf8.constData(), std::size_t(utf8.size()));
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + length);
+    char* target = out.data() + start;
+    for (std::size_t i = 0; i < length; ++i)
+        target[i] = char(source[i]);
+}
+
+// The date and time down to the second change once a second: localtime_r runs only then.
+struct SecondText
+{
+    qint64 second = std::numeric_limits<qint64>::min();
+    char text[32] = {};
+    int length = 0;
+};
+
+void AppendTimestamp(std::string& out, qint64 msecsSinceEpoch)
+{
+    thread_local SecondText cached;
+    qint64 second = msecsSinceEpoch / 1000;
+    int millis = int(msecsSinceEpoch % 1000);
+    if (millis < 0) {
+        --second;
+        millis += 1000;
+    }
+    if (second != cached.second) {
+        const std::time_t seconds = std::time_t(second);
+        std::tm local {};
+        localtime_r(&seconds, &local);
+        cached.length =
+            std::snprintf(cached.text, sizeof cached.text, "%04d-%02d-%02d %02d:%02d:%02d.", local.tm_year + 1900,
+                          local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+        cached.second = second;
+    }
+    const char digits[4] = {char('0' + millis / 100), char('0' + millis / 10 % 10), char('0' + millis % 10), ' '};
+    out.append(cached.text, std::size_t(cached.length));
+    out.append(digits, sizeof digits);
+}
+
+void AppendLevel(std::string& out, TraceLevel level)
+{
+    const QByteArrayView known = LevelText(level);
+    if (!known.isEmpty()) {
+        Append(out, known);
+        return;
+    }
+    Append(out, QString(u"Level"_s + QString::number(int(level))).leftJustified(LevelWidth).toUtf8());
+    out += ' ';
+}
+
+void AppendValueLines(std::string& out, QStringView value)
+{
+    if (value.isEmpty())
+        return;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = value.indexOf(u'\n', start);
+        Append(out, Indent);
+        AppendUtf8(out, value.sliced(start, (end < 0 ? value.size() : end) - start));
+        if (end < 0)
+            return;
+        start = end + 1;
+    }
 }
 
 bool IsBlockValue(const TraceEntry& entry)
@@ -53,32 +124,48 @@ bool IsBlockValue(const TraceEntry& entry)
 
 } // namespace
 
-QByteArray TraceLineText(const TraceEntry& entry)
+void AppendTraceLine(std::string& out, const TraceEntry& entry)
 {
-    QString text =
-        LocalTimestamp(entry.msecsSinceEpoch) + u' ' + LevelName(entry.level).leftJustified(LevelWidth) + u' ';
+    AppendTimestamp(out, entry.msecsSinceEpoch);
+    AppendLevel(out, entry.level);
     switch (entry.kind) {
     case TraceKind::EnterMethod:
-        text += u"-> "_s + entry.title;
+        Append(out, "-> ");
+        AppendUtf8(out, entry.title);
         break;
     case TraceKind::LeaveMethod:
-        text += u"<- "_s + entry.title;
+        Append(out, "<- ");
+        AppendUtf8(out, entry.title);
         break;
     case TraceKind::Separator:
-        text += QString(60, u'-');
+        out.append(60, '-');
         break;
     default:
-        text += entry.title;
+        AppendUtf8(out, entry.title);
         if (IsBlockValue(entry)) {
-            if (!entry.value.isEmpty()) {
-                const QStringList lines = entry.value.split(u'\n');
-                for (const QString& line : lines)
-                    text += u"\n    "_s + line;
-            }
+            if (!entry.valueLines.isEmpty())
+                Append(out, entry.valueLines);
+            else
+                AppendValueLines(out, entry.value);
         } else if (!entry.value.isEmpty() || entry.kind == TraceKind::Value) {
-            text += u" = "_s + entry.value;
+            Append(out, " = ");
+            AppendUtf8(out, entry.value);
         }
         break;
     }
-    return text.toUtf8();
+}
+
+QByteArray TraceLineText(const TraceEntry& entry)
+{
+    std::string text;
+    AppendTraceLine(text, entry);
+    return QByteArray::fromStdString(text);
+}
+
+QByteArray TraceValueLines(QStringView value)
+{
+    std::string lines;
+    lines.reserve(std::size_t(value.size()) * 5 / 4 + std::size_t(Indent.size()));
+    AppendValueLines(lines, value);
+    return QByteArray::fromStdString(lines);
 }

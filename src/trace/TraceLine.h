@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringView>
+
+#include <string>
 
 struct TraceEntry;
 
@@ -14,3 +17,10 @@ struct TraceEntry;
  * Enter and leave marks show as "-> name" and "<- name".
  */
 QByteArray TraceLineText(const TraceEntry& entry);
+
+// The same text appended to a buffer: writers that batch entries spare an allocation each.
+void AppendTraceLine(std::string& out, const TraceEntry& entry);
+
+// The indented lines of a block value as they follow the title (each starting with the
+// line break), for TraceEntry::valueLines; empty for an empty value.
+QByteArray TraceValueLines(QStringView value);

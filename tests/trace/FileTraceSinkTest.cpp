@@ -3,13 +3,18 @@
 #include "trace/FileTraceSink.h"
 #include "trace/Trace.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +74,7 @@ TEST_F(FileTrace, AppendDecidesWhetherTheOldTraceStays)
         Trace::Configure({}, {}); // closes the file
         Configure(append ? u"append=true"_s : u"append=false"_s);
         Trace::Message(u"New");
+        Trace::Flush();
         const QString contents = Contents(fileName);
         EXPECT_EQ(contents.contains(u"Old"_s), append) << "append=" << append;
         EXPECT_TRUE(contents.contains(u"New"_s));
@@ -82,6 +88,7 @@ TEST_F(FileTrace, StaysWithinItsSizeKeepingThePreviousPart)
         Trace::Value(u"Load::Run:Entry", i);
     Trace::Strings(u"Load::Run:Huge", QStringList(200, u"ä much too long for one file"_s));
     Trace::Value(u"Load::Run:Last", u"end"_s);
+    Trace::Flush();
 
     EXPECT_LE(QFileInfo(fileName).size(), 1024);
     EXPECT_LE(QFileInfo(previousPart).size(), 1024);
@@ -97,6 +104,7 @@ TEST_F(FileTrace, ClearEmptiesTheFileAndRemovesThePreviousPart)
     Configure(u"maxsize=1, append=true"_s);
     for (int i = 0; i < 100; ++i)
         Trace::Value(u"Load::Run:Entry", i);
+    Trace::Flush();
     ASSERT_TRUE(QFile::exists(previousPart));
 
     Trace::Clear();
@@ -104,8 +112,66 @@ TEST_F(FileTrace, ClearEmptiesTheFileAndRemovesThePreviousPart)
     EXPECT_FALSE(QFile::exists(previousPart));
 
     Trace::Message(u"AfterClear");
+    Trace::Flush();
     EXPECT_TRUE(Contents(fileName).contains(u"AfterClear"_s));
     EXPECT_FALSE(Contents(fileName).contains(u"Load::Run"_s));
+}
+
+TEST_F(FileTrace, PartsHoldTheLatestEntriesInOrderAfterManyChanges)
+{
+    Configure(u"maxsize=1, append=true"_s);
+    constexpr int Count = 2000;
+    for (int i = 0; i < Count; ++i)
+        Trace::Value(u"Load::Run:Entry", i);
+    Trace::Flush();
+
+    EXPECT_LE(QFileInfo(fileName).size(), 1024);
+    EXPECT_LE(QFileInfo(previousPart).size(), 1024);
+    const QString both = Contents(previousPart) + Contents(fileName);
+    const QStringList lines = both.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 10);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const qsizetype expected = Count - lines.size() + i;
+        EXPECT_TRUE(lines[i].endsWith(u"Load::Run:Entry = "_s + QString::number(expected))) << lines[i].toStdString();
+    }
+}
+
+TEST_F(FileTrace, EntriesOfEveryThreadReachTheFileWholeAndInTheirOrder)
+{
+    Configure(u"append=true"_s);
+    constexpr int Threads = 4;
+    constexpr int PerThread = 2000;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < Threads; ++t) {
+        workers.emplace_back([t] {
+            for (int i = 0; i < PerThread; ++i)
+                Trace::Value(u"Worker::Run:Thread %1"_s.arg(t), i);
+        });
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    Trace::Flush();
+
+    const QStringList lines = Contents(fileName).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), Threads * PerThread);
+    std::vector<int> next(Threads, 0);
+    const QRegularExpression entry(u"Worker::Run:Thread (\\d) = (\\d+)$"_s);
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = entry.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        EXPECT_EQ(match.captured(2).toInt(), next[match.captured(1).toInt()]++);
+    }
+}
+
+TEST_F(FileTrace, AnEntryReachesTheFileWithoutAFlush)
+{
+    Configure(u"append=true"_s);
+    Trace::Message(u"Lonely::Entry");
+    // Far longer than the sink's latency: only a sink that never writes by itself fails.
+    QDeadlineTimer patience(30000);
+    while (!Contents(fileName).contains(u"Lonely::Entry"_s) && !patience.hasExpired())
+        QThread::msleep(10);
+    EXPECT_TRUE(Contents(fileName).contains(u"Lonely::Entry"_s));
 }
 
 TEST_F(FileTrace, WriteFailureIsAnOwnError)

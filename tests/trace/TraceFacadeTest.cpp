@@ -241,6 +241,7 @@ TEST_F(TraceTest, ConfigureReplacesOnlyItsOwnSinksAndOnlyForAValidText)
     Trace::Message(u"StillToFirst");
     Trace::Configure(u"Other"_s, u"file(filename=\"%1\")"_s.arg(second));
     Trace::Message(u"ToSecond");
+    Trace::Flush();
 
     const auto contents = [](const QString& name) {
         QFile file(name);
@@ -269,6 +270,7 @@ TEST_F(TraceTest, ConfigureThatCannotOpenItsFileKeepsTheOldSinks)
         EXPECT_TRUE(error.Message().contains(u"blocker/sub"_s)) << error.Message().toStdString();
     }
     Trace::Message(u"StillWritten");
+    Trace::Flush();
     QFile file(first);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("StillWritten"));

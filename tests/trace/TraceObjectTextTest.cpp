@@ -2,7 +2,11 @@
 
 #include "trace/Trace.h"
 
+#include <QVariant>
+
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +32,20 @@ TEST(TraceObjectText, OneLinePerPropertyOfTheClassAndItsAncestors)
                   u"volume=0.25"_s,
                   u"panel=QSizeF"_s,
               }));
+}
+
+TEST(TraceObjectText, NumbersReadAsQtConvertsThem)
+{
+    Meter meter;
+    for (const double reading : {0.0, 0.25, -3.5, 45123.75, 1e21, 1e-7, 0.1 + 0.2, 1.0 / 3,
+                                 std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+        meter.m_reading = reading;
+        EXPECT_EQ(TraceObjectText(&meter).split(u'\n')[0], u"reading=" + QVariant(reading).toString());
+    }
+    for (const int count : {0, -1, 7, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        meter.m_count = count;
+        EXPECT_EQ(TraceObjectText(&meter).split(u'\n')[1], u"count=" + QVariant(count).toString());
+    }
 }
 
 TEST(TraceObjectText, ObjectLinksShowTheirClass)

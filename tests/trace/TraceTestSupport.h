@@ -66,6 +66,18 @@ private:
     }
 };
 
+// Numbers a test sets freely, to compare the dump with Qt's own conversion.
+class Meter : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(double reading MEMBER m_reading)
+    Q_PROPERTY(int count MEMBER m_count)
+
+public:
+    double m_reading = 0;
+    int m_count = 0;
+};
+
 class Desk : public Handset
 {
     Q_OBJECT
