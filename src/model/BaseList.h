@@ -46,6 +46,8 @@ public:
     int Count() const { return GetCount(); }
 
     void AddNewItem(TBaseObject* newItem);
+    // Room for that many items, for a loader that knows how many come.
+    void Reserve(int count) { m_mainList.reserve(count); }
     // Removes the first occurrence without freeing it.
     void RemoveItem(TBaseObject* item);
     // Puts newItem into oldItem's slot when oldItem is in the list; frees oldItem if asked.

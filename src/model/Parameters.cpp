@@ -228,8 +228,11 @@ bool TParameters::LoadActionSequencesFromXML(const pugi::xml_document& doc)
         return false;
 
     TBaseList loaded;
-    for (const pugi::xml_node element : TNumberedNodes(all, "ActionSequence").ReadingOrder()) {
-        std::unique_ptr<TActionSequence> sequence = LoadSequence(element);
+    TTextPool texts;
+    const auto elements = TNumberedNodes(all, "ActionSequence").ReadingOrder();
+    loaded.Reserve(int(elements.size()));
+    for (const pugi::xml_node element : elements) {
+        std::unique_ptr<TActionSequence> sequence = LoadSequence(TXmlRecordReader(element, &texts));
         Trace::Value("Parameters::LoadActionSequencesFromXML:Action sequence:", sequence->Name());
         loaded.AddNewItem(sequence.release());
     }
@@ -240,9 +243,8 @@ bool TParameters::LoadActionSequencesFromXML(const pugi::xml_document& doc)
     return true;
 }
 
-std::unique_ptr<TActionSequence> TParameters::LoadSequence(pugi::xml_node element)
+std::unique_ptr<TActionSequence> TParameters::LoadSequence(const TXmlRecordReader& record)
 {
-    const TXmlRecordReader record(element);
     auto sequence = std::make_unique<TActionSequence>();
     sequence->SetOrvixLine(m_orvixLine);
     if (const pugi::xml_node id = record.Node("ID"))
@@ -252,8 +254,10 @@ std::unique_ptr<TActionSequence> TParameters::LoadSequence(pugi::xml_node elemen
         sequence->SetIconIndex(ReadInteger(icon));
 
     const TNumberedNodes actions(record.Node("AllBaseActions"), "BaseAction");
-    for (const pugi::xml_node actionElement : actions.ReadingOrder()) {
-        std::unique_ptr<TBaseAction> action = LoadBaseAction(actionElement);
+    const auto actionElements = actions.ReadingOrder();
+    sequence->Reserve(int(actionElements.size()));
+    for (const pugi::xml_node actionElement : actionElements) {
+        std::unique_ptr<TBaseAction> action = ReadBaseAction(record.Record(actionElement));
         if (!action)
             continue;
         Trace::Value("Parameters::LoadActionSequencesFromXML:Action:", action->Caption());
@@ -270,8 +274,11 @@ bool TParameters::LoadRulesFromXML(const pugi::xml_document& doc)
         return false;
 
     TBaseList loaded;
-    for (const pugi::xml_node element : TNumberedNodes(all, "Rule").ReadingOrder()) {
-        std::unique_ptr<TRule> rule = LoadRule(element);
+    TTextPool texts;
+    const auto elements = TNumberedNodes(all, "Rule").ReadingOrder();
+    loaded.Reserve(int(elements.size()));
+    for (const pugi::xml_node element : elements) {
+        std::unique_ptr<TRule> rule = LoadRule(TXmlRecordReader(element, &texts));
         Trace::Value("Parameters::LoadRulesFromXML:Rule:", rule->Name());
         loaded.AddNewItem(rule.release());
     }
@@ -280,9 +287,8 @@ bool TParameters::LoadRulesFromXML(const pugi::xml_document& doc)
     return true;
 }
 
-std::unique_ptr<TRule> TParameters::LoadRule(pugi::xml_node element)
+std::unique_ptr<TRule> TParameters::LoadRule(const TXmlRecordReader& record)
 {
-    const TXmlRecordReader record(element);
     auto rule = std::make_unique<TRule>();
     rule->SetOrvixLine(m_orvixLine);
     if (const pugi::xml_node id = record.Node("ID"))
@@ -324,7 +330,7 @@ std::unique_ptr<TRule> TParameters::LoadRule(pugi::xml_node element)
     const TNumberedNodes links(record.Node("LinkedActionSequences"), "ActionSequence");
     for (const pugi::xml_node link : links.ReadingOrder()) {
         // Index is 1-based; anything that names no sequence is passed over.
-        if (TBaseObject* sequence = m_actionSequences.GetObject(TXmlRecordReader(link).Integer("Index") - 1))
+        if (TBaseObject* sequence = m_actionSequences.GetObject(record.Record(link).Integer("Index") - 1))
             rule->AddNewItem(sequence);
     }
     return rule;

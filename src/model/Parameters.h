@@ -134,8 +134,11 @@ public:
 
     // How rules files are parsed. A value that is nothing but blanks is kept (it
     // may be one), and line breaks inside a value stay as written, so that a value
-    // with CR LF comes back with CR LF.
-    static constexpr unsigned XmlParseOptions = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single;
+    // with CR LF comes back with CR LF. An element's text is kept in the element
+    // itself rather than in a node of its own: half the nodes for a rules file,
+    // read alike by ElementText; such a document is only read, never written.
+    static constexpr unsigned XmlParseOptions =
+        (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
 
 private:
     bool LoadDoc(const pugi::xml_document& doc);
@@ -143,8 +146,9 @@ private:
     void WriteRules(TXmlRecordWriter& all) const;
     void WriteRule(TXmlRecordWriter& record, const TRule* rule) const;
     void WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* action) const;
-    std::unique_ptr<TActionSequence> LoadSequence(pugi::xml_node element);
-    std::unique_ptr<TRule> LoadRule(pugi::xml_node element);
+    std::unique_ptr<TActionSequence> LoadSequence(const TXmlRecordReader& record);
+    std::unique_ptr<TRule> LoadRule(const TXmlRecordReader& record);
+    std::unique_ptr<TBaseAction> ReadBaseAction(const TXmlRecordReader& record);
     void WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAction* action) const;
     void WriteParameterValues(TXmlRecordWriter& record, const TBaseParameter* parameter) const;
     void ReadBaseActionValues(const TXmlRecordReader& record, TBaseAction* action, int depth);

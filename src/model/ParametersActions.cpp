@@ -64,13 +64,12 @@ bool ReadLooseBoolean(pugi::xml_node node)
 }
 
 // A parameter value keeps its blanks as "&nbsp;" in the file; most values have none.
-QString ReadParamValue(pugi::xml_node node)
+QString ReadParamValue(const TXmlRecordReader& record)
 {
     std::string storage;
-    const std::string_view text = ElementText(node, storage);
-    if (text.find("&nbsp;") == std::string_view::npos)
-        return ReadText(node);
-    return TParameters::XmlToText(ReadText(node));
+    const std::string_view text = ElementText(record.Node("ParamValue"), storage);
+    const QString value = record.TextOf(text);
+    return text.find("&nbsp;") == std::string_view::npos ? value : TParameters::XmlToText(value);
 }
 
 // A message may carry anything after a "|" on a line; only the sequence ID before it counts.
@@ -136,7 +135,11 @@ void TParameters::WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* a
 
 std::unique_ptr<TBaseAction> TParameters::LoadBaseAction(pugi::xml_node element)
 {
-    const TXmlRecordReader record(element);
+    return ReadBaseAction(TXmlRecordReader(element));
+}
+
+std::unique_ptr<TBaseAction> TParameters::ReadBaseAction(const TXmlRecordReader& record)
+{
     std::string storage;
     std::unique_ptr<TBaseAction> action = ::GetBaseActionObject(ElementText(record.Node("BaseActionType"), storage));
     if (!action)
@@ -152,8 +155,10 @@ void TParameters::ReadParameters(const TXmlRecordReader& action, TBaseAction* ta
 {
     const TNumberedNodes parameters(action.Node("AllSubActions"), "SubAction");
     std::string storage;
-    for (const pugi::xml_node parameterElement : parameters.ReadingOrder()) {
-        const TXmlRecordReader record(parameterElement);
+    const auto parameterElements = parameters.ReadingOrder();
+    target->Reserve(int(parameterElements.size()));
+    for (const pugi::xml_node parameterElement : parameterElements) {
+        const TXmlRecordReader record = action.Record(parameterElement);
         std::unique_ptr<TBaseParameter> parameter =
             ::GetParameterObject(ElementText(record.Node("ParamType"), storage));
         if (!parameter)
@@ -251,7 +256,7 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
     action->SetID(record.Text("ID"));
     action->SetActive(record.Boolean("Active"));
     if (const pugi::xml_node caption = record.Node("Caption"))
-        action->SetCaption(ReadText(caption, action->Caption()));
+        action->SetCaption(record.Text(caption, action->Caption()));
 
     if (auto* stopper = qobject_cast<TActionStopper*>(action)) {
         stopper->SetBlockOnSuccess(record.Boolean("BlockOnSuccess"));
@@ -323,7 +328,7 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
             continue;
         // Whatever type the element names: an inner action is an e-mail action.
         auto innerAction = std::make_unique<TActionSendEMail>();
-        const TXmlRecordReader innerRecord(innerElement);
+        const TXmlRecordReader innerRecord = record.Record(innerElement);
         ReadBaseActionValues(innerRecord, innerAction.get(), depth + 1);
         ReadParameters(innerRecord, innerAction.get(), false, "Parameters::GetBaseActionValues:Action:");
         mail->AddInnerBaseAction(std::move(innerAction));
@@ -393,12 +398,12 @@ void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParam
         return;
     parameter->SetID(record.Text("ID"));
     if (const pugi::xml_node caption = record.Node("Caption"))
-        parameter->SetCaption(ReadText(caption, parameter->Caption()));
+        parameter->SetCaption(record.Text(caption, parameter->Caption()));
     parameter->SetAlias(record.Text("Alias"));
     parameter->SetShowAlias(record.Boolean("ShowAlias"));
     parameter->SetShowIfEmpty(record.Boolean("ShowIfEmpty"));
     parameter->SetCancelOnNoResult(record.Boolean("CancelOnNoResult"));
-    parameter->SetParameterValue(ReadParamValue(record.Node("ParamValue")));
+    parameter->SetParameterValue(ReadParamValue(record));
     parameter->SetSaveAsUserVariable(record.Boolean("SaveAsUserVariable"));
     parameter->SetUserVariable(record.Text("UserVariable"));
     RegisterUserVariable(parameter->UserVariable());
@@ -423,10 +428,10 @@ void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParam
         addressbook->SetSearchOptionOrvix(
             ReadBoolean(NodeOrAlternative(record, "SearchOptionOrvix", "SearchOption_Orvix")));
         addressbook->SetSearchOptionOrvixValue(
-            ReadText(NodeOrAlternative(record, "SearchOptionOrvixValue", "SearchOption_Orvix_Value")));
+            record.Text(NodeOrAlternative(record, "SearchOptionOrvixValue", "SearchOption_Orvix_Value")));
         addressbook->SetSearchOptionUser(record.Boolean("SearchOption_UserVariable"));
         addressbook->SetSearchOptionUserValue(
-            ReadText(NodeOrAlternative(record, "SearchOptionUserVariableValue", "SearchOption_UserVariable_Value")));
+            record.Text(NodeOrAlternative(record, "SearchOptionUserVariableValue", "SearchOption_UserVariable_Value")));
         // Values once stored with the parameter's type in front of the field name.
         addressbook->SetParameterValue(WithoutOutlookPrefix(addressbook->ParameterValue()));
         addressbook->SetSearchField(WithoutOutlookPrefix(addressbook->SearchField()));

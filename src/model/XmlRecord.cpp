@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -74,6 +75,17 @@ bool IsText(pugi::xml_node node)
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
+// Equal ignoring the case of ASCII letters.
+bool SameNameAs(const char* elementName, std::string_view name)
+{
+    for (const char c : name) {
+        if (*elementName != c && (*elementName == '\0' || UpperAscii(*elementName) != UpperAscii(c)))
+            return false;
+        ++elementName;
+    }
+    return *elementName == '\0';
+}
+
 void SetText(pugi::xml_node node, std::string_view utf8)
 {
     if (!node)
@@ -95,18 +107,20 @@ void SetText(pugi::xml_node node, std::string_view utf8)
 
 std::string_view ElementText(pugi::xml_node node, std::string& storage)
 {
-    // The common case, one text child, in as few calls into the library as may be.
-    const char* value = node.child_value();
+    // Rules files are parsed with an element's first text kept in the element
+    // itself; documents the program builds hold it in a text child. The common
+    // cases, in as few calls into the library as may be.
+    const char* own = node.value();
     const pugi::xml_node first = node.first_child();
-    if (value[0] != '\0' && !first.next_sibling())
-        return value;
     if (!first)
-        return {};
-    storage.clear();
+        return own;
+    if (own[0] == '\0' && IsText(first) && !first.next_sibling())
+        return first.value();
+    storage = own;
     // Without recursion: the text may sit below any number of nested elements.
     pugi::xml_node current = first;
     while (current) {
-        if (IsText(current))
+        if (IsText(current) || current.type() == pugi::node_element)
             storage += current.value();
         if (pugi::xml_node child = current.first_child()) {
             current = child;
@@ -165,16 +179,6 @@ QString ReadText(pugi::xml_node node)
     return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QString ReadText(pugi::xml_node node, const QString& current)
-{
-    std::string storage;
-    const std::string_view text = ElementText(node, storage);
-    if (text.empty())
-        return QString();
-    const QUtf8StringView utf8(text.data(), qsizetype(text.size()));
-    return QAnyStringView::equal(utf8, current) ? current : utf8.toString();
-}
-
 QStringList ReadLines(pugi::xml_node node)
 {
     const QString text = ReadText(node);
@@ -231,24 +235,32 @@ TChildIndex::TChildIndex(pugi::xml_node element, bool ignoreCase)
     , m_ignoreCase(ignoreCase)
 {
     for (pugi::xml_node child = element.first_child(); child && !m_overflow; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element) {
-            const char* name = child.name();
-            Insert(NameHash(name), name, child);
-        }
+        if (child.type() != pugi::node_element)
+            continue;
+        const char* name = child.name();
+        std::size_t length = 0;
+        const std::uint32_t hash = NameHash(name, length);
+        Insert(hash, std::string_view(name, length), child);
     }
 }
 
-bool TChildIndex::SameName(const char* elementName, std::string_view name) const
+bool TChildIndex::SameName(const char* elementName, std::size_t length, std::string_view name) const
 {
-    for (const char c : name) {
-        if (*elementName != c && (!m_ignoreCase || *elementName == '\0' || UpperAscii(*elementName) != UpperAscii(c)))
+    if (length != name.size())
+        return false;
+    // Files mostly spell names as the program writes them.
+    if (std::memcmp(elementName, name.data(), length) == 0)
+        return true;
+    if (!m_ignoreCase)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (UpperAscii(elementName[i]) != UpperAscii(name[i]))
             return false;
-        ++elementName;
     }
-    return *elementName == '\0';
+    return true;
 }
 
-void TChildIndex::Insert(std::uint32_t hash, const char* name, pugi::xml_node node)
+void TChildIndex::Insert(std::uint32_t hash, std::string_view name, pugi::xml_node node)
 {
     for (std::size_t i = hash % SlotCount;; i = (i + 1) % SlotCount) {
         Slot& slot = m_slots[i];
@@ -257,13 +269,13 @@ void TChildIndex::Insert(std::uint32_t hash, const char* name, pugi::xml_node no
                 m_overflow = true;
                 return;
             }
-            slot = {hash, name, node.internal_object()};
+            slot = {hash, std::uint32_t(name.size()), name.data(), node.internal_object()};
             m_used |= std::uint64_t(1) << i;
             ++m_entries;
             return;
         }
         // The first element of a name is the one found.
-        if (slot.hash == hash && SameName(slot.name, name))
+        if (slot.hash == hash && SameName(slot.name, slot.length, name))
             return;
     }
 }
@@ -271,14 +283,17 @@ void TChildIndex::Insert(std::uint32_t hash, const char* name, pugi::xml_node no
 pugi::xml_node TChildIndex::Find(std::string_view name, std::uint32_t hash) const
 {
     for (std::size_t i = hash % SlotCount; Used(i); i = (i + 1) % SlotCount) {
-        if (m_slots[i].hash == hash && SameName(m_slots[i].name, name))
+        if (m_slots[i].hash == hash && SameName(m_slots[i].name, m_slots[i].length, name))
             return pugi::xml_node(m_slots[i].node);
     }
     if (!m_overflow)
         return {};
     for (pugi::xml_node child = m_element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && SameName(child.name(), name))
-            return child;
+        if (child.type() == pugi::node_element) {
+            const char* childName = child.name();
+            if (SameName(childName, std::strlen(childName), name))
+                return child;
+        }
     }
     return {};
 }
@@ -289,13 +304,125 @@ pugi::xml_node TChildIndex::FindOrAppend(std::string_view name, std::uint32_t ha
         return found;
     pugi::xml_node appended = m_element.append_child(name.data());
     if (appended && !m_overflow)
-        Insert(hash, appended.name(), appended);
+        Insert(hash, std::string_view(appended.name(), name.size()), appended);
     return appended;
 }
 
-pugi::xml_node TXmlRecordReader::Node(TFieldName path) const
+
+TTextPool::TTextPool()
+    : m_slots(SlotCount)
 {
-    pugi::xml_node node = m_index.Find(path.First(), path.Hash());
+}
+
+QString TTextPool::Text(std::string_view utf8)
+{
+    if (utf8.empty() || utf8.size() > MaxLength)
+        return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    std::uint32_t hash = 2166136261u;
+    for (const char c : utf8)
+        hash = (hash ^ std::uint8_t(c)) * 16777619u;
+    Slot& slot = m_slots[hash % SlotCount];
+    if (slot.length != utf8.size() || std::memcmp(slot.utf8, utf8.data(), utf8.size()) != 0) {
+        slot.length = std::uint8_t(utf8.size());
+        std::memcpy(slot.utf8, utf8.data(), utf8.size());
+        slot.text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    }
+    return slot.text;
+}
+
+TXmlRecordReader::TXmlRecordReader(pugi::xml_node element, TTextPool* texts)
+    : m_element(element)
+    , m_texts(texts)
+{
+    SetNext(element.first_child());
+}
+
+QString TXmlRecordReader::Text(pugi::xml_node node, const QString& current) const
+{
+    std::string storage;
+    return TextOf(ElementText(node, storage), current);
+}
+
+QString TXmlRecordReader::TextOf(std::string_view utf8, const QString& current) const
+{
+    if (utf8.empty())
+        return QString();
+    const QUtf8StringView text(utf8.data(), qsizetype(utf8.size()));
+    if (!current.isEmpty() && QAnyStringView::equal(text, current))
+        return current;
+    return m_texts ? m_texts->Text(utf8) : text.toString();
+}
+
+void TXmlRecordReader::SetNext(pugi::xml_node node) const
+{
+    while (node && node.type() != pugi::node_element)
+        node = node.next_sibling();
+    m_next = node;
+    m_nextName = node ? node.name() : nullptr;
+}
+
+pugi::xml_node TXmlRecordReader::Answer(const Passed& element) const
+{
+    m_answers[std::size_t(m_answerCount++)] = element;
+    m_answerHashes |= HashBit(element.hash);
+    return pugi::xml_node(element.node);
+}
+
+pugi::xml_node TXmlRecordReader::TakeNext(std::uint32_t hash) const
+{
+    const Passed next {m_nextName, m_next.internal_object(), hash};
+    SetNext(m_next.next_sibling());
+    return Answer(next);
+}
+
+pugi::xml_node TXmlRecordReader::FromPassed(std::string_view name, std::uint32_t hash) const
+{
+    if (m_answerHashes & HashBit(hash)) {
+        for (int i = 0; i < m_answerCount; ++i) {
+            const Passed& answer = m_answers[std::size_t(i)];
+            if (answer.hash == hash && SameNameAs(answer.name, name))
+                return pugi::xml_node(answer.node);
+        }
+    }
+    for (int i = 0; i < m_skippedCount; ++i) {
+        if (SameNameAs(m_skipped[std::size_t(i)].name, name)) {
+            const Passed found {m_skipped[std::size_t(i)].name, m_skipped[std::size_t(i)].node, hash};
+            std::copy(m_skipped.begin() + i + 1, m_skipped.begin() + m_skippedCount, m_skipped.begin() + i);
+            --m_skippedCount;
+            return Answer(found);
+        }
+    }
+    return {};
+}
+
+pugi::xml_node TXmlRecordReader::FromAhead(std::string_view name, std::uint32_t hash) const
+{
+    for (int step = 0; step <= LookAhead && m_nextName; ++step) {
+        if (m_answerCount == MaxAnswers || m_skippedCount == MaxSkipped)
+            return {};
+        if (SameNameAs(m_nextName, name))
+            return TakeNext(hash);
+        m_skipped[std::size_t(m_skippedCount++)] = {m_nextName, m_next.internal_object(), 0};
+        SetNext(m_next.next_sibling());
+    }
+    return {};
+}
+
+pugi::xml_node TXmlRecordReader::Child(std::string_view name, std::uint32_t hash) const
+{
+    if (m_index)
+        return m_index->Find(name, hash);
+    if (const pugi::xml_node passed = FromPassed(name, hash))
+        return passed;
+    if (const pugi::xml_node ahead = FromAhead(name, hash))
+        return ahead;
+    m_index.emplace(m_element, true);
+    return m_index->Find(name, hash);
+}
+
+pugi::xml_node TXmlRecordReader::Find(TFieldName path) const
+{
+    pugi::xml_node node = Child(path.First(), path.Hash());
     for (std::string_view rest = path.Rest(); node && !rest.empty();)
         node = FirstChildIgnoringCase(node, Component(GetNextNodeName(rest)).c_str());
     return node;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The value encodings of rules files: Booleans as "True"/"False", integers in
 // decimal, texts as element text, lists as lines each ended by CR LF.
@@ -25,9 +26,6 @@ bool ReadBoolean(pugi::xml_node node);
 // -1 for a missing element or text that is not a whole number in range.
 int ReadInteger(pugi::xml_node node);
 QString ReadText(pugi::xml_node node);
-// The same, but the current value itself when the text equals it, which spares a
-// copy of the many values that stay as the constructor set them.
-QString ReadText(pugi::xml_node node, const QString& current);
 // Split at CR, LF or CR LF; a break at the very end starts no further line.
 QStringList ReadLines(pugi::xml_node node);
 
@@ -49,11 +47,12 @@ constexpr std::uint32_t NameHash(std::string_view name)
     return hash;
 }
 
-inline std::uint32_t NameHash(const char* name)
+// The hash of a name ended by a NUL, and its length, in one walk over it.
+inline std::uint32_t NameHash(const char* name, std::size_t& length)
 {
     std::uint32_t hash = 2166136261u;
-    for (; *name; ++name)
-        hash = (hash ^ std::uint8_t(*name & 0xDF)) * 16777619u;
+    for (length = 0; name[length] != '\0'; ++length)
+        hash = (hash ^ std::uint8_t(name[length] & 0xDF)) * 16777619u;
     return hash;
 }
 
@@ -115,6 +114,7 @@ private:
     struct Slot
     {
         std::uint32_t hash;
+        std::uint32_t length;
         const char* name;
         pugi::xml_node_struct* node;
     };
@@ -126,8 +126,9 @@ private:
 
     bool Used(std::size_t slot) const { return (m_used >> slot) & 1u; }
 
-    bool SameName(const char* elementName, std::string_view name) const;
-    void Insert(std::uint32_t hash, const char* name, pugi::xml_node node);
+    // The element's name is of the given length.
+    bool SameName(const char* elementName, std::size_t length, std::string_view name) const;
+    void Insert(std::uint32_t hash, std::string_view name, pugi::xml_node node);
 
     pugi::xml_node m_element;
     bool m_ignoreCase;
@@ -138,31 +139,121 @@ private:
 };
 
 /**
+ * @brief Shares the short texts a rules file repeats. Values such as
+ * "orvixCallerNumber" or "Wert 3" come thousands of times in a large file; a
+ * text found in the pool costs neither an allocation nor the memory of a copy.
+ * The pool remembers the last text of each of its slots, so it stays small and
+ * never grows, whatever the file.
+ */
+class TTextPool
+{
+public:
+    // Longer texts (IDs, paths, messages) are rarely repeated.
+    static constexpr std::size_t MaxLength = 32;
+
+    TTextPool();
+    QString Text(std::string_view utf8);
+
+private:
+    struct Slot
+    {
+        std::uint8_t length = 0;
+        char utf8[MaxLength];
+        QString text;
+    };
+    static constexpr std::size_t SlotCount = 1024;
+    std::vector<Slot> m_slots;
+};
+
+/**
  * @brief Reads the fields of one record (a rule, a sequence, an action, a
  * parameter). A name is found whatever the case of its letters in the file.
  * A path ("InnerBaseActions.AllBaseActions") follows the first element of each name.
+ *
+ * Files this program writes hold a record's fields in about the order its
+ * reader asks for them, so the reader follows the file: it remembers the
+ * elements it has passed and looks a step or two ahead. Only a request that
+ * neither answers (a field missing, or far out of order) indexes all of the
+ * record's children, and the index answers from then on. Either way the answer
+ * is the first element of that name.
  */
 class TXmlRecordReader
 {
 public:
-    explicit TXmlRecordReader(pugi::xml_node element)
-        : m_element(element)
-        , m_index(element, true)
-    {
-    }
+    // Texts come from the pool when one is given.
+    explicit TXmlRecordReader(pugi::xml_node element, TTextPool* texts = nullptr);
+    // A reader of a record inside this one, sharing its pool.
+    TXmlRecordReader Record(pugi::xml_node element) const { return TXmlRecordReader(element, m_texts); }
 
     pugi::xml_node Element() const { return m_element; }
-    pugi::xml_node Node(TFieldName path) const;
+    pugi::xml_node Node(TFieldName path) const
+    {
+        // Inline, the request a file written by this program answers: its next element.
+        if (m_nextName && !m_skippedCount && !m_index && path.Rest().empty() &&
+            !(m_answerHashes & HashBit(path.Hash())) && SameNameExactly(m_nextName, path.First()))
+            return TakeNext(path.Hash());
+        return Find(path);
+    }
     bool Has(TFieldName name) const { return bool(Node(name)); }
     bool Boolean(TFieldName name) const { return ReadBoolean(Node(name)); }
     int Integer(TFieldName name) const { return ReadInteger(Node(name)); }
-    QString Text(TFieldName name) const { return ReadText(Node(name)); }
-    QString Text(TFieldName name, const QString& current) const { return ReadText(Node(name), current); }
+    QString Text(TFieldName name) const { return Text(Node(name)); }
+    QString Text(TFieldName name, const QString& current) const { return Text(Node(name), current); }
+    // The text of an element of this record; current itself when the text equals it.
+    QString Text(pugi::xml_node node, const QString& current = QString()) const;
+    // The same for text already taken from an element.
+    QString TextOf(std::string_view utf8, const QString& current = QString()) const;
     QStringList Lines(TFieldName name) const { return ReadLines(Node(name)); }
 
 private:
+    struct Passed
+    {
+        const char* name;
+        pugi::xml_node_struct* node;
+        // For an answer: the hash of the name it answered.
+        std::uint32_t hash;
+    };
+    // How far a request looks past the next element before it indexes the record.
+    static constexpr int LookAhead = 2;
+    // Records have a few dozen fields; one with more is read from the index.
+    static constexpr int MaxAnswers = 48;
+    static constexpr int MaxSkipped = 8;
+
+    static std::uint64_t HashBit(std::uint32_t hash) { return std::uint64_t(1) << (hash % 64); }
+    static bool SameNameExactly(const char* elementName, std::string_view name)
+    {
+        for (const char c : name) {
+            if (*elementName++ != c)
+                return false;
+        }
+        return *elementName == '\0';
+    }
+
+    pugi::xml_node Find(TFieldName path) const;
+    pugi::xml_node Child(std::string_view name, std::uint32_t hash) const;
+    pugi::xml_node FromPassed(std::string_view name, std::uint32_t hash) const;
+    pugi::xml_node FromAhead(std::string_view name, std::uint32_t hash) const;
+    // Hands out the next element as the answer to the name of that hash.
+    pugi::xml_node TakeNext(std::uint32_t hash) const;
+    pugi::xml_node Answer(const Passed& element) const;
+    void SetNext(pugi::xml_node node) const;
+
     pugi::xml_node m_element;
-    TChildIndex m_index;
+    TTextPool* m_texts;
+    // Every element before m_next is an answer or was skipped. The answers are
+    // looked at before the skipped ones: a skipped element of a name is never
+    // behind an answer of that name. Lookups are const to the caller; they only
+    // move where the reader looks.
+    mutable pugi::xml_node m_next;
+    // Null when there is no next element.
+    mutable const char* m_nextName = nullptr;
+    mutable std::array<Passed, MaxAnswers> m_answers;
+    mutable int m_answerCount = 0;
+    // A bit per hash modulo 64 of the answers: most requests are for new names.
+    mutable std::uint64_t m_answerHashes = 0;
+    mutable std::array<Passed, MaxSkipped> m_skipped;
+    mutable int m_skippedCount = 0;
+    mutable std::optional<TChildIndex> m_index;
 };
 
 /**

@@ -395,8 +395,17 @@ TraceRevisioned::~TraceRevisioned()
 
 quint64 TraceRevisioned::NextRevision()
 {
-    static std::atomic<quint64> last {0};
-    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+    // Each thread takes its revisions from a block of its own: one atomic step
+    // per change of any field would be the dearest part of loading a large model.
+    constexpr quint64 BlockSize = 4096;
+    static std::atomic<quint64> blocks {0};
+    thread_local quint64 next = 0;
+    thread_local quint64 end = 0;
+    if (next == end) {
+        next = blocks.fetch_add(BlockSize, std::memory_order_relaxed) + 1;
+        end = next + BlockSize;
+    }
+    return next++;
 }
 
 QString TraceObjectText(const QObject* object)

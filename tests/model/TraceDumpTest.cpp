@@ -15,6 +15,8 @@
 #include <memory>
 #include <new>
 #include <set>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -146,3 +148,23 @@ TEST(TraceRevision, IsNewForEveryChangeAndNeverSharedByTwoObjects)
 }
 
 } // namespace
+
+// Kept trace dumps are told apart by revision: revisions handed out on
+// different threads must never meet.
+TEST(TraceRevision, RevisionsAreUniqueAcrossThreads)
+{
+    constexpr int PerThread = 20000;
+    std::vector<quint64> a;
+    std::vector<quint64> b;
+    std::thread other([&] {
+        for (int i = 0; i < PerThread; ++i)
+            b.push_back(TraceRevisioned::NextRevision());
+    });
+    for (int i = 0; i < PerThread; ++i)
+        a.push_back(TraceRevisioned::NextRevision());
+    other.join();
+    std::set<quint64> seen(a.begin(), a.end());
+    seen.insert(b.begin(), b.end());
+    EXPECT_EQ(seen.size(), std::size_t(2 * PerThread));
+    EXPECT_FALSE(seen.contains(0));
+}
