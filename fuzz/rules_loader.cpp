@@ -2,7 +2,9 @@
 // or throws; what was loaded saves, and the file written straight from the
 // objects is the text of the document the same objects give. A saved file loads
 // again; from the second save on, saving and loading change nothing (the first
-// reload may: a rule saved without origins reads back with both).
+// reload may: a rule saved without origins reads back with both). The file
+// loader reads what the document loaders read from the same file parsed plainly
+// with every element name in capitals.
 //
 // Built only on request, with clang:
 //   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -13,11 +15,13 @@
 //   build/fuzz/fuzz/fuzz_rules_loader build/fuzz/corpus tests/data -dict=fuzz/rules.dict \
 //       -timeout=10 -max_total_time=300
 #include "model/Parameters.h"
+#include "model/XmlNavigation.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdint>
 #include <cstdio>
@@ -51,6 +55,36 @@ QString Folder()
     return folder;
 }
 
+// The saved text without IDs: objects without one get fresh ones on each load.
+QString WithoutIDs(TParameters& parameters)
+{
+    const auto doc = parameters.SaveObjectsToXMLDoc();
+    Require(doc != nullptr, "a loaded model gives no document");
+    std::ostringstream text;
+    doc->save(text, "\t");
+    static const QRegularExpression ids(QStringLiteral("<ID>[^<]*</ID>"));
+    return QString::fromStdString(text.str()).replace(ids, QString());
+}
+
+// The input parsed with each text in a node of its own and every element name
+// in capitals, read by the document loaders; nothing when it does not parse.
+std::unique_ptr<TParameters> LoadedInCapitals(const QString& input, bool& loaded)
+{
+    constexpr unsigned plain = TParameters::XmlParseOptions & ~pugi::parse_embed_pcdata;
+    pugi::xml_document parsed;
+    if (!parsed.load_file(QFile::encodeName(input).constData(), plain) || !parsed.document_element())
+        return nullptr;
+    std::ostringstream text;
+    parsed.save(text, "\t");
+    pugi::xml_document capitals;
+    if (!capitals.load_string(MakeCaseInsentiveXML(QString::fromStdString(text.str()), csUpper).toUtf8().constData(),
+                              plain))
+        return nullptr;
+    auto parameters = std::make_unique<TParameters>();
+    loaded = parameters->LoadActionSequencesFromXML(capitals) && parameters->LoadRulesFromXML(capitals);
+    return parameters;
+}
+
 struct InputFolder
 {
     InputFolder() { QDir().mkpath(Folder()); }
@@ -80,8 +114,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     TParameters parameters;
-    parameters.LoadObjectsFromXMLFile(input);
+    const bool loaded = parameters.LoadObjectsFromXMLFile(input);
     Require(parameters.SaveObjectsToXMLFile(first), "a loaded model does not save");
+    bool loadedInCapitals = false;
+    if (const auto inCapitals = LoadedInCapitals(input, loadedInCapitals)) {
+        Require(loaded == loadedInCapitals, "the file loader and the document loaders disagree on success");
+        Require(WithoutIDs(parameters) == WithoutIDs(*inCapitals), "the file loader reads another model");
+    }
 
     const auto doc = parameters.SaveObjectsToXMLDoc();
     Require(doc != nullptr, "a loaded model gives no document");
