@@ -308,7 +308,6 @@ pugi::xml_node TChildIndex::FindOrAppend(std::string_view name, std::uint32_t ha
     return appended;
 }
 
-
 TTextPool::TTextPool()
     : m_slots(SlotCount)
 {

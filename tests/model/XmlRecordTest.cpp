@@ -1,5 +1,5 @@
-#include "model/Parameters.h"
 #include "model/XmlRecord.h"
+#include "model/Parameters.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +68,10 @@ TEST(XmlRecord, ReaderFindsTheFirstElementOfANameInAnyOrderOfRequests)
         R"(<r><Alias n="1"/><Alias n="2"/><Alias n="3"/><ShowAlias n="4"/><Alias n="5"/></r>)",
         R"(<r/>)",
     };
-    const char* const names[] {"ID", "Caption", "ParamType", "Alias", "ShowAlias", "Extra", "Missing", "alias", "CAPTION"};
-    constexpr TFieldName fields[] {"ID", "Caption", "ParamType", "Alias", "ShowAlias", "Extra", "Missing", "alias", "CAPTION"};
+    const char* const names[] {"ID",    "Caption", "ParamType", "Alias",  "ShowAlias",
+                               "Extra", "Missing", "alias",     "CAPTION"};
+    constexpr TFieldName fields[] {"ID",    "Caption", "ParamType", "Alias",  "ShowAlias",
+                                   "Extra", "Missing", "alias",     "CAPTION"};
     constexpr int nameCount = int(std::size(names));
 
     std::mt19937 random(7);
