@@ -251,13 +251,7 @@ bool TChildIndex::SameName(const char* elementName, std::size_t length, std::str
     // Files mostly spell names as the program writes them.
     if (std::memcmp(elementName, name.data(), length) == 0)
         return true;
-    if (!m_ignoreCase)
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (UpperAscii(elementName[i]) != UpperAscii(name[i]))
-            return false;
-    }
-    return true;
+    return m_ignoreCase && SameNameAs(elementName, name);
 }
 
 void TChildIndex::Insert(std::uint32_t hash, std::string_view name, pugi::xml_node node)

@@ -245,7 +245,7 @@ private:
     // behind an answer of that name. Lookups are const to the caller; they only
     // move where the reader looks.
     mutable pugi::xml_node m_next;
-    // Null when there is no next element.
+    // m_next's name, null when there is none: the inline path makes no call into the library.
     mutable const char* m_nextName = nullptr;
     mutable std::array<Passed, MaxAnswers> m_answers;
     mutable int m_answerCount = 0;

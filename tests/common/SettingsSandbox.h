@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -34,18 +36,13 @@ public:
     }
     QByteArray ReadMachineFile(const QString& relativePath) const
     {
-        QFile file(m_machine.path() + u'/' + relativePath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return ReadFile(m_machine.path() + u'/' + relativePath);
     }
 
 private:
     static void Write(const QString& folder, const QString& relativePath, const QByteArray& content)
     {
-        const QString path = folder + u'/' + relativePath;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-        file.write(content);
+        WriteFile(folder + u'/' + relativePath, content);
     }
 
     QTemporaryDir m_user;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
 #include "model/Parameters.h"
@@ -13,23 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-
-inline QString TestDataFile(const QString& name)
-{
-    return QDir(QStringLiteral(KESTRUN_TEST_DATA)).filePath(name);
-}
-
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 // The names of a list's items (rules, sequences), in order.
 inline QStringList Names(const TBaseList& list)

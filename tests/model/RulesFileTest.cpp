@@ -258,7 +258,7 @@ TEST_F(RulesFile, FailedSaveKeepsThePreviousFile)
 TEST_F(RulesFile, UnreadableFileIsKeptAsideBeforeTheNextSave)
 {
     const QString file = FilePath(QStringLiteral("rules.xml"));
-    ASSERT_TRUE(WriteFile(file, "<EventController><AllRules>half a file"));
+    ASSERT_NO_FATAL_FAILURE(WriteFile(file, "<EventController><AllRules>half a file"));
     TParameters parameters;
     EXPECT_FALSE(parameters.LoadObjectsFromXMLFile(file));
     AddSample(parameters, QStringLiteral("A"));
@@ -351,7 +351,7 @@ TEST_F(RulesFile, DeepNestingLoadsWithoutExhaustingTheStack)
         "</Name><AllBaseActions><BaseAction rep=\"1\"><BaseActionType>baSendEMail</BaseActionType>" + inner +
         "</BaseAction></AllBaseActions></ActionSequence></AllActionSequences><AllRules/></EventController>";
     const QString file = FilePath(QStringLiteral("deep.xml"));
-    ASSERT_TRUE(WriteFile(file, text));
+    ASSERT_NO_FATAL_FAILURE(WriteFile(file, text));
 
     TParameters parameters;
     ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(file));
@@ -400,7 +400,7 @@ TEST_F(RulesFile, CleanTempFilesDeletesOnlyTemplateLeftovers)
     const QStringList kept {QStringLiteral("keep.HTMLTemplate.html"), QStringLiteral("{0A1B}.HTMLTemplate"),
                             QStringLiteral("usersettings.xml")};
     for (const QString& name : doomed + kept)
-        ASSERT_TRUE(WriteFile(data.filePath(name), "x"));
+        ASSERT_NO_FATAL_FAILURE(WriteFile(data.filePath(name), "x"));
     TParameters().CleanTempFiles();
     for (const QString& name : doomed)
         EXPECT_FALSE(data.exists(name)) << name.toStdString();

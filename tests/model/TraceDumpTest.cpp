@@ -1,10 +1,10 @@
 // The trace keeps a model object's dump while the object is unchanged: every way the
 // model changes an object must show in its next dump.
+#include "TraceTest.h"
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "telephony/OrvixLine.h"
-#include "trace/MemoryTraceSink.h"
 #include "trace/Trace.h"
 #include "trace/TraceLine.h"
 
@@ -20,24 +20,9 @@
 
 namespace {
 
-class TraceDump : public ::testing::Test
+class TraceDump : public TraceTest
 {
 protected:
-    void SetUp() override
-    {
-        Trace::RemoveAllSinks();
-        Trace::Configure({}, {});
-        Trace::SetLevel(TraceLevel::Debug);
-        Trace::SetEnabled(true);
-        Trace::AddSink(memory);
-    }
-
-    void TearDown() override
-    {
-        Trace::SetEnabled(false);
-        Trace::RemoveAllSinks();
-    }
-
     // What Trace::Object wrote, checked against a dump rendered afresh.
     void ExpectCurrentDump(const QObject* object)
     {
@@ -46,8 +31,6 @@ protected:
         EXPECT_EQ(entry.value, TraceObjectText(object));
         EXPECT_EQ(entry.valueLines, TraceValueLines(entry.value));
     }
-
-    std::shared_ptr<MemoryTraceSink> memory = std::make_shared<MemoryTraceSink>();
 };
 
 TEST_F(TraceDump, FollowsSettersAndPropertyWrites)

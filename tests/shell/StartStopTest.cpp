@@ -1,5 +1,6 @@
 // The program itself, started as a desktop session would start it and ended with
 // the signal that ends a session: what happens to the rules file on the way.
+#include "TestFiles.h"
 #include "model/ActionSequence.h"
 #include "model/Parameters.h"
 #include "model/Rule.h"
@@ -20,12 +21,6 @@ namespace {
 QByteArray Utf8(const QString& text)
 {
     return text.toUtf8();
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class StartStop : public ::testing::TestWithParam<int>
@@ -51,7 +46,7 @@ protected:
     QString RootFile(const QString& name) const { return m_root.filePath(name); }
     QByteArray TraceText() const
     {
-        return ReadAll(m_root.filePath(QStringLiteral("tmp/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil")));
+        return ReadFile(m_root.filePath(QStringLiteral("tmp/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil")));
     }
 
     // Starts the program, lets it finish its start-up sequence and sends it the signal;
@@ -102,7 +97,7 @@ TEST_P(StartStop, LoadsTheRulesAtStartAndSavesThemAtTheEnd)
     EXPECT_TRUE(trace.contains(Utf8(u"Main::FormCreate:DataPathUserSettingsFile = " + DataFile("usersettings.xml"))));
     EXPECT_FALSE(QFile::exists(leftover.fileName()));
     // Saved at the end, in the program's own spelling.
-    const QByteArray saved = ReadAll(DataFile(QStringLiteral("rules.xml")));
+    const QByteArray saved = ReadFile(DataFile(QStringLiteral("rules.xml")));
     EXPECT_TRUE(saved.contains("<TimeOutSec>12</TimeOutSec>"));
     EXPECT_TRUE(saved.contains("<Name>Kunde</Name>"));
 }

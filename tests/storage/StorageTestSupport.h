@@ -2,6 +2,7 @@
 
 #include "ScopedEnvironment.h"
 #include "SettingsSandbox.h"
+#include "TestFiles.h"
 #include "TraceCapture.h"
 #include "platform/DataPaths.h"
 #include "platform/Storage.h"
@@ -13,25 +14,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-inline QString TestDataFile(const QString& name)
-{
-    return QDir(QStringLiteral(KESTRUN_TEST_DATA)).filePath(name);
-}
-
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void WriteFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(content), content.size());
-}
 
 /**
  * Every test gets its own data folder (through XDG_CONFIG_HOME), its own

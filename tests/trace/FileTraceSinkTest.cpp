@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -141,15 +140,7 @@ TEST_F(FileTrace, EntriesOfEveryThreadReachTheFileWholeAndInTheirOrder)
     Configure(u"append=true"_s);
     constexpr int Threads = 4;
     constexpr int PerThread = 2000;
-    std::vector<std::thread> workers;
-    for (int t = 0; t < Threads; ++t) {
-        workers.emplace_back([t] {
-            for (int i = 0; i < PerThread; ++i)
-                Trace::Value(u"Worker::Run:Thread %1"_s.arg(t), i);
-        });
-    }
-    for (std::thread& worker : workers)
-        worker.join();
+    TraceFromThreads(Threads, PerThread);
     Trace::Flush();
 
     const QStringList lines = Contents(fileName).split(u'\n', Qt::SkipEmptyParts);

@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <stdexcept>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -208,15 +207,7 @@ TEST_F(TraceTest, EntriesFromSeveralThreadsAllArriveWhole)
 {
     constexpr int Threads = 4;
     constexpr int PerThread = 300;
-    std::vector<std::thread> workers;
-    for (int t = 0; t < Threads; ++t) {
-        workers.emplace_back([t] {
-            for (int i = 0; i < PerThread; ++i)
-                Trace::Value(u"Worker::Run:Thread %1"_s.arg(t), i);
-        });
-    }
-    for (std::thread& worker : workers)
-        worker.join();
+    TraceFromThreads(Threads, PerThread);
 
     const std::vector<TraceEntry> entries = memory->Entries();
     ASSERT_EQ(entries.size(), std::size_t(Threads * PerThread));

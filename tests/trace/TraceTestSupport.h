@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TraceTest.h"
 #include "trace/MemoryTraceSink.h"
 #include "trace/Trace.h"
 
@@ -10,29 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-// Every test starts from an empty trace that is on at Debug, writing to one memory sink.
-class TraceTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        Trace::RemoveAllSinks();
-        Trace::Configure({}, {});
-        Trace::SetLevel(TraceLevel::Debug);
-        Trace::SetEnabled(true);
-        Trace::AddSink(memory);
-    }
-
-    void TearDown() override
-    {
-        Trace::SetEnabled(false);
-        Trace::RemoveAllSinks();
-        Trace::Configure({}, {});
-    }
-
-    std::shared_ptr<MemoryTraceSink> memory = std::make_shared<MemoryTraceSink>();
-};
+#include <thread>
+#include <vector>
 
 // Counts the reads of its properties, so that a test sees whether a dump looked at it.
 class Handset : public QObject
@@ -105,3 +85,17 @@ public:
 
     QList<Handset*> m_extensions;
 };
+
+// Each of the threads writes the entries "Worker::Run:Thread <thread>" = 0, 1, 2 ...
+inline void TraceFromThreads(int threads, int perThread)
+{
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([t, perThread] {
+            for (int i = 0; i < perThread; ++i)
+                Trace::Value(QStringLiteral("Worker::Run:Thread %1").arg(t), i);
+        });
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+}
