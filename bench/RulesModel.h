@@ -17,7 +17,7 @@
 #include "actions/ActionOutlookSendMail.h"
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ParameterOrvix.h"

@@ -5,11 +5,10 @@
 #include "BenchRatios.h"
 
 #include "model/ActionSequence.h"
-#include "model/ModelInForce.h"
-#include "model/Parameters.h"
+#include "engine/RulesRun.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
-#include "telephony/OrvixLine.h"
-#include "telephony/RuleMatching.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 #include <QTemporaryDir>
@@ -98,12 +97,10 @@ private:
 void Dispatch(benchmark::State& state, bool traceOn)
 {
     const auto model = MakeModel(int(state.range(0)));
-    SetModelInForce(model);
     TraceFile trace(traceOn);
     TOrvixLine& line = RingingLine();
     for (auto _ : state)
-        RunRulesInForce(line, QStringLiteral("LSRinging"));
-    SetModelInForce(nullptr);
+        RunRules(*model, line, QStringLiteral("LSRinging"));
 }
 
 void BM_DispatchTraceOff(benchmark::State& state)

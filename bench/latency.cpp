@@ -8,8 +8,8 @@
 
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
-#include "model/ModelInForce.h"
-#include "model/Parameters.h"
+#include "engine/RulesRun.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 #include "telephony/DBusLineManagerService.h"
 #include "telephony/OrvixEvent.h"
@@ -168,8 +168,8 @@ void BM_NotificationToAction(benchmark::State& state)
     rule->SetCallOptionIn({coiIncomingCall});
     rule->AddNewItem(sequence);
     model->Rules().AddNewItem(rule);
-    SetModelInForce(model);
     TOrvixEventController controller(&bench.Bus());
+    controller.SetRuleRunner([model](TOrvixLine& line, const QString& lineState) { RunRules(*model, line, lineState); });
 
     SignalMark mark;
     Connect(mark);
@@ -181,7 +181,6 @@ void BM_NotificationToAction(benchmark::State& state)
         });
         state.SetIterationTime(elapsed.count());
     }
-    SetModelInForce(nullptr);
 }
 BENCHMARK(BM_NotificationToAction)->UseManualTime()->Iterations(200)->Repetitions(3)->Unit(benchmark::kMicrosecond);
 

@@ -6,7 +6,7 @@
 #include "model/BaseParameter.h"
 #include "model/Rule.h"
 #include "platform/Environment.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 void TRule::ExecuteRule()

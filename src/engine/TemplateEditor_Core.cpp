@@ -2,7 +2,7 @@
 
 #include "engine/PageProducer.h"
 #include "model/BaseAction.h"
-#include "model/RecordTypes.h"
+#include "rulesfile/RecordTypes.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"

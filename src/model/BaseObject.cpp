@@ -2,7 +2,7 @@
 
 #include "model/Property.h"
 
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include <QMetaProperty>
 

@@ -3,7 +3,7 @@
 #include "model/DateTime.h"
 #include "model/IconList.h"
 #include "platform/KestrunError.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 #include <QLatin1StringView>

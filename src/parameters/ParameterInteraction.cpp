@@ -1,18 +1,9 @@
 #include "parameters/ParameterInteraction.h"
 
+#include "frontend/UserInterface.h"
 #include "trace/Trace.h"
 
 #include <QRegularExpression>
-
-namespace {
-
-TParameterInteraction::TGetExtForm& ExtFormFactory()
-{
-    static TParameterInteraction::TGetExtForm factory;
-    return factory;
-}
-
-} // namespace
 
 TParameterInteraction::TParameterInteraction()
 {
@@ -30,21 +21,11 @@ QStringList TParameterInteraction::ItemLines() const
     return lines;
 }
 
-void TParameterInteraction::SetGetExtForm(TGetExtForm factory)
-{
-    ExtFormFactory() = std::move(factory);
-}
-
-const TParameterInteraction::TGetExtForm& TParameterInteraction::GetExtForm()
-{
-    return ExtFormFactory();
-}
-
 void TParameterInteraction::GetForm()
 {
     m_extForm.reset();
-    if (const TGetExtForm& factory = GetExtForm())
-        m_extForm = factory();
+    if (TUserInterface* ui = UserInterface())
+        m_extForm = ui->CreateInteractionForm();
 }
 
 QString TParameterInteraction::GetParamResult()

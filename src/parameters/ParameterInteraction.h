@@ -1,19 +1,18 @@
 #pragma once
 
 #include "model/BaseParameter.h"
-#include "parameters/ParameterInteractionForm.h"
+#include "frontend/ParameterInteractionForm.h"
 
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 /**
  * @brief A question put to the user while the call is handled; cancelling the question cancels the action.
  *
- * The question window comes from the process-wide GetExtForm factory, a new one
- * for each question; without a factory (a headless run) the parameter yields
- * the empty text and does not cancel.
+ * The question window comes from the registered user interface, a new one for
+ * each question; without one (a headless run) the parameter yields the empty
+ * text and does not cancel.
  */
 class TParameterInteraction : public TBaseParameter
 {
@@ -23,8 +22,6 @@ class TParameterInteraction : public TBaseParameter
     Q_PROPERTY(QString Items READ Items WRITE SetItems)
 
 public:
-    using TGetExtForm = std::function<std::unique_ptr<TParameterInteractionForm>()>;
-
     TParameterInteraction();
     ~TParameterInteraction() override;
 
@@ -38,12 +35,9 @@ public:
     // The answers of Items in order; a final line break starts no further answer.
     QStringList ItemLines() const;
 
-    static void SetGetExtForm(TGetExtForm factory);
-    static const TGetExtForm& GetExtForm();
-
     // The window of the current or last question; it lives until the next question.
     TParameterInteractionForm* ExtForm() const { return m_extForm.get(); }
-    // Frees the previous window and asks the factory for a new one.
+    // Frees the previous window and asks the user interface for a new one.
     void GetForm();
     // Asks the question; a question not confirmed sets CancelAction and yields empty.
     QString GetParamResult() override;

@@ -1,6 +1,6 @@
 #include "parameters/ParameterUser.h"
 
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 TParameterUser::TParameterUser()

@@ -1,11 +1,9 @@
 #include "parameters/ParameterVelquist.h"
 
-#include "model/ModelInForce.h"
-#include "model/Parameters.h"
 #include "parameters/Velquist.h"
 #include "parameters/VelquistResult.h"
 #include "platform/KestrunError.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 TParameterVelquist::TParameterVelquist()
@@ -60,6 +58,6 @@ QString TParameterVelquist::GetParamResult()
 
 bool TParameterVelquist::IsCatalogueNumberField(const QString& field)
 {
-    const std::shared_ptr<TParameters> model = ModelInForce();
-    return model && model->Velquist() && model->Velquist()->IsNumberField(field);
+    const std::shared_ptr<TVelquist> velquist = TVelquist::InUse();
+    return velquist && velquist->IsNumberField(field);
 }

@@ -58,6 +58,13 @@ void ReadCatalogue(const QString& path, TVelquistDictionary& fields, TVelquistDi
 std::mutex g_baseUrlMutex;
 QString g_baseUrl;
 
+// Only the main thread sets and reads it; discovery gets its client handed over.
+std::shared_ptr<TVelquist>& ClientInUse()
+{
+    static std::shared_ptr<TVelquist> client;
+    return client;
+}
+
 } // namespace
 
 HttpLimits TVelquist::DefaultProbeLimits()
@@ -218,4 +225,14 @@ void TVelquist::SetBaseUrl(const QString& url)
 {
     const std::lock_guard lock(g_baseUrlMutex);
     g_baseUrl = url;
+}
+
+std::shared_ptr<TVelquist> TVelquist::InUse()
+{
+    return ClientInUse();
+}
+
+void TVelquist::SetInUse(std::shared_ptr<TVelquist> velquist)
+{
+    ClientInUse() = std::move(velquist);
 }

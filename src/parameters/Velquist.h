@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HttpClient.h"
+#include "platform/PbxServer.h"
 
 #include <QMap>
 #include <QString>
@@ -26,7 +27,6 @@ class TVelquist
 {
 public:
     // Fixed host names of the softphone's installation, tried after the configured servers.
-    static constexpr QStringView DefaultPbxServerHost = u"pbxserver";
     static constexpr QStringView DefaultVelquistServerHost = u"velquistserver";
     static constexpr int LocalComputerPort = 9980;
     // What the directory server's "Server" header names; other web servers are not taken for it.
@@ -70,6 +70,11 @@ public:
     // "https://host" or "http://host" of the selected server; empty while there is none.
     static QString BaseUrl();
     static void SetBaseUrl(const QString& url);
+
+    // The client whose catalogue lookups consult: the program has one directory
+    // server, and every copy of the model shares its client. Null before start.
+    static std::shared_ptr<TVelquist> InUse();
+    static void SetInUse(std::shared_ptr<TVelquist> velquist);
 
     // Set before discovery starts: where the catalogue lies (default: the program's
     // folder), the fixed host names, the probe's limits.

@@ -1,7 +1,8 @@
 #include "shell/Application.h"
 
-#include "parameters/ui/InteractionForm.h"
 #include "platform/TerminationSignals.h"
+#include "program/Program.h"
+#include "shell/DesktopUserInterface.h"
 #include "shell/MainForm.h"
 #include "trace/Trace.h"
 
@@ -34,11 +35,13 @@ public:
 int RunApplication(int argc, char** argv)
 {
     TApplication app(argc, argv);
-    QApplication::setApplicationName(TMainForm::Title);
+    QApplication::setApplicationName(TProgram::Title);
     QApplication::setQuitOnLastWindowClosed(false);
-    RegisterInteractionForm();
+    TDesktopUserInterface userInterface;
+    SetUserInterface(&userInterface);
 
-    TMainForm mainForm;
+    TProgram program;
+    TMainForm mainForm(program);
     // Installed before the start-up sequence: a signal that arrives while it runs
     // waits for the event loop instead of ending the program unsaved.
     OnTerminationSignal([&mainForm] {
@@ -53,5 +56,7 @@ int RunApplication(int argc, char** argv)
         Trace::Exception("Main::AppException", error);
         qWarning("Start-up failed: %s", error.what());
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    SetUserInterface(nullptr);
+    return status;
 }

@@ -2,7 +2,6 @@
 
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineEvents.h"
-#include "telephony/RuleMatching.h"
 #include "trace/Trace.h"
 
 namespace {
@@ -13,7 +12,6 @@ const QString ControllerPrefix = QStringLiteral("OrvixEvent::ClientLineMgrNotifi
 
 TOrvixEventController::TOrvixEventController(LineManagerService* service)
     : m_clientLineMgr(std::make_shared<TClientLineMgr>(service))
-    , m_ruleRunner(&RunRulesInForce)
 {
     m_clientLineMgr->SetAutoConnect(true);
     m_clientLineMgr->SetOnDispOnLineMgrNotification([this](TClientLineMgr* sender, int eventMsg, int eventParam) {

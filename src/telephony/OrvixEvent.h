@@ -1,7 +1,7 @@
 #pragma once
 
+#include "model/OrvixLine.h"
 #include "model/Property.h"
-#include "telephony/OrvixLine.h"
 
 #include <map>
 #include <memory>
@@ -33,7 +33,8 @@ public:
     KESTRUN_FIELD(bool, Active, true)
 
     const std::shared_ptr<TClientLineMgr>& ClientLineMgr() const { return m_clientLineMgr; }
-    // Given to every line object the controller makes; the rules of the model in force by default.
+    // Given to every line object the controller makes; without one, states are
+    // recorded but no rules run.
     void SetRuleRunner(TOrvixLine::TRuleRunner ruleRunner) { m_ruleRunner = std::move(ruleRunner); }
 
     void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);

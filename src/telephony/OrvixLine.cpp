@@ -1,4 +1,4 @@
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include "platform/KestrunError.h"
 #include "telephony/ClientLine.h"

@@ -1,11 +1,7 @@
-#include "telephony/RuleMatching.h"
-
-#include "model/ModelInForce.h"
-#include "model/Parameters.h"
+#include "model/OrvixLine.h"
 #include "model/Rule.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineManagerService.h"
-#include "telephony/OrvixLine.h"
 #include "telephony/Wildcard.h"
 #include "trace/Trace.h"
 
@@ -41,26 +37,6 @@ bool OriginAllowed(const TRule& rule, int isInternalCall)
 }
 
 } // namespace
-
-void RunRulesInForce(TOrvixLine& line, const QString& currentLineState)
-{
-    // Held for the whole run: an editor may put a new model in force while a
-    // rule waits in a dialog, and the running rules must stay alive.
-    const std::shared_ptr<TParameters> model = ModelInForce();
-    if (!model)
-        return;
-    const TBaseList& rules = model->Rules();
-    for (int i = 0; i < rules.Count(); ++i) {
-        TRule* rule = rules.Item<TRule>(i);
-        if (!rule || !line.CheckRule(*rule, currentLineState))
-            continue;
-        Trace::Object("OrvixLine::ExecuteRules:Executing rule", rule);
-        auto snapshot = std::make_shared<TOrvixLine>();
-        snapshot->Assign(&line);
-        rule->SetOrvixLine(snapshot);
-        rule->ExecuteRule();
-    }
-}
 
 bool TOrvixLine::CheckRule(const TRule& rule, const QString& currentLineState) const
 {

@@ -4,13 +4,13 @@
 
 #include "engine/TemplateFilling.h"
 #include "model/BaseAction.h"
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
-#include "model/ModelInForce.h"
-#include "model/Parameters.h"
+#include "engine/RulesRun.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 #include "parameters/ParameterUser.h"
 #include "telephony/OrvixEvent.h"
@@ -97,13 +97,13 @@ TEST(CallRunsRules, RulesFromTheFileRunOnTheirOwnSnapshots)
 
     auto model = std::make_shared<TParameters>();
     ASSERT_TRUE(model->LoadObjectsFromXMLFile(rulesFile));
-    SetModelInForce(model);
     FakeLineManager softphone;
     softphone.lines[0] = {
         {"DispState", int(LSRinging)}, {"DispCallId", 5},         {"DispPeerNumber", "0301234"},
         {"DispPeerName", "Anna Berg"}, {"DispIsOutgoingCall", 0}, {"m_bIsInternalCall", 0},
     };
     TOrvixEventController controller(&softphone);
+    controller.SetRuleRunner([model](TOrvixLine& line, const QString& state) { RunRules(*model, line, state); });
 
     auto sink = std::make_shared<MemoryTraceSink>();
     TraceCapture trace;
@@ -111,7 +111,6 @@ TEST(CallRunsRules, RulesFromTheFileRunOnTheirOwnSnapshots)
     softphone.ChangeState(0, LSRinging);
     FakeLineManager::Deliver();
     Trace::RemoveSink(sink);
-    SetModelInForce(nullptr);
 
     const std::vector<TraceEntry> entries = sink->Entries();
     EXPECT_EQ(ValuesOf(entries, "Rule::ExecuteRule:Executing rule"), (QStringList {"Kunde", "Protokoll"}));

@@ -18,7 +18,7 @@
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include <gtest/gtest.h>
 

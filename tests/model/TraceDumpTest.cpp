@@ -4,7 +4,7 @@
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 #include "trace/TraceLine.h"
 

@@ -1,5 +1,5 @@
 #include "model/XmlRecord.h"
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 
 #include <gtest/gtest.h>
 

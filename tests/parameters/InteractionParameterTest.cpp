@@ -1,5 +1,6 @@
 #include "parameters/ParameterInteraction.h"
 
+#include "FakeUserInterface.h"
 #include "TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -44,12 +45,9 @@ private:
 class ParameterInteraction : public ::testing::Test
 {
 protected:
-    ~ParameterInteraction() override { TParameterInteraction::SetGetExtForm({}); }
-
     void AnswerWith(FakeForm::TAnswer answer)
     {
-        TParameterInteraction::SetGetExtForm(
-            [this, answer] { return std::make_unique<FakeForm>(answer, m_formsAlive); });
+        m_ui.SetFormFactory([this, answer] { return std::make_unique<FakeForm>(answer, m_formsAlive); });
     }
 
     static FakeForm::TAnswer Confirm(const QString& text)
@@ -61,6 +59,7 @@ protected:
     }
 
     int m_formsAlive = 0;
+    FakeUserInterface m_ui;
 };
 
 } // namespace

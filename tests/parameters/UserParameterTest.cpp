@@ -1,5 +1,5 @@
 #include "parameters/ParameterUser.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include "TraceCapture.h"
 

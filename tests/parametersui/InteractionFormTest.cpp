@@ -1,5 +1,6 @@
 #include "parameters/ui/InteractionForm.h"
 #include "parameters/ParameterInteraction.h"
+#include "shell/DesktopUserInterface.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,12 +23,12 @@ class InteractionForm : public ::testing::Test
 protected:
     InteractionForm()
     {
-        RegisterInteractionForm();
+        SetUserInterface(&m_ui);
         m_param.SetCaption(QStringLiteral("Farbwahl"));
         m_param.SetQuery(QStringLiteral("Welche Farbe?"));
         m_param.SetItems(QStringLiteral("rot\ngrün\nblau"));
     }
-    ~InteractionForm() override { TParameterInteraction::SetGetExtForm({}); }
+    ~InteractionForm() override { SetUserInterface(nullptr); }
 
     // Asks the parameter's question and, once the window shows, plays the user's
     // part. A window the step leaves open is declined, so that a failed check
@@ -57,6 +58,7 @@ protected:
         return control;
     }
 
+    TDesktopUserInterface m_ui;
     TParameterInteraction m_param;
 };
 

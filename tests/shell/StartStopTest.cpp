@@ -2,7 +2,7 @@
 // the signal that ends a session: what happens to the rules file on the way.
 #include "TestFiles.h"
 #include "model/ActionSequence.h"
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 
 #include <QDeadlineTimer>

@@ -3,12 +3,11 @@
 #include "TraceCapture.h"
 
 #include "model/ActionSequence.h"
-#include "model/ModelInForce.h"
-#include "model/Parameters.h"
+#include "engine/RulesRun.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 #include "telephony/ClientLineMgr.h"
-#include "telephony/OrvixLine.h"
-#include "telephony/RuleMatching.h"
+#include "model/OrvixLine.h"
 #include "telephony/Wildcard.h"
 
 #include <gtest/gtest.h>
@@ -222,12 +221,9 @@ TEST(RuleMatching, FiringRulesRunInListOrderEachOnItsOwnSnapshot)
         model->Rules().AddNewItem(rule);
     }
     model->Rules().Item<TRule>(2)->SetActive(false);
-    SetModelInForce(model);
-
     auto line = IncomingLine();
     line->SetCallerName("Anna Berg");
-    RunRulesInForce(*line, "LSRinging");
-    SetModelInForce(nullptr);
+    RunRules(*model, *line, "LSRinging");
 
     EXPECT_EQ(log, (QStringList {"first", "second"}));
     ASSERT_EQ(first->lines.size(), 1);

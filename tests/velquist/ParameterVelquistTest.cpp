@@ -1,9 +1,9 @@
 #include "VelquistTestSupport.h"
 
 #include "TraceCapture.h"
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 #include "parameters/ParameterVelquist.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include <QUrlQuery>
 
@@ -25,7 +25,7 @@ protected:
         auto model = std::make_shared<TParameters>();
         model->Velquist()->SetProgramFolder(QStringLiteral(KESTRUN_RESOURCES));
         model->Velquist()->ReadLDAPFields();
-        SetModelInForce(model);
+        TVelquist::SetInUse(model->Velquist());
         LineManagerService::SetInstance(&m_softphone);
         TVelquist::SetBaseUrl(QStringLiteral("http://") + m_server.Host());
 

@@ -1,9 +1,9 @@
 #include "VelquistTestSupport.h"
 
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 #include "parameters/ParameterVelquist.h"
 #include "parameters/VelquistResult.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -57,7 +57,7 @@ TEST_F(VelquistSimTest, IsFoundAndAnswersTheDemoCallerByNumber)
     model->Velquist()->SetProgramFolder(QStringLiteral(KESTRUN_RESOURCES));
     model->Velquist()->ReadLDAPFields();
     model->Velquist()->SelectServer({RefusingHost(), m_host});
-    SetModelInForce(model);
+    TVelquist::SetInUse(model->Velquist());
     ASSERT_EQ(TVelquist::BaseUrl(), BaseUrl());
 
     auto line = std::make_shared<TOrvixLine>();

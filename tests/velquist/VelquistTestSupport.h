@@ -1,7 +1,6 @@
 #pragma once
 
 #include "SettingsSandbox.h"
-#include "model/ModelInForce.h"
 #include "parameters/Velquist.h"
 #include "telephony/LineManagerService.h"
 
@@ -185,7 +184,7 @@ protected:
     void TearDown() override
     {
         TVelquist::SetBaseUrl({});
-        SetModelInForce(nullptr);
+        TVelquist::SetInUse(nullptr);
         LineManagerService::SetInstance(nullptr);
     }
 

@@ -60,8 +60,3 @@ void TInteractionForm::showEvent(QShowEvent* event)
         move(frame.topLeft());
     }
 }
-
-void RegisterInteractionForm()
-{
-    TParameterInteraction::SetGetExtForm([] { return std::make_unique<TInteractionForm>(); });
-}

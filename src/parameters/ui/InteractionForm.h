@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parameters/ParameterInteractionForm.h"
+#include "frontend/ParameterInteractionForm.h"
 
 #include <QDialog>
 
@@ -36,6 +36,3 @@ private:
 
     std::unique_ptr<Ui::TInteractionForm> ui;
 };
-
-// Makes interaction parameters ask with TInteractionForm; called once the application object exists.
-void RegisterInteractionForm();

@@ -1,4 +1,4 @@
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
@@ -8,7 +8,7 @@
 #include "platform/DataPaths.h"
 #include "platform/UnreadableFiles.h"
 #include "telephony/OrvixEvent.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 #include <QDir>

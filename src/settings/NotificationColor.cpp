@@ -1,4 +1,4 @@
-#include "platform/NotificationColor.h"
+#include "settings/NotificationColor.h"
 
 #include <QGuiApplication>
 

@@ -3,7 +3,7 @@
 #include "TestFiles.h"
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 
 #include <QDir>

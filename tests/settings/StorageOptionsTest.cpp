@@ -1,6 +1,6 @@
 #include "StorageTestSupport.h"
 
-#include "platform/Storage.h"
+#include "settings/Storage.h"
 
 #include <QDir>
 
@@ -35,14 +35,14 @@ TEST_P(StorageOptions, ThePerUserValueWinsAndModeTwoUsesTheDefaultFolder)
     m_settings.WriteUserFile(IniFile, entry.user);
     m_settings.WriteMachineFile(IniFile, entry.machine);
     // Whatever an earlier run left must not survive.
-    UseGlobalTemplate = gtNone;
-    GlobalTemplatePath = QStringLiteral("/left/over");
+    options.UseGlobalTemplate = gtNone;
+    options.GlobalTemplatePath = QStringLiteral("/left/over");
 
-    GetStorageOptions();
+    options = GetStorageOptions();
 
-    EXPECT_EQ(int(UseGlobalTemplate), int(entry.mode));
-    EXPECT_EQ(GlobalTemplatePath, entry.path.isEmpty() ? DefaultGlobalTemplatePath() : entry.path);
-    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions:GlobalTemplatePath")), GlobalTemplatePath);
+    EXPECT_EQ(int(options.UseGlobalTemplate), int(entry.mode));
+    EXPECT_EQ(options.GlobalTemplatePath, entry.path.isEmpty() ? DefaultGlobalTemplatePath() : entry.path);
+    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions:GlobalTemplatePath")), options.GlobalTemplatePath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,14 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(StorageTest, ARelativePathIsTakenFromTheCurrentFolder)
 {
     m_settings.WriteUserFile(IniFile, "[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=Vorlagen\n");
-    GetStorageOptions();
-    EXPECT_EQ(GlobalTemplatePath, QDir::current().absoluteFilePath(QStringLiteral("Vorlagen")));
+    options = GetStorageOptions();
+    EXPECT_EQ(options.GlobalTemplatePath, QDir::current().absoluteFilePath(QStringLiteral("Vorlagen")));
 }
 
 TEST_F(StorageTest, AModeThatIsNoNumberIsTraced)
 {
     m_settings.WriteUserFile(IniFile, "[Storage]\nUseGlobalTemplate=ja\n");
-    GetStorageOptions();
+    options = GetStorageOptions();
     EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions")).contains(u"ja"));
 }
 
@@ -107,13 +107,13 @@ TEST_F(StorageTest, TheObsoleteTypeIsDeletedFromTheMachineWideKeyOnly)
                                 "[General]\nVelquistServer=dir.example.com\n\n"
                                 "[Storage]\nType=3\nUseGlobalTemplate=0\n");
 
-    GetStorageOptions();
+    options = GetStorageOptions();
 
     const QByteArray machine = m_settings.ReadMachineFile(IniFile);
     EXPECT_FALSE(machine.contains("Type")) << machine.constData();
     EXPECT_TRUE(machine.contains("UseGlobalTemplate=0")) << machine.constData();
     EXPECT_TRUE(machine.contains("VelquistServer=dir.example.com")) << machine.constData();
-    EXPECT_EQ(UseGlobalTemplate, gtNone);
+    EXPECT_EQ(options.UseGlobalTemplate, gtNone);
     QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrun"),
                    QStringLiteral("Event Controller for OrvixIt"));
     EXPECT_EQ(user.value(QStringLiteral("Storage/Type")).toString(), QStringLiteral("4"));

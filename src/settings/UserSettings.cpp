@@ -1,4 +1,4 @@
-#include "platform/UserSettings.h"
+#include "settings/UserSettings.h"
 
 #include "model/XmlNavigation.h"
 #include "model/XmlRecord.h"
@@ -16,13 +16,6 @@
 #include <pugixml.hpp>
 
 #include <string_view>
-
-qint32 DesktopNotificationMonitor = 0;
-qint32 DesktopNotificationPosition = 0;
-TColor DesktopNotificationColor = clBlack;
-qint32 DesktopNotificationTransparencyValue = 0;
-bool DesktopNotificationIsWindowsColor = false;
-bool DesktopNotificationIsAccentColor = false;
 
 namespace {
 
@@ -84,27 +77,27 @@ QString BooleanText(bool value)
     return value ? QStringLiteral("-1") : QStringLiteral("0");
 }
 
-void ReadSettings(pugi::xml_node root, int monitorCount)
+void ReadSettings(pugi::xml_node root, TNotificationSettings& settings, int monitorCount)
 {
     const pugi::xml_node monitor = Setting(root, "general.desktopnotification.monitor");
-    DesktopNotificationMonitor = monitor ? IntegerSetting(monitor) : 0;
-    if (DesktopNotificationMonitor > monitorCount - 1)
-        DesktopNotificationMonitor = 0;
+    settings.DesktopNotificationMonitor = monitor ? IntegerSetting(monitor) : 0;
+    if (settings.DesktopNotificationMonitor > monitorCount - 1)
+        settings.DesktopNotificationMonitor = 0;
     const pugi::xml_node position = Setting(root, "general.desktopnotification.position");
-    DesktopNotificationPosition = position ? IntegerSetting(position) : 0;
+    settings.DesktopNotificationPosition = position ? IntegerSetting(position) : 0;
     if (const pugi::xml_node color = Setting(root, "general.desktopnotification.nColor"))
-        DesktopNotificationColor = ColorSetting(color);
+        settings.DesktopNotificationColor = ColorSetting(color);
     if (const pugi::xml_node transparency = Setting(root, "general.desktopnotification.transparencyValue"))
-        DesktopNotificationTransparencyValue = IntegerSetting(transparency);
+        settings.DesktopNotificationTransparencyValue = IntegerSetting(transparency);
     if (const pugi::xml_node windowsColor = Setting(root, "general.desktopnotification.isWindowsColor"))
-        DesktopNotificationIsWindowsColor = BooleanSetting(windowsColor);
+        settings.DesktopNotificationIsWindowsColor = BooleanSetting(windowsColor);
     if (const pugi::xml_node accentColor = Setting(root, "general.desktopnotification.isAccentColor"))
-        DesktopNotificationIsAccentColor = BooleanSetting(accentColor);
+        settings.DesktopNotificationIsAccentColor = BooleanSetting(accentColor);
 }
 
 } // namespace
 
-bool ReadSettingsXML(const QString& FileName, int monitorCount)
+bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings, int monitorCount)
 {
     const QString path = FileName.isEmpty() ? DataPathUserSettingsFile() : FileName;
     // Only a plain file: reading a pipe of that name would block the start.
@@ -119,7 +112,7 @@ bool ReadSettingsXML(const QString& FileName, int monitorCount)
             if (doc.load_buffer(content.constData(), size_t(content.size())) && doc.document_element()) {
                 Trace::Value("Core::ReadXMLSettings:XMLDoc", QString::fromUtf8(content));
                 LowerElementNames(doc.document_element());
-                ReadSettings(doc.document_element(), monitorCount);
+                ReadSettings(doc.document_element(), settings, monitorCount);
                 complete = true;
             }
         }
@@ -132,19 +125,19 @@ bool ReadSettingsXML(const QString& FileName, int monitorCount)
         return false;
     }
     UnreadableFiles::Forget(path);
-    Trace::Value("Core::ReadSettingsXML:DesktopNotificationMonitor", DesktopNotificationMonitor);
-    Trace::Value("Core::ReadSettingsXML:DesktopNotificationPosition", DesktopNotificationPosition);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationMonitor", settings.DesktopNotificationMonitor);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationPosition", settings.DesktopNotificationPosition);
     Trace::Value("Core::ReadSettingsXML:DesktopNotificationColor",
-                 QStringLiteral("$%1").arg(DesktopNotificationColor, 8, 16, QLatin1Char('0')));
-    Trace::Value("Core::ReadSettingsXML:DesktopNotificationTransparencyValue", DesktopNotificationTransparencyValue);
-    Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsWindowsColor", DesktopNotificationIsWindowsColor);
-    Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsAccentColor", DesktopNotificationIsAccentColor);
+                 QStringLiteral("$%1").arg(settings.DesktopNotificationColor, 8, 16, QLatin1Char('0')));
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationTransparencyValue", settings.DesktopNotificationTransparencyValue);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsWindowsColor", settings.DesktopNotificationIsWindowsColor);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsAccentColor", settings.DesktopNotificationIsAccentColor);
     return true;
 }
 
-bool ReadSettingsXML(const QString& FileName)
+bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings)
 {
-    return ReadSettingsXML(FileName, MonitorCount());
+    return ReadSettingsXML(FileName, settings, MonitorCount());
 }
 
 int MonitorCount()
@@ -154,7 +147,7 @@ int MonitorCount()
     return int(QGuiApplication::screens().size());
 }
 
-bool WriteSettingsXML(const QString& FileName)
+bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& settings)
 {
     Q_UNUSED(FileName)
     pugi::xml_document doc;
@@ -165,12 +158,12 @@ bool WriteSettingsXML(const QString& FileName)
     const auto set = [general](std::string_view path, const QString& text) {
         WriteText(FindNodeExt(general, path, {}, {}, csLower, true), text);
     };
-    set("desktopnotification.monitor", QString::number(DesktopNotificationMonitor));
-    set("desktopnotification.position", QString::number(DesktopNotificationPosition));
-    set("desktopnotification.nColor", ColorToString(DesktopNotificationColor));
-    set("desktopnotification.transparencyValue", QString::number(DesktopNotificationTransparencyValue));
-    set("desktopnotification.isWindowsColor", BooleanText(DesktopNotificationIsWindowsColor));
-    set("desktopnotification.isAccentColor", BooleanText(DesktopNotificationIsAccentColor));
+    set("desktopnotification.monitor", QString::number(settings.DesktopNotificationMonitor));
+    set("desktopnotification.position", QString::number(settings.DesktopNotificationPosition));
+    set("desktopnotification.nColor", ColorToString(settings.DesktopNotificationColor));
+    set("desktopnotification.transparencyValue", QString::number(settings.DesktopNotificationTransparencyValue));
+    set("desktopnotification.isWindowsColor", BooleanText(settings.DesktopNotificationIsWindowsColor));
+    set("desktopnotification.isAccentColor", BooleanText(settings.DesktopNotificationIsAccentColor));
     ByteArrayWriter writer;
     doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
 

@@ -1,6 +1,6 @@
 #include "StorageTestSupport.h"
 
-#include "platform/Storage.h"
+#include "settings/Storage.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -13,8 +13,8 @@ protected:
     TemplateCopy()
         : m_userName("USERNAME", QByteArray("alice"))
     {
-        UseGlobalTemplate = gtFromPath;
-        GlobalTemplatePath = m_template.path();
+        options.UseGlobalTemplate = gtFromPath;
+        options.GlobalTemplatePath = m_template.path();
     }
 
     QString TemplateFile(const QString& name) const { return m_template.filePath(name); }
@@ -51,7 +51,7 @@ TEST_F(TemplateCopy, TheUsersOwnFileWinsOverTheCommonOne)
     WriteFile(TemplateFile(QStringLiteral("bob/rules.xml")), "bob");
     WriteFile(TemplateFile(QStringLiteral("bob/only-bob.xml")), "bob");
 
-    LoadSettings();
+    settings = LoadSettings(options);
 
     EXPECT_EQ(ReadFile(DataFile(QStringLiteral("rules.xml"))), "alice");
     EXPECT_EQ(ReadFile(DataFile(QStringLiteral("servers.xml"))), "servers");
@@ -70,7 +70,7 @@ TEST_F(TemplateCopy, OnlyTheThreeProtectedNamesSurviveAndTemplateFilesReplaceThe
     WriteFile(TemplateFile(QStringLiteral("rules.xml")), "template rules");
     WriteFile(TemplateFile(QStringLiteral("LDAPFields.xml")), "fields");
 
-    LoadSettings();
+    settings = LoadSettings(options);
 
     EXPECT_EQ(DataFolderEntries(),
               (QStringList {QStringLiteral("LDAPFields.xml"), QStringLiteral("archive"), QStringLiteral("rules.xml"),
@@ -83,15 +83,15 @@ TEST_F(TemplateCopy, OnlyTheThreeProtectedNamesSurviveAndTemplateFilesReplaceThe
 TEST_P(TemplateUse, TheDataFolderIsOnlyTouchedByAUsableTemplate)
 {
     const TemplateUseCase& entry = GetParam();
-    UseGlobalTemplate = entry.mode;
+    options.UseGlobalTemplate = entry.mode;
     if (entry.missingFolder)
-        GlobalTemplatePath = m_template.filePath(QStringLiteral("server-down/EventController"));
+        options.GlobalTemplatePath = m_template.filePath(QStringLiteral("server-down/EventController"));
     for (const QString& name : entry.templateFiles)
         WriteFile(TemplateFile(name), "template");
     WriteFile(DataFile(QStringLiteral("notes.txt")), "own");
     WriteFile(DataFile(QStringLiteral("rules.xml")), "own");
 
-    LoadSettings();
+    settings = LoadSettings(options);
 
     EXPECT_EQ(QFileInfo::exists(DataFile(QStringLiteral("notes.txt"))), !entry.used);
     EXPECT_EQ(ReadFile(DataFile(QStringLiteral("rules.xml"))), "own");
@@ -115,8 +115,8 @@ TEST_F(TemplateCopy, AFirstStartWithoutTemplateOnlyCreatesTheDataFolder)
     QDir(UserDataPath()).removeRecursively();
     ASSERT_FALSE(QFileInfo::exists(m_home.filePath(QStringLiteral("Kestrun/EventController for OrvixIt!"))));
 
-    GetStorageOptions();
-    LoadSettings();
+    options = GetStorageOptions();
+    settings = LoadSettings(options);
 
     EXPECT_TRUE(QFileInfo(m_home.filePath(QStringLiteral("Kestrun/EventController for OrvixIt!"))).isDir());
     EXPECT_TRUE(DataFolderEntries().isEmpty());

@@ -10,7 +10,7 @@
 #include "parameters/ParameterUser.h"
 #include "platform/DataPaths.h"
 #include "telephony/OrvixEvent.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 
 #include <QDir>
 #include <QRegularExpression>

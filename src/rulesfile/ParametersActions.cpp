@@ -1,6 +1,6 @@
 // The content of the action and parameter records of a rules file: TParameters'
 // readers and writers of "BaseAction" and "SubAction" elements.
-#include "model/Parameters.h"
+#include "rulesfile/Parameters.h"
 
 #include "actions/ActionBalloonMessage.h"
 #include "actions/ActionDDEMessage.h"
@@ -11,14 +11,14 @@
 #include "actions/ActionOutlookBase.h"
 #include "actions/ActionOutlookSendMail.h"
 #include "actions/ActionStopper.h"
-#include "model/RecordTypes.h"
+#include "rulesfile/RecordTypes.h"
 #include "model/XmlRecord.h"
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
-#include "telephony/OrvixLine.h"
+#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 namespace {

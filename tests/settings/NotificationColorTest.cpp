@@ -1,5 +1,5 @@
-#include "platform/NotificationColor.h"
-#include "platform/Color.h"
+#include "settings/NotificationColor.h"
+#include "settings/Color.h"
 
 #include <QPalette>
 

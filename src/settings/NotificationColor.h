@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Color.h"
+#include "settings/Color.h"
 
 #include <QPalette>
 

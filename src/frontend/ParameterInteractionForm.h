@@ -6,9 +6,9 @@ class TParameterInteraction;
  * @brief The window in which an interaction parameter puts its question to the user.
  *
  * Core only knows this interface; the program's window (TInteractionForm) lives
- * in the UI library, which registers a factory for it at start
- * (TParameterInteraction::SetGetExtForm), and tests register fakes. The
- * parameter sets InteractionParam before it calls ShowModal.
+ * in the UI library and comes through the user interface registered at start
+ * (TUserInterface), and tests register fakes. The parameter sets
+ * InteractionParam before it calls ShowModal.
  */
 class TParameterInteractionForm
 {

@@ -1,4 +1,4 @@
-#include "platform/Color.h"
+#include "settings/Color.h"
 
 #include "platform/NumberText.h"
 

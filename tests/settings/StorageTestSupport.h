@@ -5,8 +5,8 @@
 #include "TestFiles.h"
 #include "TraceCapture.h"
 #include "platform/DataPaths.h"
-#include "platform/Storage.h"
-#include "platform/UserSettings.h"
+#include "settings/Storage.h"
+#include "settings/UserSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +17,8 @@
 
 /**
  * Every test gets its own data folder (through XDG_CONFIG_HOME), its own
- * per-user and machine-wide settings files, the storage and notification
- * settings at their start values, and a captured trace.
+ * per-user and machine-wide settings files, storage options and notification
+ * settings of its own at their start values, and a captured trace.
  */
 class StorageTest : public ::testing::Test
 {
@@ -26,14 +26,6 @@ protected:
     StorageTest()
         : m_configHome("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()))
     {
-        UseGlobalTemplate = gtFromDefaultFolder;
-        GlobalTemplatePath.clear();
-        DesktopNotificationMonitor = 0;
-        DesktopNotificationPosition = 0;
-        DesktopNotificationColor = clBlack;
-        DesktopNotificationTransparencyValue = 0;
-        DesktopNotificationIsWindowsColor = false;
-        DesktopNotificationIsAccentColor = false;
     }
 
     static QString DataFile(const QString& name) { return QDir(UserDataPath()).filePath(name); }
@@ -42,6 +34,8 @@ protected:
         return QDir(UserDataPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
 
+    TStorageOptions options;
+    TNotificationSettings settings;
     QTemporaryDir m_home;
     ScopedEnvironment m_configHome;
     SettingsSandbox m_settings;

@@ -1,4 +1,4 @@
-#include "model/RecordTypes.h"
+#include "rulesfile/RecordTypes.h"
 
 #include "actions/ActionBalloonMessage.h"
 #include "actions/ActionDDEMessage.h"

@@ -1,7 +1,7 @@
 #include "StorageTestSupport.h"
 
 #include "platform/KestrunError.h"
-#include "platform/UserSettings.h"
+#include "settings/UserSettings.h"
 
 #include <QDir>
 
@@ -19,14 +19,14 @@ QByteArray Document(const QByteArray& settings)
 
 TEST_F(StorageTest, WritesTheDocumentOfTheSettingsFile)
 {
-    DesktopNotificationMonitor = 1;
-    DesktopNotificationPosition = 3;
-    DesktopNotificationColor = RGB(255, 255, 255);
-    DesktopNotificationTransparencyValue = 230;
-    DesktopNotificationIsWindowsColor = true;
-    DesktopNotificationIsAccentColor = false;
+    settings.DesktopNotificationMonitor = 1;
+    settings.DesktopNotificationPosition = 3;
+    settings.DesktopNotificationColor = RGB(255, 255, 255);
+    settings.DesktopNotificationTransparencyValue = 230;
+    settings.DesktopNotificationIsWindowsColor = true;
+    settings.DesktopNotificationIsAccentColor = false;
 
-    EXPECT_TRUE(WriteSettingsXML(QStringLiteral("usersettings.xml")));
+    EXPECT_TRUE(WriteSettingsXML(QStringLiteral("usersettings.xml"), settings));
 
     EXPECT_EQ(ReadFile(DataPathUserSettingsFile()),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -60,47 +60,47 @@ TEST_F(StorageTest, SettingsSurviveAWriteAndARead)
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.text);
-        DesktopNotificationMonitor = 1;
-        DesktopNotificationPosition = 2;
-        DesktopNotificationColor = entry.color;
-        DesktopNotificationTransparencyValue = 77;
-        DesktopNotificationIsWindowsColor = entry.windows;
-        DesktopNotificationIsAccentColor = entry.accent;
-        ASSERT_TRUE(WriteSettingsXML(QString()));
+        settings.DesktopNotificationMonitor = 1;
+        settings.DesktopNotificationPosition = 2;
+        settings.DesktopNotificationColor = entry.color;
+        settings.DesktopNotificationTransparencyValue = 77;
+        settings.DesktopNotificationIsWindowsColor = entry.windows;
+        settings.DesktopNotificationIsAccentColor = entry.accent;
+        ASSERT_TRUE(WriteSettingsXML(QString(), settings));
         EXPECT_TRUE(ReadFile(DataPathUserSettingsFile())
                         .contains(QByteArray(QByteArray("<ncolor>") + entry.text + "</ncolor>")));
 
-        DesktopNotificationMonitor = DesktopNotificationPosition = DesktopNotificationTransparencyValue = -5;
-        DesktopNotificationColor = clDefault;
-        DesktopNotificationIsWindowsColor = !entry.windows;
-        DesktopNotificationIsAccentColor = !entry.accent;
-        ASSERT_TRUE(ReadSettingsXML(QString(), 2));
-        EXPECT_EQ(DesktopNotificationMonitor, 1);
-        EXPECT_EQ(DesktopNotificationPosition, 2);
-        EXPECT_EQ(DesktopNotificationColor, entry.color);
-        EXPECT_EQ(DesktopNotificationTransparencyValue, 77);
-        EXPECT_EQ(DesktopNotificationIsWindowsColor, entry.windows);
-        EXPECT_EQ(DesktopNotificationIsAccentColor, entry.accent);
+        settings.DesktopNotificationMonitor = settings.DesktopNotificationPosition = settings.DesktopNotificationTransparencyValue = -5;
+        settings.DesktopNotificationColor = clDefault;
+        settings.DesktopNotificationIsWindowsColor = !entry.windows;
+        settings.DesktopNotificationIsAccentColor = !entry.accent;
+        ASSERT_TRUE(ReadSettingsXML(QString(), settings, 2));
+        EXPECT_EQ(settings.DesktopNotificationMonitor, 1);
+        EXPECT_EQ(settings.DesktopNotificationPosition, 2);
+        EXPECT_EQ(settings.DesktopNotificationColor, entry.color);
+        EXPECT_EQ(settings.DesktopNotificationTransparencyValue, 77);
+        EXPECT_EQ(settings.DesktopNotificationIsWindowsColor, entry.windows);
+        EXPECT_EQ(settings.DesktopNotificationIsAccentColor, entry.accent);
     }
 }
 
 TEST_F(StorageTest, WritingAlwaysGoesToTheSettingsFile)
 {
     const QString elsewhere = m_home.filePath(QStringLiteral("elsewhere.xml"));
-    EXPECT_TRUE(WriteSettingsXML(elsewhere));
+    EXPECT_TRUE(WriteSettingsXML(elsewhere, settings));
     EXPECT_FALSE(QFileInfo::exists(elsewhere));
     EXPECT_TRUE(QFileInfo::exists(DataPathUserSettingsFile()));
 }
 
 TEST_F(StorageTest, ElementNamesAreReadInAnyCase)
 {
-    ASSERT_TRUE(ReadSettingsXML(TestDataFile(QStringLiteral("usersettings/capitals.xml")), 2));
-    EXPECT_EQ(DesktopNotificationMonitor, 1);
-    EXPECT_EQ(DesktopNotificationPosition, 2);
-    EXPECT_EQ(DesktopNotificationColor, 0x00F0CAA6u);
-    EXPECT_EQ(DesktopNotificationTransparencyValue, 200);
-    EXPECT_TRUE(DesktopNotificationIsWindowsColor);
-    EXPECT_TRUE(DesktopNotificationIsAccentColor);
+    ASSERT_TRUE(ReadSettingsXML(TestDataFile(QStringLiteral("usersettings/capitals.xml")), settings, 2));
+    EXPECT_EQ(settings.DesktopNotificationMonitor, 1);
+    EXPECT_EQ(settings.DesktopNotificationPosition, 2);
+    EXPECT_EQ(settings.DesktopNotificationColor, 0x00F0CAA6u);
+    EXPECT_EQ(settings.DesktopNotificationTransparencyValue, 200);
+    EXPECT_TRUE(settings.DesktopNotificationIsWindowsColor);
+    EXPECT_TRUE(settings.DesktopNotificationIsAccentColor);
 }
 
 TEST_F(StorageTest, AMonitorBeyondTheLastOneReadsAsTheFirst)
@@ -119,9 +119,9 @@ TEST_F(StorageTest, AMonitorBeyondTheLastOneReadsAsTheFirst)
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.element.constData());
         WriteFile(DataPathUserSettingsFile(), Document(entry.element));
-        DesktopNotificationMonitor = 1;
-        ASSERT_TRUE(ReadSettingsXML(QString(), entry.monitors));
-        EXPECT_EQ(DesktopNotificationMonitor, entry.expected);
+        settings.DesktopNotificationMonitor = 1;
+        ASSERT_TRUE(ReadSettingsXML(QString(), settings, entry.monitors));
+        EXPECT_EQ(settings.DesktopNotificationMonitor, entry.expected);
     }
 }
 
@@ -157,24 +157,24 @@ TEST_F(StorageTest, SettingTextsConvertOrStopTheReading)
         {"ncolor", "-16777203", 0xFF00000D},
         {"ncolor", "clPink", std::nullopt},
     };
-    const auto valueOf = [](std::string_view element) -> qint64 {
+    const auto valueOf = [this](std::string_view element) -> qint64 {
         if (element == "transparencyvalue")
-            return DesktopNotificationTransparencyValue;
+            return settings.DesktopNotificationTransparencyValue;
         if (element == "position")
-            return DesktopNotificationPosition;
+            return settings.DesktopNotificationPosition;
         if (element == "iswindowscolor")
-            return DesktopNotificationIsWindowsColor;
-        return DesktopNotificationColor;
+            return settings.DesktopNotificationIsWindowsColor;
+        return settings.DesktopNotificationColor;
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(std::string(entry.element) + " = \"" + entry.text + '"');
         const QByteArray element(entry.element);
         WriteFile(DataPathUserSettingsFile(), Document("<" + element + ">" + entry.text + "</" + element + ">"));
         if (entry.expected) {
-            EXPECT_TRUE(ReadSettingsXML(QString(), 1));
+            EXPECT_TRUE(ReadSettingsXML(QString(), settings, 1));
             EXPECT_EQ(valueOf(entry.element), *entry.expected);
         } else {
-            EXPECT_THROW(ReadSettingsXML(QString(), 1), EKestrunError);
+            EXPECT_THROW(ReadSettingsXML(QString(), settings, 1), EKestrunError);
         }
     }
 }
@@ -196,11 +196,11 @@ TEST_F(StorageTest, NoDocumentChangesNoSetting)
         QFile::remove(DataPathUserSettingsFile());
         if (entry.content)
             WriteFile(DataPathUserSettingsFile(), *entry.content);
-        DesktopNotificationMonitor = 1;
-        DesktopNotificationPosition = 2;
-        EXPECT_FALSE(ReadSettingsXML(QString(), 2));
-        EXPECT_EQ(DesktopNotificationMonitor, 1);
-        EXPECT_EQ(DesktopNotificationPosition, 2);
+        settings.DesktopNotificationMonitor = 1;
+        settings.DesktopNotificationPosition = 2;
+        EXPECT_FALSE(ReadSettingsXML(QString(), settings, 2));
+        EXPECT_EQ(settings.DesktopNotificationMonitor, 1);
+        EXPECT_EQ(settings.DesktopNotificationPosition, 2);
     }
 }
 
@@ -212,53 +212,53 @@ TEST_F(StorageTest, AFileThatWasNotReadWholeIsKeptAsideByTheNextWrite)
         const QByteArray broken = ReadFile(TestDataFile(QStringLiteral("usersettings/") + name));
         WriteFile(DataPathUserSettingsFile(), broken);
         try {
-            ReadSettingsXML(QString(), 1);
+            ReadSettingsXML(QString(), settings, 1);
         } catch (const EKestrunError&) {
         }
 
-        ASSERT_TRUE(WriteSettingsXML(QString()));
+        ASSERT_TRUE(WriteSettingsXML(QString(), settings));
 
         const QStringList kept = QDir(UserDataPath()).entryList({QStringLiteral("usersettings.xml.unreadable-*")});
         ASSERT_EQ(kept.size(), 1);
         EXPECT_EQ(ReadFile(DataFile(kept.front())), broken);
-        EXPECT_TRUE(ReadSettingsXML(QString(), 1));
+        EXPECT_TRUE(ReadSettingsXML(QString(), settings, 1));
     }
 }
 
 TEST_F(StorageTest, WithoutASettingsFileTheDesktopColourAndOpacity230AreUsed)
 {
-    UseGlobalTemplate = gtNone;
-    LoadSettings();
-    EXPECT_TRUE(DesktopNotificationIsWindowsColor);
-    EXPECT_EQ(DesktopNotificationTransparencyValue, 230);
-    EXPECT_EQ(DesktopNotificationColor, clBlack);
-    EXPECT_FALSE(DesktopNotificationIsAccentColor);
+    options.UseGlobalTemplate = gtNone;
+    settings = LoadSettings(options);
+    EXPECT_TRUE(settings.DesktopNotificationIsWindowsColor);
+    EXPECT_EQ(settings.DesktopNotificationTransparencyValue, 230);
+    EXPECT_EQ(settings.DesktopNotificationColor, clBlack);
+    EXPECT_FALSE(settings.DesktopNotificationIsAccentColor);
     EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::LoadSettings:DataPathUserSettingsFile")),
               DataPathUserSettingsFile());
 }
 
 TEST_F(StorageTest, ASettingsFileWithoutOpacityLeavesItAtZero)
 {
-    UseGlobalTemplate = gtNone;
+    options.UseGlobalTemplate = gtNone;
     WriteFile(DataPathUserSettingsFile(), ReadFile(TestDataFile(QStringLiteral("usersettings/no_transparency.xml"))));
-    LoadSettings();
-    EXPECT_EQ(DesktopNotificationTransparencyValue, 0);
-    EXPECT_FALSE(DesktopNotificationIsWindowsColor);
-    EXPECT_EQ(DesktopNotificationPosition, 3);
-    EXPECT_EQ(DesktopNotificationColor, 0x00F7ECE3u);
+    settings = LoadSettings(options);
+    EXPECT_EQ(settings.DesktopNotificationTransparencyValue, 0);
+    EXPECT_FALSE(settings.DesktopNotificationIsWindowsColor);
+    EXPECT_EQ(settings.DesktopNotificationPosition, 3);
+    EXPECT_EQ(settings.DesktopNotificationColor, 0x00F7ECE3u);
 }
 
 TEST_F(StorageTest, ABadValueStopsLoadingThereAndIsTraced)
 {
-    UseGlobalTemplate = gtNone;
+    options.UseGlobalTemplate = gtNone;
     WriteFile(DataPathUserSettingsFile(), ReadFile(TestDataFile(QStringLiteral("usersettings/bad_transparency.xml"))));
-    LoadSettings();
+    settings = LoadSettings(options);
     EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Main::LoadSettings")).contains(u"halb"));
     // Read before the bad value:
-    EXPECT_EQ(DesktopNotificationPosition, 2);
-    EXPECT_EQ(DesktopNotificationColor, RGB(255, 0, 0));
+    EXPECT_EQ(settings.DesktopNotificationPosition, 2);
+    EXPECT_EQ(settings.DesktopNotificationColor, RGB(255, 0, 0));
     // From it on, start values:
-    EXPECT_EQ(DesktopNotificationTransparencyValue, 0);
-    EXPECT_FALSE(DesktopNotificationIsWindowsColor);
-    EXPECT_FALSE(DesktopNotificationIsAccentColor);
+    EXPECT_EQ(settings.DesktopNotificationTransparencyValue, 0);
+    EXPECT_FALSE(settings.DesktopNotificationIsWindowsColor);
+    EXPECT_FALSE(settings.DesktopNotificationIsAccentColor);
 }

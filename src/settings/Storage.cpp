@@ -1,12 +1,12 @@
-#include "platform/Storage.h"
+#include "settings/Storage.h"
 
-#include "parameters/Velquist.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/NumberText.h"
+#include "platform/PbxServer.h"
 #include "platform/Registry.h"
 #include "platform/SystemRoutines.h"
-#include "platform/UserSettings.h"
+#include "settings/UserSettings.h"
 #include "trace/Trace.h"
 
 #include <QDir>
@@ -17,9 +17,6 @@
 
 #include <algorithm>
 #include <array>
-
-TGlobalTemplateMode UseGlobalTemplate = gtFromDefaultFolder;
-QString GlobalTemplatePath;
 
 namespace {
 
@@ -83,13 +80,12 @@ void CopyReplacing(const QString& source, const QString& target)
 
 QString DefaultGlobalTemplatePath()
 {
-    return QStringLiteral("/mnt/") + TVelquist::DefaultPbxServerHost.toString() + QStringLiteral("/EventController");
+    return QStringLiteral("/mnt/") + DefaultPbxServerHost.toString() + QStringLiteral("/EventController");
 }
 
-void GetStorageOptions()
+TStorageOptions GetStorageOptions()
 {
-    UseGlobalTemplate = gtFromDefaultFolder;
-    GlobalTemplatePath.clear();
+    TStorageOptions options;
     qint32 workingMode = gtFromDefaultFolder;
     try {
         TRegistryKey machine(QSettings::SystemScope, StorageRegistryKey);
@@ -105,7 +101,7 @@ void GetStorageOptions()
         if (mode) {
             workingMode = RegistryInteger(*mode);
             if (workingMode >= gtNone && workingMode <= gtFromDefaultFolder)
-                UseGlobalTemplate = TGlobalTemplateMode(workingMode);
+                options.UseGlobalTemplate = TGlobalTemplateMode(workingMode);
         }
 
         const QString pathName = QStringLiteral("GlobalTemplatePath");
@@ -114,43 +110,46 @@ void GetStorageOptions()
             path = machine.ReadValue(pathName);
         const QString stored = path ? RegistryString(*path) : QString();
         if (!stored.isEmpty())
-            GlobalTemplatePath = QDir::cleanPath(QDir::current().absoluteFilePath(stored));
+            options.GlobalTemplatePath = QDir::cleanPath(QDir::current().absoluteFilePath(stored));
     } catch (const std::exception& error) {
         Trace::Exception("Main::GetStorageOptions", error);
     }
-    if (GlobalTemplatePath.isEmpty() || UseGlobalTemplate == gtFromDefaultFolder)
-        GlobalTemplatePath = DefaultGlobalTemplatePath();
+    if (options.GlobalTemplatePath.isEmpty() || options.UseGlobalTemplate == gtFromDefaultFolder)
+        options.GlobalTemplatePath = DefaultGlobalTemplatePath();
     Trace::Value("Main::GetStorageOptions:UseGlobalTemplate", workingMode);
-    Trace::Value("Main::GetStorageOptions:GlobalTemplatePath", GlobalTemplatePath);
+    Trace::Value("Main::GetStorageOptions:GlobalTemplatePath", options.GlobalTemplatePath);
+    return options;
 }
 
-void LoadSettings()
+TNotificationSettings LoadSettings(const TStorageOptions& options)
 {
+    TNotificationSettings settings;
     const QString folder = UserDataPath();
     if (!QDir().mkpath(folder))
         Trace::Error("Main::LoadSettings:Cannot create the data folder", folder);
     Trace::Value("Main::LoadSettings:DataPathRulesFile", DataPathRulesFile());
     Trace::Value("Main::LoadSettings:DataPathUserSettingsFile", DataPathUserSettingsFile());
     try {
-        if (UseGlobalTemplate != gtNone)
-            CopyGlobalTemplateToLocalStorage();
+        if (options.UseGlobalTemplate != gtNone)
+            CopyGlobalTemplateToLocalStorage(options.GlobalTemplatePath);
         Trace::Message("Main::LoadSettings:Load usersettings.xml");
         if (QFileInfo::exists(DataPathUserSettingsFile())) {
-            ReadSettingsXML(QString());
+            ReadSettingsXML(QString(), settings);
         } else {
-            DesktopNotificationIsWindowsColor = true;
-            DesktopNotificationTransparencyValue = 230;
+            settings.DesktopNotificationIsWindowsColor = true;
+            settings.DesktopNotificationTransparencyValue = 230;
         }
     } catch (const std::exception& error) {
         Trace::Exception("Main::LoadSettings", error);
     }
+    return settings;
 }
 
-void CopyGlobalTemplateToLocalStorage()
+void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
 {
     const TraceMethod method(QStringLiteral("Main::CopyGlobalTemplateToLocalStorage"));
     // The one check an unreachable server costs.
-    if (GlobalTemplatePath.isEmpty() || !QFileInfo(GlobalTemplatePath).isDir() || !HoldsXmlFile(GlobalTemplatePath)) {
+    if (globalTemplatePath.isEmpty() || !QFileInfo(globalTemplatePath).isDir() || !HoldsXmlFile(globalTemplatePath)) {
         Trace::Message(
             "Main::CopyGlobalTemplateToLocalStorage:Global template path not found or contains no xml-files");
         return;
@@ -160,8 +159,8 @@ void CopyGlobalTemplateToLocalStorage()
     try {
         const QString userName = GetUserName().left(MaxUserNameLength);
         Trace::Value("Main::CopyGlobalTemplateToLocalStorage:UserName", userName);
-        AddFiles(files, GlobalTemplatePath);
-        const QString ownFolder = QDir(GlobalTemplatePath).filePath(userName);
+        AddFiles(files, globalTemplatePath);
+        const QString ownFolder = QDir(globalTemplatePath).filePath(userName);
         if (IsPlainName(userName) && QFileInfo(ownFolder).isDir())
             AddFiles(files, ownFolder);
     } catch (const std::exception& error) {

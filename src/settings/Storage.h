@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/UserSettings.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -18,11 +20,16 @@ enum TGlobalTemplateMode : quint8
 /**
  * @brief The storage options: whether a global template (a folder, usually on a
  * server, that an administrator fills) is copied into the user's data folder at
- * every start, and from where. Set once at start-up by GetStorageOptions and
- * afterwards only by the settings dialog; a change takes effect at the next start.
+ * every start, and from where. Read at start-up by GetStorageOptions and
+ * afterwards changed only by the settings dialog; a change takes effect at the next start.
  */
-extern TGlobalTemplateMode UseGlobalTemplate;
-extern QString GlobalTemplatePath;
+struct TStorageOptions
+{
+    TGlobalTemplateMode UseGlobalTemplate = gtFromDefaultFolder;
+    QString GlobalTemplatePath;
+
+    bool operator==(const TStorageOptions&) const = default;
+};
 
 // Under the current user's hive and the local machine's; see TRegistryKey.
 constexpr QStringView StorageRegistryKey = u"SOFTWARE\\Kestrun\\Event Controller for OrvixIt\\Storage";
@@ -41,21 +48,22 @@ QString DefaultGlobalTemplatePath();
  * that is no number is traced and stops the reading there. Mode 2, or no path,
  * means DefaultGlobalTemplatePath().
  */
-void GetStorageOptions();
+TStorageOptions GetStorageOptions();
 
 /**
  * Start-up after GetStorageOptions: creates the data folder, copies the global
  * template into it unless the mode is 0, then reads the user settings (without
- * a settings file: the desktop's colour, opacity 230). Failures are traced.
+ * a settings file: the desktop's colour, opacity 230). Failures are traced; the
+ * settings read before a failure count.
  */
-void LoadSettings();
+TNotificationSettings LoadSettings(const TStorageOptions& options);
 
 /**
- * When GlobalTemplatePath is a folder holding at least one ".xml" file: deletes
+ * When globalTemplatePath is a folder holding at least one ".xml" file: deletes
  * every file of the data folder except "servers.xml", "rules.xml" and
  * "usersettings.xml" (exact spelling), then copies every file of the template
  * into it, those of the subfolder named after the user instead of the common
  * ones of the same name. Each copy replaces its target whole or not at all.
  * A missing or unreachable template changes nothing.
  */
-void CopyGlobalTemplateToLocalStorage();
+void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath);

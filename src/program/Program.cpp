@@ -1,0 +1,139 @@
+#include "program/Program.h"
+
+#include "engine/RulesRun.h"
+#include "model/Rule.h"
+#include "parameters/Velquist.h"
+#include "platform/AppVersion.h"
+#include "platform/DataPaths.h"
+#include "rulesfile/Parameters.h"
+#include "telephony/OrvixEvent.h"
+#include "trace/Trace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+
+const QString TProgram::Title = QStringLiteral("Kestrun Event Controller for OrvixIt!");
+
+TProgram::TProgram(LineManagerService* service)
+    : m_service(service)
+{
+}
+
+TProgram::~TProgram()
+{
+    if (m_model && TVelquist::InUse() == m_model->Velquist())
+        TVelquist::SetInUse(nullptr);
+}
+
+QString TProgram::TraceFilePath()
+{
+    return QDir::tempPath() + QStringLiteral("/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil");
+}
+
+QString TProgram::TraceConnections(const QString& traceFile)
+{
+    QString quoted = traceFile;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return QStringLiteral("file(filename=\"") + quoted +
+        QStringLiteral("\", maxsize=20480, append=true), pipe(reconnect=true, reconnect.interval=10)");
+}
+
+void TProgram::Start()
+{
+    const QString traceFile = TraceFilePath();
+    QDir().mkpath(QFileInfo(traceFile).absolutePath());
+    Trace::Configure(Title, TraceConnections(traceFile));
+    Trace::SetEnabled(true);
+    Trace::SetLevel(TraceLevel::Debug);
+    Trace::Clear();
+    Trace::Value("Main::FormCreate:Application started", GetAppVersionLabel());
+
+    Trace::Value("Main::FormCreate:DataPathRulesFile", DataPathRulesFile());
+    Trace::Value("Main::FormCreate:DataPathUserSettingsFile", DataPathUserSettingsFile());
+
+    m_model = std::make_shared<TParameters>();
+    TVelquist::SetInUse(m_model->Velquist());
+    // The template copy may replace the rules file, so it comes before discovery and the rules.
+    SetStorageOptions(GetStorageOptions());
+    SetNotificationSettings(LoadSettings(m_storageOptions));
+    // Lookups made before the directory server is found are skipped, not delayed.
+    TVelquist::StartDiscovery(m_model->Velquist());
+    // A missing or unreadable rules file leaves the model empty; the program runs on.
+    m_model->LoadObjectsFromXMLFile(QString());
+    m_model->CleanTempFiles();
+    // From here on call events are processed, with the rules already in place.
+    m_model->InitLineManager(m_service);
+    // The controller is shared with working copies of the model, which may outlive the program.
+    m_model->OrvixEventController()->SetRuleRunner([program = QPointer<TProgram>(this)](TOrvixLine& line,
+                                                                                        const QString& state) {
+        if (program)
+            program->RunRulesInForce(line, state);
+    });
+    CheckStartupRules();
+}
+
+void TProgram::RunRulesInForce(TOrvixLine& line, const QString& currentLineState)
+{
+    // Held for the whole run: the running rules stay alive when an editor puts
+    // another model in force while a rule waits in a window.
+    const std::shared_ptr<TParameters> model = m_model;
+    if (model)
+        RunRules(*model, line, currentLineState);
+}
+
+void TProgram::CheckStartupRules()
+{
+    if (!m_model)
+        return;
+    // No call is involved: each rule runs with the line object it was loaded with.
+    const TBaseList& rules = m_model->Rules();
+    for (int i = 0; i < rules.Count(); ++i) {
+        TRule* rule = rules.Item<TRule>(i);
+        if (rule && rule->Active() && rule->CallOptionBase().Contains(cobApplicationStart))
+            rule->ExecuteRule();
+    }
+}
+
+bool TProgram::Shutdown()
+{
+    if (m_shutDown)
+        return true;
+    m_shutDown = true;
+    Trace::Message("Main::FormClose:Application shut down");
+    if (!m_model)
+        return true;
+    try {
+        m_model->CleanTempFiles();
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::FormClose", error);
+    }
+    if (m_model->SaveObjectsToXMLFile(QString()))
+        return true;
+    Trace::Error(QString(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()));
+    return false;
+}
+
+void TProgram::SetModel(std::shared_ptr<TParameters> model)
+{
+    if (model == m_model)
+        return;
+    m_model = std::move(model);
+    emit ModelChanged();
+}
+
+void TProgram::SetStorageOptions(const TStorageOptions& options)
+{
+    if (options == m_storageOptions)
+        return;
+    m_storageOptions = options;
+    emit StorageOptionsChanged(m_storageOptions);
+}
+
+void TProgram::SetNotificationSettings(const TNotificationSettings& settings)
+{
+    if (settings == m_notificationSettings)
+        return;
+    m_notificationSettings = settings;
+    emit NotificationSettingsChanged(m_notificationSettings);
+}

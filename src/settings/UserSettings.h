@@ -1,0 +1,54 @@
+#pragma once
+
+#include "settings/Color.h"
+
+#include <QString>
+
+/**
+ * @brief The user's desktop-notification settings: start-up reads them from
+ * "usersettings.xml" (LoadSettings), the settings dialog changes and writes
+ * them, and each notification window takes them when it opens.
+ */
+struct TNotificationSettings
+{
+    // Zero-based index of the monitor that shows notifications.
+    qint32 DesktopNotificationMonitor = 0;
+    // Screen corner: 0 lower right, 1 lower left, 2 upper left, 3 upper right.
+    qint32 DesktopNotificationPosition = 0;
+    // The user's own colour; GetNotificationColor decides which colour a window takes.
+    TColor DesktopNotificationColor = clBlack;
+    // Opacity from 0 (invisible) to 255 (opaque).
+    qint32 DesktopNotificationTransparencyValue = 0;
+    bool DesktopNotificationIsWindowsColor = false;
+    bool DesktopNotificationIsAccentColor = false;
+
+    bool operator==(const TNotificationSettings&) const = default;
+};
+
+/**
+ * Reads settings from a settings file into the given ones; an empty name means
+ * DataPathUserSettingsFile(). Element names are matched in any case and the
+ * root's name does not matter. A missing "monitor" or "position" reads as 0,
+ * a monitor beyond the last of monitorCount as 0; the other settings keep their
+ * values when their element is missing.
+ *
+ * Returns false, changing nothing, when the file is missing, no XML or empty.
+ * Throws EKestrunError at the first value that does not convert: the settings
+ * read before it keep their new values, the others stay. A file that exists but
+ * could not be read whole is remembered (UnreadableFiles), so that the next
+ * WriteSettingsXML keeps it aside instead of overwriting it.
+ */
+bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings, int monitorCount);
+// With the desktop's monitor count.
+bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings);
+// The number of monitors of the desktop; 1 when no GUI application runs.
+int MonitorCount();
+
+/**
+ * Writes the settings to DataPathUserSettingsFile(), whatever FileName names
+ * (the dialog passes the document's name only), as a new file: elements other
+ * than the six settings are not kept. The old file is replaced only by a
+ * complete new one. Returns true; throws EKestrunError when the file cannot be
+ * written, leaving the old one in place.
+ */
+bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& settings);

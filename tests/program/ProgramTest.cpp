@@ -1,0 +1,143 @@
+// The running program without windows: start-up, calls meeting the model in
+// force, settings announced to whoever listens, and shutdown.
+#include "FakeLineManager.h"
+#include "ScopedEnvironment.h"
+#include "SettingsSandbox.h"
+#include "TestFiles.h"
+#include "TraceCapture.h"
+#include "actions/ActionOrvixDTMF.h"
+#include "model/ActionSequence.h"
+#include "model/Rule.h"
+#include "platform/DataPaths.h"
+#include "program/Program.h"
+#include "rulesfile/Parameters.h"
+#include "telephony/OrvixEvent.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<TParameters> ModelWithIncomingRule(const QString& ruleName)
+{
+    auto model = std::make_unique<TParameters>();
+    auto* sequence = new TActionSequence;
+    sequence->SetName(QStringLiteral("Ansage"));
+    auto* action = new TActionOrvixDTMF;
+    action->SetCaption(QStringLiteral("Töne"));
+    sequence->AddNewItem(action);
+    model->ActionSequences().AddNewItem(sequence);
+    auto* rule = new TRule;
+    rule->SetName(ruleName);
+    rule->SetCallOptionBase({cobIn});
+    rule->SetCallOptionInEx({coExtern});
+    rule->SetCallOptionIn({coiIncomingCall});
+    rule->AddNewItem(sequence);
+    model->Rules().AddNewItem(rule);
+    return model;
+}
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    ProgramTest()
+        : m_configHome("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()))
+    {
+        QDir().mkpath(UserDataPath());
+        // Discovery asks this address first; nothing listens there.
+        m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                                 "VelquistServer=127.0.0.1:1\n");
+        m_softphone.lines[0] = {
+            {QStringLiteral("DispState"), int(LSRinging)}, {QStringLiteral("DispCallId"), 5},
+            {QStringLiteral("DispPeerNumber"), QStringLiteral("0301234")},
+            {QStringLiteral("DispPeerName"), QStringLiteral("Anna Berg")},
+            {QStringLiteral("DispIsOutgoingCall"), 0}, {QStringLiteral("m_bIsInternalCall"), 0},
+        };
+    }
+
+    // Plays a call on line 0; returns how many rules it ran, the last one's name in lastRule.
+    int RulesRunByACall(QString* lastRule = nullptr)
+    {
+        m_trace.Clear();
+        m_softphone.ChangeState(0, LSRinging);
+        FakeLineManager::Deliver();
+        m_softphone.ChangeState(0, LSInactive);
+        FakeLineManager::Deliver();
+        const QString title = QStringLiteral("Rule::ExecuteRule:Executing rule");
+        if (lastRule)
+            *lastRule = m_trace.LastValue(title);
+        return m_trace.Count(title);
+    }
+
+    QTemporaryDir m_home;
+    ScopedEnvironment m_configHome;
+    SettingsSandbox m_settings;
+    FakeLineManager m_softphone;
+    TraceCapture m_trace;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, StartsHeadlessRunsCallsThroughTheRulesAndSavesThemAtShutdown)
+{
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Kunde"))->SaveObjectsToXMLFile(DataPathRulesFile()));
+    TProgram program(&m_softphone);
+    program.Start();
+
+    ASSERT_NE(program.Model(), nullptr);
+    ASSERT_EQ(program.Model()->Rules().Count(), 1);
+    ASSERT_NE(program.Model()->OrvixEventController(), nullptr);
+    EXPECT_EQ(RulesRunByACall(), 1);
+
+    program.Model()->Rules().Item<TRule>(0)->SetName(QStringLiteral("Kunde umbenannt"));
+    EXPECT_TRUE(program.Shutdown());
+    EXPECT_TRUE(ReadFile(DataPathRulesFile()).contains("Kunde umbenannt"));
+
+    ASSERT_TRUE(QFile::remove(DataPathRulesFile()));
+    EXPECT_TRUE(program.Shutdown());
+    EXPECT_FALSE(QFile::exists(DataPathRulesFile())) << "the shutdown sequence runs once";
+}
+
+TEST_F(ProgramTest, ACallMeetsTheModelInForceWhenItsStateArrives)
+{
+    TProgram program(&m_softphone);
+    program.Start();
+    ASSERT_EQ(RulesRunByACall(), 0);
+
+    // An editor's confirmed working copy, which shares the event controller.
+    std::shared_ptr<TParameters> edited = program.Model()->Clone();
+    const std::unique_ptr<TParameters> made = ModelWithIncomingRule(QStringLiteral("Neu"));
+    ASSERT_TRUE(edited->LoadObjectsFromXMLDoc(*made->SaveObjectsToXMLDoc()));
+    QSignalSpy changed(&program, &TProgram::ModelChanged);
+    program.SetModel(edited);
+
+    EXPECT_EQ(changed.count(), 1);
+    QString ran;
+    EXPECT_EQ(RulesRunByACall(&ran), 1);
+    EXPECT_EQ(ran, QStringLiteral("Neu"));
+}
+
+TEST_F(ProgramTest, SettingsChangesAreAnnouncedOnceWithTheNewValue)
+{
+    TProgram program(&m_softphone);
+    QSignalSpy notification(&program, &TProgram::NotificationSettingsChanged);
+    QSignalSpy storage(&program, &TProgram::StorageOptionsChanged);
+
+    TNotificationSettings settings = program.NotificationSettings();
+    settings.DesktopNotificationPosition = 3;
+    program.SetNotificationSettings(settings);
+    program.SetNotificationSettings(settings);
+    TStorageOptions options = program.StorageOptions();
+    options.UseGlobalTemplate = gtNone;
+    program.SetStorageOptions(options);
+
+    ASSERT_EQ(notification.count(), 1);
+    EXPECT_EQ(notification.at(0).at(0).value<TNotificationSettings>().DesktopNotificationPosition, 3);
+    EXPECT_EQ(program.NotificationSettings(), settings);
+    ASSERT_EQ(storage.count(), 1);
+    EXPECT_EQ(program.StorageOptions().UseGlobalTemplate, gtNone);
+}
