@@ -17,7 +17,6 @@
 #include "actions/ActionOutlookSendMail.h"
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
-#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ParameterOrvix.h"
@@ -25,6 +24,7 @@
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
+#include "rulesfile/Parameters.h"
 
 struct RulesModelSize
 {

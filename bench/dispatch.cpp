@@ -4,11 +4,11 @@
 // as absolute times for 100, 1,000 and 10,000 rules.
 #include "BenchRatios.h"
 
-#include "model/ActionSequence.h"
 #include "engine/RulesRun.h"
-#include "rulesfile/Parameters.h"
-#include "model/Rule.h"
+#include "model/ActionSequence.h"
 #include "model/OrvixLine.h"
+#include "model/Rule.h"
+#include "rulesfile/Parameters.h"
 #include "trace/Trace.h"
 
 #include <QTemporaryDir>

@@ -6,11 +6,11 @@
 // level, as in the program.
 #include "BenchRatios.h"
 
+#include "engine/RulesRun.h"
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
-#include "engine/RulesRun.h"
-#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
+#include "rulesfile/Parameters.h"
 #include "telephony/DBusLineManagerService.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
@@ -169,7 +169,8 @@ void BM_NotificationToAction(benchmark::State& state)
     rule->AddNewItem(sequence);
     model->Rules().AddNewItem(rule);
     TOrvixEventController controller(&bench.Bus());
-    controller.SetRuleRunner([model](TOrvixLine& line, const QString& lineState) { RunRules(*model, line, lineState); });
+    controller.SetRuleRunner(
+        [model](TOrvixLine& line, const QString& lineState) { RunRules(*model, line, lineState); });
 
     SignalMark mark;
     Connect(mark);

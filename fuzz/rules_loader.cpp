@@ -14,8 +14,8 @@
 //   mkdir -p build/fuzz/corpus
 //   build/fuzz/fuzz/fuzz_rules_loader build/fuzz/corpus tests/data -dict=fuzz/rules.dict \
 //       -timeout=10 -max_total_time=300
-#include "rulesfile/Parameters.h"
 #include "model/XmlNavigation.h"
+#include "rulesfile/Parameters.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
 #include "model/BaseParameter.h"
+#include "model/OrvixLine.h"
 #include "model/Rule.h"
 #include "platform/Environment.h"
-#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 void TRule::ExecuteRule()

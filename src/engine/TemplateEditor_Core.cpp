@@ -2,12 +2,12 @@
 
 #include "engine/PageProducer.h"
 #include "model/BaseAction.h"
-#include "rulesfile/RecordTypes.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
+#include "rulesfile/RecordTypes.h"
 #include "trace/Trace.h"
 
 #include <algorithm>

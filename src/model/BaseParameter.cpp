@@ -2,8 +2,8 @@
 
 #include "model/DateTime.h"
 #include "model/IconList.h"
-#include "platform/KestrunError.h"
 #include "model/OrvixLine.h"
+#include "platform/KestrunError.h"
 #include "trace/Trace.h"
 
 #include <QLatin1StringView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/BaseParameter.h"
 #include "frontend/ParameterInteractionForm.h"
+#include "model/BaseParameter.h"
 
 #include <QStringList>
 

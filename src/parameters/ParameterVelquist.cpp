@@ -1,9 +1,9 @@
 #include "parameters/ParameterVelquist.h"
 
+#include "model/OrvixLine.h"
 #include "parameters/Velquist.h"
 #include "parameters/VelquistResult.h"
 #include "platform/KestrunError.h"
-#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 TParameterVelquist::TParameterVelquist()

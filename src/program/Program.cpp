@@ -65,11 +65,11 @@ void TProgram::Start()
     // From here on call events are processed, with the rules already in place.
     m_model->InitLineManager(m_service);
     // The controller is shared with working copies of the model, which may outlive the program.
-    m_model->OrvixEventController()->SetRuleRunner([program = QPointer<TProgram>(this)](TOrvixLine& line,
-                                                                                        const QString& state) {
-        if (program)
-            program->RunRulesInForce(line, state);
-    });
+    m_model->OrvixEventController()->SetRuleRunner(
+        [program = QPointer<TProgram>(this)](TOrvixLine& line, const QString& state) {
+            if (program)
+                program->RunRulesInForce(line, state);
+        });
     CheckStartupRules();
 }
 

@@ -2,13 +2,13 @@
 
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
+#include "model/OrvixLine.h"
 #include "model/Rule.h"
 #include "model/XmlRecord.h"
 #include "parameters/Velquist.h"
 #include "platform/DataPaths.h"
 #include "platform/UnreadableFiles.h"
 #include "telephony/OrvixEvent.h"
-#include "model/OrvixLine.h"
 #include "trace/Trace.h"
 
 #include <QDir>

@@ -11,14 +11,14 @@
 #include "actions/ActionOutlookBase.h"
 #include "actions/ActionOutlookSendMail.h"
 #include "actions/ActionStopper.h"
-#include "rulesfile/RecordTypes.h"
+#include "model/OrvixLine.h"
 #include "model/XmlRecord.h"
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
-#include "model/OrvixLine.h"
+#include "rulesfile/RecordTypes.h"
 #include "trace/Trace.h"
 
 namespace {

@@ -129,7 +129,8 @@ bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings, i
     Trace::Value("Core::ReadSettingsXML:DesktopNotificationPosition", settings.DesktopNotificationPosition);
     Trace::Value("Core::ReadSettingsXML:DesktopNotificationColor",
                  QStringLiteral("$%1").arg(settings.DesktopNotificationColor, 8, 16, QLatin1Char('0')));
-    Trace::Value("Core::ReadSettingsXML:DesktopNotificationTransparencyValue", settings.DesktopNotificationTransparencyValue);
+    Trace::Value("Core::ReadSettingsXML:DesktopNotificationTransparencyValue",
+                 settings.DesktopNotificationTransparencyValue);
     Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsWindowsColor", settings.DesktopNotificationIsWindowsColor);
     Trace::Value("Core::ReadSettingsXML:DesktopNotificationIsAccentColor", settings.DesktopNotificationIsAccentColor);
     return true;

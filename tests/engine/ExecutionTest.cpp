@@ -3,8 +3,8 @@
 
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
-#include "model/Rule.h"
 #include "model/OrvixLine.h"
+#include "model/Rule.h"
 
 #include <gtest/gtest.h>
 

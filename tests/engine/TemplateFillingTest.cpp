@@ -4,13 +4,13 @@
 
 #include "engine/TemplateFilling.h"
 #include "model/BaseAction.h"
-#include "rulesfile/Parameters.h"
+#include "model/OrvixLine.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
-#include "model/OrvixLine.h"
+#include "rulesfile/Parameters.h"
 
 #include <QDir>
 #include <QFileInfo>

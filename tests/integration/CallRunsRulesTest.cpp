@@ -3,11 +3,11 @@
 
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionStopper.h"
-#include "model/ActionSequence.h"
 #include "engine/RulesRun.h"
-#include "rulesfile/Parameters.h"
+#include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "parameters/ParameterUser.h"
+#include "rulesfile/Parameters.h"
 #include "telephony/OrvixEvent.h"
 
 #include <QTemporaryDir>

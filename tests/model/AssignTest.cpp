@@ -1,7 +1,7 @@
 #include "model/ActionSequence.h"
+#include "model/OrvixLine.h"
 #include "model/Rule.h"
 #include "parameters/ParameterVelquist.h"
-#include "model/OrvixLine.h"
 
 #include <gtest/gtest.h>
 

@@ -12,13 +12,13 @@
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
 #include "model/IconList.h"
+#include "model/OrvixLine.h"
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
-#include "model/OrvixLine.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "TraceTest.h"
 #include "actions/ActionStopper.h"
 #include "model/ActionSequence.h"
-#include "model/Rule.h"
 #include "model/OrvixLine.h"
+#include "model/Rule.h"
 #include "trace/Trace.h"
 #include "trace/TraceLine.h"
 

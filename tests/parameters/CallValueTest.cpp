@@ -1,6 +1,6 @@
 #include "model/DateTime.h"
-#include "parameters/ParameterOrvix.h"
 #include "model/OrvixLine.h"
+#include "parameters/ParameterOrvix.h"
 
 #include "ScopedLocale.h"
 #include "TraceCapture.h"

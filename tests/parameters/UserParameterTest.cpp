@@ -1,5 +1,5 @@
-#include "parameters/ParameterUser.h"
 #include "model/OrvixLine.h"
+#include "parameters/ParameterUser.h"
 
 #include "TraceCapture.h"
 

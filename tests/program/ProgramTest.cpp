@@ -1,5 +1,6 @@
 // The running program without windows: start-up, calls meeting the model in
 // force, settings announced to whoever listens, and shutdown.
+#include "program/Program.h"
 #include "FakeLineManager.h"
 #include "ScopedEnvironment.h"
 #include "SettingsSandbox.h"
@@ -9,7 +10,6 @@
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "platform/DataPaths.h"
-#include "program/Program.h"
 #include "rulesfile/Parameters.h"
 #include "telephony/OrvixEvent.h"
 
@@ -52,10 +52,12 @@ protected:
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
         m_softphone.lines[0] = {
-            {QStringLiteral("DispState"), int(LSRinging)}, {QStringLiteral("DispCallId"), 5},
+            {QStringLiteral("DispState"), int(LSRinging)},
+            {QStringLiteral("DispCallId"), 5},
             {QStringLiteral("DispPeerNumber"), QStringLiteral("0301234")},
             {QStringLiteral("DispPeerName"), QStringLiteral("Anna Berg")},
-            {QStringLiteral("DispIsOutgoingCall"), 0}, {QStringLiteral("m_bIsInternalCall"), 0},
+            {QStringLiteral("DispIsOutgoingCall"), 0},
+            {QStringLiteral("m_bIsInternalCall"), 0},
         };
     }
 

@@ -12,14 +12,14 @@
 #include "actions/ActionOutlookItems.h"
 #include "actions/ActionOutlookSendMail.h"
 #include "actions/ActionStopper.h"
-#include "rulesfile/RecordTypes.h"
+#include "model/OrvixLine.h"
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
-#include "model/OrvixLine.h"
+#include "rulesfile/RecordTypes.h"
 
 #include <QMetaProperty>
 #include <QSet>

@@ -3,8 +3,8 @@
 #include "TestFiles.h"
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
-#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
+#include "rulesfile/Parameters.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,11 +6,11 @@
 #include "actions/ActionBalloonMessage.h"
 #include "actions/ActionSendEMail.h"
 #include "actions/ActionStopper.h"
+#include "model/OrvixLine.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterUser.h"
 #include "platform/DataPaths.h"
 #include "telephony/OrvixEvent.h"
-#include "model/OrvixLine.h"
 
 #include <QDir>
 #include <QRegularExpression>

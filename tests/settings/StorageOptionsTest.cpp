@@ -42,7 +42,8 @@ TEST_P(StorageOptions, ThePerUserValueWinsAndModeTwoUsesTheDefaultFolder)
 
     EXPECT_EQ(int(options.UseGlobalTemplate), int(entry.mode));
     EXPECT_EQ(options.GlobalTemplatePath, entry.path.isEmpty() ? DefaultGlobalTemplatePath() : entry.path);
-    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions:GlobalTemplatePath")), options.GlobalTemplatePath);
+    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::GetStorageOptions:GlobalTemplatePath")),
+              options.GlobalTemplatePath);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -70,7 +70,8 @@ TEST_F(StorageTest, SettingsSurviveAWriteAndARead)
         EXPECT_TRUE(ReadFile(DataPathUserSettingsFile())
                         .contains(QByteArray(QByteArray("<ncolor>") + entry.text + "</ncolor>")));
 
-        settings.DesktopNotificationMonitor = settings.DesktopNotificationPosition = settings.DesktopNotificationTransparencyValue = -5;
+        settings.DesktopNotificationMonitor = settings.DesktopNotificationPosition =
+            settings.DesktopNotificationTransparencyValue = -5;
         settings.DesktopNotificationColor = clDefault;
         settings.DesktopNotificationIsWindowsColor = !entry.windows;
         settings.DesktopNotificationIsAccentColor = !entry.accent;

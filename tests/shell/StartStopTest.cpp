@@ -2,8 +2,8 @@
 // the signal that ends a session: what happens to the rules file on the way.
 #include "TestFiles.h"
 #include "model/ActionSequence.h"
-#include "rulesfile/Parameters.h"
 #include "model/Rule.h"
+#include "rulesfile/Parameters.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

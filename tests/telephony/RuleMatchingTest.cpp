@@ -2,12 +2,12 @@
 #include "TestActions.h"
 #include "TraceCapture.h"
 
-#include "model/ActionSequence.h"
 #include "engine/RulesRun.h"
-#include "rulesfile/Parameters.h"
-#include "model/Rule.h"
-#include "telephony/ClientLineMgr.h"
+#include "model/ActionSequence.h"
 #include "model/OrvixLine.h"
+#include "model/Rule.h"
+#include "rulesfile/Parameters.h"
+#include "telephony/ClientLineMgr.h"
 #include "telephony/Wildcard.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "VelquistTestSupport.h"
 
 #include "TraceCapture.h"
-#include "rulesfile/Parameters.h"
-#include "parameters/ParameterVelquist.h"
 #include "model/OrvixLine.h"
+#include "parameters/ParameterVelquist.h"
+#include "rulesfile/Parameters.h"
 
 #include <QUrlQuery>
 

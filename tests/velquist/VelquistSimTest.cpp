@@ -1,9 +1,9 @@
 #include "VelquistTestSupport.h"
 
-#include "rulesfile/Parameters.h"
+#include "model/OrvixLine.h"
 #include "parameters/ParameterVelquist.h"
 #include "parameters/VelquistResult.h"
-#include "model/OrvixLine.h"
+#include "rulesfile/Parameters.h"
 
 #include <QProcess>
 #include <QRegularExpression>
