@@ -1,7 +1,8 @@
-#include "parameters/ui/InteractionForm.h"
-#include "parameters/ParameterInteraction.h"
+#include "ModalDriver.h"
 
-#include <QApplication>
+#include "parameters/ParameterInteraction.h"
+#include "parameters/ui/InteractionForm.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,7 +10,6 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,23 +29,11 @@ protected:
     }
     ~InteractionForm() override { TParameterInteraction::SetGetExtForm({}); }
 
-    // Asks the parameter's question and, once the window shows, plays the user's
-    // part. A window the step leaves open is declined, so that a failed check
-    // cannot leave the test waiting.
+    // Asks the parameter's question and, once the window shows, plays the user's part.
     QString Ask(const std::function<void(TInteractionForm& form)>& step)
     {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* form = qobject_cast<TInteractionForm*>(QApplication::activeModalWidget());
-            shown = form != nullptr;
-            if (!form)
-                return;
-            step(*form);
-            if (form->isVisible())
-                form->reject();
-        });
-        const QString result = m_param.GetParamResult();
-        EXPECT_TRUE(shown);
+        QString result;
+        EXPECT_TRUE(DriveModal<TInteractionForm>(step, [&] { result = m_param.GetParamResult(); }));
         return result;
     }
 
