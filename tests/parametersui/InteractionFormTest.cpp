@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "WindowGrab.h"
 
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ui/InteractionForm.h"
@@ -67,6 +68,7 @@ TEST_F(InteractionForm, ChoiceShowsTheLinesInOrderAndOkTakesTheFirst)
         EXPECT_EQ(combo->currentIndex(), 0);
         EXPECT_FALSE(combo->isEditable());
         EXPECT_EQ(form.focusWidget(), combo);
+        GrabWindow(form, QStringLiteral("InteractionForm"));
         QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton);
     });
     EXPECT_EQ(result, QStringLiteral("rot"));
