@@ -1,8 +1,10 @@
-#include "parameters/ui/InteractionForm.h"
+#include "ModalDriver.h"
+#include "WindowGrab.h"
+
 #include "parameters/ParameterInteraction.h"
+#include "parameters/ui/InteractionForm.h"
 #include "shell/DesktopUserInterface.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +12,6 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,23 +31,11 @@ protected:
     }
     ~InteractionForm() override { SetUserInterface(nullptr); }
 
-    // Asks the parameter's question and, once the window shows, plays the user's
-    // part. A window the step leaves open is declined, so that a failed check
-    // cannot leave the test waiting.
+    // Asks the parameter's question and, once the window shows, plays the user's part.
     QString Ask(const std::function<void(TInteractionForm& form)>& step)
     {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* form = qobject_cast<TInteractionForm*>(QApplication::activeModalWidget());
-            shown = form != nullptr;
-            if (!form)
-                return;
-            step(*form);
-            if (form->isVisible())
-                form->reject();
-        });
-        const QString result = m_param.GetParamResult();
-        EXPECT_TRUE(shown);
+        QString result;
+        EXPECT_TRUE(DriveModal<TInteractionForm>(step, [&] { result = m_param.GetParamResult(); }));
         return result;
     }
 
@@ -81,6 +70,7 @@ TEST_F(InteractionForm, ChoiceShowsTheLinesInOrderAndOkTakesTheFirst)
         EXPECT_EQ(combo->currentIndex(), 0);
         EXPECT_FALSE(combo->isEditable());
         EXPECT_EQ(form.focusWidget(), combo);
+        GrabWindow(form, QStringLiteral("InteractionForm"));
         QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton);
     });
     EXPECT_EQ(result, QStringLiteral("rot"));

@@ -1,4 +1,5 @@
-#include <QApplication>
+#pragma once
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -7,9 +8,14 @@
 
 #include <cstdlib>
 
-// Tests run headless unless the caller chose a platform (scripts/test may run a
-// few of them under Xvfb for the real tray).
-int main(int argc, char** argv)
+/**
+ * The body of a test program's main: runs its tests inside an application
+ * object of the kind they need (QGuiApplication for core code, QApplication
+ * for windows). Tests run headless unless the caller chose a platform
+ * (scripts/test may run a few of them under Xvfb for the real tray).
+ */
+template <typename TApplication>
+int RunTests(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,7 +30,7 @@ int main(int argc, char** argv)
     qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
     QDir().mkpath(home.filePath(QStringLiteral("tmp")));
 
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,70 @@
+#include "widgets/MessageBox.h"
+
+#include <deque>
+
+namespace {
+
+std::deque<TMessageBox::Button>& NextAnswers()
+{
+    static std::deque<TMessageBox::Button> answers;
+    return answers;
+}
+
+} // namespace
+
+TMessageBox::Button TMessageBox::Question(QWidget* parent, const QString& title, const QString& text, Buttons buttons,
+                                          Button defaultButton)
+{
+    return Show(QMessageBox::Question, parent, title, text, buttons, defaultButton);
+}
+
+TMessageBox::Button TMessageBox::Information(QWidget* parent, const QString& title, const QString& text,
+                                             Buttons buttons, Button defaultButton)
+{
+    return Show(QMessageBox::Information, parent, title, text, buttons, defaultButton);
+}
+
+TMessageBox::Button TMessageBox::Warning(QWidget* parent, const QString& title, const QString& text, Buttons buttons,
+                                         Button defaultButton)
+{
+    return Show(QMessageBox::Warning, parent, title, text, buttons, defaultButton);
+}
+
+TMessageBox::Button TMessageBox::Critical(QWidget* parent, const QString& title, const QString& text, Buttons buttons,
+                                          Button defaultButton)
+{
+    return Show(QMessageBox::Critical, parent, title, text, buttons, defaultButton);
+}
+
+void TMessageBox::SetNextAnswer(Button answer)
+{
+    NextAnswers().push_back(answer);
+}
+
+qsizetype TMessageBox::PendingAnswers()
+{
+    return static_cast<qsizetype>(NextAnswers().size());
+}
+
+void TMessageBox::ClearAnswers()
+{
+    NextAnswers().clear();
+}
+
+TMessageBox::Button TMessageBox::Show(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                                      const QString& text, Buttons buttons, Button defaultButton)
+{
+    if (!NextAnswers().empty()) {
+        const Button answer = NextAnswers().front();
+        NextAnswers().pop_front();
+        Q_ASSERT_X(buttons.testFlag(answer), "TMessageBox", "the preset answer is not a button of this box");
+        return answer;
+    }
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    // As QMessageBox's own functions do: a box closed without any button
+    // (no Escape button among them) counts as cancelled.
+    if (box.exec() == -1)
+        return QMessageBox::Cancel;
+    return box.standardButton(box.clickedButton());
+}
