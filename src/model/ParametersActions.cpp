@@ -18,6 +18,7 @@
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
+#include "platform/AsciiCase.h"
 #include "telephony/OrvixLine.h"
 #include "trace/Trace.h"
 
@@ -25,25 +26,13 @@ namespace {
 
 const QString OutlookAddressbookPrefix = QStringLiteral("outlookaddressbook");
 
-bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
-{
-    if (text.size() != lowerWord.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] + 32) : text[i];
-        if (c != lowerWord[i])
-            return false;
-    }
-    return true;
-}
-
 // The e-mail flags take "True"/"False" in any case or a decimal number (0 is
 // false, any other number true); any other text is false, like other Booleans.
 bool ReadLooseBoolean(pugi::xml_node node)
 {
     std::string storage;
     std::string_view text = ElementText(node, storage);
-    if (SameIgnoringCase(text, "true"))
+    if (SameIgnoringAsciiCase(text, "true"))
         return true;
     if (!text.empty() && (text.front() == '+' || text.front() == '-'))
         text.remove_prefix(1);

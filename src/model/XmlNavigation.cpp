@@ -1,5 +1,7 @@
 #include "model/XmlNavigation.h"
 
+#include "platform/AsciiCase.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -9,35 +11,15 @@ namespace {
 
 constexpr std::string_view RepAttribute = "rep";
 
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-char16_t UpperAscii16(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
-}
-
-char16_t LowerAscii16(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
-}
-
 char ConvertChar(char c, TCaseType caseType, bool first)
 {
     switch (caseType) {
     case csUpper:
-        return UpperAscii(c);
+        return AsciiUpper(c);
     case csLower:
-        return LowerAscii(c);
+        return AsciiLower(c);
     case csFirstChar:
-        return first ? UpperAscii(c) : c;
+        return first ? AsciiUpper(c) : c;
     case csNoChange:
         break;
     }
@@ -82,16 +64,6 @@ pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* name)
     return {};
 }
 
-bool SameTextIgnoringCase(const char* a, std::string_view b)
-{
-    for (char c : b) {
-        if (*a == '\0' || UpperAscii(*a) != UpperAscii(c))
-            return false;
-        ++a;
-    }
-    return *a == '\0';
-}
-
 // A "rep" value that a lookup by number can match: a positive decimal number as
 // a writer spells it. Anything else (blanks, signs, leading zeros) never equals one.
 int RepNumber(const char* text)
@@ -114,18 +86,6 @@ void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view v
 }
 
 } // namespace
-
-bool SameNameIgnoringCase(const char* a, const char* b)
-{
-    for (;; ++a, ++b) {
-        if (*a == *b) {
-            if (*a == '\0')
-                return true;
-        } else if (UpperAscii(*a) != UpperAscii(*b)) {
-            return false;
-        }
-    }
-}
 
 std::string ConvertCase(std::string_view name, TCaseType caseType)
 {
@@ -156,14 +116,14 @@ QString MakeCaseInsentiveXML(const QString& xmlInput, TCaseType makeCaseChange)
             continue;
         switch (makeCaseChange) {
         case csUpper:
-            text[i] = UpperAscii16(c);
+            text[i] = AsciiUpper(c);
             break;
         case csLower:
-            text[i] = LowerAscii16(c);
+            text[i] = AsciiLower(c);
             break;
         case csFirstChar:
             if (atNameStart && c != u'<' && c != u'/') {
-                text[i] = UpperAscii16(c);
+                text[i] = AsciiUpper(c);
                 atNameStart = false;
             }
             break;
@@ -215,11 +175,12 @@ pugi::xml_node FindNodeExt(pugi::xml_node startNode, std::string_view path, std:
 
         const std::string attribute(attribName);
         const char* reachedName = current.name();
+        const std::string_view reached(reachedName);
         for (pugi::xml_node sibling = current; sibling; sibling = sibling.next_sibling()) {
-            if (sibling.type() != pugi::node_element || !SameNameIgnoringCase(sibling.name(), reachedName))
+            if (sibling.type() != pugi::node_element || !SameIgnoringAsciiCase(sibling.name(), reached))
                 continue;
             const pugi::xml_attribute found = sibling.attribute(attribute.c_str());
-            if (found && SameTextIgnoringCase(found.value(), attribVal))
+            if (found && SameIgnoringAsciiCase(found.value(), attribVal))
                 return sibling;
         }
         if (!forceNode)
@@ -246,7 +207,7 @@ TNumberedNodes::TNumberedNodes(pugi::xml_node parent, std::string_view name)
     , m_name(name)
 {
     for (pugi::xml_node child = parent.first_child(); child && !m_first; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && SameNameIgnoringCase(child.name(), m_name.c_str()))
+        if (child.type() == pugi::node_element && SameIgnoringAsciiCase(child.name(), m_name))
             m_first = child;
     }
     IndexSiblings();
@@ -258,7 +219,7 @@ void TNumberedNodes::IndexSiblings()
         return;
     const std::string attribute(RepAttribute);
     for (pugi::xml_node sibling = m_first; sibling; sibling = sibling.next_sibling()) {
-        if (sibling.type() != pugi::node_element || !SameNameIgnoringCase(sibling.name(), m_name.c_str()))
+        if (sibling.type() != pugi::node_element || !SameIgnoringAsciiCase(sibling.name(), m_name))
             continue;
         if (const int number = RepNumber(sibling.attribute(attribute.c_str()).value()))
             m_entries.push_back({number, sibling});

@@ -94,6 +94,3 @@ private:
     // Most lists are short: they stay off the heap.
     QVarLengthArray<Entry, 16> m_entries;
 };
-
-// True when both names are equal ignoring the case of ASCII letters.
-bool SameNameIgnoringCase(const char* a, const char* b);

@@ -1,5 +1,7 @@
 #include "model/XmlRecord.h"
 
+#include "platform/AsciiCase.h"
+
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -8,11 +10,6 @@
 #include <cstring>
 
 namespace {
-
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
 
 // A path component as a C string; names of the rules file fit the buffer.
 class Component
@@ -31,7 +28,7 @@ public:
         if (caseType != csNoChange && !name.empty()) {
             const std::string converted = caseType == csUpper ? std::string() : ConvertCase(name, caseType);
             for (std::size_t i = 0; i < name.size(); ++i)
-                out[i] = caseType == csUpper ? UpperAscii(out[i]) : converted[i];
+                out[i] = caseType == csUpper ? AsciiUpper(out[i]) : converted[i];
         }
     }
     Component(const Component&) = delete;
@@ -73,17 +70,6 @@ std::string_view Digits(int value, char (&buffer)[16])
 bool IsText(pugi::xml_node node)
 {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-}
-
-// Equal ignoring the case of ASCII letters.
-bool SameNameAs(const char* elementName, std::string_view name)
-{
-    for (const char c : name) {
-        if (*elementName != c && (*elementName == '\0' || UpperAscii(*elementName) != UpperAscii(c)))
-            return false;
-        ++elementName;
-    }
-    return *elementName == '\0';
 }
 
 void SetText(pugi::xml_node node, std::string_view utf8)
@@ -138,16 +124,7 @@ std::string_view ElementText(pugi::xml_node node, std::string& storage)
 bool ReadBoolean(pugi::xml_node node)
 {
     std::string storage;
-    const std::string_view text = ElementText(node, storage);
-    constexpr std::string_view True = "true";
-    if (text.size() != True.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] + 32) : text[i];
-        if (c != True[i])
-            return false;
-    }
-    return true;
+    return SameIgnoringAsciiCase(ElementText(node, storage), "true");
 }
 
 int ReadInteger(pugi::xml_node node)
@@ -223,8 +200,9 @@ void WriteLines(pugi::xml_node node, const QStringList& lines)
 
 pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name)
 {
+    const std::string_view wanted(name);
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && SameNameIgnoringCase(child.name(), name))
+        if (child.type() == pugi::node_element && SameIgnoringAsciiCase(child.name(), wanted))
             return child;
     }
     return {};
@@ -251,7 +229,7 @@ bool TChildIndex::SameName(const char* elementName, std::size_t length, std::str
     // Files mostly spell names as the program writes them.
     if (std::memcmp(elementName, name.data(), length) == 0)
         return true;
-    return m_ignoreCase && SameNameAs(elementName, name);
+    return m_ignoreCase && SameIgnoringAsciiCase(elementName, name);
 }
 
 void TChildIndex::Insert(std::uint32_t hash, std::string_view name, pugi::xml_node node)
@@ -373,12 +351,12 @@ pugi::xml_node TXmlRecordReader::FromPassed(std::string_view name, std::uint32_t
     if (m_answerHashes & HashBit(hash)) {
         for (int i = 0; i < m_answerCount; ++i) {
             const Passed& answer = m_answers[std::size_t(i)];
-            if (answer.hash == hash && SameNameAs(answer.name, name))
+            if (answer.hash == hash && SameIgnoringAsciiCase(answer.name, name))
                 return pugi::xml_node(answer.node);
         }
     }
     for (int i = 0; i < m_skippedCount; ++i) {
-        if (SameNameAs(m_skipped[std::size_t(i)].name, name)) {
+        if (SameIgnoringAsciiCase(m_skipped[std::size_t(i)].name, name)) {
             const Passed found {m_skipped[std::size_t(i)].name, m_skipped[std::size_t(i)].node, hash};
             std::copy(m_skipped.begin() + i + 1, m_skipped.begin() + m_skippedCount, m_skipped.begin() + i);
             --m_skippedCount;
@@ -393,7 +371,7 @@ pugi::xml_node TXmlRecordReader::FromAhead(std::string_view name, std::uint32_t 
     for (int step = 0; step <= LookAhead && m_nextName; ++step) {
         if (m_answerCount == MaxAnswers || m_skippedCount == MaxSkipped)
             return {};
-        if (SameNameAs(m_nextName, name))
+        if (SameIgnoringAsciiCase(m_nextName, name))
             return TakeNext(hash);
         m_skipped[std::size_t(m_skippedCount++)] = {m_nextName, m_next.internal_object(), 0};
         SetNext(m_next.next_sibling());
