@@ -289,10 +289,7 @@ QString TTextPool::Text(std::string_view utf8)
 {
     if (utf8.empty() || utf8.size() > MaxLength)
         return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    std::uint32_t hash = 2166136261u;
-    for (const char c : utf8)
-        hash = (hash ^ std::uint8_t(c)) * 16777619u;
-    Slot& slot = m_slots[hash % SlotCount];
+    Slot& slot = m_slots[NameHash(utf8) % SlotCount];
     if (slot.length != utf8.size() || std::memcmp(slot.utf8, utf8.data(), utf8.size()) != 0) {
         slot.length = std::uint8_t(utf8.size());
         std::memcpy(slot.utf8, utf8.data(), utf8.size());

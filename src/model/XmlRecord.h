@@ -37,22 +37,30 @@ void WriteLines(pugi::xml_node node, const QStringList& lines);
 // The first child element whose name equals the name ignoring the case of ASCII letters.
 pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name);
 
-// The hash by which TChildIndex files names: the same for every spelling of a
-// name in capitals or small letters.
+// FNV-1a over the bytes with the case bit cleared: the same for every spelling of
+// a name in capitals or small letters, as TChildIndex needs. TTextPool uses it as
+// well: it compares its texts byte for byte, so the folding costs it no more than
+// a slot that "Wert" and "WERT" would share.
+constexpr std::uint32_t NameHashStart = 2166136261u;
+constexpr std::uint32_t NameHashStep(std::uint32_t hash, char c)
+{
+    return (hash ^ std::uint8_t(c & 0xDF)) * 16777619u;
+}
+
 constexpr std::uint32_t NameHash(std::string_view name)
 {
-    std::uint32_t hash = 2166136261u;
+    std::uint32_t hash = NameHashStart;
     for (const char c : name)
-        hash = (hash ^ std::uint8_t(c & 0xDF)) * 16777619u;
+        hash = NameHashStep(hash, c);
     return hash;
 }
 
 // The hash of a name ended by a NUL, and its length, in one walk over it.
 inline std::uint32_t NameHash(const char* name, std::size_t& length)
 {
-    std::uint32_t hash = 2166136261u;
+    std::uint32_t hash = NameHashStart;
     for (length = 0; name[length] != '\0'; ++length)
-        hash = (hash ^ std::uint8_t(name[length] & 0xDF)) * 16777619u;
+        hash = NameHashStep(hash, name[length]);
     return hash;
 }
 
