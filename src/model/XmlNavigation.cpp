@@ -1,10 +1,10 @@
 #include "model/XmlNavigation.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
 #include <cstring>
 
 namespace {
@@ -68,16 +68,9 @@ pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* name)
 // a writer spells it. Anything else (blanks, signs, leading zeros) never equals one.
 int RepNumber(const char* text)
 {
-    const std::size_t length = std::strlen(text);
-    if (length == 0 || length > 10 || text[0] == '0')
+    if (text[0] < '1' || text[0] > '9')
         return 0;
-    long long value = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return 0;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value <= INT_MAX ? int(value) : 0;
+    return DecimalToInteger(text).value_or(0);
 }
 
 void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view value)

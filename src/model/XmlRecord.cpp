@@ -1,12 +1,12 @@
 #include "model/XmlRecord.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/NumberText.h"
 
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
 #include <cstring>
 
 namespace {
@@ -130,23 +130,7 @@ bool ReadBoolean(pugi::xml_node node)
 int ReadInteger(pugi::xml_node node)
 {
     std::string storage;
-    std::string_view text = ElementText(node, storage);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.size() > 10)
-        return -1;
-    long long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    if (negative)
-        value = -value;
-    return value >= INT_MIN && value <= INT_MAX ? int(value) : -1;
+    return DecimalToInteger(ElementText(node, storage)).value_or(-1);
 }
 
 QString ReadText(pugi::xml_node node)
