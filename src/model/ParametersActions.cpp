@@ -102,14 +102,6 @@ void ReadMessageBlock(const TXmlRecordReader& record, TActionBaseMessage* messag
 
 } // namespace
 
-void TParameters::SaveBaseAction(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const
-{
-    if (!element || !action)
-        return;
-    TXmlRecordWriter record(element, caseType);
-    WriteBaseAction(record, action);
-}
-
 void TParameters::WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* action) const
 {
     WriteBaseActionValues(record, action);
@@ -120,11 +112,6 @@ void TParameters::WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* a
             WriteParameterValues(parameterRecord, parameter);
         }
     }
-}
-
-std::unique_ptr<TBaseAction> TParameters::LoadBaseAction(pugi::xml_node element)
-{
-    return ReadBaseAction(TXmlRecordReader(element));
 }
 
 std::unique_ptr<TBaseAction> TParameters::ReadBaseAction(const TXmlRecordReader& record)
@@ -158,14 +145,6 @@ void TParameters::ReadParameters(const TXmlRecordReader& action, TBaseAction* ta
         Trace::Value(traceTitle, parameter->Caption());
         target->AddNewItem(parameter.release());
     }
-}
-
-void TParameters::SetBaseActionValues(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const
-{
-    if (!element || !action)
-        return;
-    TXmlRecordWriter record(element, caseType);
-    WriteBaseActionValues(record, action);
 }
 
 void TParameters::WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAction* action) const
@@ -231,11 +210,6 @@ void TParameters::WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAct
             }
         }
     }
-}
-
-void TParameters::GetBaseActionValues(pugi::xml_node element, TBaseAction* action)
-{
-    ReadBaseActionValues(TXmlRecordReader(element), action, 0);
 }
 
 void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseAction* action, int depth)
@@ -324,14 +298,6 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
     }
 }
 
-void TParameters::SetParameterValues(pugi::xml_node element, const TBaseParameter* parameter, TCaseType caseType) const
-{
-    if (!element || !parameter)
-        return;
-    TXmlRecordWriter record(element, caseType);
-    WriteParameterValues(record, parameter);
-}
-
 void TParameters::WriteParameterValues(TXmlRecordWriter& record, const TBaseParameter* parameter) const
 {
     record.Text("ID", parameter->ID());
@@ -374,11 +340,6 @@ void TParameters::WriteParameterValues(TXmlRecordWriter& record, const TBasePara
         record.Text("FormatDate", system->DateFormat());
         record.Text("FormatDateTime", system->DateTimeFormat());
     }
-}
-
-void TParameters::GetParameterValues(pugi::xml_node element, TBaseParameter* parameter)
-{
-    ReadParameterValues(TXmlRecordReader(element), parameter);
 }
 
 void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParameter* parameter)
@@ -442,24 +403,4 @@ void TParameters::RegisterUserVariable(const QString& name)
     // The names collected here are the variables the user-parameter dialog offers.
     if (!name.isEmpty() && m_orvixLine && !m_orvixLine->TemporaryVariables().contains(name))
         m_orvixLine->SetUserVariable(name, QString());
-}
-
-QString TParameters::GetBaseActionType(const TBaseAction* action)
-{
-    return ::GetBaseActionType(action);
-}
-
-QString TParameters::GetParameterType(const TBaseParameter* parameter)
-{
-    return ::GetParameterType(parameter);
-}
-
-std::unique_ptr<TBaseAction> TParameters::GetBaseActionObject(const QString& identifier)
-{
-    return ::GetBaseActionObject(QStringView(identifier));
-}
-
-std::unique_ptr<TBaseParameter> TParameters::GetParameterObject(const QString& identifier)
-{
-    return ::GetParameterObject(QStringView(identifier));
 }

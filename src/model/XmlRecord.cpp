@@ -161,25 +161,9 @@ QStringList ReadLines(pugi::xml_node node)
     return lines;
 }
 
-void WriteBoolean(pugi::xml_node node, bool value)
-{
-    SetText(node, value ? "True" : "False");
-}
-
-void WriteInteger(pugi::xml_node node, int value)
-{
-    char digits[16];
-    SetText(node, Digits(value, digits));
-}
-
 void WriteText(pugi::xml_node node, const QString& value)
 {
     SetText(node, Utf8Of(value));
-}
-
-void WriteLines(pugi::xml_node node, const QStringList& lines)
-{
-    WriteText(node, JoinLines(lines));
 }
 
 pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name)

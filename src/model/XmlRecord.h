@@ -29,10 +29,7 @@ QString ReadText(pugi::xml_node node);
 // Split at CR, LF or CR LF; a break at the very end starts no further line.
 QStringList ReadLines(pugi::xml_node node);
 
-void WriteBoolean(pugi::xml_node node, bool value);
-void WriteInteger(pugi::xml_node node, int value);
 void WriteText(pugi::xml_node node, const QString& value);
-void WriteLines(pugi::xml_node node, const QStringList& lines);
 
 // The first child element whose name equals the name ignoring the case of ASCII letters.
 pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name);
@@ -193,7 +190,6 @@ public:
     // A reader of a record inside this one, sharing its pool.
     TXmlRecordReader Record(pugi::xml_node element) const { return TXmlRecordReader(element, m_texts); }
 
-    pugi::xml_node Element() const { return m_element; }
     pugi::xml_node Node(TFieldName path) const
     {
         // Inline, the request a file written by this program answers: its next element.
@@ -315,9 +311,6 @@ public:
     TXmlRecordWriter(const TXmlRecordWriter&) = delete;
     TXmlRecordWriter& operator=(const TXmlRecordWriter&) = delete;
 
-    // The element written into; null when writing text.
-    pugi::xml_node Element() const { return m_element; }
-    TCaseType CaseType() const { return m_caseType; }
     bool Valid() const { return m_stream || m_element; }
 
     void Boolean(TFieldName name, bool value);

@@ -269,19 +269,9 @@ void Trace::SetEnabled(bool enabled)
     g_enabled.store(enabled, std::memory_order_relaxed);
 }
 
-bool Trace::Enabled()
-{
-    return g_enabled.load(std::memory_order_relaxed);
-}
-
 void Trace::SetLevel(TraceLevel level)
 {
     g_level.store(int(level), std::memory_order_relaxed);
-}
-
-TraceLevel Trace::Level()
-{
-    return TraceLevel(g_level.load(std::memory_order_relaxed));
 }
 
 bool Trace::IsOn(TraceLevel level)
