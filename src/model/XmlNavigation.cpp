@@ -26,35 +26,6 @@ char ConvertChar(char c, TCaseType caseType, bool first)
     return c;
 }
 
-// A converted name as a C string; names of the rules file fit the buffer, so a
-// lookup costs no allocation.
-class ConvertedName
-{
-public:
-    ConvertedName(std::string_view name, TCaseType caseType)
-    {
-        char* out = m_buffer;
-        if (name.size() >= sizeof(m_buffer)) {
-            m_large.resize(name.size());
-            out = m_large.data();
-        }
-        for (std::size_t i = 0; i < name.size(); ++i)
-            out[i] = ConvertChar(name[i], caseType, i == 0);
-        if (out == m_buffer)
-            m_buffer[name.size()] = '\0';
-        m_text = out;
-    }
-    ConvertedName(const ConvertedName&) = delete;
-    ConvertedName& operator=(const ConvertedName&) = delete;
-
-    const char* c_str() const { return m_text; }
-
-private:
-    char m_buffer[96];
-    std::string m_large;
-    const char* m_text = m_buffer;
-};
-
 pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* name)
 {
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
@@ -79,6 +50,20 @@ void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view v
 }
 
 } // namespace
+
+TConvertedName::TConvertedName(std::string_view name, TCaseType caseType)
+{
+    char* out = m_buffer;
+    if (name.size() >= sizeof(m_buffer)) {
+        m_large.resize(name.size());
+        out = m_large.data();
+    }
+    for (std::size_t i = 0; i < name.size(); ++i)
+        out[i] = ConvertChar(name[i], caseType, i == 0);
+    if (out == m_buffer)
+        m_buffer[name.size()] = '\0';
+    m_text = out;
+}
 
 std::string ConvertCase(std::string_view name, TCaseType caseType)
 {
@@ -152,7 +137,7 @@ pugi::xml_node FindNodeExt(pugi::xml_node startNode, std::string_view path, std:
         pugi::xml_node current = startNode;
         const int count = GetNodeCount(path);
         for (int i = 0; i < count; ++i) {
-            const ConvertedName name(GetNextNodeName(path), caseSearch);
+            const TConvertedName name(GetNextNodeName(path), caseSearch);
             pugi::xml_node remembered = current;
             current = FirstChildElement(remembered, name.c_str());
             if (!current && forceNode) {

@@ -11,37 +11,6 @@
 
 namespace {
 
-// A path component as a C string; names of the rules file fit the buffer.
-class Component
-{
-public:
-    explicit Component(std::string_view name, TCaseType caseType = csNoChange)
-    {
-        char* out = m_buffer;
-        if (name.size() >= sizeof(m_buffer)) {
-            m_large.resize(name.size());
-            out = m_large.data();
-            m_text = out;
-        }
-        std::memcpy(out, name.data(), name.size());
-        out[name.size()] = '\0';
-        if (caseType != csNoChange && !name.empty()) {
-            const std::string converted = caseType == csUpper ? std::string() : ConvertCase(name, caseType);
-            for (std::size_t i = 0; i < name.size(); ++i)
-                out[i] = caseType == csUpper ? AsciiUpper(out[i]) : converted[i];
-        }
-    }
-    Component(const Component&) = delete;
-    Component& operator=(const Component&) = delete;
-
-    const char* c_str() const { return m_text; }
-
-private:
-    char m_buffer[96];
-    std::string m_large;
-    const char* m_text = m_buffer;
-};
-
 // The value in UTF-8, valid until the next call: one buffer for all values, since
 // a save writes about a million of them.
 std::string_view Utf8Of(const QString& value)
@@ -360,7 +329,7 @@ pugi::xml_node TXmlRecordReader::Find(TFieldName path) const
 {
     pugi::xml_node node = Child(path.First(), path.Hash());
     for (std::string_view rest = path.Rest(); node && !rest.empty();)
-        node = FirstChildIgnoringCase(node, Component(GetNextNodeName(rest)).c_str());
+        node = FirstChildIgnoringCase(node, TConvertedName(GetNextNodeName(rest), csNoChange).c_str());
     return node;
 }
 
@@ -552,7 +521,7 @@ TXmlRecordWriter TXmlRecordWriter::Item(TFieldName name, int number)
 
 pugi::xml_node TXmlRecordWriter::Node(TFieldName path)
 {
-    const Component first(path.First(), m_caseType);
+    const TConvertedName first(path.First(), m_caseType);
     const pugi::xml_node node = m_index.FindOrAppend(std::string_view(first.c_str(), path.First().size()), path.Hash());
     return node && !path.Rest().empty() ? FindNodeExt(node, path.Rest(), {}, {}, m_caseType, true) : node;
 }
