@@ -21,7 +21,6 @@ public:
     // The value of the first attribute of that name; empty when the tag has none.
     QString Value(QStringView name) const;
     const QList<std::pair<QString, QString>>& Items() const { return m_items; }
-    bool IsEmpty() const { return m_items.isEmpty(); }
 
 private:
     QList<std::pair<QString, QString>> m_items;

@@ -48,10 +48,8 @@ void TBaseObject::AssignTo(TBaseObject* dest) const
         const int destIndex = destMeta->indexOfProperty(property.name());
         if (destIndex < 0)
             continue;
-        // A property the destination cannot take is passed over; the others are still copied.
-        try {
-            destMeta->property(destIndex).write(dest, property.read(this));
-        } catch (const std::exception&) {
-        }
+        // A property the destination cannot take is passed over (write refuses a value
+        // it cannot convert); the others are still copied.
+        destMeta->property(destIndex).write(dest, property.read(this));
     }
 }

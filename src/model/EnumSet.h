@@ -67,7 +67,6 @@ public:
 
     constexpr quint32 Bits() const { return m_bits; }
     constexpr bool Contains(E member) const { return (m_bits & Bit(member)) != 0; }
-    constexpr bool IsEmpty() const { return m_bits == 0; }
     constexpr void Include(E member) { m_bits |= Bit(member); }
     constexpr void Exclude(E member) { m_bits &= ~Bit(member); }
     constexpr bool operator==(const TSet&) const = default;

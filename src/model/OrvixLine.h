@@ -216,7 +216,6 @@ public:
 
     // Set while the state queue is being drained.
     bool ExecutingRules() const { return m_executingRules; }
-    void SetExecutingRules(bool executing) { m_executingRules = executing; }
 
     // The user variables of this call, by exact name.
     const QMap<QString, TUserVariable>& TemporaryVariables() const { return m_temporaryVariables; }

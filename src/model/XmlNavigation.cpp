@@ -1,77 +1,30 @@
 #include "model/XmlNavigation.h"
 
+#include "platform/AsciiCase.h"
+#include "platform/NumberText.h"
+
 #include <algorithm>
 #include <charconv>
-#include <climits>
 #include <cstring>
 
 namespace {
 
 constexpr std::string_view RepAttribute = "rep";
 
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-char16_t UpperAscii16(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
-}
-
-char16_t LowerAscii16(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
-}
-
 char ConvertChar(char c, TCaseType caseType, bool first)
 {
     switch (caseType) {
     case csUpper:
-        return UpperAscii(c);
+        return AsciiUpper(c);
     case csLower:
-        return LowerAscii(c);
+        return AsciiLower(c);
     case csFirstChar:
-        return first ? UpperAscii(c) : c;
+        return first ? AsciiUpper(c) : c;
     case csNoChange:
         break;
     }
     return c;
 }
-
-// A converted name as a C string; names of the rules file fit the buffer, so a
-// lookup costs no allocation.
-class ConvertedName
-{
-public:
-    ConvertedName(std::string_view name, TCaseType caseType)
-    {
-        char* out = m_buffer;
-        if (name.size() >= sizeof(m_buffer)) {
-            m_large.resize(name.size());
-            out = m_large.data();
-        }
-        for (std::size_t i = 0; i < name.size(); ++i)
-            out[i] = ConvertChar(name[i], caseType, i == 0);
-        if (out == m_buffer)
-            m_buffer[name.size()] = '\0';
-        m_text = out;
-    }
-    ConvertedName(const ConvertedName&) = delete;
-    ConvertedName& operator=(const ConvertedName&) = delete;
-
-    const char* c_str() const { return m_text; }
-
-private:
-    char m_buffer[96];
-    std::string m_large;
-    const char* m_text = m_buffer;
-};
 
 pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* name)
 {
@@ -82,30 +35,13 @@ pugi::xml_node FirstChildElement(pugi::xml_node parent, const char* name)
     return {};
 }
 
-bool SameTextIgnoringCase(const char* a, std::string_view b)
-{
-    for (char c : b) {
-        if (*a == '\0' || UpperAscii(*a) != UpperAscii(c))
-            return false;
-        ++a;
-    }
-    return *a == '\0';
-}
-
 // A "rep" value that a lookup by number can match: a positive decimal number as
 // a writer spells it. Anything else (blanks, signs, leading zeros) never equals one.
 int RepNumber(const char* text)
 {
-    const std::size_t length = std::strlen(text);
-    if (length == 0 || length > 10 || text[0] == '0')
+    if (text[0] < '1' || text[0] > '9')
         return 0;
-    long long value = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return 0;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value <= INT_MAX ? int(value) : 0;
+    return DecimalToInteger(text).value_or(0);
 }
 
 void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view value)
@@ -115,16 +51,18 @@ void SetAttribute(pugi::xml_node node, std::string_view name, std::string_view v
 
 } // namespace
 
-bool SameNameIgnoringCase(const char* a, const char* b)
+TConvertedName::TConvertedName(std::string_view name, TCaseType caseType)
 {
-    for (;; ++a, ++b) {
-        if (*a == *b) {
-            if (*a == '\0')
-                return true;
-        } else if (UpperAscii(*a) != UpperAscii(*b)) {
-            return false;
-        }
+    char* out = m_buffer;
+    if (name.size() >= sizeof(m_buffer)) {
+        m_large.resize(name.size());
+        out = m_large.data();
     }
+    for (std::size_t i = 0; i < name.size(); ++i)
+        out[i] = ConvertChar(name[i], caseType, i == 0);
+    if (out == m_buffer)
+        m_buffer[name.size()] = '\0';
+    m_text = out;
 }
 
 std::string ConvertCase(std::string_view name, TCaseType caseType)
@@ -156,14 +94,14 @@ QString MakeCaseInsentiveXML(const QString& xmlInput, TCaseType makeCaseChange)
             continue;
         switch (makeCaseChange) {
         case csUpper:
-            text[i] = UpperAscii16(c);
+            text[i] = AsciiUpper(c);
             break;
         case csLower:
-            text[i] = LowerAscii16(c);
+            text[i] = AsciiLower(c);
             break;
         case csFirstChar:
             if (atNameStart && c != u'<' && c != u'/') {
-                text[i] = UpperAscii16(c);
+                text[i] = AsciiUpper(c);
                 atNameStart = false;
             }
             break;
@@ -199,7 +137,7 @@ pugi::xml_node FindNodeExt(pugi::xml_node startNode, std::string_view path, std:
         pugi::xml_node current = startNode;
         const int count = GetNodeCount(path);
         for (int i = 0; i < count; ++i) {
-            const ConvertedName name(GetNextNodeName(path), caseSearch);
+            const TConvertedName name(GetNextNodeName(path), caseSearch);
             pugi::xml_node remembered = current;
             current = FirstChildElement(remembered, name.c_str());
             if (!current && forceNode) {
@@ -215,11 +153,12 @@ pugi::xml_node FindNodeExt(pugi::xml_node startNode, std::string_view path, std:
 
         const std::string attribute(attribName);
         const char* reachedName = current.name();
+        const std::string_view reached(reachedName);
         for (pugi::xml_node sibling = current; sibling; sibling = sibling.next_sibling()) {
-            if (sibling.type() != pugi::node_element || !SameNameIgnoringCase(sibling.name(), reachedName))
+            if (sibling.type() != pugi::node_element || !SameIgnoringAsciiCase(sibling.name(), reached))
                 continue;
             const pugi::xml_attribute found = sibling.attribute(attribute.c_str());
-            if (found && SameTextIgnoringCase(found.value(), attribVal))
+            if (found && SameIgnoringAsciiCase(found.value(), attribVal))
                 return sibling;
         }
         if (!forceNode)
@@ -246,7 +185,7 @@ TNumberedNodes::TNumberedNodes(pugi::xml_node parent, std::string_view name)
     , m_name(name)
 {
     for (pugi::xml_node child = parent.first_child(); child && !m_first; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && SameNameIgnoringCase(child.name(), m_name.c_str()))
+        if (child.type() == pugi::node_element && SameIgnoringAsciiCase(child.name(), m_name))
             m_first = child;
     }
     IndexSiblings();
@@ -258,7 +197,7 @@ void TNumberedNodes::IndexSiblings()
         return;
     const std::string attribute(RepAttribute);
     for (pugi::xml_node sibling = m_first; sibling; sibling = sibling.next_sibling()) {
-        if (sibling.type() != pugi::node_element || !SameNameIgnoringCase(sibling.name(), m_name.c_str()))
+        if (sibling.type() != pugi::node_element || !SameIgnoringAsciiCase(sibling.name(), m_name))
             continue;
         if (const int number = RepNumber(sibling.attribute(attribute.c_str()).value()))
             m_entries.push_back({number, sibling});

@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <string>
 #include <string_view>
 
 /**
@@ -22,6 +23,25 @@ enum TCaseType : quint8
 
 // The name converted by the case mode.
 std::string ConvertCase(std::string_view name, TCaseType caseType);
+
+/**
+ * @brief The same as a C string for the lookups of pugixml. Names of the rules
+ * file fit the buffer, so that a lookup costs no allocation.
+ */
+class TConvertedName
+{
+public:
+    TConvertedName(std::string_view name, TCaseType caseType);
+    TConvertedName(const TConvertedName&) = delete;
+    TConvertedName& operator=(const TConvertedName&) = delete;
+
+    const char* c_str() const { return m_text; }
+
+private:
+    char m_buffer[96];
+    std::string m_large;
+    const char* m_text = m_buffer;
+};
 
 /**
  * The XML text with every element name converted by the case mode and nothing
@@ -94,6 +114,3 @@ private:
     // Most lists are short: they stay off the heap.
     QVarLengthArray<Entry, 16> m_entries;
 };
-
-// True when both names are equal ignoring the case of ASCII letters.
-bool SameNameIgnoringCase(const char* a, const char* b);

@@ -1,49 +1,15 @@
 #include "model/XmlRecord.h"
 
+#include "platform/AsciiCase.h"
+#include "platform/NumberText.h"
+
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
 #include <cstring>
 
 namespace {
-
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
-// A path component as a C string; names of the rules file fit the buffer.
-class Component
-{
-public:
-    explicit Component(std::string_view name, TCaseType caseType = csNoChange)
-    {
-        char* out = m_buffer;
-        if (name.size() >= sizeof(m_buffer)) {
-            m_large.resize(name.size());
-            out = m_large.data();
-            m_text = out;
-        }
-        std::memcpy(out, name.data(), name.size());
-        out[name.size()] = '\0';
-        if (caseType != csNoChange && !name.empty()) {
-            const std::string converted = caseType == csUpper ? std::string() : ConvertCase(name, caseType);
-            for (std::size_t i = 0; i < name.size(); ++i)
-                out[i] = caseType == csUpper ? UpperAscii(out[i]) : converted[i];
-        }
-    }
-    Component(const Component&) = delete;
-    Component& operator=(const Component&) = delete;
-
-    const char* c_str() const { return m_text; }
-
-private:
-    char m_buffer[96];
-    std::string m_large;
-    const char* m_text = m_buffer;
-};
 
 // The value in UTF-8, valid until the next call: one buffer for all values, since
 // a save writes about a million of them.
@@ -73,17 +39,6 @@ std::string_view Digits(int value, char (&buffer)[16])
 bool IsText(pugi::xml_node node)
 {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-}
-
-// Equal ignoring the case of ASCII letters.
-bool SameNameAs(const char* elementName, std::string_view name)
-{
-    for (const char c : name) {
-        if (*elementName != c && (*elementName == '\0' || UpperAscii(*elementName) != UpperAscii(c)))
-            return false;
-        ++elementName;
-    }
-    return *elementName == '\0';
 }
 
 void SetText(pugi::xml_node node, std::string_view utf8)
@@ -138,38 +93,13 @@ std::string_view ElementText(pugi::xml_node node, std::string& storage)
 bool ReadBoolean(pugi::xml_node node)
 {
     std::string storage;
-    const std::string_view text = ElementText(node, storage);
-    constexpr std::string_view True = "true";
-    if (text.size() != True.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] + 32) : text[i];
-        if (c != True[i])
-            return false;
-    }
-    return true;
+    return SameIgnoringAsciiCase(ElementText(node, storage), "true");
 }
 
 int ReadInteger(pugi::xml_node node)
 {
     std::string storage;
-    std::string_view text = ElementText(node, storage);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.size() > 10)
-        return -1;
-    long long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    if (negative)
-        value = -value;
-    return value >= INT_MIN && value <= INT_MAX ? int(value) : -1;
+    return DecimalToInteger(ElementText(node, storage)).value_or(-1);
 }
 
 QString ReadText(pugi::xml_node node)
@@ -200,31 +130,16 @@ QStringList ReadLines(pugi::xml_node node)
     return lines;
 }
 
-void WriteBoolean(pugi::xml_node node, bool value)
-{
-    SetText(node, value ? "True" : "False");
-}
-
-void WriteInteger(pugi::xml_node node, int value)
-{
-    char digits[16];
-    SetText(node, Digits(value, digits));
-}
-
 void WriteText(pugi::xml_node node, const QString& value)
 {
     SetText(node, Utf8Of(value));
 }
 
-void WriteLines(pugi::xml_node node, const QStringList& lines)
-{
-    WriteText(node, JoinLines(lines));
-}
-
 pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name)
 {
+    const std::string_view wanted(name);
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_element && SameNameIgnoringCase(child.name(), name))
+        if (child.type() == pugi::node_element && SameIgnoringAsciiCase(child.name(), wanted))
             return child;
     }
     return {};
@@ -251,7 +166,7 @@ bool TChildIndex::SameName(const char* elementName, std::size_t length, std::str
     // Files mostly spell names as the program writes them.
     if (std::memcmp(elementName, name.data(), length) == 0)
         return true;
-    return m_ignoreCase && SameNameAs(elementName, name);
+    return m_ignoreCase && SameIgnoringAsciiCase(elementName, name);
 }
 
 void TChildIndex::Insert(std::uint32_t hash, std::string_view name, pugi::xml_node node)
@@ -311,10 +226,7 @@ QString TTextPool::Text(std::string_view utf8)
 {
     if (utf8.empty() || utf8.size() > MaxLength)
         return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    std::uint32_t hash = 2166136261u;
-    for (const char c : utf8)
-        hash = (hash ^ std::uint8_t(c)) * 16777619u;
-    Slot& slot = m_slots[hash % SlotCount];
+    Slot& slot = m_slots[NameHash(utf8) % SlotCount];
     if (slot.length != utf8.size() || std::memcmp(slot.utf8, utf8.data(), utf8.size()) != 0) {
         slot.length = std::uint8_t(utf8.size());
         std::memcpy(slot.utf8, utf8.data(), utf8.size());
@@ -373,12 +285,12 @@ pugi::xml_node TXmlRecordReader::FromPassed(std::string_view name, std::uint32_t
     if (m_answerHashes & HashBit(hash)) {
         for (int i = 0; i < m_answerCount; ++i) {
             const Passed& answer = m_answers[std::size_t(i)];
-            if (answer.hash == hash && SameNameAs(answer.name, name))
+            if (answer.hash == hash && SameIgnoringAsciiCase(answer.name, name))
                 return pugi::xml_node(answer.node);
         }
     }
     for (int i = 0; i < m_skippedCount; ++i) {
-        if (SameNameAs(m_skipped[std::size_t(i)].name, name)) {
+        if (SameIgnoringAsciiCase(m_skipped[std::size_t(i)].name, name)) {
             const Passed found {m_skipped[std::size_t(i)].name, m_skipped[std::size_t(i)].node, hash};
             std::copy(m_skipped.begin() + i + 1, m_skipped.begin() + m_skippedCount, m_skipped.begin() + i);
             --m_skippedCount;
@@ -393,7 +305,7 @@ pugi::xml_node TXmlRecordReader::FromAhead(std::string_view name, std::uint32_t 
     for (int step = 0; step <= LookAhead && m_nextName; ++step) {
         if (m_answerCount == MaxAnswers || m_skippedCount == MaxSkipped)
             return {};
-        if (SameNameAs(m_nextName, name))
+        if (SameIgnoringAsciiCase(m_nextName, name))
             return TakeNext(hash);
         m_skipped[std::size_t(m_skippedCount++)] = {m_nextName, m_next.internal_object(), 0};
         SetNext(m_next.next_sibling());
@@ -417,7 +329,7 @@ pugi::xml_node TXmlRecordReader::Find(TFieldName path) const
 {
     pugi::xml_node node = Child(path.First(), path.Hash());
     for (std::string_view rest = path.Rest(); node && !rest.empty();)
-        node = FirstChildIgnoringCase(node, Component(GetNextNodeName(rest)).c_str());
+        node = FirstChildIgnoringCase(node, TConvertedName(GetNextNodeName(rest), csNoChange).c_str());
     return node;
 }
 
@@ -609,7 +521,7 @@ TXmlRecordWriter TXmlRecordWriter::Item(TFieldName name, int number)
 
 pugi::xml_node TXmlRecordWriter::Node(TFieldName path)
 {
-    const Component first(path.First(), m_caseType);
+    const TConvertedName first(path.First(), m_caseType);
     const pugi::xml_node node = m_index.FindOrAppend(std::string_view(first.c_str(), path.First().size()), path.Hash());
     return node && !path.Rest().empty() ? FindNodeExt(node, path.Rest(), {}, {}, m_caseType, true) : node;
 }

@@ -29,30 +29,35 @@ QString ReadText(pugi::xml_node node);
 // Split at CR, LF or CR LF; a break at the very end starts no further line.
 QStringList ReadLines(pugi::xml_node node);
 
-void WriteBoolean(pugi::xml_node node, bool value);
-void WriteInteger(pugi::xml_node node, int value);
 void WriteText(pugi::xml_node node, const QString& value);
-void WriteLines(pugi::xml_node node, const QStringList& lines);
 
 // The first child element whose name equals the name ignoring the case of ASCII letters.
 pugi::xml_node FirstChildIgnoringCase(pugi::xml_node parent, const char* name);
 
-// The hash by which TChildIndex files names: the same for every spelling of a
-// name in capitals or small letters.
+// FNV-1a over the bytes with the case bit cleared: the same for every spelling of
+// a name in capitals or small letters, as TChildIndex needs. TTextPool uses it as
+// well: it compares its texts byte for byte, so the folding costs it no more than
+// a slot that "Wert" and "WERT" would share.
+constexpr std::uint32_t NameHashStart = 2166136261u;
+constexpr std::uint32_t NameHashStep(std::uint32_t hash, char c)
+{
+    return (hash ^ std::uint8_t(c & 0xDF)) * 16777619u;
+}
+
 constexpr std::uint32_t NameHash(std::string_view name)
 {
-    std::uint32_t hash = 2166136261u;
+    std::uint32_t hash = NameHashStart;
     for (const char c : name)
-        hash = (hash ^ std::uint8_t(c & 0xDF)) * 16777619u;
+        hash = NameHashStep(hash, c);
     return hash;
 }
 
 // The hash of a name ended by a NUL, and its length, in one walk over it.
 inline std::uint32_t NameHash(const char* name, std::size_t& length)
 {
-    std::uint32_t hash = 2166136261u;
+    std::uint32_t hash = NameHashStart;
     for (length = 0; name[length] != '\0'; ++length)
-        hash = (hash ^ std::uint8_t(name[length] & 0xDF)) * 16777619u;
+        hash = NameHashStep(hash, name[length]);
     return hash;
 }
 
@@ -185,7 +190,6 @@ public:
     // A reader of a record inside this one, sharing its pool.
     TXmlRecordReader Record(pugi::xml_node element) const { return TXmlRecordReader(element, m_texts); }
 
-    pugi::xml_node Element() const { return m_element; }
     pugi::xml_node Node(TFieldName path) const
     {
         // Inline, the request a file written by this program answers: its next element.
@@ -307,9 +311,6 @@ public:
     TXmlRecordWriter(const TXmlRecordWriter&) = delete;
     TXmlRecordWriter& operator=(const TXmlRecordWriter&) = delete;
 
-    // The element written into; null when writing text.
-    pugi::xml_node Element() const { return m_element; }
-    TCaseType CaseType() const { return m_caseType; }
     bool Valid() const { return m_stream || m_element; }
 
     void Boolean(TFieldName name, bool value);

@@ -2,59 +2,67 @@
 
 #include <QString>
 
+#include <charconv>
 #include <limits>
 
 namespace {
 
-int HexDigit(QChar c)
+// std::from_chars takes the whole text or nothing.
+template <typename Number>
+bool WholeNumber(std::string_view text, Number& value, int base = 10)
 {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    return error == std::errc() && stop == end;
 }
 
 } // namespace
 
-std::optional<qint32> TextToInteger(QStringView text)
+std::optional<qint32> DecimalToInteger(std::string_view text)
 {
-    text = text.trimmed();
-    bool negative = false;
-    if (!text.isEmpty() && (text.front() == u'-' || text.front() == u'+')) {
-        negative = text.front() == u'-';
-        text = text.mid(1);
-    }
-    if (!text.isEmpty() && text.front() == u'$') {
-        text = text.mid(1);
-        if (text.isEmpty() || text.size() > 8)
-            return std::nullopt;
-        quint32 value = 0;
-        for (const QChar c : text) {
-            const int digit = HexDigit(c);
-            if (digit < 0)
-                return std::nullopt;
-            value = value * 16 + quint32(digit);
-        }
-        const auto wrapped = qint32(value);
-        return negative ? qint32(0u - quint32(wrapped)) : wrapped;
-    }
-    if (text.isEmpty() || text.size() > 10)
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative || (!text.empty() && text.front() == '+'))
+        text.remove_prefix(1);
+    // from_chars would take a second sign.
+    if (text.empty() || text.size() > 10 || text.front() < '0' || text.front() > '9')
         return std::nullopt;
     qint64 value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
-    }
+    if (!WholeNumber(text, value))
+        return std::nullopt;
     if (negative)
         value = -value;
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
         return std::nullopt;
     return qint32(value);
+}
+
+std::optional<qint32> TextToInteger(QStringView text)
+{
+    text = text.trimmed();
+    // A sign, "$" and eight digits, or a sign and ten digits: anything longer, or
+    // not ASCII, is no number.
+    char ascii[11];
+    if (text.size() > qsizetype(sizeof(ascii)))
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 0x7F)
+            return std::nullopt;
+        ascii[i] = char(text[i].unicode());
+    }
+    const std::string_view number(ascii, std::size_t(text.size()));
+
+    std::string_view hex = number;
+    const bool negative = !hex.empty() && hex.front() == '-';
+    if (negative || (!hex.empty() && hex.front() == '+'))
+        hex.remove_prefix(1);
+    if (hex.empty() || hex.front() != '$')
+        return DecimalToInteger(number);
+    hex.remove_prefix(1);
+    quint32 value = 0;
+    // An unsigned from_chars takes no sign.
+    if (hex.size() > 8 || !WholeNumber(hex, value, 16))
+        return std::nullopt;
+    return negative ? qint32(0u - value) : qint32(value);
 }
 
 std::optional<bool> TextToBoolean(QStringView text)

@@ -3,6 +3,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <string_view>
 
 // Numbers and Booleans as hand-edited settings files spell them. Blanks around
 // the text are ignored; anything else that does not convert gives no value.
@@ -15,3 +16,10 @@
 std::optional<qint32> TextToInteger(QStringView text);
 // A number (non-zero is true) or "True" / "False" in any case.
 std::optional<bool> TextToBoolean(QStringView text);
+
+/**
+ * A decimal 32-bit integer as the program's files write it: an optional sign
+ * and one to ten digits, nothing else (no blanks). Longer digit runs are refused
+ * even when leading zeros would keep the value in range.
+ */
+std::optional<qint32> DecimalToInteger(std::string_view text);

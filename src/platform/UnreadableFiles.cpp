@@ -32,12 +32,6 @@ void UnreadableFiles::Forget(const QString& path)
     g_paths.remove(Key(path));
 }
 
-bool UnreadableFiles::IsRemembered(const QString& path)
-{
-    const QMutexLocker lock(&g_mutex);
-    return g_paths.contains(Key(path));
-}
-
 QString UnreadableFiles::KeepAside(const QString& path)
 {
     const QString key = Key(path);

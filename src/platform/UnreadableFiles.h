@@ -17,7 +17,6 @@ public:
     static void Remember(const QString& path);
     // The file was read after all (or replaced on purpose).
     static void Forget(const QString& path);
-    static bool IsRemembered(const QString& path);
     /**
      * Moves a remembered file aside and forgets it. Returns the new path, or an
      * empty text when there was nothing to move. Throws EKestrunError when the file

@@ -496,21 +496,6 @@ QString TParameters::GetNodeValueString(pugi::xml_node node)
     return ReadText(node);
 }
 
-void TParameters::SetNodeValueBoolean(pugi::xml_node node, bool value)
-{
-    WriteBoolean(node, value);
-}
-
-void TParameters::SetNodeValueInteger(pugi::xml_node node, int value)
-{
-    WriteInteger(node, value);
-}
-
-void TParameters::SetNodeValueString(pugi::xml_node node, const QString& value)
-{
-    WriteText(node, value);
-}
-
 QString TParameters::XmlToText(const QString& text)
 {
     QString result = text;

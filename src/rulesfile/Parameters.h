@@ -106,27 +106,9 @@ public:
     static bool GetNodeValueBoolean(pugi::xml_node node);
     static int GetNodeValueInteger(pugi::xml_node node);
     static QString GetNodeValueString(pugi::xml_node node);
-    static void SetNodeValueBoolean(pugi::xml_node node, bool value);
-    static void SetNodeValueInteger(pugi::xml_node node, int value);
-    static void SetNodeValueString(pugi::xml_node node, const QString& value);
     // Parameter values keep their blanks in a file as "&nbsp;".
     static QString XmlToText(const QString& text);
     static QString TextToXml(const QString& text);
-
-    // Action and parameter records (the content of "BaseAction" and "SubAction").
-
-    // The action's fields, then its parameters under "AllSubActions".
-    void SaveBaseAction(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const;
-    // A new action of the type the element names, with its parameters; null for an unknown type.
-    std::unique_ptr<TBaseAction> LoadBaseAction(pugi::xml_node element);
-    void SetBaseActionValues(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const;
-    void GetBaseActionValues(pugi::xml_node element, TBaseAction* action);
-    void SetParameterValues(pugi::xml_node element, const TBaseParameter* parameter, TCaseType caseType) const;
-    void GetParameterValues(pugi::xml_node element, TBaseParameter* parameter);
-    static QString GetBaseActionType(const TBaseAction* action);
-    static QString GetParameterType(const TBaseParameter* parameter);
-    static std::unique_ptr<TBaseAction> GetBaseActionObject(const QString& identifier);
-    static std::unique_ptr<TBaseParameter> GetParameterObject(const QString& identifier);
 
     // Inner actions of e-mail actions nested deeper than this are not read: a
     // real file has one level, and a hostile one must not exhaust the stack.

@@ -18,6 +18,7 @@
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
+#include "platform/AsciiCase.h"
 #include "rulesfile/RecordTypes.h"
 #include "trace/Trace.h"
 
@@ -25,25 +26,13 @@ namespace {
 
 const QString OutlookAddressbookPrefix = QStringLiteral("outlookaddressbook");
 
-bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
-{
-    if (text.size() != lowerWord.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] + 32) : text[i];
-        if (c != lowerWord[i])
-            return false;
-    }
-    return true;
-}
-
 // The e-mail flags take "True"/"False" in any case or a decimal number (0 is
 // false, any other number true); any other text is false, like other Booleans.
 bool ReadLooseBoolean(pugi::xml_node node)
 {
     std::string storage;
     std::string_view text = ElementText(node, storage);
-    if (SameIgnoringCase(text, "true"))
+    if (SameIgnoringAsciiCase(text, "true"))
         return true;
     if (!text.empty() && (text.front() == '+' || text.front() == '-'))
         text.remove_prefix(1);
@@ -113,14 +102,6 @@ void ReadMessageBlock(const TXmlRecordReader& record, TActionBaseMessage* messag
 
 } // namespace
 
-void TParameters::SaveBaseAction(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const
-{
-    if (!element || !action)
-        return;
-    TXmlRecordWriter record(element, caseType);
-    WriteBaseAction(record, action);
-}
-
 void TParameters::WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* action) const
 {
     WriteBaseActionValues(record, action);
@@ -131,11 +112,6 @@ void TParameters::WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* a
             WriteParameterValues(parameterRecord, parameter);
         }
     }
-}
-
-std::unique_ptr<TBaseAction> TParameters::LoadBaseAction(pugi::xml_node element)
-{
-    return ReadBaseAction(TXmlRecordReader(element));
 }
 
 std::unique_ptr<TBaseAction> TParameters::ReadBaseAction(const TXmlRecordReader& record)
@@ -169,14 +145,6 @@ void TParameters::ReadParameters(const TXmlRecordReader& action, TBaseAction* ta
         Trace::Value(traceTitle, parameter->Caption());
         target->AddNewItem(parameter.release());
     }
-}
-
-void TParameters::SetBaseActionValues(pugi::xml_node element, const TBaseAction* action, TCaseType caseType) const
-{
-    if (!element || !action)
-        return;
-    TXmlRecordWriter record(element, caseType);
-    WriteBaseActionValues(record, action);
 }
 
 void TParameters::WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAction* action) const
@@ -242,11 +210,6 @@ void TParameters::WriteBaseActionValues(TXmlRecordWriter& record, const TBaseAct
             }
         }
     }
-}
-
-void TParameters::GetBaseActionValues(pugi::xml_node element, TBaseAction* action)
-{
-    ReadBaseActionValues(TXmlRecordReader(element), action, 0);
 }
 
 void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseAction* action, int depth)
@@ -335,14 +298,6 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
     }
 }
 
-void TParameters::SetParameterValues(pugi::xml_node element, const TBaseParameter* parameter, TCaseType caseType) const
-{
-    if (!element || !parameter)
-        return;
-    TXmlRecordWriter record(element, caseType);
-    WriteParameterValues(record, parameter);
-}
-
 void TParameters::WriteParameterValues(TXmlRecordWriter& record, const TBaseParameter* parameter) const
 {
     record.Text("ID", parameter->ID());
@@ -385,11 +340,6 @@ void TParameters::WriteParameterValues(TXmlRecordWriter& record, const TBasePara
         record.Text("FormatDate", system->DateFormat());
         record.Text("FormatDateTime", system->DateTimeFormat());
     }
-}
-
-void TParameters::GetParameterValues(pugi::xml_node element, TBaseParameter* parameter)
-{
-    ReadParameterValues(TXmlRecordReader(element), parameter);
 }
 
 void TParameters::ReadParameterValues(const TXmlRecordReader& record, TBaseParameter* parameter)
@@ -453,24 +403,4 @@ void TParameters::RegisterUserVariable(const QString& name)
     // The names collected here are the variables the user-parameter dialog offers.
     if (!name.isEmpty() && m_orvixLine && !m_orvixLine->TemporaryVariables().contains(name))
         m_orvixLine->SetUserVariable(name, QString());
-}
-
-QString TParameters::GetBaseActionType(const TBaseAction* action)
-{
-    return ::GetBaseActionType(action);
-}
-
-QString TParameters::GetParameterType(const TBaseParameter* parameter)
-{
-    return ::GetParameterType(parameter);
-}
-
-std::unique_ptr<TBaseAction> TParameters::GetBaseActionObject(const QString& identifier)
-{
-    return ::GetBaseActionObject(QStringView(identifier));
-}
-
-std::unique_ptr<TBaseParameter> TParameters::GetParameterObject(const QString& identifier)
-{
-    return ::GetParameterObject(QStringView(identifier));
 }

@@ -18,6 +18,7 @@
 #include "parameters/ParameterSystem.h"
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
+#include "platform/AsciiCase.h"
 
 #include <array>
 
@@ -75,21 +76,6 @@ const std::array<TypeEntry<TBaseParameter>, 6>& ParameterTable()
     return table;
 }
 
-bool SameIdentifier(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        x = x >= 'a' && x <= 'z' ? char(x - 32) : x;
-        y = y >= 'a' && y <= 'z' ? char(y - 32) : y;
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 QString ToQString(std::string_view text)
 {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
@@ -111,7 +97,7 @@ template <typename Base, std::size_t N>
 std::unique_ptr<Base> Make(const std::array<TypeEntry<Base>, N>& table, std::string_view identifier)
 {
     for (const auto& entry : table) {
-        if (SameIdentifier(entry.identifier, identifier))
+        if (SameIgnoringAsciiCase(entry.identifier, identifier))
             return entry.make();
     }
     return nullptr;

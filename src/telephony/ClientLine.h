@@ -25,7 +25,6 @@ class TClientLine
 public:
     TClientLine(LineManagerService& service, int lineIndex, QVariantMap properties);
 
-    int LineIndex() const { return m_lineIndex; }
     // Whether the softphone answered with display properties for this line.
     bool HasDisp() const { return !m_properties.isEmpty(); }
 

@@ -33,7 +33,6 @@ public:
     ~TClientLineMgr() override;
 
     void SetAutoConnect(bool autoConnect);
-    bool AutoConnect() const { return m_autoConnect; }
 
     // Attaches to the softphone. Throws ELineManagerError when the softphone is
     // not there, unless automatic connection is on (it attaches when it comes).

@@ -6,30 +6,14 @@
 #include "telephony/LineEvents.h"
 #include "trace/Trace.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 
 namespace {
 
 // The style in which numbers are stored and matched.
 constexpr int CanonicalNumberStyle = 2;
-
-// Clears a flag when the scope ends, also when a rule run throws: a line whose
-// flag stayed set would queue its states for ever without running them.
-class FlagGuard
-{
-public:
-    explicit FlagGuard(bool& flag)
-        : m_flag(flag)
-    {
-        m_flag = true;
-    }
-    ~FlagGuard() { m_flag = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 void SetIfNotEmpty(QString& field, const QString& value)
 {
@@ -241,7 +225,9 @@ void TOrvixLine::GetLineInfos(bool executeActions)
 
 void TOrvixLine::DrainStateQueue(bool executeActions)
 {
-    const FlagGuard executing(m_executingRules);
+    // Cleared also when a rule run throws: a line whose flag stayed set would
+    // queue its states for ever without running them.
+    const QScopedValueRollback executing(m_executingRules, true);
     while (!FLineStateQueue.isEmpty()) {
         const QString state = FLineStateQueue.takeFirst();
         MarkChanged();

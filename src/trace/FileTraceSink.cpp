@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <spdlog/sinks/rotating_file_sink.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,10 +29,16 @@ QByteArray NativeName(const QString& fileName)
     return QFile::encodeName(fileName);
 }
 
+// The number goes before the extension, so that the previous part still opens
+// as a trace: "Name.sil" gives "Name.1.sil". A name without an extension (none
+// after the last "/", or only a leading dot) gets ".1" at the end.
 QByteArray NativePreviousName(const QString& fileName)
 {
-    return QByteArray::fromStdString(
-        spdlog::sinks::rotating_file_sink_mt::calc_filename(NativeName(fileName).toStdString(), 1));
+    const QByteArray name = NativeName(fileName);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot <= 0 || dot == name.size() - 1 || name.lastIndexOf('/') >= dot - 1)
+        return name + ".1";
+    return name.left(dot) + ".1" + name.mid(dot);
 }
 
 QString ErrorText(int error)

@@ -47,7 +47,6 @@ public:
     // Returns once every entry written so far is in the file; throws ETraceOutput like Write.
     void Flush() override;
 
-    QString FileName() const { return m_fileName; }
     QString PreviousPartFileName() const;
 
 private:

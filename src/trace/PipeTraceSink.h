@@ -32,7 +32,6 @@ public:
     void Clear() override;
 
     bool IsConnected() const;
-    QString SocketPath() const { return m_path; }
 
     // Where QLocalServer listens for a name on Unix: relative names live in the temp folder.
     static QString SocketPathOf(const QString& name);

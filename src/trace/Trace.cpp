@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QScopedValueRollback>
 
 #include <array>
 #include <atomic>
@@ -128,22 +129,13 @@ std::vector<SinkSlot> TakeSinks(TraceState& state, Predicate matches)
     return taken;
 }
 
-class DispatchGuard
-{
-public:
-    DispatchGuard() { t_dispatching = true; }
-    ~DispatchGuard() { t_dispatching = false; }
-    DispatchGuard(const DispatchGuard&) = delete;
-    DispatchGuard& operator=(const DispatchGuard&) = delete;
-};
-
 // prepare runs first under the lock.
 template <typename Prepare, typename Action>
 void Dispatch(Prepare prepare, Action action)
 {
     if (t_dispatching)
         return;
-    const DispatchGuard guard;
+    const QScopedValueRollback dispatching(t_dispatching, true);
     QStringList failures;
     {
         TraceState& state = State();
@@ -277,19 +269,9 @@ void Trace::SetEnabled(bool enabled)
     g_enabled.store(enabled, std::memory_order_relaxed);
 }
 
-bool Trace::Enabled()
-{
-    return g_enabled.load(std::memory_order_relaxed);
-}
-
 void Trace::SetLevel(TraceLevel level)
 {
     g_level.store(int(level), std::memory_order_relaxed);
-}
-
-TraceLevel Trace::Level()
-{
-    return TraceLevel(g_level.load(std::memory_order_relaxed));
 }
 
 bool Trace::IsOn(TraceLevel level)

@@ -109,9 +109,7 @@ public:
     static void RemoveAllSinks();
 
     static void SetEnabled(bool enabled);
-    static bool Enabled();
     static void SetLevel(TraceLevel level);
-    static TraceLevel Level();
     static bool IsOn(TraceLevel level);
     static QString ApplicationName();
 

@@ -4,45 +4,15 @@
 #include "SimulatorClient.h"
 #include "SoftphoneModel.h"
 #include "SoftphoneService.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QSocketNotifier>
 #include <QTextStream>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onTerminationSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
-}
-
-// SIGTERM and SIGINT end the event loop normally, so that the bus name is released like after "quit".
-void quitOnTerminationSignals(QCoreApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
-        char byte;
-        [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
-        app.quit();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-}
 
 QString describeNotification(int eventMsg, int eventParam)
 {
@@ -77,7 +47,8 @@ int serve(QCoreApplication& app, const ParsedCommand& command, const QString& se
     QObject::connect(model.get(), &SoftphoneModel::LineMgrNotification, &app, [&out](int eventMsg, int eventParam) {
         out << describeNotification(eventMsg, eventParam) << Qt::endl;
     });
-    quitOnTerminationSignals(app);
+    // The event loop ends normally, so that the bus name is released like after "quit".
+    OnTerminationSignal([&app] { app.quit(); });
 
     const NumberConverter& converter = model->converter();
     out << CommandLine::Program << ": " << model->lineCount() << " lines on the session bus as " << serviceName
