@@ -15,9 +15,7 @@ class TActionDDEMessage : public TBaseAction
 public:
     TActionDDEMessage();
 
-    // The receiving application.
     KESTRUN_FIELD(QString, DDEService)
-    // The receiver's topic.
     KESTRUN_FIELD(QString, DDETopic)
 
     QString GetDescription() const override;

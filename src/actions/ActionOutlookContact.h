@@ -15,7 +15,6 @@ class TActionOutlookContact : public TBaseAction
 public:
     TActionOutlookContact();
 
-    // Template file for the item's text.
     KESTRUN_FIELD(QString, Template)
     KESTRUN_FIELD(bool, TemplateActive, false)
 };

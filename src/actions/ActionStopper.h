@@ -20,7 +20,6 @@ public:
     KESTRUN_FIELD(bool, BlockOnSuccess, true)
     // True: end the sequence; false: skip BlockCount items.
     KESTRUN_FIELD(bool, BlockAllActions, false)
-    // Number of following items to skip.
     KESTRUN_FIELD(int, BlockCount, 1)
 
     QString GetDescription() const override;

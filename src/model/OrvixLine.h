@@ -114,7 +114,6 @@ public:
     KESTRUN_FIELD(bool, LineStateTerminated, false)
     // States that are queued.
     KESTRUN_FIELD(QStringList, LineStatesPossible, DefaultLineStatesPossible())
-    // The line manager's line index.
     KESTRUN_FIELD(int, LineIndex, -1)
 
     // Signalled group call.
@@ -168,9 +167,7 @@ public:
     KESTRUN_FIELD(QString, RedirectedFromNumber)
     // The raw state code.
     KESTRUN_FIELD(int, State, 0)
-    // Start of the connection period.
     KESTRUN_FIELD(TDateTime, ConnectionStartDateTime, 0)
-    // End of the connection period.
     KESTRUN_FIELD(TDateTime, ConnectionFinishedDateTime, 0)
     // 1 internal, 0 external, -1 not yet known.
     KESTRUN_FIELD(int, IsInternalCall, -1)

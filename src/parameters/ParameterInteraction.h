@@ -25,7 +25,6 @@ public:
     TParameterInteraction();
     ~TParameterInteraction() override;
 
-    // The question shown to the user.
     KESTRUN_FIELD(QString, Query)
     // True: free text field; false: choice from Items.
     KESTRUN_FIELD(bool, IsSimpleInput, true)
