@@ -35,7 +35,7 @@ const QString Service = QStringLiteral("com.orvixit.Softphone.bench.p%1").arg(QC
 class StartMark : public TBaseAction
 {
 public:
-    void ExecuteAction() override { started = Clock::now(); }
+    void ExecuteAction(TActionContext&) override { started = Clock::now(); }
     Clock::time_point started;
 };
 

@@ -6,14 +6,13 @@
 #include "model/BaseParameter.h"
 #include "model/OrvixLine.h"
 #include "model/Rule.h"
-#include "platform/Environment.h"
 #include "trace/Trace.h"
 
-void TRule::ExecuteRule()
+void TRule::ExecuteRule(const std::shared_ptr<TOrvixLine>& line)
 {
     Trace::Value("Rule::ExecuteRule:Executing rule", Name());
     Trace::Value("Rule::ExecuteRule:Numbers of sequences", Count());
-    Trace::Object("Rule::ExecuteRule:OrvixLine", OrvixLine().get());
+    Trace::Object("Rule::ExecuteRule:OrvixLine", line.get());
     // A copy: a sequence's action may change the rule list while it runs (an editor adopted in a dialog).
     const QList<TBaseObject*> sequences = MainList();
     for (TBaseObject* item : sequences) {
@@ -21,16 +20,15 @@ void TRule::ExecuteRule()
         if (!sequence)
             continue;
         Trace::Object("Rule::ExecuteRule:Checking action sequence", sequence);
-        sequence->SetOrvixLine(OrvixLine());
-        sequence->ExecuteActions();
+        sequence->ExecuteActions(line);
     }
 }
 
-void TActionSequence::ExecuteActions()
+void TActionSequence::ExecuteActions(const std::shared_ptr<TOrvixLine>& line)
 {
     Trace::Value("ActionSequence::ExecuteActions:Execute action sequence", Name());
     Trace::Value("ActionSequence::ExecuteActions:Numbers of actions", Count());
-    Trace::Object("ActionSequence::ExecuteActions:OrvixLine", OrvixLine().get());
+    Trace::Object("ActionSequence::ExecuteActions:OrvixLine", line.get());
 
     int continueCounter = 0;
     // Before any action ran the outcome counts as failed, so a leading stopper
@@ -60,24 +58,21 @@ void TActionSequence::ExecuteActions()
         auto* action = qobject_cast<TBaseAction*>(item);
         if (!action)
             continue;
-        action->SetOrvixLine(OrvixLine());
-        action->ExecuteAction();
-        if (action->CancelAction())
+        TActionContext context(line);
+        action->ExecuteAction(context);
+        if (context.CancelAction())
             return;
-        actionSuccessfull = action->ActionSuccessfull();
+        actionSuccessfull = context.ActionSuccessfull();
         Trace::Value("ActionSequence::ExecuteActions:Action succcessfull", actionSuccessfull);
     }
 }
 
-void TBaseAction::ExecuteAction()
+void TBaseAction::ExecuteAction(TActionContext& context)
 {
     Trace::Value("BaseAction::ExecuteAction:Action name", Caption());
     Trace::Value("BaseAction::ExecuteAction:Numbers of parameters", Count());
-    Trace::Object("BaseAction::ExecuteAction:OrvixLine", OrvixLine().get());
+    Trace::Object("BaseAction::ExecuteAction:OrvixLine", context.Line().get());
 
-    SetActionSuccessfull(true);
-    SetCancelAction(false);
-    m_paramResultList.clear();
     const QList<TBaseObject*> items = MainList();
     for (TBaseObject* item : items) {
         auto* parameter = qobject_cast<TBaseParameter*>(item);
@@ -85,27 +80,25 @@ void TBaseAction::ExecuteAction()
             continue;
         Trace::Object("BaseAction::ExecuteAction:Checking parameter", parameter);
         Trace::Value("BaseAction::ExecuteAction:Resolve parameter", parameter->Caption());
-        parameter->SetOrvixLine(OrvixLine());
-        // One parameter's failure is traced and leaves its result as far as it got;
-        // the action goes on with the others.
+        // One parameter's failure is traced and leaves its result empty; the
+        // action goes on with the others.
+        QString result;
         try {
-            parameter->SetParameterResult(parameter->GetParamResult());
-            parameter->SetParameterResult(ExpandEnvironmentReferences(parameter->ParameterResult()));
-            Trace::Value("BaseAction::ExecuteAction:Result", parameter->ParameterResult());
+            result = parameter->GetParamResult(context);
+            Trace::Value("BaseAction::ExecuteAction:Result", result);
         } catch (const std::exception& error) {
             Trace::Exception("BaseAction::ExecuteAction", error);
         }
-        if (parameter->CancelAction()) {
+        if (context.CancelAction()) {
             Trace::Object("BaseAction::ExecuteAction:Action cancelled", parameter);
-            SetCancelAction(true);
             return;
         }
         if (parameter->SaveAsUserVariable()) {
             Trace::Value("BaseAction::ExecuteAction:Saving to variable", parameter->UserVariable());
-            if (const auto line = OrvixLine())
-                line->SetUserVariable(parameter->UserVariable(), parameter->ParameterResult());
+            if (context.Line())
+                context.Line()->SetUserVariable(parameter->UserVariable(), result);
         }
         Trace::Object("BaseAction::ExecuteAction:Adding result to result list", parameter);
-        m_paramResultList.append(parameter);
+        context.AddParamResult(parameter, result);
     }
 }

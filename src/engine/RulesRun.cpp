@@ -15,7 +15,6 @@ void RunRules(const TParameters& model, TOrvixLine& line, const QString& current
         Trace::Object("OrvixLine::ExecuteRules:Executing rule", rule);
         auto snapshot = std::make_shared<TOrvixLine>();
         snapshot->Assign(&line);
-        rule->SetOrvixLine(snapshot);
-        rule->ExecuteRule();
+        rule->ExecuteRule(snapshot);
     }
 }

@@ -46,20 +46,15 @@ QString FileExtension(const QString& path)
 
 } // namespace
 
-QStringList TemplateResultList(const QList<TBaseParameter*>& parameters)
+QStringList TemplateResultList(const QList<TParamResult>& results)
 {
     QStringList lines;
-    lines.reserve(parameters.size());
-    for (const TBaseParameter* parameter : parameters) {
-        if (parameter)
-            lines.append(TemplateKey(*parameter) + u'=' + parameter->ParameterResult());
+    lines.reserve(results.size());
+    for (const TParamResult& result : results) {
+        if (result.Parameter)
+            lines.append(TemplateKey(*result.Parameter) + u'=' + result.Result);
     }
     return lines;
-}
-
-QStringList TemplateResultList(const TBaseAction& action)
-{
-    return TemplateResultList(action.ParamResultList());
 }
 
 QString ResultListValue(const QStringList& resultList, const QString& key)
@@ -79,9 +74,9 @@ QString HandleTemplate(const QString& document, const QStringList* curResultList
     });
 }
 
-QString HandleTemplate(const QString& document, const TBaseAction& action, TTemplateFiller filler)
+QString HandleTemplate(const QString& document, const TActionContext& context, TTemplateFiller filler)
 {
-    const QStringList resultList = TemplateResultList(action);
+    const QStringList resultList = TemplateResultList(context.ParamResultList());
     return HandleTemplate(document, &resultList, filler);
 }
 
@@ -111,7 +106,7 @@ QString CreateHTMLTemplatePage(const QString& htmlTemplate, const QStringList& r
     return path;
 }
 
-QString CreateHTMLTemplatePage(const TActionHTMLMessage& action)
+QString CreateHTMLTemplatePage(const TActionHTMLMessage& action, const TActionContext& context)
 {
-    return CreateHTMLTemplatePage(action.HTMLTemplate(), TemplateResultList(action));
+    return CreateHTMLTemplatePage(action.HTMLTemplate(), TemplateResultList(context.ParamResultList()));
 }

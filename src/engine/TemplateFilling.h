@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/ActionContext.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class TActionHTMLMessage;
-class TBaseAction;
-class TBaseParameter;
 
 // Filling templates when an action runs. A result list holds one "key=result" line
 // for each resolved parameter, the key being the TemplateKey of the parameter's tag;
@@ -19,10 +19,8 @@ enum class TTemplateFiller
     OutlookBase
 };
 
-// One line per parameter, in order: TemplateKey(parameter) + "=" + ParameterResult.
-QStringList TemplateResultList(const QList<TBaseParameter*>& parameters);
-// The lines for the parameters the action resolved in its last run.
-QStringList TemplateResultList(const TBaseAction& action);
+// One line per resolved parameter, in order: TemplateKey(parameter) + "=" + its result.
+QStringList TemplateResultList(const QList<TParamResult>& results);
 // The value of the first line whose name equals the key, ignoring case; empty when none.
 QString ResultListValue(const QStringList& resultList, const QString& key);
 
@@ -30,8 +28,8 @@ QString ResultListValue(const QStringList& resultList, const QString& key);
 // that its key finds in the result list, or "invalid!" when there is no list, no
 // line or an empty value. Throws EKestrunError when the template cannot be read.
 QString HandleTemplate(const QString& document, const QStringList* curResultList, TTemplateFiller filler);
-// The same, looked up in the results of the action's last run.
-QString HandleTemplate(const QString& document, const TBaseAction& action, TTemplateFiller filler);
+// The same, looked up in the results of one run of the action.
+QString HandleTemplate(const QString& document, const TActionContext& context, TTemplateFiller filler);
 
 // The HTML message's page: the template (%NAME% references in its path expanded)
 // with each tag replaced by its value HTML-encoded, or "invalid!". A tag's "ID"
@@ -46,5 +44,5 @@ QString FillHTMLTemplate(const QString& htmlTemplate, const QStringList& resultL
 // with CleanTempFiles. Throws EKestrunError when the template cannot be read or
 // the page cannot be written.
 QString CreateHTMLTemplatePage(const QString& htmlTemplate, const QStringList& resultList);
-// The page of the action's template, filled from the results of its last run.
-QString CreateHTMLTemplatePage(const TActionHTMLMessage& action);
+// The page of the action's template, filled from the results of one run of it.
+QString CreateHTMLTemplatePage(const TActionHTMLMessage& action, const TActionContext& context);

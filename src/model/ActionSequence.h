@@ -21,7 +21,7 @@ public:
 
     TBaseAction* Action(int index) const;
 
-    // Runs the actions in order on the sequence's line object; stoppers skip
-    // actions or end the sequence, a cancelled action ends it.
-    void ExecuteActions();
+    // Runs the actions in order on the call snapshot given, each with a context
+    // of its own; stoppers skip actions or end the sequence, a cancelled action ends it.
+    void ExecuteActions(const std::shared_ptr<TOrvixLine>& line);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ActionContext.h"
 #include "model/BaseList.h"
 
 class TBaseParameter;
@@ -17,8 +18,6 @@ class TBaseAction : public TBaseList
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(QString Description READ GetDescription)
     Q_PROPERTY(int IconIndex READ IconIndex WRITE SetIconIndex)
-    Q_PROPERTY(bool CancelAction READ CancelAction WRITE SetCancelAction)
-    Q_PROPERTY(bool ActionSuccessfull READ ActionSuccessfull WRITE SetActionSuccessfull)
 
 public:
     TBaseAction();
@@ -27,10 +26,6 @@ public:
     // The name shown in lists; subclasses set their own.
     KESTRUN_FIELD(QString, Caption)
     KESTRUN_FIELD(int, IconIndex, 0)
-    // Set when the last run was cancelled by a parameter; ends the sequence.
-    KESTRUN_FIELD(bool, CancelAction, false)
-    // Outcome of the last run, read by the stoppers of the sequence.
-    KESTRUN_FIELD(bool, ActionSuccessfull, true)
 
     // One-line summary for lists.
     virtual QString GetDescription() const;
@@ -40,19 +35,14 @@ public:
 
     TBaseParameter* Parameter(int index) const;
 
-    // Runs the action. The base resolves the parameters into ParamResultList
-    // (a parameter may cancel the action); subclasses call it first, then do
-    // their work unless CancelAction is set.
-    virtual void ExecuteAction();
-    // The parameters resolved in the last run, in order; not owned.
-    const QList<TBaseParameter*>& ParamResultList() const { return m_paramResultList; }
-    QList<TBaseParameter*>& ParamResultList() { return m_paramResultList; }
+    // Runs the action in the context of one run. The base resolves the
+    // parameters into the context's ParamResultList (a parameter may cancel the
+    // action); subclasses call it first, then do their work unless the context's
+    // CancelAction is set, and say how it went in ActionSuccessfull.
+    virtual void ExecuteAction(TActionContext& context);
 
 protected:
     virtual bool CanExecuteProvider();
     // Sets caption and icon (looked up by name in the program's icon list).
     void SetCaptionAndIcon(const QString& caption, QStringView iconName);
-
-private:
-    QList<TBaseParameter*> m_paramResultList;
 };

@@ -93,10 +93,9 @@ QString TBaseParameter::GetDescription() const
     return FCaption;
 }
 
-QString TBaseParameter::GetParamResult()
+QString TBaseParameter::GetParamResult(TActionContext&)
 {
-    SetCancelAction(false);
-    return FParameterResult;
+    return {};
 }
 
 void TBaseParameter::SetCaptionAndIcon(const QString& caption, QStringView iconName)
@@ -105,7 +104,7 @@ void TBaseParameter::SetCaptionAndIcon(const QString& caption, QStringView iconN
     SetIconIndex(IconList::Instance().IndexOf(iconName));
 }
 
-QString TBaseParameter::GetOrvixParam(const QString& name) const
+QString TBaseParameter::GetOrvixParam(const TOrvixLine* line, const QString& name) const
 {
     Trace::Value("BaseParameter::GetOrvixParam:OrvixParamValue", name);
     QString result;
@@ -113,7 +112,6 @@ QString TBaseParameter::GetOrvixParam(const QString& name) const
         for (const TCallValue& value : CallValues) {
             if (name.compare(value.Name, Qt::CaseInsensitive) != 0)
                 continue;
-            const std::shared_ptr<TOrvixLine> line = OrvixLine();
             if (!line)
                 throw EKestrunError(QStringLiteral("There is no line object to read \"%1\" from.").arg(name));
             result = value.Render(*line, TRegionalFormats::Current());

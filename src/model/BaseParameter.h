@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ActionContext.h"
 #include "model/BaseObject.h"
 #include "model/Guid.h"
 #include "model/Property.h"
@@ -10,9 +11,12 @@
  * @brief A placeholder of an action whose value is worked out each time the action runs.
  *
  * ParameterValue is what to look up (configured in the dialog); GetParamResult
- * resolves it against the call snapshot and may set CancelAction to stop the
- * action. Subclasses are the value sources (call data, system, user variables,
- * questions, directory server, address book).
+ * resolves it against the call snapshot of the action's run and may cancel the
+ * action through the run's context. Subclasses are the value sources (call
+ * data, system, user variables, questions, directory server, address book);
+ * each knows whether its text comes from the configuration, where %NAME%
+ * references are expanded, or from outside (the caller, a server, the user),
+ * where they are left as they are.
  */
 class TBaseParameter : public TBaseObject
 {
@@ -25,11 +29,9 @@ class TBaseParameter : public TBaseObject
     Q_PROPERTY(bool ShowAlias READ ShowAlias WRITE SetShowAlias)
     Q_PROPERTY(bool ShowIfEmpty READ ShowIfEmpty WRITE SetShowIfEmpty)
     Q_PROPERTY(bool CancelOnNoResult READ CancelOnNoResult WRITE SetCancelOnNoResult)
-    Q_PROPERTY(bool CancelAction READ CancelAction WRITE SetCancelAction)
     Q_PROPERTY(bool SaveAsUserVariable READ SaveAsUserVariable WRITE SetSaveAsUserVariable)
     Q_PROPERTY(QString UserVariable READ UserVariable WRITE SetUserVariable)
     Q_PROPERTY(QString ParameterValue READ ParameterValue WRITE SetParameterValue)
-    Q_PROPERTY(QString ParameterResult READ ParameterResult WRITE SetParameterResult)
 
 public:
     TBaseParameter();
@@ -46,22 +48,20 @@ public:
     KESTRUN_FIELD(bool, ShowIfEmpty, false)
     // An empty result cancels the action (where the source supports it).
     KESTRUN_FIELD(bool, CancelOnNoResult, false)
-    KESTRUN_FIELD(bool, CancelAction, false)
     // Store the result as the user variable named UserVariable of the snapshot.
     KESTRUN_FIELD(bool, SaveAsUserVariable, false)
     KESTRUN_FIELD(QString, UserVariable)
     KESTRUN_FIELD(QString, ParameterValue)
-    KESTRUN_FIELD(QString, ParameterResult)
 
     virtual QString GetDescription() const;
     QString Description() const { return GetDescription(); }
-    // The resolved text; the base clears CancelAction and returns the stored result.
-    virtual QString GetParamResult();
+    // The resolved text for one run of the action; the base has no source and yields nothing.
+    virtual QString GetParamResult(TActionContext& context);
 
     // The call value of that name ("orvixCallerNumber" ..., any letter case) read
-    // from the line object and rendered in the regional formats; empty for a name
-    // it does not know. Never throws: a failure is traced and gives what was rendered.
-    QString GetOrvixParam(const QString& name) const;
+    // from the snapshot and rendered in the regional formats; empty for a name it
+    // does not know. Never throws: a failure is traced and gives what was rendered.
+    QString GetOrvixParam(const TOrvixLine* line, const QString& name) const;
 
 protected:
     // Sets caption and icon (looked up by name in the program's icon list).

@@ -52,6 +52,7 @@ public:
     // Extension a signalled group call is for.
     KESTRUN_FIELD(QString, NotificationNumberTo)
 
-    // Runs the rule's sequences, in order, on the rule's line object.
-    void ExecuteRule();
+    // Runs the rule's sequences, in order, on the call snapshot given; the rule
+    // itself keeps nothing of the run.
+    void ExecuteRule(const std::shared_ptr<TOrvixLine>& line);
 };

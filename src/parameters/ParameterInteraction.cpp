@@ -28,22 +28,21 @@ void TParameterInteraction::GetForm()
         m_extForm = ui->CreateInteractionForm();
 }
 
-QString TParameterInteraction::GetParamResult()
+QString TParameterInteraction::GetParamResult(TActionContext& context)
 {
-    TBaseParameter::GetParamResult();
     QString result;
     GetForm();
     if (m_extForm) {
-        SetParameterResult({});
         m_extForm->SetInteractionParam(this);
         // The modal loop lets other calls' rules run; should one of them ask this
         // parameter again, its GetForm must not free the window still being shown.
         std::unique_ptr<TParameterInteractionForm> shown = std::move(m_extForm);
-        const bool confirmed = shown->ShowModal();
+        if (shown->ShowModal())
+            result = shown->Answer();
+        else
+            context.SetCancelAction(true);
         if (!m_extForm)
             m_extForm = std::move(shown);
-        SetCancelAction(!confirmed);
-        result = ParameterResult();
     }
     Trace::Value("ParameterInteraction::GetParamResult:Result", result);
     return result;

@@ -38,8 +38,8 @@ public:
     TParameterInteractionForm* ExtForm() const { return m_extForm.get(); }
     // Frees the previous window and asks the user interface for a new one.
     void GetForm();
-    // Asks the question; a question not confirmed sets CancelAction and yields empty.
-    QString GetParamResult() override;
+    // Asks the question; a question not confirmed cancels the action and yields empty.
+    QString GetParamResult(TActionContext& context) override;
 
 private:
     std::unique_ptr<TParameterInteractionForm> m_extForm;

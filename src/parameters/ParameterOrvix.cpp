@@ -13,11 +13,9 @@ QString TParameterOrvix::GetDescription() const
     return QStringLiteral("Orvix: ") + ParameterValue();
 }
 
-QString TParameterOrvix::GetParamResult()
+QString TParameterOrvix::GetParamResult(TActionContext& context)
 {
-    // A call value never cancels; a flag copied from elsewhere must not either.
-    TBaseParameter::GetParamResult();
-    const QString result = GetOrvixParam(ParameterValue());
+    const QString result = GetOrvixParam(context.Line().get(), ParameterValue());
     Trace::Value("ParameterOrvix:GetParamResult:Result", result);
     return result;
 }

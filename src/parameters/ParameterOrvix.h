@@ -12,5 +12,5 @@ public:
     TParameterOrvix();
 
     QString GetDescription() const override;
-    QString GetParamResult() override;
+    QString GetParamResult(TActionContext& context) override;
 };

@@ -1,6 +1,7 @@
 #include "parameters/ParameterSystem.h"
 
 #include "model/DateTime.h"
+#include "platform/Environment.h"
 #include "platform/SystemRoutines.h"
 #include "trace/Trace.h"
 
@@ -56,9 +57,8 @@ QString TParameterSystem::GetDescription() const
     return TBaseParameter::GetDescription();
 }
 
-QString TParameterSystem::GetParamResult()
+QString TParameterSystem::GetParamResult(TActionContext&)
 {
-    TBaseParameter::GetParamResult();
     switch (FParamType) {
     case spTime:
         Trace::Value("ParameterSystem:GetParamResult:Get time with format", FTimeFormat);
@@ -85,7 +85,8 @@ QString TParameterSystem::GetParamResult()
         Trace::Message("ParameterSystem:GetParamResult:Get OS");
         break;
     }
-    const QString result = CurrentValue();
+    // Local facts and the user's own formats and variable names: configuration, so references expand.
+    const QString result = ExpandEnvironmentReferences(CurrentValue());
     Trace::Value("ParameterSystem:GetParamResult:Result", result);
     return result;
 }

@@ -58,7 +58,7 @@ public:
     // "Zeit: 14:05:09", "Benutzer: anna" ...: the value as it is now, after its kind.
     QString GetDescription() const override;
     // The value of ParamType; empty for a type the program does not know.
-    QString GetParamResult() override;
+    QString GetParamResult(TActionContext& context) override;
 
     void SetClock(TClock clock) { m_clock = std::move(clock); }
 

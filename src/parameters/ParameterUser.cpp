@@ -1,6 +1,7 @@
 #include "parameters/ParameterUser.h"
 
 #include "model/OrvixLine.h"
+#include "platform/Environment.h"
 #include "trace/Trace.h"
 
 TParameterUser::TParameterUser()
@@ -13,13 +14,12 @@ QString TParameterUser::GetDescription() const
     return (FIsVariable ? QStringLiteral("Variable: ") : QStringLiteral("Fester Wert: ")) + ParameterValue();
 }
 
-QString TParameterUser::GetParamResult()
+QString TParameterUser::GetParamResult(TActionContext& context)
 {
-    TBaseParameter::GetParamResult();
     QString result;
     if (!FIsVariable) {
-        result = ParameterValue();
-    } else if (const std::shared_ptr<TOrvixLine> line = OrvixLine();
+        result = ExpandEnvironmentReferences(ParameterValue());
+    } else if (const std::shared_ptr<TOrvixLine>& line = context.Line();
                line && line->TemporaryVariables().contains(ParameterValue())) {
         Trace::Value("ParameterUser:GetParamResult:Returning variable content", ParameterValue());
         result = line->GetUserVariableResult(ParameterValue());

@@ -17,7 +17,8 @@ public:
     KESTRUN_FIELD(bool, IsVariable, false)
 
     QString GetDescription() const override;
-    // The fixed text, or the value of the call's user variable of exactly that
-    // name (empty when the call has none).
-    QString GetParamResult() override;
+    // The fixed text with its %NAME% references expanded (it comes from the
+    // configuration), or the value of the call's user variable of exactly that
+    // name as it is (empty when the call has none): it may hold what a caller sent.
+    QString GetParamResult(TActionContext& context) override;
 };

@@ -11,10 +11,9 @@ TParameterVelquist::TParameterVelquist()
     SetCaptionAndIcon(QStringLiteral("Velquist-Parameter"), u"manage_search");
 }
 
-QString TParameterVelquist::GetParamResult()
+QString TParameterVelquist::GetParamResult(TActionContext& context)
 {
-    SetCancelAction(false);
-    const std::shared_ptr<TOrvixLine> line = OrvixLine();
+    const std::shared_ptr<TOrvixLine>& line = context.Line();
     if (!line)
         throw EKestrunError(QStringLiteral("The directory lookup has no call to look up"));
 
@@ -22,7 +21,7 @@ QString TParameterVelquist::GetParamResult()
     QString result;
     if (FSearchOptionOrvix) {
         Trace::Value("ParameterVelquist::GetParamResult:Get Orvix parameter", FSearchOptionOrvixValue);
-        searchValue = GetOrvixParam(FSearchOptionOrvixValue);
+        searchValue = GetOrvixParam(line.get(), FSearchOptionOrvixValue);
         Trace::Value("ParameterVelquist::GetParamResult:Resolved Orvix parameter", searchValue);
     }
     if (FSearchOptionUser) {
@@ -51,7 +50,7 @@ QString TParameterVelquist::GetParamResult()
     }
 
     if (result.isEmpty() && CancelOnNoResult())
-        SetCancelAction(true);
+        context.SetCancelAction(true);
     Trace::Value("ParameterVelquist::GetParamResult:Result", result);
     return result;
 }

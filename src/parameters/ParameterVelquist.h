@@ -39,7 +39,7 @@ public:
 public:
     // The lookup; the search value is number-converted for "searchnumber" and for
     // catalogue fields of the telephone type.
-    QString GetParamResult() override;
+    QString GetParamResult(TActionContext& context) override;
 
 private:
     static bool IsCatalogueNumberField(const QString& field);

@@ -91,7 +91,7 @@ void TProgram::CheckStartupRules()
     for (int i = 0; i < rules.Count(); ++i) {
         TRule* rule = rules.Item<TRule>(i);
         if (rule && rule->Active() && rule->CallOptionBase().Contains(cobApplicationStart))
-            rule->ExecuteRule();
+            rule->ExecuteRule(rule->OrvixLine());
     }
 }
 

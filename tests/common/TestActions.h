@@ -8,9 +8,10 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
-// An action that writes its caption into a log when it runs and reports the
-// outcome the test chose.
+// An action that writes its caption into a log when it runs, keeps what each
+// run resolved and reports the outcome the test chose.
 class RecordingAction : public TBaseAction
 {
 public:
@@ -21,24 +22,47 @@ public:
         SetCaption(std::move(name));
     }
 
-    void ExecuteAction() override
+    void ExecuteAction(TActionContext& context) override
     {
-        TBaseAction::ExecuteAction();
-        if (CancelAction())
+        TBaseAction::ExecuteAction(context);
+        results.append(context.ParamResultList());
+        cancelled.append(context.CancelAction());
+        if (context.CancelAction())
             return;
         m_log.append(Caption());
-        lines.append(OrvixLine().get());
-        SetActionSuccessfull(m_succeeds);
+        lines.append(context.Line());
+        context.SetActionSuccessfull(m_succeeds);
     }
 
-    QList<TOrvixLine*> lines;
+    // The parameters one run resolved, in order.
+    QList<const TBaseParameter*> Parameters(qsizetype run = 0) const
+    {
+        QList<const TBaseParameter*> parameters;
+        for (const TParamResult& result : results.value(run))
+            parameters.append(result.Parameter);
+        return parameters;
+    }
+    // The texts one run resolved, in order.
+    QStringList Texts(qsizetype run = 0) const
+    {
+        QStringList texts;
+        for (const TParamResult& result : results.value(run))
+            texts.append(result.Result);
+        return texts;
+    }
+
+    // The snapshots the runs worked on, kept alive for the test.
+    QList<std::shared_ptr<TOrvixLine>> lines;
+    QList<QList<TParamResult>> results;
+    QList<bool> cancelled;
 
 private:
     QStringList& m_log;
     bool m_succeeds;
 };
 
-// A parameter whose result the test decides: a text, a cancel, or an error.
+// A parameter whose result the test decides: a text, a cancel, or an error; it
+// may run something first (another call's rules, while it "waits").
 class ScriptedParameter : public TBaseParameter
 {
 public:
@@ -56,18 +80,21 @@ public:
         SetCaption(QStringLiteral("Scripted"));
     }
 
-    QString GetParamResult() override
+    QString GetParamResult(TActionContext& context) override
     {
         ++resolved;
-        SetCancelAction(m_outcome == Cancel);
-        if (m_outcome == Fail) {
-            SetParameterResult(QStringLiteral("partial"));
+        if (whileWaiting)
+            std::exchange(whileWaiting, {})();
+        if (m_outcome == Cancel)
+            context.SetCancelAction(true);
+        if (m_outcome == Fail)
             throw std::runtime_error("lookup failed");
-        }
         return m_result;
     }
 
     int resolved = 0;
+    // Runs once, inside the next resolution.
+    std::function<void()> whileWaiting;
 
 private:
     QString m_result;

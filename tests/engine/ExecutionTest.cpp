@@ -5,6 +5,7 @@
 #include "model/ActionSequence.h"
 #include "model/OrvixLine.h"
 #include "model/Rule.h"
+#include "parameters/ParameterOrvix.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +32,7 @@ protected:
     {
         for (TBaseObject* item : items)
             sequence.AddNewItem(item);
-        sequence.SetOrvixLine(line);
-        sequence.ExecuteActions();
+        sequence.ExecuteActions(line);
     }
 
     TraceCapture trace;
@@ -67,7 +67,7 @@ TEST_F(ExecutionTest, LeadingStopperSeesAFailedOutcome)
     TActionSequence other;
     other.AddNewItem(Stopper(true, false, 1));
     other.AddNewItem(Action("A"));
-    other.ExecuteActions();
+    other.ExecuteActions(line);
     EXPECT_EQ(log, QStringList {"A"});
 }
 
@@ -100,13 +100,12 @@ TEST_F(ExecutionTest, CancellingParameterEndsTheSequenceButNotTheRule)
     TRule rule;
     rule.AddNewItem(&sequence);
     rule.AddNewItem(&next);
-    rule.SetOrvixLine(line);
-    rule.ExecuteRule();
+    rule.ExecuteRule(line);
     rule.ClearList();
 
     EXPECT_EQ(log, QStringList {"next sequence"});
-    EXPECT_TRUE(asking->CancelAction());
-    EXPECT_EQ(asking->ParamResultList(), QList<TBaseParameter*> {first});
+    EXPECT_EQ(asking->cancelled, QList<bool> {true});
+    EXPECT_EQ(asking->Parameters(), QList<const TBaseParameter*> {first});
     EXPECT_EQ(third->resolved, 0);
     EXPECT_TRUE(trace.Has("BaseAction::ExecuteAction:Action cancelled"));
 }
@@ -121,37 +120,55 @@ TEST_F(ExecutionTest, FailingParameterIsTracedAndTheActionGoesOn)
     Run({action});
     EXPECT_EQ(log, QStringList {"A"});
     EXPECT_TRUE(trace.Has("BaseAction::ExecuteAction"));
-    EXPECT_EQ(failing->ParameterResult(), QStringLiteral("partial"));
-    EXPECT_EQ(action->ParamResultList(), (QList<TBaseParameter*> {failing, second}));
+    EXPECT_EQ(action->Parameters(), (QList<const TBaseParameter*> {failing, second}));
+    EXPECT_EQ(action->Texts(), (QStringList {QString(), "two"}));
 }
 
-TEST_F(ExecutionTest, ResultsExpandEnvironmentReferences)
+TEST_F(ExecutionTest, ResultsAreTakenAsTheParametersGiveThem)
 {
-    qputenv("KESTRUN_TEST_USER", "jdoe");
-    struct Case
-    {
-        QString result;
-        QString expanded;
-    };
-    const Case cases[] = {
-        {"%KESTRUN_TEST_USER%", "jdoe"},
-        {"Hallo %KESTRUN_TEST_USER%!", "Hallo jdoe!"},
-        {"no percent signs", "no percent signs"},
-        {"%KESTRUN_NOT_SET_ANYWHERE%", "%KESTRUN_NOT_SET_ANYWHERE%"},
-        {"100% sure %KESTRUN_TEST_USER%", "100% sure jdoe"},
-        {"%%KESTRUN_TEST_USER%%", "%jdoe%"},
-        {"50%", "50%"},
-    };
+    // A caller can send any text: the engine must not expand references in it.
+    qputenv("KESTRUN_TEST_SECRET", "geheim");
     RecordingAction* action = Action("A");
-    QList<ScriptedParameter*> parameters;
-    for (const Case& c : cases) {
-        parameters.append(new ScriptedParameter(c.result));
-        action->AddNewItem(parameters.last());
-    }
+    action->AddNewItem(new ScriptedParameter("%KESTRUN_TEST_SECRET%|%HOME%"));
     Run({action});
-    for (int i = 0; i < int(std::size(cases)); ++i)
-        EXPECT_EQ(parameters[i]->ParameterResult(), cases[i].expanded) << cases[i].result.toStdString();
-    qunsetenv("KESTRUN_TEST_USER");
+    qunsetenv("KESTRUN_TEST_SECRET");
+    EXPECT_EQ(action->Texts(), QStringList {"%KESTRUN_TEST_SECRET%|%HOME%"});
+}
+
+// While one run waits (a question window, a directory lookup), a call on another
+// line runs the same rule; each run must go on with its own caller's data.
+TEST_F(ExecutionTest, RunsOfTheSameRuleInterleaveWithTheirOwnSnapshots)
+{
+    auto* before = new TParameterOrvix;
+    before->SetParameterValue("orvixCallerName");
+    auto* waiting = new ScriptedParameter("");
+    auto* after = new TParameterOrvix;
+    after->SetParameterValue("orvixCallerName");
+    auto* saving = new TParameterOrvix;
+    saving->SetParameterValue("orvixCallerName");
+    saving->SetSaveAsUserVariable(true);
+    saving->SetUserVariable("Custom1");
+    RecordingAction* action = Action("A");
+    for (TBaseParameter* parameter : std::initializer_list<TBaseParameter*> {before, waiting, after, saving})
+        action->AddNewItem(parameter);
+    sequence.AddNewItem(action);
+    TRule rule;
+    rule.AddNewItem(&sequence);
+
+    auto anna = std::make_shared<TOrvixLine>();
+    anna->SetCallerName("Anna");
+    auto bernd = std::make_shared<TOrvixLine>();
+    bernd->SetCallerName("Bernd");
+    waiting->whileWaiting = [&] { rule.ExecuteRule(bernd); };
+    rule.ExecuteRule(anna);
+    rule.ClearList();
+
+    ASSERT_EQ(action->results.size(), 2);
+    EXPECT_EQ(action->Texts(0), (QStringList {"Bernd", "", "Bernd", "Bernd"})) << "the run that waited on nothing";
+    EXPECT_EQ(action->Texts(1), (QStringList {"Anna", "", "Anna", "Anna"})) << "the run that waited";
+    EXPECT_EQ(action->lines, (QList<std::shared_ptr<TOrvixLine>> {bernd, anna}));
+    EXPECT_EQ(anna->GetUserVariableResult("Custom1"), QStringLiteral("Anna"));
+    EXPECT_EQ(bernd->GetUserVariableResult("Custom1"), QStringLiteral("Bernd"));
 }
 
 TEST_F(ExecutionTest, ParameterSavesItsResultIntoTheSnapshot)
@@ -163,14 +180,14 @@ TEST_F(ExecutionTest, ParameterSavesItsResultIntoTheSnapshot)
     action->AddNewItem(saving);
     Run({action});
     EXPECT_EQ(line->GetUserVariableResult("Custom1"), QStringLiteral("Anna"));
-    EXPECT_EQ(action->lines, QList<TOrvixLine*> {line.get()}) << "the action works on the sequence's line";
+    EXPECT_EQ(action->lines, QList<std::shared_ptr<TOrvixLine>> {line}) << "the action works on the sequence's line";
 }
 
 TEST_F(ExecutionTest, RuleWithoutSequencesOnlyTracesItsHeader)
 {
     TRule rule;
     rule.SetName("leer");
-    rule.ExecuteRule();
+    rule.ExecuteRule(line);
     EXPECT_EQ(trace.Titles(),
               (QStringList {"Rule::ExecuteRule:Executing rule", "Rule::ExecuteRule:Numbers of sequences",
                             "Rule::ExecuteRule:OrvixLine"}));

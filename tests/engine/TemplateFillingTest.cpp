@@ -38,15 +38,21 @@ protected:
                                           static_cast<TBaseParameter*>(customer)})
             action.AddNewItem(parameter);
 
-        auto line = std::make_shared<TOrvixLine>();
-        line->SetCallerName(QStringLiteral("Anna Meier"));
-        action.SetOrvixLine(line);
-        action.ExecuteAction();
+        action.ExecuteAction(context);
     }
 
     ScopedEnvironment environment {"KESTRUN_TEMPLATE_USER", QByteArray("jdoe")};
     TemplateFolder folder;
     TBaseAction action;
+    TActionContext context {CallFromAnnaMeier()};
+
+private:
+    static std::shared_ptr<TOrvixLine> CallFromAnnaMeier()
+    {
+        auto line = std::make_shared<TOrvixLine>();
+        line->SetCallerName(QStringLiteral("Anna Meier"));
+        return line;
+    }
 };
 
 QStringList DataFolderPages()
@@ -58,7 +64,7 @@ QStringList DataFolderPages()
 
 TEST_F(ResolvedAction, ResultListHasTheKeyOfEachParameterAndItsResult)
 {
-    EXPECT_EQ(TemplateResultList(action),
+    EXPECT_EQ(TemplateResultList(context.ParamResultList()),
               (QStringList {
                   "saOrvix_orvixCallerName=Anna Meier",
                   "saSystemParam_spEnvironmentVariable_KESTRUNTEMPLATEUSER=jdoe",
@@ -74,7 +80,7 @@ TEST_F(ResolvedAction, TemplateShowsTheCallData)
                      "Anruf von <#saOrvix Value=\"orvixCallerName\">\r\n"
                      "Bearbeiter: <#saSystemParam Value=\"spEnvironmentVariable\" Format=\"KESTRUN_TEMPLATE_USER\">\r\n"
                      "Nummer: <#saOrvix Value=\"orvixCallerNumber\"> a<b\n");
-    EXPECT_EQ(HandleTemplate(path, action, TTemplateFiller::OutlookBase),
+    EXPECT_EQ(HandleTemplate(path, context, TTemplateFiller::OutlookBase),
               QStringLiteral("Anruf von Anna Meier\r\nBearbeiter: jdoe\r\nNummer: invalid! a<b\n"));
     EXPECT_EQ(trace.Count("TAction_OutlookBase::PageProducerHTMLTag: TagString"), 3);
     EXPECT_EQ(trace.LastValue("TAction_OutlookBase::PageProducerHTMLTag: string_SearchString"),
@@ -127,8 +133,8 @@ TEST_F(ResolvedAction, HtmlPageEncodesValuesAndIsWrittenToTheDataFolder)
                  "<i><#saUserParam Value=\"b: Meier, Co/b\"></i>\n"
                  "<#Kunde ID=\"saUserParam_bMeierCob\"> <#saOrvix Value=\"orvixCallerName\" ID=\"nothing\">\r\n"
                  "</body></html>");
-    const QString page =
-        CreateHTMLTemplatePage(QStringLiteral("%KESTRUN_TEMPLATE_DIR%/message.htm"), TemplateResultList(action));
+    const QString page = CreateHTMLTemplatePage(QStringLiteral("%KESTRUN_TEMPLATE_DIR%/message.htm"),
+                                                TemplateResultList(context.ParamResultList()));
     const QFileInfo info(page);
     EXPECT_EQ(info.absolutePath(), QFileInfo(UserDataPath()).absoluteFilePath());
     EXPECT_TRUE(

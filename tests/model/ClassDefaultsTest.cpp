@@ -71,8 +71,6 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         EXPECT_EQ(IconList::Instance().Name(action->IconIndex()), c.icon);
         EXPECT_TRUE(action->Active());
         EXPECT_TRUE(action->FreeObjects());
-        EXPECT_TRUE(action->ActionSuccessfull());
-        EXPECT_FALSE(action->CancelAction());
         EXPECT_TRUE(action->CanExecute());
     }
 }

@@ -1,3 +1,4 @@
+#include "ParameterRun.h"
 #include "model/DateTime.h"
 #include "model/OrvixLine.h"
 #include "parameters/ParameterOrvix.h"
@@ -50,7 +51,7 @@ class CallValue : public ::testing::Test
 protected:
     CallValue() { m_parameter.SetOrvixLine(CallLine()); }
 
-    QString Get(const QString& name) const { return m_parameter.GetOrvixParam(name); }
+    QString Get(const QString& name) const { return m_parameter.GetOrvixParam(m_parameter.OrvixLine().get(), name); }
 
     ScopedLocale m_locale {ScopedLocale::German()};
     TParameterOrvix m_parameter;
@@ -148,11 +149,11 @@ TEST(ParameterOrvix, ResultIsTheNamedCallValue)
     auto line = std::make_shared<TOrvixLine>();
     line->SetCallerNumber(QStringLiteral("+49301234567"));
     parameter.SetOrvixLine(line);
-    parameter.SetCancelAction(true);
     const TraceCapture trace;
 
-    EXPECT_EQ(parameter.GetParamResult(), QStringLiteral("+49301234567"));
-    EXPECT_FALSE(parameter.CancelAction());
+    const Resolution resolution = Resolve(parameter);
+    EXPECT_EQ(resolution.result, QStringLiteral("+49301234567"));
+    EXPECT_FALSE(resolution.cancelled);
     EXPECT_EQ(trace.LastValue(QStringLiteral("ParameterOrvix:GetParamResult:Result")), QStringLiteral("+49301234567"));
     EXPECT_EQ(parameter.GetDescription(), QStringLiteral("Orvix: orvixCallerNumber"));
 

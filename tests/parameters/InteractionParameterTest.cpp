@@ -1,21 +1,23 @@
 #include "parameters/ParameterInteraction.h"
 
 #include "FakeUserInterface.h"
+#include "ParameterRun.h"
 #include "TraceCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
-// Stands in for the question window: answers as the test says and records
-// what it was shown with.
+// Stands in for the question window: answers as the test says (no answer:
+// declined) and records what it was shown with.
 class FakeForm : public TParameterInteractionForm
 {
 public:
-    using TAnswer = std::function<bool(TParameterInteraction& param)>;
+    using TAnswer = std::function<std::optional<QString>(const TParameterInteraction& param)>;
 
     FakeForm(TAnswer answer, int& alive)
         : m_answer(std::move(answer))
@@ -28,13 +30,12 @@ public:
     bool ShowModal() override
     {
         EXPECT_NE(FInteractionParam, nullptr);
-        ResultWhenShown = FInteractionParam->ParameterResult();
-        const bool confirmed = m_answer(*FInteractionParam);
+        const std::optional<QString> answer = m_answer(*FInteractionParam);
         Answered = true;
-        return confirmed;
+        FAnswer = answer.value_or(QString());
+        return answer.has_value();
     }
 
-    QString ResultWhenShown;
     bool Answered = false;
 
 private:
@@ -55,10 +56,7 @@ protected:
 
     static FakeForm::TAnswer Confirm(const QString& text)
     {
-        return [text](TParameterInteraction& param) {
-            param.SetParameterResult(text);
-            return true;
-        };
+        return [text](const TParameterInteraction&) { return text; };
     }
 
     int m_formsMade = 0;
@@ -72,37 +70,34 @@ TEST_F(ParameterInteraction, ConfirmedAnswerIsTheResult)
 {
     AnswerWith(Confirm(QStringLiteral("4711")));
     TParameterInteraction param;
-    param.SetParameterResult(QStringLiteral("last answer"));
-    param.SetCancelAction(true);
     TraceCapture trace;
 
-    EXPECT_EQ(param.GetParamResult(), QStringLiteral("4711"));
-    EXPECT_FALSE(param.CancelAction());
+    const Resolution resolution = Resolve(param);
+    EXPECT_EQ(resolution.result, QStringLiteral("4711"));
+    EXPECT_FALSE(resolution.cancelled);
     auto* form = dynamic_cast<FakeForm*>(param.ExtForm());
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->InteractionParam(), &param);
-    EXPECT_EQ(form->ResultWhenShown, QString());
     EXPECT_TRUE(form->Answered);
     EXPECT_EQ(trace.LastValue(QStringLiteral("ParameterInteraction::GetParamResult:Result")), QStringLiteral("4711"));
 }
 
 TEST_F(ParameterInteraction, DeclinedQuestionCancelsAndGivesEmpty)
 {
-    AnswerWith([](TParameterInteraction&) { return false; });
+    AnswerWith([](const TParameterInteraction&) { return std::nullopt; });
     TParameterInteraction param;
-    param.SetParameterResult(QStringLiteral("last answer"));
-    EXPECT_EQ(param.GetParamResult(), QString());
-    EXPECT_TRUE(param.CancelAction());
+    const Resolution resolution = Resolve(param);
+    EXPECT_EQ(resolution.result, QString());
+    EXPECT_TRUE(resolution.cancelled);
 }
 
 TEST_F(ParameterInteraction, WithoutWindowGivesEmptyAndDoesNotCancel)
 {
     TParameterInteraction param;
-    param.SetParameterResult(QStringLiteral("last answer"));
-    param.SetCancelAction(true);
     TraceCapture trace;
-    EXPECT_EQ(param.GetParamResult(), QString());
-    EXPECT_FALSE(param.CancelAction());
+    const Resolution resolution = Resolve(param);
+    EXPECT_EQ(resolution.result, QString());
+    EXPECT_FALSE(resolution.cancelled);
     EXPECT_EQ(param.ExtForm(), nullptr);
     EXPECT_TRUE(trace.Has(QStringLiteral("ParameterInteraction::GetParamResult:Result")));
 }
@@ -112,9 +107,9 @@ TEST_F(ParameterInteraction, EachQuestionGetsANewWindowThatLivesUntilTheNext)
     AnswerWith(Confirm(QStringLiteral("ja")));
     {
         TParameterInteraction param;
-        param.GetParamResult();
+        Resolve(param);
         EXPECT_EQ(m_formsAlive, 1);
-        param.GetParamResult();
+        Resolve(param);
         // Counted, not compared by address: the new window may take the old one's memory.
         EXPECT_EQ(m_formsMade, 2);
         EXPECT_EQ(m_formsAlive, 1);
@@ -122,34 +117,20 @@ TEST_F(ParameterInteraction, EachQuestionGetsANewWindowThatLivesUntilTheNext)
     EXPECT_EQ(m_formsAlive, 0);
 }
 
-TEST_F(ParameterInteraction, QuestionAskedAgainWhileShownKeepsTheShownWindow)
+// Another call's rules run while the window is shown and ask the same question.
+TEST_F(ParameterInteraction, QuestionAskedAgainWhileShownKeepsTheShownWindowAndEachItsAnswer)
 {
     TParameterInteraction param;
-    bool nested = false;
-    AnswerWith([&nested](TParameterInteraction& asked) {
-        if (!nested) {
-            nested = true;
-            EXPECT_EQ(asked.GetParamResult(), QStringLiteral("inner"));
+    int asked = 0;
+    QString innerResult;
+    AnswerWith([&](const TParameterInteraction&) -> std::optional<QString> {
+        if (++asked == 1) {
+            innerResult = Resolve(param).result;
+            return QStringLiteral("outer");
         }
-        asked.SetParameterResult(QStringLiteral("inner"));
-        return true;
+        return QStringLiteral("inner");
     });
-    EXPECT_EQ(param.GetParamResult(), QStringLiteral("inner"));
+    EXPECT_EQ(Resolve(param).result, QStringLiteral("outer"));
+    EXPECT_EQ(innerResult, QStringLiteral("inner"));
     EXPECT_EQ(m_formsAlive, 1);
-}
-
-TEST(ParameterInteractionItems, OneAnswerPerLine)
-{
-    const std::pair<QString, QStringList> cases[] = {
-        {QString(), {}},
-        {QStringLiteral("rot\ngrün\nblau"), {QStringLiteral("rot"), QStringLiteral("grün"), QStringLiteral("blau")}},
-        {QStringLiteral("rot\r\ngrün\r\n"), {QStringLiteral("rot"), QStringLiteral("grün")}},
-        {QStringLiteral("rot\n\nblau"), {QStringLiteral("rot"), QString(), QStringLiteral("blau")}},
-    };
-    for (const auto& [items, lines] : cases) {
-        SCOPED_TRACE(items.toStdString());
-        TParameterInteraction param;
-        param.SetItems(items);
-        EXPECT_EQ(param.ItemLines(), lines);
-    }
 }

@@ -1,3 +1,4 @@
+#include "ParameterRun.h"
 #include "parameters/ParameterSystem.h"
 #include "platform/SystemRoutines.h"
 
@@ -68,10 +69,10 @@ TEST_F(ParameterSystem, EachTypeGivesItsValueDescriptionAndTraces)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stepTitle.toStdString());
         m_parameter.SetParamType(c.type);
-        m_parameter.SetCancelAction(true);
         TraceCapture trace;
-        EXPECT_EQ(m_parameter.GetParamResult(), c.result);
-        EXPECT_FALSE(m_parameter.CancelAction());
+        const Resolution resolution = Resolve(m_parameter);
+        EXPECT_EQ(resolution.result, c.result);
+        EXPECT_FALSE(resolution.cancelled);
         EXPECT_EQ(trace.Titles(), QStringList({c.stepTitle, QStringLiteral("ParameterSystem:GetParamResult:Result")}));
         EXPECT_EQ(trace.LastValue(c.stepTitle), c.stepValue);
         EXPECT_EQ(trace.LastValue(QStringLiteral("ParameterSystem:GetParamResult:Result")), c.result);
@@ -87,7 +88,7 @@ TEST_F(ParameterSystem, EmptyPatternGivesShortDateAndLongTime)
         m_parameter.SetTimeFormat({});
         m_parameter.SetDateFormat({});
         m_parameter.SetDateTimeFormat({});
-        EXPECT_EQ(m_parameter.GetParamResult(), QStringLiteral("08.12.2026 14:05:09"));
+        EXPECT_EQ(Resolve(m_parameter).result, QStringLiteral("08.12.2026 14:05:09"));
     }
 }
 
@@ -95,15 +96,15 @@ TEST_F(ParameterSystem, ReadsTheClockEachTime)
 {
     int calls = 0;
     m_parameter.SetClock([&calls] { return QDateTime(QDate(2026, 12, 8), QTime(14, 5, ++calls)); });
-    EXPECT_EQ(m_parameter.GetParamResult(), QStringLiteral("14:05:01"));
-    EXPECT_EQ(m_parameter.GetParamResult(), QStringLiteral("14:05:02"));
+    EXPECT_EQ(Resolve(m_parameter).result, QStringLiteral("14:05:01"));
+    EXPECT_EQ(Resolve(m_parameter).result, QStringLiteral("14:05:02"));
 }
 
 TEST_F(ParameterSystem, UnsetVariableGivesEmptyAndItsNameInTheDescription)
 {
     const ScopedEnvironment unset("KESTRUN_TEST_VARIABLE", std::nullopt);
     m_parameter.SetParamType(spEnvironmentVariable);
-    EXPECT_EQ(m_parameter.GetParamResult(), QString());
+    EXPECT_EQ(Resolve(m_parameter).result, QString());
     EXPECT_EQ(m_parameter.GetDescription(), QStringLiteral("KESTRUN_TEST_VARIABLE: "));
 }
 
@@ -111,14 +112,14 @@ TEST_F(ParameterSystem, ComputerNameFallsBackToTheHostName)
 {
     const ScopedEnvironment unset("COMPUTERNAME", std::nullopt);
     m_parameter.SetParamType(spComputername);
-    EXPECT_EQ(m_parameter.GetParamResult(), QHostInfo::localHostName());
+    EXPECT_EQ(Resolve(m_parameter).result, QHostInfo::localHostName());
 }
 
 TEST_F(ParameterSystem, UnknownTypeGivesEmpty)
 {
     m_parameter.SetParamType(static_cast<SystemParameter>(8));
     TraceCapture trace;
-    EXPECT_EQ(m_parameter.GetParamResult(), QString());
+    EXPECT_EQ(Resolve(m_parameter).result, QString());
     EXPECT_EQ(trace.Titles(), QStringList({QStringLiteral("ParameterSystem:GetParamResult:Result")}));
     EXPECT_EQ(m_parameter.GetDescription(), QStringLiteral("System-Parameter"));
 }

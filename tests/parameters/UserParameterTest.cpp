@@ -1,3 +1,4 @@
+#include "ParameterRun.h"
 #include "model/OrvixLine.h"
 #include "parameters/ParameterUser.h"
 
@@ -33,11 +34,11 @@ TEST(ParameterUser, FixedTextOrExactlyNamedVariable)
         parameter.SetOrvixLine(line);
         parameter.SetIsVariable(c.isVariable);
         parameter.SetParameterValue(c.value);
-        parameter.SetCancelAction(true);
         TraceCapture trace;
 
-        EXPECT_EQ(parameter.GetParamResult(), c.result);
-        EXPECT_FALSE(parameter.CancelAction());
+        const Resolution resolution = Resolve(parameter);
+        EXPECT_EQ(resolution.result, c.result);
+        EXPECT_FALSE(resolution.cancelled);
         EXPECT_EQ(trace.Has(QStringLiteral("ParameterUser:GetParamResult:Returning variable content")),
                   c.readsVariable);
         EXPECT_EQ(trace.LastValue(QStringLiteral("ParameterUser:GetParamResult:Result")), c.result);
@@ -49,7 +50,7 @@ TEST(ParameterUser, VariableWithoutLineObjectIsEmpty)
     TParameterUser parameter;
     parameter.SetIsVariable(true);
     parameter.SetParameterValue(QStringLiteral("Custom0"));
-    EXPECT_EQ(parameter.GetParamResult(), QString());
+    EXPECT_EQ(Resolve(parameter).result, QString());
 }
 
 TEST(ParameterUser, DescriptionSaysWhichKind)

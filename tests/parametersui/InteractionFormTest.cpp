@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "ParameterRun.h"
 #include "WindowGrab.h"
 
 #include "parameters/ParameterInteraction.h"
@@ -31,12 +32,14 @@ protected:
     }
     ~InteractionForm() override { SetUserInterface(nullptr); }
 
-    // Asks the parameter's question and, once the window shows, plays the user's part.
+    // Asks the parameter's question and, once the window shows, plays the user's
+    // part; m_cancelled tells whether the question cancelled the action.
     QString Ask(const std::function<void(TInteractionForm& form)>& step)
     {
-        QString result;
-        EXPECT_TRUE(DriveModal<TInteractionForm>(step, [&] { result = m_param.GetParamResult(); }));
-        return result;
+        Resolution resolution;
+        EXPECT_TRUE(DriveModal<TInteractionForm>(step, [&] { resolution = Resolve(m_param); }));
+        m_cancelled = resolution.cancelled;
+        return resolution.result;
     }
 
     template <typename T>
@@ -49,6 +52,7 @@ protected:
 
     TDesktopUserInterface m_ui;
     TParameterInteraction m_param;
+    bool m_cancelled = false;
 };
 
 } // namespace
@@ -56,7 +60,6 @@ protected:
 TEST_F(InteractionForm, ChoiceShowsTheLinesInOrderAndOkTakesTheFirst)
 {
     m_param.SetIsSimpleInput(false);
-    m_param.SetCancelAction(true);
     const QString result = Ask([](TInteractionForm& form) {
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Farbwahl"));
         auto* pages = Control<QStackedWidget>(form, "PageControl");
@@ -74,8 +77,7 @@ TEST_F(InteractionForm, ChoiceShowsTheLinesInOrderAndOkTakesTheFirst)
         QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton);
     });
     EXPECT_EQ(result, QStringLiteral("rot"));
-    EXPECT_EQ(m_param.ParameterResult(), QStringLiteral("rot"));
-    EXPECT_FALSE(m_param.CancelAction());
+    EXPECT_FALSE(m_cancelled);
 }
 
 TEST_F(InteractionForm, ChoiceTakesTheSelectedLine)
@@ -97,12 +99,11 @@ TEST_F(InteractionForm, ChoiceWithoutLinesGivesEmptyWithoutCancelling)
     const QString result =
         Ask([](TInteractionForm& form) { QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton); });
     EXPECT_EQ(result, QString());
-    EXPECT_FALSE(m_param.CancelAction());
+    EXPECT_FALSE(m_cancelled);
 }
 
 TEST_F(InteractionForm, FreeTextIsTypedAndConfirmedWithEnter)
 {
-    m_param.SetParameterResult(QStringLiteral("last answer"));
     const QString result = Ask([](TInteractionForm& form) {
         EXPECT_EQ(Control<QStackedWidget>(form, "PageControl")->currentWidget()->objectName(),
                   QStringLiteral("SimpleInput"));
@@ -114,7 +115,7 @@ TEST_F(InteractionForm, FreeTextIsTypedAndConfirmedWithEnter)
         QTest::keyClick(edit, Qt::Key_Return);
     });
     EXPECT_EQ(result, QStringLiteral("Blau 4711"));
-    EXPECT_FALSE(m_param.CancelAction());
+    EXPECT_FALSE(m_cancelled);
 }
 
 TEST_F(InteractionForm, DecliningCancelsAndGivesEmpty)
@@ -133,8 +134,7 @@ TEST_F(InteractionForm, DecliningCancelsAndGivesEmpty)
             EXPECT_FALSE(form.isVisible());
         });
         EXPECT_EQ(result, QString());
-        EXPECT_EQ(m_param.ParameterResult(), QString());
-        EXPECT_TRUE(m_param.CancelAction());
+        EXPECT_TRUE(m_cancelled);
     }
 }
 

@@ -191,9 +191,8 @@ void FillEveryType(TParameters& parameters)
 // (its inner actions carry both and are compared field by field).
 bool MustBeSet(const QObject* object, const QByteArray& name)
 {
-    static const QSet<QByteArray> notInTheFile {
-        "Name",  "IconIndex",   "CancelAction", "ActionSuccessfull", "ParameterResult", "Description",
-        "Count", "FreeObjects", "MainList",     "FieldID",           "IsDummy"};
+    static const QSet<QByteArray> notInTheFile {"Name",        "IconIndex", "Description", "Count",
+                                                "FreeObjects", "MainList",  "FieldID",     "IsDummy"};
     if (name == "HTMLTemplate")
         return qobject_cast<const TActionHTMLMessage*>(object) != nullptr;
     if (name == "Template" || name == "TemplateActive")

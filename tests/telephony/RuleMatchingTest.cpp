@@ -229,7 +229,7 @@ TEST(RuleMatching, FiringRulesRunInListOrderEachOnItsOwnSnapshot)
     ASSERT_EQ(first->lines.size(), 1);
     ASSERT_EQ(second->lines.size(), 1);
     EXPECT_NE(first->lines[0], second->lines[0]);
-    EXPECT_NE(first->lines[0], line.get());
+    EXPECT_NE(first->lines[0].get(), line.get());
     EXPECT_EQ(first->lines[0]->CallerName(), QStringLiteral("Anna Berg"));
 }
 

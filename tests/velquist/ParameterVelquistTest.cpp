@@ -1,3 +1,4 @@
+#include "ParameterRun.h"
 #include "VelquistTestSupport.h"
 
 #include "TraceCapture.h"
@@ -73,7 +74,7 @@ TEST_P(SearchValueTest, IsTrimmedAndConvertedOnlyForNumberSearches)
 {
     m_parameter.SetSearchField(QString::fromUtf8(GetParam().searchField));
     m_line->SetUserVariable(QStringLiteral("Nummer"), QString::fromUtf8(GetParam().value));
-    m_parameter.GetParamResult();
+    Resolve(m_parameter);
     EXPECT_EQ(SentSearchKey(), QString::fromUtf8(GetParam().sent));
 }
 
@@ -92,17 +93,17 @@ TEST_F(ParameterVelquistTest, ReturnsTheNamedFieldAndKeepsCustomFieldsAsUserVari
                                        "<custom1_hint>Rückruf bis 16 Uhr</custom1_hint><custom2>frei</custom2>")});
     m_parameter.SetParameterValue(QStringLiteral("company"));
 
-    EXPECT_EQ(m_parameter.GetParamResult(), QString());
+    EXPECT_EQ(Resolve(m_parameter).result, QString());
     EXPECT_EQ(m_line->GetUserVariableResult(QStringLiteral("Custom0")), QStringLiteral("Premiumkunde"));
     EXPECT_EQ(m_line->GetUserVariableResult(QStringLiteral("custom1_hint")), QStringLiteral("Rückruf bis 16 Uhr"));
     EXPECT_FALSE(m_line->TemporaryVariables().contains(QStringLiteral("custom2")));
 
     m_server.SetAnswer({.body = Record("<company>Berg Logistik GmbH</company><Custom0>Standard</Custom0>")});
-    EXPECT_EQ(m_parameter.GetParamResult(), QStringLiteral("Berg Logistik GmbH"));
+    EXPECT_EQ(Resolve(m_parameter).result, QStringLiteral("Berg Logistik GmbH"));
     EXPECT_EQ(m_line->GetUserVariableResult(QStringLiteral("Custom0")), QStringLiteral("Standard"));
 
     m_parameter.SetParameterValue(QStringLiteral("Company"));
-    EXPECT_EQ(m_parameter.GetParamResult(), QString());
+    EXPECT_EQ(Resolve(m_parameter).result, QString());
 }
 
 TEST_F(ParameterVelquistTest, CancelsTheActionOnlyWhenAskedAndNothingIsFound)
@@ -127,16 +128,15 @@ TEST_F(ParameterVelquistTest, CancelsTheActionOnlyWhenAskedAndNothingIsFound)
         m_line->SetUserVariable(QStringLiteral("Nummer"), QString::fromUtf8(c.searchValue));
         m_server.SetAnswer({.body = c.answer});
         m_parameter.SetCancelOnNoResult(c.cancelOnNoResult);
-        m_parameter.SetCancelAction(true);
-        m_parameter.GetParamResult();
-        EXPECT_EQ(m_parameter.CancelAction(), c.cancelled) << c.name;
+        EXPECT_EQ(Resolve(m_parameter).cancelled, c.cancelled) << c.name;
     }
     EXPECT_EQ(m_server.Requests().size(), 4u) << "a blank search value is not sent";
 
     TVelquist::SetBaseUrl({});
     m_parameter.SetCancelOnNoResult(true);
-    EXPECT_EQ(m_parameter.GetParamResult(), QString());
-    EXPECT_TRUE(m_parameter.CancelAction()) << "no server";
+    const Resolution resolution = Resolve(m_parameter);
+    EXPECT_EQ(resolution.result, QString());
+    EXPECT_TRUE(resolution.cancelled) << "no server";
 }
 
 TEST_F(ParameterVelquistTest, TracesEachStep)
@@ -145,7 +145,7 @@ TEST_F(ParameterVelquistTest, TracesEachStep)
     m_line->SetUserVariable(QStringLiteral("Nummer"), QStringLiteral("0301234567"));
     m_server.SetAnswer({.body = Record("<surname>Berg</surname><city>Berlin</city>")});
     m_parameter.SetParameterValue(QStringLiteral("city"));
-    m_parameter.GetParamResult();
+    Resolve(m_parameter);
 
     QStringList own = trace.Titles().filter(QStringLiteral("ParameterVelquist::"));
     EXPECT_EQ(
@@ -158,7 +158,7 @@ TEST_F(ParameterVelquistTest, TracesEachStep)
 
     trace.Clear();
     m_line->SetUserVariable(QStringLiteral("Nummer"), QString());
-    m_parameter.GetParamResult();
+    Resolve(m_parameter);
     EXPECT_TRUE(trace.Has(QStringLiteral("ParameterVelquist::GetParamResult:No search value, aborting search...")));
 }
 
@@ -170,10 +170,10 @@ TEST_F(ParameterVelquistTest, TakesTheCallValueUnlessAUserVariableIsChosenToo)
     m_parameter.SetSearchOptionOrvixValue(QStringLiteral("orvixCallerNumber"));
 
     m_parameter.SetSearchOptionUser(false);
-    m_parameter.GetParamResult();
+    Resolve(m_parameter);
     EXPECT_EQ(SentSearchKey(), QStringLiteral("+49301234567"));
 
     m_parameter.SetSearchOptionUser(true);
-    m_parameter.GetParamResult();
+    Resolve(m_parameter);
     EXPECT_EQ(SentSearchKey(), QStringLiteral("+4940987650"));
 }

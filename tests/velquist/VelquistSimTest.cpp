@@ -1,3 +1,4 @@
+#include "ParameterRun.h"
 #include "VelquistTestSupport.h"
 
 #include "model/OrvixLine.h"
@@ -70,7 +71,7 @@ TEST_F(VelquistSimTest, IsFoundAndAnswersTheDemoCallerByNumber)
     parameter.SetSearchOptionUserValue(QStringLiteral("Anrufer"));
     parameter.SetParameterValue(QStringLiteral("company"));
 
-    EXPECT_EQ(parameter.GetParamResult(), QStringLiteral("Berg Logistik GmbH"));
+    EXPECT_EQ(Resolve(parameter).result, QStringLiteral("Berg Logistik GmbH"));
     EXPECT_EQ(line->GetUserVariableResult(QStringLiteral("custom0")), QStringLiteral("Premiumkunde"));
     EXPECT_EQ(line->GetUserVariableResult(QStringLiteral("custom1")), QStringLiteral("Rückruf bis 16 Uhr"));
 }

@@ -22,6 +22,7 @@ bool TInteractionForm::ShowModal()
 {
     if (!FInteractionParam)
         throw EKestrunError(QStringLiteral("The question window was shown without its parameter."));
+    FAnswer.clear();
     const TParameterInteraction& param = *FInteractionParam;
     setWindowTitle(param.Caption());
     if (param.IsSimpleInput()) {
@@ -42,11 +43,8 @@ bool TInteractionForm::ShowModal()
 
 void TInteractionForm::Button1Click()
 {
-    if (FInteractionParam) {
-        FInteractionParam->SetParameterResult(ui->PageControl->currentWidget() == ui->SimpleInput
-                                                  ? ui->SimpleEdit->text()
-                                                  : ui->NoSimpleCombo->currentText());
-    }
+    FAnswer =
+        ui->PageControl->currentWidget() == ui->SimpleInput ? ui->SimpleEdit->text() : ui->NoSimpleCombo->currentText();
     accept();
 }
 

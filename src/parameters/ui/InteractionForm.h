@@ -15,8 +15,8 @@ class TInteractionForm;
  * drop-down list of fixed answers, with "Ok" and "Abbrechen".
  *
  * It has no owner window and stays on top, so that it shows also while the
- * program's other windows are hidden. "Ok" writes the answer into the
- * parameter's ParameterResult; "Abbrechen" and closing the window decline.
+ * program's other windows are hidden. "Ok" confirms the answer (Answer);
+ * "Abbrechen" and closing the window decline.
  */
 class TInteractionForm : public QDialog, public TParameterInteractionForm
 {
