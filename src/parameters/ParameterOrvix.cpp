@@ -17,7 +17,7 @@ QString TParameterOrvix::GetParamResult()
 {
     // A call value never cancels; a flag copied from elsewhere must not either.
     TBaseParameter::GetParamResult();
-    const QString result = GetOrvixParam(ParameterValue());
+    QString result = GetOrvixParam(ParameterValue());
     Trace::Value("ParameterOrvix:GetParamResult:Result", result);
     return result;
 }

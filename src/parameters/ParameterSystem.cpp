@@ -85,7 +85,7 @@ QString TParameterSystem::GetParamResult()
         Trace::Message("ParameterSystem:GetParamResult:Get OS");
         break;
     }
-    const QString result = CurrentValue();
+    QString result = CurrentValue();
     Trace::Value("ParameterSystem:GetParamResult:Result", result);
     return result;
 }
