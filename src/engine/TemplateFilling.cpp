@@ -84,7 +84,7 @@ QString FillHTMLTemplate(const QString& htmlTemplate, const QStringList& resultL
 {
     const QString source = ReadTemplateFile(ExpandEnvironmentReferences(htmlTemplate));
     Trace::Value("HtmlMessageForm::Navigate:HTML template before parsing", source);
-    const QString page = ProducePage(source, [&](const QString& tagName, const TTagAttributes& attributes) {
+    QString page = ProducePage(source, [&](const QString& tagName, const TTagAttributes& attributes) {
         const QString id = attributes.Value(u"ID");
         const QString value = ResultListValue(resultList, id.isEmpty() ? TemplateKey(tagName, attributes) : id);
         return value.isEmpty() ? InvalidText() : value.toHtmlEscaped();
@@ -96,7 +96,7 @@ QString FillHTMLTemplate(const QString& htmlTemplate, const QStringList& resultL
 QString CreateHTMLTemplatePage(const QString& htmlTemplate, const QStringList& resultList)
 {
     const QString page = FillHTMLTemplate(htmlTemplate, resultList);
-    const QString path = UserDataPath() + u'/' + NewGuidString() + QStringLiteral(".HTMLTemplate") +
+    QString path = UserDataPath() + u'/' + NewGuidString() + QStringLiteral(".HTMLTemplate") +
         FileExtension(ExpandEnvironmentReferences(htmlTemplate));
     QSaveFile file(path);
     // The mark makes the web view read the page as UTF-8 whatever charset the template declares.

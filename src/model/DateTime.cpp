@@ -138,7 +138,7 @@ bool AmPmFollows(const QString& pattern, qsizetype from)
 
 TRegionalFormats TRegionalFormats::FromLocale(const QLocale& locale)
 {
-    const TRegionalFormats defaults = GermanDefaults();
+    TRegionalFormats defaults = GermanDefaults();
     if (locale.language() == QLocale::C)
         return defaults;
     TRegionalFormats formats {locale,
@@ -188,7 +188,7 @@ TDateTime ToTDateTime(const QDateTime& value)
 QString DateTimeToStr(TDateTime value, const TRegionalFormats& formats)
 {
     const TDayParts parts = SplitDayNumber(value);
-    const QString date = formats.Locale.toString(DateOf(parts), formats.ShortDateFormat);
+    QString date = formats.Locale.toString(DateOf(parts), formats.ShortDateFormat);
     if (parts.Msecs == 0)
         return date;
     return date + QLatin1Char(' ') + formats.Locale.toString(TimeOf(parts), formats.LongTimeFormat);

@@ -373,7 +373,7 @@ void TXmlTextStream::AppendEscaped(std::string_view utf8)
 
 void TXmlTextStream::FlushIfFull()
 {
-    if (m_buffer.size() >= 256 * 1024)
+    if (m_buffer.size() >= std::size_t {256} * 1024)
         Flush();
 }
 

@@ -15,7 +15,7 @@ QString TParameterOrvix::GetDescription() const
 
 QString TParameterOrvix::GetParamResult(TActionContext& context)
 {
-    const QString result = GetOrvixParam(context.Line().get(), ParameterValue());
+    QString result = GetOrvixParam(context.Line().get(), ParameterValue());
     Trace::Value("ParameterOrvix:GetParamResult:Result", result);
     return result;
 }

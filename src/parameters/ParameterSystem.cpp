@@ -86,7 +86,7 @@ QString TParameterSystem::GetParamResult(TActionContext&)
         break;
     }
     // Local facts and the user's own formats and variable names: configuration, so references expand.
-    const QString result = ExpandEnvironmentReferences(CurrentValue());
+    QString result = ExpandEnvironmentReferences(CurrentValue());
     Trace::Value("ParameterSystem:GetParamResult:Result", result);
     return result;
 }

@@ -70,7 +70,7 @@ std::shared_ptr<TVelquist>& ClientInUse()
 HttpLimits TVelquist::DefaultProbeLimits()
 {
     using namespace std::chrono_literals;
-    return HttpLimits {.connectTimeout = 1000ms, .totalTimeout = 5000ms, .maxBodyBytes = 1024 * 1024};
+    return HttpLimits {.connectTimeout = 1000ms, .totalTimeout = 5000ms, .maxBodyBytes = qsizetype {1024} * 1024};
 }
 
 TVelquist::TVelquist()

@@ -17,7 +17,7 @@ bool IsFixedSearchType(const QString& lowerSearchField)
 HttpLimits TVelquistResult::DefaultSearchLimits()
 {
     using namespace std::chrono_literals;
-    return HttpLimits {.connectTimeout = 3000ms, .totalTimeout = 10000ms, .maxBodyBytes = 4 * 1024 * 1024};
+    return HttpLimits {.connectTimeout = 3000ms, .totalTimeout = 10000ms, .maxBodyBytes = qsizetype {4} * 1024 * 1024};
 }
 
 TVelquistResult::TVelquistResult(HttpLimits limits)

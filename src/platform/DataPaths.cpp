@@ -7,7 +7,7 @@ QString UserDataPath()
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
-    const QString path = base + QStringLiteral("/Kestrun/EventController for OrvixIt!");
+    QString path = base + QStringLiteral("/Kestrun/EventController for OrvixIt!");
     QDir().mkpath(path);
     return path;
 }

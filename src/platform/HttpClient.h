@@ -24,7 +24,7 @@ struct HttpLimits
     std::chrono::milliseconds connectTimeout {3000};
     // The whole request, connecting included.
     std::chrono::milliseconds totalTimeout {10000};
-    qsizetype maxBodyBytes = 4 * 1024 * 1024;
+    qsizetype maxBodyBytes = qsizetype {4} * 1024 * 1024;
 };
 
 struct HttpResponse

@@ -20,7 +20,7 @@ QStringList Children(QSettings& settings, const QString& group, bool groups)
 {
     if (!group.isEmpty())
         settings.beginGroup(group);
-    const QStringList names = groups ? settings.childGroups() : settings.childKeys();
+    QStringList names = groups ? settings.childGroups() : settings.childKeys();
     if (!group.isEmpty())
         settings.endGroup();
     return names;

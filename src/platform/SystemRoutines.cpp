@@ -74,7 +74,7 @@ QString GetComputerName()
 QString GetUserName()
 {
     for (const QString& variable : {QStringLiteral("USERNAME"), QStringLiteral("USER")}) {
-        const QString name = GetEnvVarValue(variable);
+        QString name = GetEnvVarValue(variable);
         if (!name.isEmpty())
             return name;
     }

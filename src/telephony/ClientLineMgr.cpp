@@ -53,7 +53,7 @@ QString TClientLineMgr::DispConvertNumber(int style, const QString& number)
     const auto cached = m_convertedNumbers.constFind(key);
     if (cached != m_convertedNumbers.cend() && m_connected)
         return *cached;
-    const QString converted = ConnectedService().ConvertNumber(style, number);
+    QString converted = ConnectedService().ConvertNumber(style, number);
     if (m_convertedNumbers.size() >= MaxCachedNumbers)
         m_convertedNumbers.clear();
     m_convertedNumbers.insert(key, converted);

@@ -20,9 +20,9 @@ namespace {
 constexpr qint64 SmallestLimit = 64;
 constexpr QByteArrayView CutMark = " [cut]";
 // The writer is woken once this much waits; less waits at most FlushLatency.
-constexpr std::size_t BatchBytes = 256 * 1024;
+constexpr std::size_t BatchBytes = std::size_t {256} * 1024;
 // Past this much waiting a caller waits for the writer.
-constexpr std::size_t PendingCapacity = 4 * 1024 * 1024;
+constexpr std::size_t PendingCapacity = std::size_t {4} * 1024 * 1024;
 
 QByteArray NativeName(const QString& fileName)
 {

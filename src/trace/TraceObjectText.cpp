@@ -22,7 +22,7 @@ namespace {
 
 // Kept dumps of unchanged objects. Large enough for the rules of any real model; past
 // it the dumps asked for least recently are dropped and rendered anew when needed.
-constexpr qsizetype KeptDumpBytes = 16 * 1024 * 1024;
+constexpr qsizetype KeptDumpBytes = qsizetype {16} * 1024 * 1024;
 
 QString ClassNameOf(const QObject* object)
 {
