@@ -410,14 +410,37 @@ void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
     record.Text("ToNumberOut", rule->ToNumberOut());
     record.Text("FromExtensionNumberOut", rule->FromExtensionNumberOut());
 
-    // Only the first linked sequence is stored, by its position at the time of saving;
+    // Sequences are named by their position at the time of saving; one that has
+    // left the list has none, and a made-up position would name another on reading.
+    QList<const TBaseList*> linked;
+    for (const TBaseObject* item : rule->MainList()) {
+        const auto* sequence = qobject_cast<const TBaseList*>(item);
+        if (!sequence)
+            continue;
+        if (m_actionSequences.GetIndex(sequence) < 0) {
+            Trace::Warning("Parameters::SaveRulesToXML:Linked action sequence not in the list, left out",
+                           QStringLiteral("rule \"%1\", sequence \"%2\"").arg(rule->Name(), sequence->Name()));
+            continue;
+        }
+        linked.append(sequence);
+    }
+    // A single link is written without a number, as files have always held it;
     // without one, "Index" stays empty.
-    TXmlRecordWriter link = record.Child("LinkedActionSequences.ActionSequence");
-    if (const auto* first = qobject_cast<const TBaseList*>(rule->GetObject(0))) {
-        link.Integer("Index", m_actionSequences.GetIndex(first) + 1);
-        link.Text("Name", first->Name());
-    } else {
-        link.Text("Index", QString());
+    if (linked.size() <= 1) {
+        TXmlRecordWriter link = record.Child("LinkedActionSequences.ActionSequence");
+        if (linked.isEmpty()) {
+            link.Text("Index", QString());
+        } else {
+            link.Integer("Index", m_actionSequences.GetIndex(linked.first()) + 1);
+            link.Text("Name", linked.first()->Name());
+        }
+        return;
+    }
+    TXmlRecordWriter links = record.Child("LinkedActionSequences");
+    for (int i = 0; i < linked.size(); ++i) {
+        TXmlRecordWriter link = links.Item("ActionSequence", i + 1);
+        link.Integer("Index", m_actionSequences.GetIndex(linked[i]) + 1);
+        link.Text("Name", linked[i]->Name());
     }
 }
 
