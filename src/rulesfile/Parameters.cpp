@@ -114,10 +114,25 @@ bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
         return false;
     bool loaded = false;
     try {
+        // Read here rather than by the parser, which reports every failure to open
+        // a file as a file not found.
+        QFile file(path);
+        QByteArray bytes;
+        QString failure;
         // Only a plain file: a pipe or device under that name would block the read.
-        pugi::xml_document doc;
-        if (info.isFile()) {
-            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), XmlParseOptions);
+        if (!info.isFile())
+            failure = QStringLiteral("not a regular file");
+        else if (!file.open(QIODevice::ReadOnly))
+            failure = file.errorString();
+        else if (bytes = file.readAll(); file.error() != QFileDevice::NoError)
+            failure = file.errorString();
+        if (!failure.isEmpty()) {
+            Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read file", path + QStringLiteral(": ") + failure);
+        } else {
+            pugi::xml_document doc;
+            // The document refers to the bytes it was parsed from, which live as long as it does.
+            const pugi::xml_parse_result parsed =
+                doc.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), XmlParseOptions);
             if (!parsed)
                 Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read XML",
                              path + QStringLiteral(": ") + QString::fromUtf8(parsed.description()) +
@@ -169,7 +184,12 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
         if (!keptAs.isEmpty())
             Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
         QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly)) {
+        QString failure;
+        // Unbuffered: the text is written in large blocks already, and a write
+        // that fails must fail where its cause can still be read.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            failure = file.errorString();
+        } else {
             // Written straight from the objects: the same text as the document
             // GetXMLDoc and the two writers would build, without building it.
             TXmlTextStream stream(file);
@@ -184,13 +204,17 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
                 TXmlRecordWriter all = root.Child("AllRules");
                 WriteRules(all);
             }
-            if (!stream.Flush())
+            // The cause is taken before cancelling, which replaces it.
+            if (!stream.Flush()) {
+                failure = file.errorString();
                 file.cancelWriting();
+            }
             saved = file.commit();
+            if (!saved && failure.isEmpty())
+                failure = file.errorString();
         }
         if (!saved)
-            Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
-                         path + QStringLiteral(": ") + file.errorString());
+            Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file", path + QStringLiteral(": ") + failure);
     } catch (const std::exception& error) {
         Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
         saved = false;

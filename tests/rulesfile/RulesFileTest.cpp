@@ -291,6 +291,100 @@ TEST_F(RulesFile, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(FolderEntries(), QStringList {QStringLiteral("rules.xml")});
 }
 
+// Support staff must see from the trace which file failed and why.
+TEST_F(RulesFile, FailedSaveIsTracedWithTheFileAndTheCause)
+{
+    const QString readOnlyFolder = FilePath(QStringLiteral("read-only"));
+    ASSERT_TRUE(QDir().mkpath(readOnlyFolder));
+    ASSERT_TRUE(QFile::setPermissions(readOnlyFolder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    struct Case
+    {
+        QString file;
+        int cause;
+    };
+    const Case cases[] {
+        {FilePath(QStringLiteral("missing/rules.xml")), ENOENT},
+        {readOnlyFolder + QStringLiteral("/rules.xml"), EACCES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        TParameters parameters;
+        AddSample(parameters, QStringLiteral("A"));
+        TraceCapture trace;
+        WithFilePermissionsEnforced([&] { EXPECT_FALSE(parameters.SaveObjectsToXMLFile(c.file)); });
+        const QString entry = trace.LastValue(QStringLiteral("Parameters::SaveObjectsToXMLFile:Cannot write file"));
+        EXPECT_TRUE(entry.startsWith(c.file)) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(QString::fromLocal8Bit(strerror(c.cause)))) << entry.toStdString();
+    }
+}
+
+// A disk that fills up (here: the file size limit) while the file is written, in
+// the last few bytes or in the middle of a long file: the previous file stays.
+TEST_F(RulesFile, SaveThatBreaksOffIsTracedWithTheCause)
+{
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(TParameters().SaveObjectsToXMLFile(file));
+    const QByteArray before = ReadFile(file);
+    for (const int rules : {1, 300}) {
+        SCOPED_TRACE(rules);
+        TParameters parameters;
+        for (int i = 0; i < rules; ++i)
+            AddSample(parameters, QStringLiteral("Rule %1").arg(i));
+        TraceCapture trace;
+        rlimit previous {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = previous;
+        limited.rlim_cur = 100;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool saved = parameters.SaveObjectsToXMLFile(file);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(ReadFile(file), before);
+        const QString entry = trace.LastValue(QStringLiteral("Parameters::SaveObjectsToXMLFile:Cannot write file"));
+        EXPECT_TRUE(entry.startsWith(file + QStringLiteral(": "))) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << entry.toStdString();
+    }
+}
+
+TEST_F(RulesFile, FileThatCannotBeReadIsTracedWithTheCause)
+{
+    const QString locked = FilePath(QStringLiteral("rules.xml"));
+    {
+        TParameters parameters;
+        AddSample(parameters, QStringLiteral("A"));
+        ASSERT_TRUE(parameters.SaveObjectsToXMLFile(locked));
+    }
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    const QString truncated = TestDataFile(QStringLiteral("broken_truncated.xml"));
+    const QString cannotRead = QStringLiteral("Parameters::LoadObjectsFromXMLFile:Cannot read file");
+    struct Case
+    {
+        QString file;
+        QString title;
+        QString cause;
+    };
+    const Case cases[] {
+        {locked, cannotRead, QString::fromLocal8Bit(strerror(EACCES))},
+        {Folder(), cannotRead, QStringLiteral("not a regular file")},
+        // The parser's own words and where it stopped.
+        {truncated, QStringLiteral("Parameters::LoadObjectsFromXMLFile:Cannot read XML"), QStringLiteral("at offset")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        TraceCapture trace;
+        TParameters parameters;
+        WithFilePermissionsEnforced([&] { EXPECT_FALSE(parameters.LoadObjectsFromXMLFile(c.file)); });
+        const QString entry = trace.LastValue(c.title);
+        EXPECT_TRUE(entry.startsWith(c.file + QStringLiteral(": "))) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(c.cause)) << entry.toStdString();
+        EXPECT_FALSE(entry.contains(QStringLiteral("not found"))) << entry.toStdString();
+        EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadObjectsFromXMLFile:File not loaded")), c.file);
+    }
+}
+
 TEST_F(RulesFile, UnreadableFileIsKeptAsideBeforeTheNextSave)
 {
     const QString file = FilePath(QStringLiteral("rules.xml"));
