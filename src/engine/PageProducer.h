@@ -14,7 +14,8 @@ using TTagHandler = std::function<QString(const QString& tagName, const TTagAttr
 // else, a "<" that starts no tag included, is copied unchanged.
 QString ProducePage(QStringView text, const TTagHandler& handler);
 
-// The whole template file as text. Templates are UTF-8 (a leading byte-order mark is
-// dropped) and keep their line breaks. Throws EKestrunError naming the path when the
-// file cannot be read.
+// The whole template file as text, with its line breaks. A byte-order mark (UTF-8,
+// UTF-16 or UTF-32) names the encoding and is dropped; without one the file is UTF-8
+// or, where it is not valid UTF-8, Windows-1252. Throws EKestrunError naming the path
+// when the file cannot be read.
 QString ReadTemplateFile(const QString& path);

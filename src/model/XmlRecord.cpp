@@ -379,8 +379,16 @@ void TXmlTextStream::FlushIfFull()
 
 bool TXmlTextStream::Flush()
 {
-    if (!m_failed && !m_buffer.empty())
-        m_failed = m_device.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size());
+    // A short write is not yet a failure; writing the rest either succeeds or fails
+    // outright, and only an outright failure leaves its cause with the device.
+    std::string_view rest = m_buffer;
+    while (!m_failed && !rest.empty()) {
+        const qint64 written = m_device.write(rest.data(), qint64(rest.size()));
+        if (written <= 0)
+            m_failed = true;
+        else
+            rest.remove_prefix(std::size_t(written));
+    }
     m_buffer.clear();
     return !m_failed;
 }

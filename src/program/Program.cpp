@@ -98,20 +98,20 @@ void TProgram::CheckStartupRules()
 bool TProgram::Shutdown()
 {
     if (m_shutDown)
-        return true;
+        return m_rulesSaved;
     m_shutDown = true;
     Trace::Message("Main::FormClose:Application shut down");
     if (!m_model)
-        return true;
+        return m_rulesSaved;
     try {
         m_model->CleanTempFiles();
     } catch (const std::exception& error) {
         Trace::Exception("Main::FormClose", error);
     }
-    if (m_model->SaveObjectsToXMLFile(QString()))
-        return true;
-    Trace::Error(QString(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()));
-    return false;
+    m_rulesSaved = m_model->SaveObjectsToXMLFile(QString());
+    if (!m_rulesSaved)
+        Trace::Error(QString(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()));
+    return m_rulesSaved;
 }
 
 void TProgram::SetModel(std::shared_ptr<TParameters> model)

@@ -40,7 +40,7 @@ public:
      */
     void Start();
     // The shutdown sequence: temporary files, then the rules file. Runs once;
-    // later calls do nothing. False when the rules could not be saved.
+    // later calls only repeat its result. False when the rules could not be saved.
     bool Shutdown();
     // Runs, in list order, every active rule marked for program start.
     void CheckStartupRules();
@@ -71,4 +71,5 @@ private:
     TStorageOptions m_storageOptions;
     TNotificationSettings m_notificationSettings;
     bool m_shutDown = false;
+    bool m_rulesSaved = true;
 };

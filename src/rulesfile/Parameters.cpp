@@ -114,10 +114,25 @@ bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
         return false;
     bool loaded = false;
     try {
+        // Read here rather than by the parser, which reports every failure to open
+        // a file as a file not found.
+        QFile file(path);
+        QByteArray bytes;
+        QString failure;
         // Only a plain file: a pipe or device under that name would block the read.
-        pugi::xml_document doc;
-        if (info.isFile()) {
-            const pugi::xml_parse_result parsed = doc.load_file(QFile::encodeName(path).constData(), XmlParseOptions);
+        if (!info.isFile())
+            failure = QStringLiteral("not a regular file");
+        else if (!file.open(QIODevice::ReadOnly))
+            failure = file.errorString();
+        else if (bytes = file.readAll(); file.error() != QFileDevice::NoError)
+            failure = file.errorString();
+        if (!failure.isEmpty()) {
+            Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read file", path + QStringLiteral(": ") + failure);
+        } else {
+            pugi::xml_document doc;
+            // The document refers to the bytes it was parsed from, which live as long as it does.
+            const pugi::xml_parse_result parsed =
+                doc.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), XmlParseOptions);
             if (!parsed)
                 Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read XML",
                              path + QStringLiteral(": ") + QString::fromUtf8(parsed.description()) +
@@ -169,7 +184,12 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
         if (!keptAs.isEmpty())
             Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
         QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly)) {
+        QString failure;
+        // Unbuffered: the text is written in large blocks already, and a write
+        // that fails must fail where its cause can still be read.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            failure = file.errorString();
+        } else {
             // Written straight from the objects: the same text as the document
             // GetXMLDoc and the two writers would build, without building it.
             TXmlTextStream stream(file);
@@ -184,13 +204,17 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
                 TXmlRecordWriter all = root.Child("AllRules");
                 WriteRules(all);
             }
-            if (!stream.Flush())
+            // The cause is taken before cancelling, which replaces it.
+            if (!stream.Flush()) {
+                failure = file.errorString();
                 file.cancelWriting();
+            }
             saved = file.commit();
+            if (!saved && failure.isEmpty())
+                failure = file.errorString();
         }
         if (!saved)
-            Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
-                         path + QStringLiteral(": ") + file.errorString());
+            Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file", path + QStringLiteral(": ") + failure);
     } catch (const std::exception& error) {
         Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
         saved = false;
@@ -410,14 +434,37 @@ void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
     record.Text("ToNumberOut", rule->ToNumberOut());
     record.Text("FromExtensionNumberOut", rule->FromExtensionNumberOut());
 
-    // Only the first linked sequence is stored, by its position at the time of saving;
+    // Sequences are named by their position at the time of saving; one that has
+    // left the list has none, and a made-up position would name another on reading.
+    QList<const TBaseList*> linked;
+    for (const TBaseObject* item : rule->MainList()) {
+        const auto* sequence = qobject_cast<const TBaseList*>(item);
+        if (!sequence)
+            continue;
+        if (m_actionSequences.GetIndex(sequence) < 0) {
+            Trace::Warning("Parameters::SaveRulesToXML:Linked action sequence not in the list, left out",
+                           QStringLiteral("rule \"%1\", sequence \"%2\"").arg(rule->Name(), sequence->Name()));
+            continue;
+        }
+        linked.append(sequence);
+    }
+    // A single link is written without a number, as files have always held it;
     // without one, "Index" stays empty.
-    TXmlRecordWriter link = record.Child("LinkedActionSequences.ActionSequence");
-    if (const auto* first = qobject_cast<const TBaseList*>(rule->GetObject(0))) {
-        link.Integer("Index", m_actionSequences.GetIndex(first) + 1);
-        link.Text("Name", first->Name());
-    } else {
-        link.Text("Index", QString());
+    if (linked.size() <= 1) {
+        TXmlRecordWriter link = record.Child("LinkedActionSequences.ActionSequence");
+        if (linked.isEmpty()) {
+            link.Text("Index", QString());
+        } else {
+            link.Integer("Index", m_actionSequences.GetIndex(linked.first()) + 1);
+            link.Text("Name", linked.first()->Name());
+        }
+        return;
+    }
+    TXmlRecordWriter links = record.Child("LinkedActionSequences");
+    for (int i = 0; i < linked.size(); ++i) {
+        TXmlRecordWriter link = links.Item("ActionSequence", i + 1);
+        link.Integer("Index", m_actionSequences.GetIndex(linked[i]) + 1);
+        link.Text("Name", linked[i]->Name());
     }
 }
 

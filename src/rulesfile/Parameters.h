@@ -32,7 +32,7 @@ class TXmlRecordWriter;
  * discovery task, which may outlive the model.
  *
  * The order of both lists matters: it is the order of the rules file, the
- * order in which rules meet a call, and a rule names its sequence by position.
+ * order in which rules meet a call, and a rule names each of its sequences by position.
  *
  * Loading and saving report failure as false and never throw: a broken file
  * leaves the lists as they were, or loads what it can with default values.

@@ -56,7 +56,13 @@ int RunApplication(int argc, char** argv)
         Trace::Exception("Main::AppException", error);
         qWarning("Start-up failed: %s", error.what());
     }
-    const int status = QApplication::exec();
+    int status = QApplication::exec();
+    // The signal has shut down already and this only fetches the result; a loop
+    // ended any other way shuts down here. Rules that could not be saved make the
+    // end a failure for whoever started the program (a session manager, a script).
+    const bool saved = program.Shutdown();
+    if (!saved && status == 0)
+        status = 1;
     SetUserInterface(nullptr);
     return status;
 }

@@ -77,6 +77,50 @@ TEST(TemplateFile, ReadAsUtf8WithItsLineBreaksAndWithoutByteOrderMark)
     EXPECT_EQ(ReadTemplateFile(path), QStringLiteral("Grüße\r\nZeile\nEnde\r\n"));
 }
 
+// Templates made on Windows come as UTF-16 with a byte-order mark or in the
+// Windows code page; all of them read to the same text.
+TEST(TemplateFile, ReadInTheEncodingItWasWrittenIn)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QString text;
+    };
+    const QString umlauts = QStringLiteral("<p>Grüße, Käthe!</p>\r\n");
+    const auto utf16 = [&umlauts](bool littleEndian) {
+        const QString marked = QChar(0xFEFF) + umlauts;
+        QByteArray bytes;
+        for (const QChar unit : marked) {
+            const char low = char(unit.unicode() & 0xFF);
+            const char high = char(unit.unicode() >> 8);
+            bytes.append(littleEndian ? low : high).append(littleEndian ? high : low);
+        }
+        return bytes;
+    };
+    const Case cases[] {
+        {"UTF-8 without mark", umlauts.toUtf8(), umlauts},
+        {"UTF-16 LE", utf16(true), umlauts},
+        {"UTF-16 BE", utf16(false), umlauts},
+        {"Windows-1252",
+         QByteArray("<p>Gr\xFC\xDF"
+                    "e, K\xE4the!</p>\r\n"),
+         umlauts},
+        {"Windows-1252 beyond Latin-1",
+         QByteArray("\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97\x98\x99"
+                    "\x9A\x9B\x9C\x9E\x9F \xA0\xFF"),
+         QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ \u00A0ÿ")},
+        // Codes that Windows-1252 leaves unassigned come through as the C1 controls Windows reads them as.
+        {"Windows-1252 unassigned", QByteArray("\x81\x8D\x8F\x90\x9D\xE4"),
+         QStringLiteral("\u0081\u008D\u008F\u0090\u009D\u00E4")},
+    };
+    TemplateFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ReadTemplateFile(folder.Write(QStringLiteral("t.htm"), c.bytes)), c.text);
+    }
+}
+
 TEST(TemplateFile, UnreadableOneNamesItsPath)
 {
     TemplateFolder folder;

@@ -104,6 +104,19 @@ TEST_F(ProgramTest, StartsHeadlessRunsCallsThroughTheRulesAndSavesThemAtShutdown
     EXPECT_FALSE(QFile::exists(DataPathRulesFile())) << "the shutdown sequence runs once";
 }
 
+// Whoever asks after the shutdown (the end of the program, for its exit status)
+// learns whether the rules were saved.
+TEST_F(ProgramTest, AFailedSaveAtShutdownStaysAFailure)
+{
+    TProgram program(&m_softphone);
+    program.Start();
+    ASSERT_TRUE(QDir().mkpath(DataPathRulesFile()));
+    EXPECT_FALSE(program.Shutdown());
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()), 1);
+    EXPECT_FALSE(program.Shutdown());
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
+}
+
 TEST_F(ProgramTest, ACallMeetsTheModelInForceWhenItsStateArrives)
 {
     TProgram program(&m_softphone);

@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
 #include <sstream>
+#include <sys/syscall.h>
+#include <thread>
+#include <unistd.h>
 
 // The names of a list's items (rules, sequences), in order.
 inline QStringList Names(const TBaseList& list)
@@ -59,3 +63,21 @@ protected:
 private:
     QTemporaryDir m_folder;
 };
+
+// Runs the step on a thread of its own that may not override file permissions, so
+// that a file without read or write permission fails also in a test run as root
+// (capabilities belong to a thread).
+template <typename Step>
+void WithFilePermissionsEnforced(Step step)
+{
+    std::thread thread([&step] {
+        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2] {};
+        ASSERT_EQ(syscall(SYS_capget, &header, data), 0);
+        for (const unsigned capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+            data[capability / 32].effective &= ~(1u << (capability % 32));
+        ASSERT_EQ(syscall(SYS_capset, &header, data), 0);
+        step();
+    });
+    thread.join();
+}

@@ -167,25 +167,61 @@ TEST_F(RulesFile, RuleWithoutOriginReloadsWithBothOrigins)
     EXPECT_EQ(RuleAt(reloaded, 0)->CallOptionInEx(), (TCallOptionInExSet {coIntern, coExtern}));
 }
 
-// A rule names its sequence by position at the time of saving; a sequence that has
-// left the list has none and is written as 0, which names nothing on reading.
-TEST_F(RulesFile, LinkedSequenceOutsideTheListIsDroppedOnReload)
+// A rule runs every sequence linked to it, in its own order, so every link is
+// stored; a single link keeps the form files have always had.
+TEST_F(RulesFile, EveryLinkedSequenceSurvivesSavingLoadingAndCopying)
+{
+    TParameters parameters;
+    for (const char* name : {"A", "B", "C"})
+        AddSample(parameters, QString::fromUtf8(name));
+    RuleAt(parameters, 0)
+        ->SetMainList({SequenceAt(parameters, 2), SequenceAt(parameters, 0), SequenceAt(parameters, 2)});
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
+
+    const QByteArray saved = ReadFile(file);
+    EXPECT_TRUE(saved.contains("<LinkedActionSequences>\n\t\t\t\t<ActionSequence rep=\"1\">\n\t\t\t\t\t<Index>3</"
+                               "Index>\n\t\t\t\t\t<Name>C</Name>"));
+    EXPECT_TRUE(saved.contains("<ActionSequence rep=\"3\">\n\t\t\t\t\t<Index>3</Index>"));
+    EXPECT_TRUE(saved.contains(
+        "<LinkedActionSequences>\n\t\t\t\t<ActionSequence>\n\t\t\t\t\t<Index>2</Index>\n\t\t\t\t\t<Name>B</Name>"));
+
+    TParameters reloaded;
+    ASSERT_TRUE(reloaded.LoadObjectsFromXMLFile(file));
+    const std::unique_ptr<TParameters> copy = reloaded.Clone();
+    for (const TParameters* model : {&reloaded, copy.get()}) {
+        EXPECT_EQ(RuleAt(*model, 0)->MainList(),
+                  (QList<TBaseObject*> {SequenceAt(*model, 2), SequenceAt(*model, 0), SequenceAt(*model, 2)}));
+        EXPECT_EQ(RuleAt(*model, 1)->MainList(), QList<TBaseObject*> {SequenceAt(*model, 1)});
+        EXPECT_EQ(RuleAt(*model, 2)->MainList(), QList<TBaseObject*> {SequenceAt(*model, 2)});
+    }
+}
+
+// A sequence that has left the list has no position to be stored by: its link
+// is left out, and the trace says which rule lost it.
+TEST_F(RulesFile, LinkToASequenceOutsideTheListIsTracedAndLeftOut)
 {
     TParameters parameters;
     AddSample(parameters, QStringLiteral("A"));
     AddSample(parameters, QStringLiteral("B"));
     TActionSequence removed;
     removed.SetName(QStringLiteral("Gone"));
-    RuleAt(parameters, 0)->SetMainList({&removed});
+    RuleAt(parameters, 0)->SetMainList({&removed, SequenceAt(parameters, 1)});
+    RuleAt(parameters, 1)->SetMainList({&removed});
 
+    TraceCapture trace;
     const std::string text = SavedText(parameters);
-    EXPECT_NE(text.find("<Index>0</Index>\n\t\t\t\t\t<Name>Gone</Name>"), std::string::npos);
-    EXPECT_NE(text.find("<Index>2</Index>\n\t\t\t\t\t<Name>B</Name>"), std::string::npos);
+    EXPECT_EQ(text.find("Gone"), std::string::npos);
+    EXPECT_EQ(text.find("<Index>0</Index>"), std::string::npos);
+    const QString title = QStringLiteral("Parameters::SaveRulesToXML:Linked action sequence not in the list, left out");
+    EXPECT_EQ(trace.Count(title), 2);
+    EXPECT_TRUE(trace.LastValue(title).contains(QStringLiteral("B"))) << trace.LastValue(title).toStdString();
+    EXPECT_TRUE(trace.LastValue(title).contains(QStringLiteral("Gone"))) << trace.LastValue(title).toStdString();
 
     TParameters reloaded;
     ASSERT_TRUE(reloaded.LoadObjectsFromXMLDoc(*parameters.SaveObjectsToXMLDoc()));
-    EXPECT_EQ(RuleAt(reloaded, 0)->Count(), 0);
-    EXPECT_EQ(RuleAt(reloaded, 1)->GetObject(0), SequenceAt(reloaded, 1));
+    EXPECT_EQ(RuleAt(reloaded, 0)->MainList(), QList<TBaseObject*> {SequenceAt(reloaded, 1)});
+    EXPECT_EQ(RuleAt(reloaded, 1)->Count(), 0);
 }
 
 TEST(RulesNames, CopiesNeverTakeAnExistingName)
@@ -253,6 +289,100 @@ TEST_F(RulesFile, FailedSaveKeepsThePreviousFile)
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFile(file), before);
     EXPECT_EQ(FolderEntries(), QStringList {QStringLiteral("rules.xml")});
+}
+
+// Support staff must see from the trace which file failed and why.
+TEST_F(RulesFile, FailedSaveIsTracedWithTheFileAndTheCause)
+{
+    const QString readOnlyFolder = FilePath(QStringLiteral("read-only"));
+    ASSERT_TRUE(QDir().mkpath(readOnlyFolder));
+    ASSERT_TRUE(QFile::setPermissions(readOnlyFolder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    struct Case
+    {
+        QString file;
+        int cause;
+    };
+    const Case cases[] {
+        {FilePath(QStringLiteral("missing/rules.xml")), ENOENT},
+        {readOnlyFolder + QStringLiteral("/rules.xml"), EACCES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        TParameters parameters;
+        AddSample(parameters, QStringLiteral("A"));
+        TraceCapture trace;
+        WithFilePermissionsEnforced([&] { EXPECT_FALSE(parameters.SaveObjectsToXMLFile(c.file)); });
+        const QString entry = trace.LastValue(QStringLiteral("Parameters::SaveObjectsToXMLFile:Cannot write file"));
+        EXPECT_TRUE(entry.startsWith(c.file)) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(QString::fromLocal8Bit(strerror(c.cause)))) << entry.toStdString();
+    }
+}
+
+// A disk that fills up (here: the file size limit) while the file is written, in
+// the last few bytes or in the middle of a long file: the previous file stays.
+TEST_F(RulesFile, SaveThatBreaksOffIsTracedWithTheCause)
+{
+    const QString file = FilePath(QStringLiteral("rules.xml"));
+    ASSERT_TRUE(TParameters().SaveObjectsToXMLFile(file));
+    const QByteArray before = ReadFile(file);
+    for (const int rules : {1, 300}) {
+        SCOPED_TRACE(rules);
+        TParameters parameters;
+        for (int i = 0; i < rules; ++i)
+            AddSample(parameters, QStringLiteral("Rule %1").arg(i));
+        TraceCapture trace;
+        rlimit previous {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = previous;
+        limited.rlim_cur = 100;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool saved = parameters.SaveObjectsToXMLFile(file);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(ReadFile(file), before);
+        const QString entry = trace.LastValue(QStringLiteral("Parameters::SaveObjectsToXMLFile:Cannot write file"));
+        EXPECT_TRUE(entry.startsWith(file + QStringLiteral(": "))) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << entry.toStdString();
+    }
+}
+
+TEST_F(RulesFile, FileThatCannotBeReadIsTracedWithTheCause)
+{
+    const QString locked = FilePath(QStringLiteral("rules.xml"));
+    {
+        TParameters parameters;
+        AddSample(parameters, QStringLiteral("A"));
+        ASSERT_TRUE(parameters.SaveObjectsToXMLFile(locked));
+    }
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    const QString truncated = TestDataFile(QStringLiteral("broken_truncated.xml"));
+    const QString cannotRead = QStringLiteral("Parameters::LoadObjectsFromXMLFile:Cannot read file");
+    struct Case
+    {
+        QString file;
+        QString title;
+        QString cause;
+    };
+    const Case cases[] {
+        {locked, cannotRead, QString::fromLocal8Bit(strerror(EACCES))},
+        {Folder(), cannotRead, QStringLiteral("not a regular file")},
+        // The parser's own words and where it stopped.
+        {truncated, QStringLiteral("Parameters::LoadObjectsFromXMLFile:Cannot read XML"), QStringLiteral("at offset")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        TraceCapture trace;
+        TParameters parameters;
+        WithFilePermissionsEnforced([&] { EXPECT_FALSE(parameters.LoadObjectsFromXMLFile(c.file)); });
+        const QString entry = trace.LastValue(c.title);
+        EXPECT_TRUE(entry.startsWith(c.file + QStringLiteral(": "))) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(c.cause)) << entry.toStdString();
+        EXPECT_FALSE(entry.contains(QStringLiteral("not found"))) << entry.toStdString();
+        EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::LoadObjectsFromXMLFile:File not loaded")), c.file);
+    }
 }
 
 TEST_F(RulesFile, UnreadableFileIsKeptAsideBeforeTheNextSave)

@@ -102,7 +102,8 @@ TEST_P(StartStop, LoadsTheRulesAtStartAndSavesThemAtTheEnd)
     EXPECT_TRUE(saved.contains("<Name>Kunde</Name>"));
 }
 
-TEST_P(StartStop, AFailedSaveIsTracedAndTheProgramStillEndsCleanly)
+// The program still ends normally, but with a failure status: the rules are lost.
+TEST_P(StartStop, AFailedSaveIsTracedAndEndsTheProgramWithAFailureStatus)
 {
     // A file where the configuration folder should be: the data folder cannot exist.
     QFile blocker(RootFile(QStringLiteral("not-a-folder")));
@@ -110,7 +111,7 @@ TEST_P(StartStop, AFailedSaveIsTracedAndTheProgramStillEndsCleanly)
     blocker.close();
     SetConfigHome(blocker.fileName());
 
-    EXPECT_EQ(RunUntilSignal(GetParam()), 0);
+    EXPECT_EQ(RunUntilSignal(GetParam()), 1);
     EXPECT_TRUE(TraceText().contains(Utf8(u"Main::FormClose:Cannot save File " + DataFile("rules.xml"))));
 }
 
