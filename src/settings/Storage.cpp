@@ -155,6 +155,13 @@ void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
         return;
     }
 
+    // Deleting "every other file" there would take the template's own files and everything else the user keeps.
+    const QString templateFolder = QFileInfo(globalTemplatePath).canonicalFilePath();
+    if (templateFolder == QFileInfo(UserDataPath()).canonicalFilePath()) {
+        Trace::Warning("Main::CopyGlobalTemplateToLocalStorage:Template is the data folder", globalTemplatePath);
+        return;
+    }
+
     QMap<QString, QString> files;
     try {
         const QString userName = GetUserName().left(MaxUserNameLength);
@@ -172,7 +179,7 @@ void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
         for (const QString& name : data.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
             if (std::find(ProtectedFileNames.begin(), ProtectedFileNames.end(), name) != ProtectedFileNames.end())
                 continue;
-            Trace::Value("Main::CopyGlobalTemplateToLocalStorage:Delete file", data.filePath(name));
+            Trace::Warning("Main::CopyGlobalTemplateToLocalStorage:Delete file", data.filePath(name));
             QFile::remove(data.filePath(name));
         }
     }
