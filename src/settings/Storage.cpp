@@ -90,6 +90,13 @@ TStorageOptions GetStorageOptions()
     try {
         TRegistryKey machine(QSettings::SystemScope, StorageRegistryKey);
         TRegistryKey user(QSettings::UserScope, StorageRegistryKey);
+        for (const TRegistryKey* key : {&user, &machine}) {
+            if (!key->IsParsedWhole())
+                Trace::Warning("Main::GetStorageOptions:Cannot parse the settings file",
+                               key->FileName() +
+                                   QStringLiteral(": Qt could not parse it completely; what it read is used, "
+                                                  "and the file will not be rewritten"));
+        }
         const QString type = QStringLiteral("Type");
         if (machine.HasValue(type) && !machine.DeleteValue(type))
             Trace::Warning("Main::GetStorageOptions:Cannot delete Type", machine.FileName());

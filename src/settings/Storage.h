@@ -44,7 +44,8 @@ QString DefaultGlobalTemplatePath();
 /**
  * Reads "UseGlobalTemplate" and "GlobalTemplatePath" from the Storage key, the
  * current user's value before the machine-wide one, and deletes the obsolete
- * machine-wide value "Type". A mode other than 0, 1 or 2 leaves mode 2; a mode
+ * machine-wide value "Type". A file Qt cannot parse whole is traced as a warning
+ * and read as far as it goes. A mode other than 0, 1 or 2 leaves mode 2; a mode
  * that is no number is traced and stops the reading there. Mode 2, or no path,
  * means DefaultGlobalTemplatePath().
  */
