@@ -130,7 +130,6 @@ TStorageOptions GetStorageOptions()
 
 TNotificationSettings LoadSettings(const TStorageOptions& options)
 {
-    TNotificationSettings settings;
     const QString folder = UserDataPath();
     if (!QDir().mkpath(folder))
         Trace::Error("Main::LoadSettings:Cannot create the data folder", folder);
@@ -139,17 +138,23 @@ TNotificationSettings LoadSettings(const TStorageOptions& options)
     try {
         if (options.UseGlobalTemplate != gtNone)
             CopyGlobalTemplateToLocalStorage(options.GlobalTemplatePath);
-        Trace::Message("Main::LoadSettings:Load usersettings.xml");
-        if (QFileInfo::exists(DataPathUserSettingsFile())) {
-            ReadSettingsXML(QString(), settings);
-        } else {
-            settings.DesktopNotificationIsWindowsColor = true;
-            settings.DesktopNotificationTransparencyValue = 230;
-        }
     } catch (const std::exception& error) {
         Trace::Exception("Main::LoadSettings", error);
     }
-    return settings;
+    Trace::Message("Main::LoadSettings:Load usersettings.xml");
+    TNotificationSettings settings;
+    try {
+        if (QFileInfo::exists(DataPathUserSettingsFile()) && ReadSettingsXML(QString(), settings))
+            return settings;
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::LoadSettings", error);
+    }
+    // Half-read values (opacity 0 is an invisible window) serve the user worse than the
+    // settings of a first start; the unreadable file waits for the next save to go aside.
+    TNotificationSettings defaults;
+    defaults.DesktopNotificationIsWindowsColor = true;
+    defaults.DesktopNotificationTransparencyValue = 230;
+    return defaults;
 }
 
 void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
