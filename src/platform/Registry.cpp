@@ -1,8 +1,45 @@
 #include "platform/Registry.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QStringList>
 
 namespace {
+
+struct FileStamp
+{
+    qint64 size = 0;
+    QDateTime modified;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Qt parses a file once and serves it from a cache while its size and time stay
+// the same, telling only the first reader that the parse failed: the files found
+// partly parsed are kept here for every later key, whichever thread opens it.
+QMutex g_partlyParsedMutex;
+QHash<QString, FileStamp> g_partlyParsed;
+
+bool IsPartlyParsed(const QString& fileName, QSettings::Status status)
+{
+    const QFileInfo info(fileName);
+    const FileStamp stamp {info.size(), info.lastModified()};
+    const QMutexLocker lock(&g_partlyParsedMutex);
+    if (status == QSettings::FormatError) {
+        g_partlyParsed.insert(fileName, stamp);
+        return true;
+    }
+    const auto known = g_partlyParsed.constFind(fileName);
+    if (known == g_partlyParsed.cend())
+        return false;
+    if (*known == stamp)
+        return true;
+    // Changed since: Qt has read it again, and its status holds.
+    g_partlyParsed.erase(known);
+    return false;
+}
 
 // The name among the given ones that equals it, preferring the exact spelling.
 QString MatchIgnoringCase(const QStringList& names, const QString& name)
@@ -35,6 +72,7 @@ TRegistryKey::TRegistryKey(QSettings::Scope scope, QStringView keyPath)
     m_settings = std::make_unique<QSettings>(QSettings::IniFormat, scope, parts.value(1), parts.value(2));
     // Qt would otherwise also read the machine-wide file and the organisation's own file.
     m_settings->setFallbacksEnabled(false);
+    m_partlyParsed = IsPartlyParsed(m_settings->fileName(), m_settings->status());
     for (const QString& part : parts.mid(3)) {
         const QString name = MatchIgnoringCase(Children(*m_settings, m_group, true), part);
         m_group = m_group.isEmpty() ? name : m_group + u'/' + name;
@@ -46,6 +84,11 @@ TRegistryKey::~TRegistryKey() = default;
 bool TRegistryKey::IsOpen() const
 {
     return m_settings->status() != QSettings::AccessError;
+}
+
+bool TRegistryKey::IsParsedWhole() const
+{
+    return !m_partlyParsed;
 }
 
 QString TRegistryKey::FileName() const
@@ -87,7 +130,7 @@ QString TRegistryKey::StoredKey(const QString& name) const
 
 bool TRegistryKey::Writable() const
 {
-    return m_settings->status() == QSettings::NoError && m_settings->isWritable();
+    return !m_partlyParsed && m_settings->status() == QSettings::NoError && m_settings->isWritable();
 }
 
 bool TRegistryKey::Flush()

@@ -33,6 +33,8 @@ public:
     TRegistryKey& operator=(const TRegistryKey&) = delete;
 
     bool IsOpen() const;
+    // False for a file Qt could only partly parse: see above.
+    bool IsParsedWhole() const;
     QString FileName() const;
 
     std::optional<QVariant> ReadValue(const QString& name) const;
@@ -50,6 +52,7 @@ private:
 
     std::unique_ptr<QSettings> m_settings;
     QString m_group;
+    bool m_partlyParsed = false;
 };
 
 // One value of a key; empty when the key cannot be opened or lacks the value.

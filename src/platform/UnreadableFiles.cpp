@@ -42,8 +42,13 @@ QString UnreadableFiles::KeepAside(const QString& path)
         g_paths.remove(key);
         return {};
     }
-    const QString stem =
-        key + QStringLiteral(".unreadable-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // A subfolder: the global template's clean-up deletes the files of the data folder, never its folders.
+    const QFileInfo info(key);
+    const QString folder = info.dir().filePath(QStringLiteral("unreadable"));
+    if (!QDir().mkpath(folder))
+        throw EKestrunError(QStringLiteral("Cannot create the folder %1 for the unreadable file %2").arg(folder, key));
+    const QString stem = folder + u'/' + info.fileName() + QStringLiteral(".unreadable-") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = stem;
     for (int attempt = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++attempt)
         target = stem + u'-' + QString::number(attempt);

@@ -7,8 +7,10 @@
  *
  * A loader that fails on an existing file remembers it; a writer calls KeepAside
  * before it replaces the file, which moves the unreadable file to
- * "<name>.unreadable-<yyyyMMdd-HHmmss>" beside it. The user's broken file then
- * survives the program's next save for someone to repair. Process-wide, since
+ * "unreadable/<name>.unreadable-<yyyyMMdd-HHmmss>" in the file's folder. The
+ * user's broken file then survives the program's next save for someone to
+ * repair, and the global template's clean-up, which deletes only the files
+ * directly in the data folder, does not reach it. Process-wide, since
  * several models (a working copy, an import) may read and write the same path.
  */
 class UnreadableFiles

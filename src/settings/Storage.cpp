@@ -90,6 +90,13 @@ TStorageOptions GetStorageOptions()
     try {
         TRegistryKey machine(QSettings::SystemScope, StorageRegistryKey);
         TRegistryKey user(QSettings::UserScope, StorageRegistryKey);
+        for (const TRegistryKey* key : {&user, &machine}) {
+            if (!key->IsParsedWhole())
+                Trace::Warning("Main::GetStorageOptions:Cannot parse the settings file",
+                               key->FileName() +
+                                   QStringLiteral(": Qt could not parse it completely; what it read is used, "
+                                                  "and the file will not be rewritten"));
+        }
         const QString type = QStringLiteral("Type");
         if (machine.HasValue(type) && !machine.DeleteValue(type))
             Trace::Warning("Main::GetStorageOptions:Cannot delete Type", machine.FileName());
@@ -123,7 +130,6 @@ TStorageOptions GetStorageOptions()
 
 TNotificationSettings LoadSettings(const TStorageOptions& options)
 {
-    TNotificationSettings settings;
     const QString folder = UserDataPath();
     if (!QDir().mkpath(folder))
         Trace::Error("Main::LoadSettings:Cannot create the data folder", folder);
@@ -132,17 +138,23 @@ TNotificationSettings LoadSettings(const TStorageOptions& options)
     try {
         if (options.UseGlobalTemplate != gtNone)
             CopyGlobalTemplateToLocalStorage(options.GlobalTemplatePath);
-        Trace::Message("Main::LoadSettings:Load usersettings.xml");
-        if (QFileInfo::exists(DataPathUserSettingsFile())) {
-            ReadSettingsXML(QString(), settings);
-        } else {
-            settings.DesktopNotificationIsWindowsColor = true;
-            settings.DesktopNotificationTransparencyValue = 230;
-        }
     } catch (const std::exception& error) {
         Trace::Exception("Main::LoadSettings", error);
     }
-    return settings;
+    Trace::Message("Main::LoadSettings:Load usersettings.xml");
+    TNotificationSettings settings;
+    try {
+        if (QFileInfo::exists(DataPathUserSettingsFile()) && ReadSettingsXML(QString(), settings))
+            return settings;
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::LoadSettings", error);
+    }
+    // Half-read values (opacity 0 is an invisible window) serve the user worse than the
+    // settings of a first start; the unreadable file waits for the next save to go aside.
+    TNotificationSettings defaults;
+    defaults.DesktopNotificationIsWindowsColor = true;
+    defaults.DesktopNotificationTransparencyValue = 230;
+    return defaults;
 }
 
 void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
@@ -152,6 +164,13 @@ void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
     if (globalTemplatePath.isEmpty() || !QFileInfo(globalTemplatePath).isDir() || !HoldsXmlFile(globalTemplatePath)) {
         Trace::Message(
             "Main::CopyGlobalTemplateToLocalStorage:Global template path not found or contains no xml-files");
+        return;
+    }
+
+    // Deleting "every other file" there would take the template's own files and everything else the user keeps.
+    const QString templateFolder = QFileInfo(globalTemplatePath).canonicalFilePath();
+    if (templateFolder == QFileInfo(UserDataPath()).canonicalFilePath()) {
+        Trace::Warning("Main::CopyGlobalTemplateToLocalStorage:Template is the data folder", globalTemplatePath);
         return;
     }
 
@@ -172,7 +191,7 @@ void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
         for (const QString& name : data.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
             if (std::find(ProtectedFileNames.begin(), ProtectedFileNames.end(), name) != ProtectedFileNames.end())
                 continue;
-            Trace::Value("Main::CopyGlobalTemplateToLocalStorage:Delete file", data.filePath(name));
+            Trace::Warning("Main::CopyGlobalTemplateToLocalStorage:Delete file", data.filePath(name));
             QFile::remove(data.filePath(name));
         }
     }

@@ -44,7 +44,8 @@ QString DefaultGlobalTemplatePath();
 /**
  * Reads "UseGlobalTemplate" and "GlobalTemplatePath" from the Storage key, the
  * current user's value before the machine-wide one, and deletes the obsolete
- * machine-wide value "Type". A mode other than 0, 1 or 2 leaves mode 2; a mode
+ * machine-wide value "Type". A file Qt cannot parse whole is traced as a warning
+ * and read as far as it goes. A mode other than 0, 1 or 2 leaves mode 2; a mode
  * that is no number is traced and stops the reading there. Mode 2, or no path,
  * means DefaultGlobalTemplatePath().
  */
@@ -52,18 +53,22 @@ TStorageOptions GetStorageOptions();
 
 /**
  * Start-up after GetStorageOptions: creates the data folder, copies the global
- * template into it unless the mode is 0, then reads the user settings (without
- * a settings file: the desktop's colour, opacity 230). Failures are traced; the
- * settings read before a failure count.
+ * template into it unless the mode is 0, then reads the user settings. Without
+ * a settings file, and with one that cannot be read whole (no XML, nested too
+ * deep, a value that does not convert), the result is the desktop's colour and
+ * opacity 230, never half-read values. Failures are traced; an unreadable file
+ * stays in place until the next WriteSettingsXML keeps it aside.
  */
 TNotificationSettings LoadSettings(const TStorageOptions& options);
 
 /**
  * When globalTemplatePath is a folder holding at least one ".xml" file: deletes
  * every file of the data folder except "servers.xml", "rules.xml" and
- * "usersettings.xml" (exact spelling), then copies every file of the template
- * into it, those of the subfolder named after the user instead of the common
- * ones of the same name. Each copy replaces its target whole or not at all.
- * A missing or unreachable template changes nothing.
+ * "usersettings.xml" (exact spelling; subfolders stay, unreadable files kept
+ * aside among them), tracing each as a warning, then copies every file of the
+ * template into it, those of the subfolder named after the user instead of the
+ * common ones of the same name. Each copy replaces its target whole or not at
+ * all. A missing or unreachable template changes nothing, nor does one that is
+ * the data folder itself (after links and relative paths are resolved).
  */
 void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath);

@@ -15,18 +15,47 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
 
-// Element names are matched without regard to case: the reader looks for small letters.
-void LowerElementNames(pugi::xml_node element)
+// The file holds four levels; a deeper one is no settings file. The bound keeps a
+// hostile file (a global template hands it to every client) from costing more than a read.
+constexpr int MaxSettingsDepth = 256;
+
+/**
+ * Element names are matched without regard to case: the reader looks for small
+ * letters. Walks the tree without recursion, so that no file can exhaust the
+ * stack; false when a node lies deeper than MaxSettingsDepth below the root.
+ */
+bool LowerElementNames(pugi::xml_node root)
 {
-    element.set_name(ConvertCase(element.name(), csLower).c_str());
-    for (pugi::xml_node child : element.children()) {
-        if (child.type() == pugi::node_element)
-            LowerElementNames(child);
+    int depth = 1;
+    pugi::xml_node node = root;
+    for (;;) {
+        if (node.type() == pugi::node_element) {
+            node.set_name(ConvertCase(node.name(), csLower).c_str());
+            if (const pugi::xml_node child = node.first_child()) {
+                if (++depth > MaxSettingsDepth)
+                    return false;
+                node = child;
+                continue;
+            }
+        }
+        while (node != root && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node == root)
+            return true;
+        node = node.next_sibling();
     }
+}
+
+void TraceUnreadable(const QString& path, const QString& reason)
+{
+    Trace::Warning("Core::ReadSettingsXML:Cannot read file", path + QStringLiteral(": ") + reason);
 }
 
 class ByteArrayWriter : public pugi::xml_writer
@@ -79,16 +108,19 @@ QString BooleanText(bool value)
 
 void ReadSettings(pugi::xml_node root, TNotificationSettings& settings, int monitorCount)
 {
+    // Out of range, a value would put every notification off screen or make it invisible.
     const pugi::xml_node monitor = Setting(root, "general.desktopnotification.monitor");
     settings.DesktopNotificationMonitor = monitor ? IntegerSetting(monitor) : 0;
-    if (settings.DesktopNotificationMonitor > monitorCount - 1)
+    if (settings.DesktopNotificationMonitor < 0 || settings.DesktopNotificationMonitor > monitorCount - 1)
         settings.DesktopNotificationMonitor = 0;
     const pugi::xml_node position = Setting(root, "general.desktopnotification.position");
     settings.DesktopNotificationPosition = position ? IntegerSetting(position) : 0;
+    if (settings.DesktopNotificationPosition < 0 || settings.DesktopNotificationPosition > 3)
+        settings.DesktopNotificationPosition = 0;
     if (const pugi::xml_node color = Setting(root, "general.desktopnotification.nColor"))
         settings.DesktopNotificationColor = ColorSetting(color);
     if (const pugi::xml_node transparency = Setting(root, "general.desktopnotification.transparencyValue"))
-        settings.DesktopNotificationTransparencyValue = IntegerSetting(transparency);
+        settings.DesktopNotificationTransparencyValue = std::clamp(IntegerSetting(transparency), 0, 255);
     if (const pugi::xml_node windowsColor = Setting(root, "general.desktopnotification.isWindowsColor"))
         settings.DesktopNotificationIsWindowsColor = BooleanSetting(windowsColor);
     if (const pugi::xml_node accentColor = Setting(root, "general.desktopnotification.isAccentColor"))
@@ -107,13 +139,26 @@ bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings, i
     try {
         QFile file(path);
         pugi::xml_document doc;
-        if (file.open(QIODevice::ReadOnly)) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            TraceUnreadable(path, file.errorString());
+        } else {
             const QByteArray content = file.readAll();
-            if (doc.load_buffer(content.constData(), size_t(content.size())) && doc.document_element()) {
+            const pugi::xml_parse_result parsed = doc.load_buffer(content.constData(), size_t(content.size()));
+            if (!parsed) {
+                TraceUnreadable(path,
+                                QString::fromUtf8(parsed.description()) + QStringLiteral(" at offset ") +
+                                    QString::number(parsed.offset));
+            } else if (!doc.document_element()) {
+                TraceUnreadable(path, QStringLiteral("no root element"));
+            } else {
                 Trace::Value("Core::ReadXMLSettings:XMLDoc", QString::fromUtf8(content));
-                LowerElementNames(doc.document_element());
-                ReadSettings(doc.document_element(), settings, monitorCount);
-                complete = true;
+                if (LowerElementNames(doc.document_element())) {
+                    ReadSettings(doc.document_element(), settings, monitorCount);
+                    complete = true;
+                } else {
+                    TraceUnreadable(path,
+                                    QStringLiteral("elements nested deeper than %1 levels").arg(MaxSettingsDepth));
+                }
             }
         }
     } catch (...) {

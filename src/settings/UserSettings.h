@@ -29,14 +29,17 @@ struct TNotificationSettings
  * Reads settings from a settings file into the given ones; an empty name means
  * DataPathUserSettingsFile(). Element names are matched in any case and the
  * root's name does not matter. A missing "monitor" or "position" reads as 0,
- * a monitor beyond the last of monitorCount as 0; the other settings keep their
- * values when their element is missing.
+ * and so does a monitor outside 0 .. monitorCount - 1 or a position outside
+ * 0 .. 3; an opacity is held to 0 .. 255. The other settings keep their values
+ * when their element is missing.
  *
- * Returns false, changing nothing, when the file is missing, no XML or empty.
- * Throws EKestrunError at the first value that does not convert: the settings
- * read before it keep their new values, the others stay. A file that exists but
- * could not be read whole is remembered (UnreadableFiles), so that the next
- * WriteSettingsXML keeps it aside instead of overwriting it.
+ * Returns false, changing nothing, when the file is missing, no XML, empty or
+ * nested deeper than a settings file can be; each but a missing file is traced
+ * as a warning with the file and the reason. Throws EKestrunError at the first
+ * value that does not convert: the settings read before it keep their new
+ * values, the others stay (LoadSettings uses none of them then). A file that
+ * exists but could not be read whole is remembered (UnreadableFiles), so that
+ * the next WriteSettingsXML keeps it aside instead of overwriting it.
  */
 bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings, int monitorCount);
 // With the desktop's monitor count.

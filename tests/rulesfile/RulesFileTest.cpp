@@ -395,13 +395,13 @@ TEST_F(RulesFile, UnreadableFileIsKeptAsideBeforeTheNextSave)
 
     TraceCapture trace;
     ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
-    const QStringList entries = FolderEntries();
-    ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[0], QStringLiteral("rules.xml"));
+    EXPECT_EQ(FolderEntries(), (QStringList {QStringLiteral("rules.xml"), QStringLiteral("unreadable")}));
+    const QStringList entries = QDir(FilePath(QStringLiteral("unreadable"))).entryList(QDir::Files);
+    ASSERT_EQ(entries.size(), 1);
     EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^rules\\.xml\\.unreadable-\\d{8}-\\d{6}$")).match(entries[1]).hasMatch())
-        << entries[1].toStdString();
-    const QString keptAs = FilePath(entries[1]);
+        QRegularExpression(QStringLiteral("^rules\\.xml\\.unreadable-\\d{8}-\\d{6}$")).match(entries[0]).hasMatch())
+        << entries[0].toStdString();
+    const QString keptAs = FilePath(QStringLiteral("unreadable/") + entries[0]);
     EXPECT_EQ(ReadFile(keptAs), "<EventController><AllRules>half a file");
     EXPECT_EQ(trace.LastValue(QStringLiteral("Parameters::SaveObjectsToXMLFile:Unreadable file kept as")), keptAs);
 
@@ -409,7 +409,7 @@ TEST_F(RulesFile, UnreadableFileIsKeptAsideBeforeTheNextSave)
     EXPECT_TRUE(reloaded.LoadObjectsFromXMLFile(file));
     // Only the file that was found unreadable is moved, and only once.
     ASSERT_TRUE(parameters.SaveObjectsToXMLFile(file));
-    EXPECT_EQ(FolderEntries().size(), 2);
+    EXPECT_EQ(QDir(FilePath(QStringLiteral("unreadable"))).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(RulesFile, BrokenFilesLoadAsFalseOrWithDefaults)

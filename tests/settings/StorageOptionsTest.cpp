@@ -1,5 +1,6 @@
 #include "StorageTestSupport.h"
 
+#include "platform/Registry.h"
 #include "settings/Storage.h"
 
 #include <QDir>
@@ -118,4 +119,25 @@ TEST_F(StorageTest, TheObsoleteTypeIsDeletedFromTheMachineWideKeyOnly)
     QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrun"),
                    QStringLiteral("Event Controller for OrvixIt"));
     EXPECT_EQ(user.value(QStringLiteral("Storage/Type")).toString(), QStringLiteral("4"));
+}
+
+TEST_F(StorageTest, AnIniFileQtCannotParseIsNamedInTheTrace)
+{
+    const QByteArray broken = "[Storage\nnot a line of an INI file\nUseGlobalTemplate=0\n";
+    for (const bool machineWide : {false, true}) {
+        SCOPED_TRACE(machineWide ? "machine-wide" : "per user");
+        m_trace.Clear();
+        m_settings.WriteUserFile(IniFile, machineWide ? QByteArray() : broken);
+        m_settings.WriteMachineFile(IniFile, machineWide ? broken : QByteArray());
+        const QString file =
+            TRegistryKey(machineWide ? QSettings::SystemScope : QSettings::UserScope, StorageRegistryKey).FileName();
+
+        options = GetStorageOptions();
+
+        const QString title = QStringLiteral("Main::GetStorageOptions:Cannot parse the settings file");
+        ASSERT_EQ(m_trace.Count(title), 1);
+        const QString warning = m_trace.LastValue(title);
+        EXPECT_TRUE(warning.startsWith(file + u':')) << warning.toStdString();
+        EXPECT_TRUE(warning.contains(u"not be rewritten")) << warning.toStdString();
+    }
 }

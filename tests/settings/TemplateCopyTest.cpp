@@ -1,5 +1,6 @@
 #include "StorageTestSupport.h"
 
+#include "platform/UnreadableFiles.h"
 #include "settings/Storage.h"
 
 #include <QDir>
@@ -69,6 +70,8 @@ TEST_F(TemplateCopy, OnlyTheThreeProtectedNamesSurviveAndTemplateFilesReplaceThe
     ASSERT_TRUE(QDir(UserDataPath()).mkdir(QStringLiteral("archive")));
     WriteFile(TemplateFile(QStringLiteral("rules.xml")), "template rules");
     WriteFile(TemplateFile(QStringLiteral("LDAPFields.xml")), "fields");
+    // A file of the user's that goes is worth a warning, not a line among the debug values.
+    Trace::SetLevel(TraceLevel::Warning);
 
     settings = LoadSettings(options);
 
@@ -77,7 +80,52 @@ TEST_F(TemplateCopy, OnlyTheThreeProtectedNamesSurviveAndTemplateFilesReplaceThe
                             QStringLiteral("servers.xml"), QStringLiteral("usersettings.xml")}));
     EXPECT_EQ(ReadFile(DataFile(QStringLiteral("rules.xml"))), "template rules");
     EXPECT_EQ(ReadFile(DataFile(QStringLiteral("servers.xml"))), "own servers");
-    EXPECT_TRUE(m_trace.Has(QStringLiteral("Main::CopyGlobalTemplateToLocalStorage:Delete file")));
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::CopyGlobalTemplateToLocalStorage:Delete file")), 3);
+}
+
+TEST_F(TemplateCopy, KeptAsideCopiesOfUnreadableFilesSurviveTheTemplate)
+{
+    WriteFile(TemplateFile(QStringLiteral("servers.xml")), "servers");
+    QStringList kept;
+    for (const QString& name : {QStringLiteral("rules.xml"), QStringLiteral("usersettings.xml")}) {
+        WriteFile(DataFile(name), "broken " + name.toUtf8());
+        UnreadableFiles::Remember(DataFile(name));
+        kept << UnreadableFiles::KeepAside(DataFile(name));
+    }
+
+    settings = LoadSettings(options);
+
+    for (const QString& name : {QStringLiteral("rules.xml"), QStringLiteral("usersettings.xml")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString& path = kept.takeFirst();
+        EXPECT_EQ(ReadFile(path), "broken " + name.toUtf8()) << path.toStdString();
+    }
+}
+
+TEST_F(TemplateCopy, ATemplateFolderThatIsTheDataFolderIsRefused)
+{
+    const QString link = m_home.filePath(QStringLiteral("link-to-data"));
+    ASSERT_TRUE(QFile::link(UserDataPath(), link));
+    const QString paths[] = {
+        UserDataPath(),
+        UserDataPath() + QStringLiteral("/../") + QFileInfo(UserDataPath()).fileName(),
+        link,
+        QDir::current().relativeFilePath(UserDataPath()),
+    };
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        m_trace.Clear();
+        WriteFile(DataFile(QStringLiteral("notes.txt")), "own");
+        WriteFile(DataFile(QStringLiteral("rules.xml")), "own");
+        options.GlobalTemplatePath = path;
+
+        settings = LoadSettings(options);
+
+        EXPECT_EQ(DataFolderEntries(), (QStringList {QStringLiteral("notes.txt"), QStringLiteral("rules.xml")}));
+        EXPECT_EQ(
+            m_trace.LastValue(QStringLiteral("Main::CopyGlobalTemplateToLocalStorage:Template is the data folder")),
+            path);
+    }
 }
 
 TEST_P(TemplateUse, TheDataFolderIsOnlyTouchedByAUsableTemplate)

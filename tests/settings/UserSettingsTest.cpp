@@ -15,6 +15,28 @@ QByteArray Document(const QByteArray& settings)
         "</desktopnotification></general></config>\n";
 }
 
+// A settings file with an element nested the given number of levels beside the
+// settings: about 490 KB for 70,000 levels, which a global template can hand out.
+QByteArray DeeplyNested(int levels)
+{
+    return Document("<monitor>0</monitor><position>2</position><x>" + QByteArray("<x>").repeated(levels) +
+                    QByteArray("</x>").repeated(levels) + "</x>");
+}
+
+// What start-up uses without a settings file.
+TNotificationSettings MissingFileDefaults()
+{
+    TNotificationSettings defaults;
+    defaults.DesktopNotificationIsWindowsColor = true;
+    defaults.DesktopNotificationTransparencyValue = 230;
+    return defaults;
+}
+
+QStringList KeptAside(const QString& pattern)
+{
+    return QDir(UserDataPath() + QStringLiteral("/unreadable")).entryList({pattern});
+}
+
 } // namespace
 
 TEST_F(StorageTest, WritesTheDocumentOfTheSettingsFile)
@@ -126,9 +148,10 @@ TEST_F(StorageTest, AMonitorBeyondTheLastOneReadsAsTheFirst)
     }
 }
 
-TEST_F(StorageTest, SettingTextsConvertOrStopTheReading)
+TEST_F(StorageTest, SettingTextsReadToValuesInRangeOrStopTheReading)
 {
     // The value each setting reads to, or nothing when the text does not convert.
+    // Values out of range would hide every notification: off screen, invisible.
     const struct
     {
         const char* element;
@@ -138,13 +161,20 @@ TEST_F(StorageTest, SettingTextsConvertOrStopTheReading)
         {"transparencyvalue", "200", 200},
         {"transparencyvalue", "$C8", 200},
         {"transparencyvalue", " 200 ", 200},
-        {"transparencyvalue", "-1", -1},
+        {"transparencyvalue", "-1", 0},
+        {"transparencyvalue", "-100000", 0},
+        {"transparencyvalue", "255", 255},
+        {"transparencyvalue", "256", 255},
         {"transparencyvalue", "2147483648", std::nullopt},
         {"transparencyvalue", "20O", std::nullopt},
         {"transparencyvalue", "$", std::nullopt},
         {"transparencyvalue", "$100000000", std::nullopt},
         {"transparencyvalue", "", std::nullopt},
-        {"position", "$FFFFFFFF", -1},
+        {"position", "$FFFFFFFF", 0},
+        {"position", "3", 3},
+        {"position", "4", 0},
+        {"position", "99", 0},
+        {"monitor", "-7", 0},
         {"iswindowscolor", "-1", 1},
         {"iswindowscolor", "0", 0},
         {"iswindowscolor", "2", 1},
@@ -163,6 +193,8 @@ TEST_F(StorageTest, SettingTextsConvertOrStopTheReading)
             return settings.DesktopNotificationTransparencyValue;
         if (element == "position")
             return settings.DesktopNotificationPosition;
+        if (element == "monitor")
+            return settings.DesktopNotificationMonitor;
         if (element == "iswindowscolor")
             return settings.DesktopNotificationIsWindowsColor;
         return settings.DesktopNotificationColor;
@@ -191,9 +223,12 @@ TEST_F(StorageTest, NoDocumentChangesNoSetting)
         {"empty", QByteArray()},
         {"declaration only", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"},
         {"truncated", ReadFile(TestDataFile(QStringLiteral("usersettings/truncated.xml")))},
+        {"nested too deep", DeeplyNested(70000)},
     };
+    const QString warning = QStringLiteral("Core::ReadSettingsXML:Cannot read file");
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.name);
+        m_trace.Clear();
         QFile::remove(DataPathUserSettingsFile());
         if (entry.content)
             WriteFile(DataPathUserSettingsFile(), *entry.content);
@@ -202,15 +237,38 @@ TEST_F(StorageTest, NoDocumentChangesNoSetting)
         EXPECT_FALSE(ReadSettingsXML(QString(), settings, 2));
         EXPECT_EQ(settings.DesktopNotificationMonitor, 1);
         EXPECT_EQ(settings.DesktopNotificationPosition, 2);
+        // Support must see which file was not read and why; a missing file is no fault.
+        EXPECT_EQ(m_trace.Has(warning), entry.content.has_value());
+        if (entry.content) {
+            EXPECT_TRUE(m_trace.LastValue(warning).startsWith(DataPathUserSettingsFile() + u':'))
+                << m_trace.LastValue(warning).toStdString();
+        }
     }
+}
+
+TEST_F(StorageTest, AParseErrorIsTracedWithItsDescriptionAndOffset)
+{
+    WriteFile(DataPathUserSettingsFile(), ReadFile(TestDataFile(QStringLiteral("usersettings/truncated.xml"))));
+    EXPECT_FALSE(ReadSettingsXML(QString(), settings, 1));
+    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Core::ReadSettingsXML:Cannot read file")),
+              QString(DataPathUserSettingsFile() + QStringLiteral(": Start-end tags mismatch at offset 132")));
 }
 
 TEST_F(StorageTest, AFileThatWasNotReadWholeIsKeptAsideByTheNextWrite)
 {
-    for (const QString& name : {QStringLiteral("truncated.xml"), QStringLiteral("bad_transparency.xml")}) {
-        SCOPED_TRACE(name.toStdString());
+    const struct
+    {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"truncated", ReadFile(TestDataFile(QStringLiteral("usersettings/truncated.xml")))},
+        {"bad value", ReadFile(TestDataFile(QStringLiteral("usersettings/bad_transparency.xml")))},
+        {"nested too deep", DeeplyNested(70000)},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.name);
         QDir(UserDataPath()).removeRecursively();
-        const QByteArray broken = ReadFile(TestDataFile(QStringLiteral("usersettings/") + name));
+        const QByteArray& broken = entry.content;
         WriteFile(DataPathUserSettingsFile(), broken);
         try {
             ReadSettingsXML(QString(), settings, 1);
@@ -219,9 +277,10 @@ TEST_F(StorageTest, AFileThatWasNotReadWholeIsKeptAsideByTheNextWrite)
 
         ASSERT_TRUE(WriteSettingsXML(QString(), settings));
 
-        const QStringList kept = QDir(UserDataPath()).entryList({QStringLiteral("usersettings.xml.unreadable-*")});
+        // In a folder of its own, where the global template's clean-up never reaches.
+        const QStringList kept = KeptAside(QStringLiteral("usersettings.xml.unreadable-*"));
         ASSERT_EQ(kept.size(), 1);
-        EXPECT_EQ(ReadFile(DataFile(kept.front())), broken);
+        EXPECT_EQ(ReadFile(DataFile(QStringLiteral("unreadable/") + kept.front())), broken);
         EXPECT_TRUE(ReadSettingsXML(QString(), settings, 1));
     }
 }
@@ -249,17 +308,35 @@ TEST_F(StorageTest, ASettingsFileWithoutOpacityLeavesItAtZero)
     EXPECT_EQ(settings.DesktopNotificationColor, 0x00F7ECE3u);
 }
 
-TEST_F(StorageTest, ABadValueStopsLoadingThereAndIsTraced)
+TEST_F(StorageTest, AnUnreadableSettingsFileStartsWithTheSettingsOfAMissingOne)
 {
+    const struct
+    {
+        const char* name;
+        QByteArray content;
+        // What the trace names the fault under.
+        QString title;
+    } cases[] = {
+        {"bad value", ReadFile(TestDataFile(QStringLiteral("usersettings/bad_transparency.xml"))),
+         QStringLiteral("Main::LoadSettings")},
+        {"truncated", ReadFile(TestDataFile(QStringLiteral("usersettings/truncated.xml"))),
+         QStringLiteral("Core::ReadSettingsXML:Cannot read file")},
+        {"empty", QByteArray(), QStringLiteral("Core::ReadSettingsXML:Cannot read file")},
+        {"nested too deep", DeeplyNested(70000), QStringLiteral("Core::ReadSettingsXML:Cannot read file")},
+    };
     options.UseGlobalTemplate = gtNone;
-    WriteFile(DataPathUserSettingsFile(), ReadFile(TestDataFile(QStringLiteral("usersettings/bad_transparency.xml"))));
-    settings = LoadSettings(options);
-    EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Main::LoadSettings")).contains(u"halb"));
-    // Read before the bad value:
-    EXPECT_EQ(settings.DesktopNotificationPosition, 2);
-    EXPECT_EQ(settings.DesktopNotificationColor, RGB(255, 0, 0));
-    // From it on, start values:
-    EXPECT_EQ(settings.DesktopNotificationTransparencyValue, 0);
-    EXPECT_FALSE(settings.DesktopNotificationIsWindowsColor);
-    EXPECT_FALSE(settings.DesktopNotificationIsAccentColor);
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.name);
+        m_trace.Clear();
+        WriteFile(DataPathUserSettingsFile(), entry.content);
+
+        settings = LoadSettings(options);
+
+        EXPECT_EQ(settings, MissingFileDefaults());
+        EXPECT_TRUE(m_trace.LastValue(entry.title).contains(u"halb") ||
+                    m_trace.LastValue(entry.title).startsWith(DataPathUserSettingsFile()))
+            << m_trace.LastValue(entry.title).toStdString();
+        // Nothing is lost: the file stays until the next save keeps it aside.
+        EXPECT_EQ(ReadFile(DataPathUserSettingsFile()), entry.content);
+    }
 }
