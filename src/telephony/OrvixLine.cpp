@@ -114,18 +114,21 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     const auto converted = [&manager](const QString& number) {
         return number.isEmpty() ? number : manager.DispConvertNumber(CanonicalNumberStyle, number);
     };
-    // Also marked at the start: a conversion that throws would leave some fields new.
-    MarkChanged();
+    // The conversions go to the softphone and may fail; they come first, so that a failing one
+    // leaves every field as it was.
+    const QString peerNumber = converted(line.DispPeerNumber());
+    const QString redirectedFromNumber = converted(line.DispRedirectedFromNumber());
+    const QString lastCallPeersNumber = converted(line.DispLastCallPeersNumber());
     FState = line.DispState();
     SetIfNotEmpty(FAcknowledgedDialstring, line.DispAcknowledgedDialstring());
-    SetIfNotEmpty(FCallerNumber, converted(line.DispPeerNumber()));
+    SetIfNotEmpty(FCallerNumber, peerNumber);
     SetIfNotEmpty(FCallerName, line.DispPeerName());
     SetIfNotEmpty(FCalledExtension, line.DispCalledExtension());
     SetIfNotEmpty(FCalledName, line.DispCalledName());
     FIsDirectCall = line.DispIsDirectCall();
     FCallWasRedirected = line.DispCallWasRedirected();
     FIsGroupCall = line.DispIsGroupCall();
-    SetIfNotEmpty(FRedirectedFromNumber, converted(line.DispRedirectedFromNumber()));
+    SetIfNotEmpty(FRedirectedFromNumber, redirectedFromNumber);
     SetIfNotEmpty(FRedirectedFromName, line.DispRedirectedFromName());
     SetIfNotEmpty(FChargingDetails, line.DispChargingDetails());
     FNumberOfConferenceParticipants = line.DispNuberOfConferenceParticipants();
@@ -136,7 +139,7 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     SetIfNotEmpty(FLastCallExtension, line.DispLastCallExtension());
     SetIfNotEmpty(FLastCallChargingDetails, line.DispLastCallChargingDetails());
     SetIfNotEmpty(FLastCallPeersPbxUserName, line.DispLastCallPeersPbxUserName());
-    SetIfNotEmpty(FLastCallPeersNumber, converted(line.DispLastCallPeersNumber()));
+    SetIfNotEmpty(FLastCallPeersNumber, lastCallPeersNumber);
     SetIfPositive(FLastCallStartTime, line.DispLastCallStartTime());
     SetIfPositive(FLastCallFinishedTime, line.DispLastCallFinishedTime());
     SetIfNotEmpty(FIncomingExtension, line.DispCalledExtension());
@@ -283,16 +286,23 @@ void TOrvixLine::GetChangedLineInfos(bool executeActions)
 void TOrvixLine::GetNotificationCallInfos(bool executeActions)
 {
     TClientLineMgr& manager = LineManager();
-    SetIsNotificationCall(true);
     const auto converted = [&manager](const QString& number) {
         return number.isEmpty() ? number : manager.DispConvertNumber(CanonicalNumberStyle, number);
     };
-    SetIfNotEmpty(FNotificationCallerName, manager.DispNotificationCallPeerName());
-    SetIfNotEmpty(FNotificationCallerNumber, converted(manager.DispNotificationCallPeerNumber()));
-    SetIfNotEmpty(FNotificationCalledName, manager.DispNotificationCallCalledName());
-    SetIfNotEmpty(FNotificationCalledExtension, manager.DispNotificationCallCalledExtension());
-    SetIfNotEmpty(FNotificationCallRedirectedFromName, manager.DispNotificationCallRedirectedFromName());
-    SetIfNotEmpty(FNotificationCallRedirectedFromNumber, converted(manager.DispNotificationCallRedirectedFromNumber()));
+    // Everything is read before anything is set: a call that fails leaves the line as it was.
+    const QString callerName = manager.DispNotificationCallPeerName();
+    const QString callerNumber = converted(manager.DispNotificationCallPeerNumber());
+    const QString calledName = manager.DispNotificationCallCalledName();
+    const QString calledExtension = manager.DispNotificationCallCalledExtension();
+    const QString redirectedFromName = manager.DispNotificationCallRedirectedFromName();
+    const QString redirectedFromNumber = converted(manager.DispNotificationCallRedirectedFromNumber());
+    SetIsNotificationCall(true);
+    SetIfNotEmpty(FNotificationCallerName, callerName);
+    SetIfNotEmpty(FNotificationCallerNumber, callerNumber);
+    SetIfNotEmpty(FNotificationCalledName, calledName);
+    SetIfNotEmpty(FNotificationCalledExtension, calledExtension);
+    SetIfNotEmpty(FNotificationCallRedirectedFromName, redirectedFromName);
+    SetIfNotEmpty(FNotificationCallRedirectedFromNumber, redirectedFromNumber);
     MarkChanged();
 
     Trace::Value("OrvixLine::GetLineInfos:NotificationCallerName", FNotificationCallerName);

@@ -333,3 +333,27 @@ TEST_F(EventControllerTest, SnapshotInTestModeStopsListening)
     EXPECT_EQ(
         trace.Count(QStringLiteral("OrvixLine::ClientLineMgrNotification:Running in test mode, ignoring event...")), 1);
 }
+
+TEST_F(EventControllerTest, LineManagerCallFailingHalfwayLeavesTheLineAsItWas)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    State(0, LSRinging);
+    QVariantMap& data = softphone.lines[0];
+    data[QStringLiteral("DispPeerName")] = QStringLiteral("Carla Dorn");
+    data[QStringLiteral("DispDiscReason")] = 17;
+    data[QStringLiteral("DispRedirectedFromNumber")] = QStringLiteral("0405555");
+    softphone.failConvert = QStringLiteral("0405555");
+    State(0, LSActive);
+
+    const auto line = controller.RegisteredLine(0);
+    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixEvent::ClientLineMgrNotification")));
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(line->DiscReason(), 0);
+    EXPECT_EQ(offered, QStringList {QStringLiteral("LSRinging")});
+
+    softphone.failConvert.clear();
+    State(0, LSActive);
+    EXPECT_EQ(offered, (QStringList {QStringLiteral("LSRinging"), QStringLiteral("LSActive")}))
+        << "the skipped state runs with the next notification";
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Carla Dorn"));
+}
