@@ -9,6 +9,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -236,8 +237,15 @@ void TOrvixLine::DrainStateQueue(bool executeActions)
         MarkChanged();
         Trace::Value("OrvixLine::GetLineInfos:Line state", state);
         if (state != QLatin1StringView("LSInactive") && state != FLastLineState && !FLineStateTerminated &&
-            executeActions)
-            ExecuteRules(state);
+            executeActions) {
+            // The state's bookkeeping below must happen all the same: a run failing at "LSTerminated"
+            // would otherwise leave the line open, and the next call would find it.
+            try {
+                ExecuteRules(state);
+            } catch (const std::exception& error) {
+                Trace::Exception("OrvixLine::ExecuteRules", error);
+            }
+        }
         if (state == QLatin1StringView("LSInactive") && FLastLineState == QLatin1StringView("LSRinging")) {
             Trace::Message("OrvixLine::GetLineInfos:Call aborted, setting terminated flag");
             SetLineStateTerminated(true);
