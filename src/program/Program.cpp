@@ -101,6 +101,8 @@ bool TProgram::Shutdown()
         return true;
     m_shutDown = true;
     Trace::Message("Main::FormClose:Application shut down");
+    if (const std::shared_ptr<TVelquist> velquist = TVelquist::InUse())
+        velquist->CancelDiscovery();
     if (!m_model)
         return true;
     try {
