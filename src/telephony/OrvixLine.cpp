@@ -217,7 +217,8 @@ void TOrvixLine::GetLineInfos(bool executeActions)
     Trace::Value("OrvixLine::GetLineInfos:IsNotificationCall", FIsNotificationCall);
     Trace::Value("OrvixLine::GetLineInfos:IsTransferredCall", FIsTransferredCall);
     Trace::Value("OrvixLine::GetLineInfos:CallID", FCallId);
-    Trace::Message(QStringLiteral("OrvixLine::GetLineInfos:Queued events:") + QString::number(FLineStateQueue.size()));
+    Trace::Strings(QStringLiteral("OrvixLine::GetLineInfos:Queued events:") + QString::number(FLineStateQueue.size()),
+                   FLineStateQueue);
 
     if (m_executingRules) {
         // The run further up the call stack drains the queue, this state included.

@@ -334,30 +334,6 @@ TEST_F(EventControllerTest, SnapshotInTestModeStopsListening)
         trace.Count(QStringLiteral("OrvixLine::ClientLineMgrNotification:Running in test mode, ignoring event...")), 1);
 }
 
-TEST_F(EventControllerTest, LineManagerCallFailingHalfwayLeavesTheLineAsItWas)
-{
-    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
-    State(0, LSRinging);
-    QVariantMap& data = softphone.lines[0];
-    data[QStringLiteral("DispPeerName")] = QStringLiteral("Carla Dorn");
-    data[QStringLiteral("DispDiscReason")] = 17;
-    data[QStringLiteral("DispRedirectedFromNumber")] = QStringLiteral("0405555");
-    softphone.failConvert = QStringLiteral("0405555");
-    State(0, LSActive);
-
-    const auto line = controller.RegisteredLine(0);
-    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixEvent::ClientLineMgrNotification")));
-    EXPECT_EQ(line->CallerName(), QStringLiteral("Anna Berg"));
-    EXPECT_EQ(line->DiscReason(), 0);
-    EXPECT_EQ(offered, QStringList {QStringLiteral("LSRinging")});
-
-    softphone.failConvert.clear();
-    State(0, LSActive);
-    EXPECT_EQ(offered, (QStringList {QStringLiteral("LSRinging"), QStringLiteral("LSActive")}))
-        << "the skipped state runs with the next notification";
-    EXPECT_EQ(line->CallerName(), QStringLiteral("Carla Dorn"));
-}
-
 TEST_F(EventControllerTest, RuleRunFailingAtTheEndStillEndsTheCall)
 {
     softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
@@ -423,4 +399,45 @@ TEST_F(EventControllerTest, CallWhoseEndWasNeverSeenDoesNotCarryOver)
     EXPECT_EQ(trace.Count(QStringLiteral("OrvixEvent::ClientLineMgrAvailability:Line ended, line manager restarted")),
               1);
     EXPECT_EQ(trace.Count(QStringLiteral("OrvixEvent::ClientLineMgrNotification:Line ended, new call id")), 1);
+}
+
+TEST_F(EventControllerTest, LineManagerCallFailingHalfwayLeavesTheLineAsItWas)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    State(0, LSRinging);
+    QVariantMap& data = softphone.lines[0];
+    data[QStringLiteral("DispPeerName")] = QStringLiteral("Carla Dorn");
+    data[QStringLiteral("DispDiscReason")] = 17;
+    data[QStringLiteral("DispRedirectedFromNumber")] = QStringLiteral("0405555");
+    softphone.failConvert = QStringLiteral("0405555");
+    State(0, LSActive);
+
+    const auto line = controller.RegisteredLine(0);
+    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixEvent::ClientLineMgrNotification")));
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(line->DiscReason(), 0);
+    EXPECT_EQ(offered, QStringList {QStringLiteral("LSRinging")});
+
+    softphone.failConvert.clear();
+    State(0, LSActive);
+    EXPECT_EQ(offered, (QStringList {QStringLiteral("LSRinging"), QStringLiteral("LSActive")}))
+        << "the skipped state runs with the next notification";
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Carla Dorn"));
+}
+
+TEST_F(EventControllerTest, QueuedEventsListTheWaitingStates)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    onRun = [this](TOrvixLine&, const QString& state) {
+        if (state != QLatin1StringView("LSRinging"))
+            return;
+        softphone.ChangeState(0, LSActive);
+        softphone.ChangeState(0, LSTerminated);
+        QEventLoop dialog;
+        QTimer::singleShot(0, &dialog, &QEventLoop::quit);
+        dialog.exec();
+    };
+    State(0, LSRinging);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("OrvixLine::GetLineInfos:Queued events:2")),
+              QStringLiteral("LSActive\nLSTerminated"));
 }
