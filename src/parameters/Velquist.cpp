@@ -90,6 +90,11 @@ void TVelquist::DiscoverServers()
     SelectServer(candidates);
 }
 
+void TVelquist::CancelDiscovery()
+{
+    m_cancelled.store(true, std::memory_order_relaxed);
+}
+
 void TVelquist::StartDiscovery(std::shared_ptr<TVelquist> velquist)
 {
     // The task keeps the client alive even if the model that owns it goes first.
@@ -109,7 +114,9 @@ bool TVelquist::CheckServer(const QString& host, bool UseSSL) const
     Trace::Value("Velquist::CheckServer:Checking server", host);
     Trace::Value("Velquist::CheckServer:Requesting Url", url);
     try {
-        const HttpResponse response = HttpClient::Get(url, m_probeLimits);
+        HttpLimits limits = m_probeLimits;
+        limits.cancelled = &m_cancelled;
+        const HttpResponse response = HttpClient::Get(url, limits);
         const QString server = QString::fromUtf8(response.Header("Server"));
         Trace::Value("Velquist::CheckServer:Response from server:", host + QStringLiteral(" - ") + server);
         if (!server.contains(ServiceName, Qt::CaseInsensitive)) {
@@ -175,10 +182,20 @@ QStringList TVelquist::ServerCandidates() const
 
 void TVelquist::SelectServer(const QStringList& candidates) const
 {
+    const auto cancelled = [this] {
+        if (!m_cancelled.load(std::memory_order_relaxed))
+            return false;
+        Trace::Message("Velquist::DiscoverServers:Discovery cancelled");
+        return true;
+    };
     for (const QString& host : candidates) {
         QString url;
+        if (cancelled())
+            return;
         if (CheckServer(host, true))
             url = QStringLiteral("https://") + host;
+        else if (cancelled())
+            return;
         else if (CheckServer(host, false))
             url = QStringLiteral("http://") + host;
         else

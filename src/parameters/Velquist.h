@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -54,6 +55,9 @@ public:
     // as long as the probes take; StartDiscovery runs it off the main thread.
     void DiscoverServers();
     static void StartDiscovery(std::shared_ptr<TVelquist> velquist);
+    // Ends a running discovery soon (a probe under way is abandoned) and keeps it from
+    // trying further candidates; for shutdown, which must not wait for a silent server.
+    void CancelDiscovery();
 
     // Whether the host answers the probe as the directory server.
     bool CheckServer(const QString& host, bool UseSSL) const;
@@ -88,6 +92,7 @@ private:
     QString m_programFolder;
     THostNames m_hostNames;
     HttpLimits m_probeLimits;
+    std::atomic<bool> m_cancelled {false};
 
     mutable std::mutex m_catalogueMutex;
     TVelquistDictionary m_LDAPFields;

@@ -23,7 +23,15 @@ struct Transfer
     HttpResponse response;
     qsizetype maxBodyBytes = 0;
     bool tooLarge = false;
+    const std::atomic<bool>* cancelled = nullptr;
 };
+
+// curl calls it while the request runs, also while it waits for an answer.
+int CheckCancelled(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* transfer = static_cast<const Transfer*>(userData);
+    return transfer->cancelled->load(std::memory_order_relaxed) ? 1 : 0;
+}
 
 size_t WriteBody(char* data, size_t size, size_t count, void* userData)
 {
@@ -74,12 +82,20 @@ CurlHandle NewHandle(const QByteArray& url, const HttpLimits& limits, Transfer& 
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &WriteHeader);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
     transfer.maxBodyBytes = limits.maxBodyBytes;
+    if (limits.cancelled) {
+        transfer.cancelled = limits.cancelled;
+        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CheckCancelled);
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    }
     return curl;
 }
 
 HttpResponse Perform(CURL* handle, Transfer& transfer, const char* errorBuffer, const HttpLimits& limits)
 {
     const CURLcode code = curl_easy_perform(handle);
+    if (code == CURLE_ABORTED_BY_CALLBACK)
+        throw EHttpError(QStringLiteral("The request was cancelled"));
     if (transfer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
         throw EHttpError(QStringLiteral("The answer is larger than %1 bytes").arg(limits.maxBodyBytes));
     if (code != CURLE_OK) {

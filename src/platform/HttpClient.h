@@ -8,6 +8,7 @@
 #include <QPair>
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 
 // A request that did not complete: no connection, time-out, TLS failure, an
@@ -25,6 +26,8 @@ struct HttpLimits
     // The whole request, connecting included.
     std::chrono::milliseconds totalTimeout {10000};
     qsizetype maxBodyBytes = qsizetype {4} * 1024 * 1024;
+    // When given, setting it abandons the request (within about a second) with EHttpError.
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 struct HttpResponse

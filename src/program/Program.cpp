@@ -101,6 +101,8 @@ bool TProgram::Shutdown()
         return m_rulesSaved;
     m_shutDown = true;
     Trace::Message("Main::FormClose:Application shut down");
+    if (const std::shared_ptr<TVelquist> velquist = TVelquist::InUse())
+        velquist->CancelDiscovery();
     if (!m_model)
         return m_rulesSaved;
     try {

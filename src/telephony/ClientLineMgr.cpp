@@ -113,6 +113,7 @@ void TClientLineMgr::OnAvailabilityChanged(bool available)
         m_connected = false;
     else if (m_autoConnect)
         m_connected = true;
+    emit AvailabilityChanged(available);
 }
 
 LineManagerService& TClientLineMgr::ConnectedService()

@@ -55,6 +55,10 @@ public:
     QString DispNotificationCallRedirectedFromNumber();
     void DispPickupGroupNotificationCall(int lineIndex);
 
+signals:
+    // The softphone went away or (re)appeared; calls it had under way are lost either way.
+    void AvailabilityChanged(bool available);
+
 private:
     void OnServiceNotification(int eventMsg, int eventParam);
     void OnAvailabilityChanged(bool available);

@@ -1,6 +1,7 @@
 #include "telephony/DBusLineManagerService.h"
 
 #include "telephony/LineManagerError.h"
+#include "trace/Trace.h"
 
 #include "softphone_linemanager_interface.h"
 
@@ -12,13 +13,25 @@ const QString DBusLineManagerService::ObjectPath = QStringLiteral("/com/orvixit/
 
 namespace {
 
+// Qt's default of 25 s would freeze the program behind a hung softphone, once for each of the
+// several calls a notification makes; the softphone answers a working call in milliseconds.
+constexpr int CallTimeoutMs = 2000;
+
 template <typename Reply>
-auto Checked(Reply reply)
+auto Checked(const char* call, Reply reply)
 {
     reply.waitForFinished();
     if (reply.isError()) {
         const QDBusError error = reply.error();
-        throw ELineManagerError(error.name(), error.message());
+        if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout) {
+            Trace::Error("DBusLineManagerService::Call:No answer from the softphone",
+                         QStringLiteral("%1, after %2 ms").arg(QLatin1StringView(call)).arg(CallTimeoutMs));
+            throw ELineManagerError(error.name(),
+                                    QStringLiteral("%1: no answer from the softphone within %2 ms")
+                                        .arg(QLatin1StringView(call))
+                                        .arg(CallTimeoutMs));
+        }
+        throw ELineManagerError(error.name(), QLatin1StringView(call) + QStringLiteral(": ") + error.message());
     }
     if constexpr (!std::is_same_v<Reply, QDBusPendingReply<>>)
         return reply.value();
@@ -39,6 +52,7 @@ DBusLineManagerService::DBusLineManagerService(const QString& serviceName)
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceRegistered, this, [this] { emit AvailabilityChanged(true); });
     connect(m_watcher.get(), &QDBusServiceWatcher::serviceUnregistered, this,
             [this] { emit AvailabilityChanged(false); });
+    m_proxy->setTimeout(CallTimeoutMs);
 }
 
 DBusLineManagerService::~DBusLineManagerService() = default;
@@ -51,35 +65,35 @@ bool DBusLineManagerService::IsAvailable() const
 
 QVariantMap DBusLineManagerService::GetLine(int lineIndex)
 {
-    return Checked(m_proxy->GetLine(lineIndex));
+    return Checked("GetLine", m_proxy->GetLine(lineIndex));
 }
 
 QString DBusLineManagerService::ConvertNumber(int style, const QString& number)
 {
-    return Checked(m_proxy->ConvertNumber(style, number));
+    return Checked("ConvertNumber", m_proxy->ConvertNumber(style, number));
 }
 
 QVariantMap DBusLineManagerService::GetNotificationCall()
 {
-    return Checked(m_proxy->GetNotificationCall());
+    return Checked("GetNotificationCall", m_proxy->GetNotificationCall());
 }
 
 void DBusLineManagerService::PickupGroupNotificationCall(int lineIndex)
 {
-    Checked(m_proxy->PickupGroupNotificationCall(lineIndex));
+    Checked("PickupGroupNotificationCall", m_proxy->PickupGroupNotificationCall(lineIndex));
 }
 
 void DBusLineManagerService::HookOff(int lineIndex)
 {
-    Checked(m_proxy->HookOff(lineIndex));
+    Checked("HookOff", m_proxy->HookOff(lineIndex));
 }
 
 void DBusLineManagerService::HookOn(int lineIndex)
 {
-    Checked(m_proxy->HookOn(lineIndex));
+    Checked("HookOn", m_proxy->HookOn(lineIndex));
 }
 
 void DBusLineManagerService::Dial(int lineIndex, const QString& digits)
 {
-    Checked(m_proxy->Dial(lineIndex, digits));
+    Checked("Dial", m_proxy->Dial(lineIndex, digits));
 }

@@ -11,7 +11,9 @@ class QDBusServiceWatcher;
  * @brief The line manager of the softphone on the session bus.
  *
  * Calls block without running the event loop, so a notification never arrives
- * inside one; D-Bus errors and an absent softphone become ELineManagerError.
+ * inside one; D-Bus errors and an absent softphone become ELineManagerError, and
+ * so does a softphone that does not answer within 2 s (traced as an error naming
+ * the call).
  */
 class DBusLineManagerService : public LineManagerService
 {

@@ -8,6 +8,14 @@ namespace {
 
 const QString ControllerPrefix = QStringLiteral("OrvixEvent::ClientLineMgrNotification:");
 
+// No further state of the call will come: no rules run for it any more, and the line
+// manager is let go, so that the registry replaces the object at the next event.
+void EndLine(TOrvixLine& line)
+{
+    line.SetLineStateTerminated(true);
+    line.SetClientLineMgr(nullptr);
+}
+
 } // namespace
 
 TOrvixEventController::TOrvixEventController(LineManagerService* service)
@@ -17,6 +25,9 @@ TOrvixEventController::TOrvixEventController(LineManagerService* service)
     m_clientLineMgr->SetOnDispOnLineMgrNotification([this](TClientLineMgr* sender, int eventMsg, int eventParam) {
         ClientLineMgrNotification(sender, eventMsg, eventParam);
     });
+    m_availabilityConnection =
+        QObject::connect(m_clientLineMgr.get(), &TClientLineMgr::AvailabilityChanged, m_clientLineMgr.get(),
+                         [this](bool available) { EndRegisteredLines(available); });
     m_clientLineMgr->Connect();
 }
 
@@ -25,6 +36,7 @@ TOrvixEventController::~TOrvixEventController()
     // Line objects that outlive the controller keep the manager, but it must no
     // longer call back into a controller that is gone.
     m_clientLineMgr->SetOnDispOnLineMgrNotification({});
+    QObject::disconnect(m_availabilityConnection);
     m_clientLineMgr->Disconnect();
 }
 
@@ -76,8 +88,13 @@ std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key)
     if (key != -1) {
         const auto found = m_orvixLineList.find(key);
         if (found != m_orvixLineList.end() && found->second->ClientLineMgr()) {
-            Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine found", found->second.get());
-            return found->second;
+            if (!HoldsAnotherCall(*found->second)) {
+                Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine found",
+                              found->second.get());
+                return found->second;
+            }
+            Trace::Value("OrvixEvent::ClientLineMgrNotification:Line ended, new call id", key);
+            EndLine(*found->second);
         }
     }
     auto line = std::make_shared<TOrvixLine>();
@@ -88,6 +105,29 @@ std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key)
         m_orvixLineList.emplace(key, line);
     Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine created", line.get());
     return line;
+}
+
+bool TOrvixEventController::HoldsAnotherCall(const TOrvixLine& line) const
+{
+    // Until the line object knows its call there is nothing to compare.
+    if (line.CallId() <= 0)
+        return false;
+    const int callId = m_clientLineMgr->DispGetLine(line.LineIndex())->DispCallId();
+    return callId > 0 && callId != line.CallId();
+}
+
+void TOrvixEventController::EndRegisteredLines(bool lineManagerAvailable)
+{
+    for (const auto& [lineIndex, line] : m_orvixLineList) {
+        if (!line->ClientLineMgr())
+            continue;
+        if (lineManagerAvailable)
+            Trace::Value("OrvixEvent::ClientLineMgrAvailability:Line ended, line manager restarted", lineIndex);
+        else
+            Trace::Value("OrvixEvent::ClientLineMgrAvailability:Line ended, line manager gone", lineIndex);
+        EndLine(*line);
+    }
+    m_orvixLineList.clear();
 }
 
 std::shared_ptr<TOrvixLine> TOrvixEventController::RegisteredLine(int lineIndex) const

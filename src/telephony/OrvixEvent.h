@@ -3,6 +3,8 @@
 #include "model/OrvixLine.h"
 #include "model/Property.h"
 
+#include <QMetaObject>
+
 #include <map>
 #include <memory>
 
@@ -16,8 +18,9 @@ class TClientLineMgr;
  * line index; turns each notification into an update of that line object, which
  * then runs the rules. A registry entry lives for one call on its line: once the
  * line object has cleared its line manager, the next notification for the line
- * gets a new one. Line objects are shared: the registry, a running notification
- * further up the call stack and the snapshots keep them alive as needed.
+ * gets a new one. A call whose end never came (the softphone went away or came
+ * back, or the line reports another call id) is ended without running rules. Line objects are shared: the registry, a
+ * running notification further up the call stack and the snapshots keep them alive as needed.
  */
 class TOrvixEventController
 {
@@ -44,8 +47,12 @@ public:
 
 private:
     std::shared_ptr<TOrvixLine> CreateOrGetLine(int key);
+    // Whether the softphone reports another call on the line than the line object holds.
+    bool HoldsAnotherCall(const TOrvixLine& line) const;
+    void EndRegisteredLines(bool lineManagerAvailable);
 
     std::shared_ptr<TClientLineMgr> m_clientLineMgr;
     std::map<int, std::shared_ptr<TOrvixLine>> m_orvixLineList;
     TOrvixLine::TRuleRunner m_ruleRunner;
+    QMetaObject::Connection m_availabilityConnection;
 };

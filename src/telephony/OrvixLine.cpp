@@ -9,6 +9,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -114,18 +115,21 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     const auto converted = [&manager](const QString& number) {
         return number.isEmpty() ? number : manager.DispConvertNumber(CanonicalNumberStyle, number);
     };
-    // Also marked at the start: a conversion that throws would leave some fields new.
-    MarkChanged();
+    // The conversions go to the softphone and may fail; they come first, so that a failing one
+    // leaves every field as it was.
+    const QString peerNumber = converted(line.DispPeerNumber());
+    const QString redirectedFromNumber = converted(line.DispRedirectedFromNumber());
+    const QString lastCallPeersNumber = converted(line.DispLastCallPeersNumber());
     FState = line.DispState();
     SetIfNotEmpty(FAcknowledgedDialstring, line.DispAcknowledgedDialstring());
-    SetIfNotEmpty(FCallerNumber, converted(line.DispPeerNumber()));
+    SetIfNotEmpty(FCallerNumber, peerNumber);
     SetIfNotEmpty(FCallerName, line.DispPeerName());
     SetIfNotEmpty(FCalledExtension, line.DispCalledExtension());
     SetIfNotEmpty(FCalledName, line.DispCalledName());
     FIsDirectCall = line.DispIsDirectCall();
     FCallWasRedirected = line.DispCallWasRedirected();
     FIsGroupCall = line.DispIsGroupCall();
-    SetIfNotEmpty(FRedirectedFromNumber, converted(line.DispRedirectedFromNumber()));
+    SetIfNotEmpty(FRedirectedFromNumber, redirectedFromNumber);
     SetIfNotEmpty(FRedirectedFromName, line.DispRedirectedFromName());
     SetIfNotEmpty(FChargingDetails, line.DispChargingDetails());
     FNumberOfConferenceParticipants = line.DispNuberOfConferenceParticipants();
@@ -136,7 +140,7 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     SetIfNotEmpty(FLastCallExtension, line.DispLastCallExtension());
     SetIfNotEmpty(FLastCallChargingDetails, line.DispLastCallChargingDetails());
     SetIfNotEmpty(FLastCallPeersPbxUserName, line.DispLastCallPeersPbxUserName());
-    SetIfNotEmpty(FLastCallPeersNumber, converted(line.DispLastCallPeersNumber()));
+    SetIfNotEmpty(FLastCallPeersNumber, lastCallPeersNumber);
     SetIfPositive(FLastCallStartTime, line.DispLastCallStartTime());
     SetIfPositive(FLastCallFinishedTime, line.DispLastCallFinishedTime());
     SetIfNotEmpty(FIncomingExtension, line.DispCalledExtension());
@@ -213,7 +217,8 @@ void TOrvixLine::GetLineInfos(bool executeActions)
     Trace::Value("OrvixLine::GetLineInfos:IsNotificationCall", FIsNotificationCall);
     Trace::Value("OrvixLine::GetLineInfos:IsTransferredCall", FIsTransferredCall);
     Trace::Value("OrvixLine::GetLineInfos:CallID", FCallId);
-    Trace::Message(QStringLiteral("OrvixLine::GetLineInfos:Queued events:") + QString::number(FLineStateQueue.size()));
+    Trace::Strings(QStringLiteral("OrvixLine::GetLineInfos:Queued events:") + QString::number(FLineStateQueue.size()),
+                   FLineStateQueue);
 
     if (m_executingRules) {
         // The run further up the call stack drains the queue, this state included.
@@ -233,8 +238,15 @@ void TOrvixLine::DrainStateQueue(bool executeActions)
         MarkChanged();
         Trace::Value("OrvixLine::GetLineInfos:Line state", state);
         if (state != QLatin1StringView("LSInactive") && state != FLastLineState && !FLineStateTerminated &&
-            executeActions)
-            ExecuteRules(state);
+            executeActions) {
+            // The state's bookkeeping below must happen all the same: a run failing at "LSTerminated"
+            // would otherwise leave the line open, and the next call would find it.
+            try {
+                ExecuteRules(state);
+            } catch (const std::exception& error) {
+                Trace::Exception("OrvixLine::ExecuteRules", error);
+            }
+        }
         if (state == QLatin1StringView("LSInactive") && FLastLineState == QLatin1StringView("LSRinging")) {
             Trace::Message("OrvixLine::GetLineInfos:Call aborted, setting terminated flag");
             SetLineStateTerminated(true);
@@ -283,16 +295,23 @@ void TOrvixLine::GetChangedLineInfos(bool executeActions)
 void TOrvixLine::GetNotificationCallInfos(bool executeActions)
 {
     TClientLineMgr& manager = LineManager();
-    SetIsNotificationCall(true);
     const auto converted = [&manager](const QString& number) {
         return number.isEmpty() ? number : manager.DispConvertNumber(CanonicalNumberStyle, number);
     };
-    SetIfNotEmpty(FNotificationCallerName, manager.DispNotificationCallPeerName());
-    SetIfNotEmpty(FNotificationCallerNumber, converted(manager.DispNotificationCallPeerNumber()));
-    SetIfNotEmpty(FNotificationCalledName, manager.DispNotificationCallCalledName());
-    SetIfNotEmpty(FNotificationCalledExtension, manager.DispNotificationCallCalledExtension());
-    SetIfNotEmpty(FNotificationCallRedirectedFromName, manager.DispNotificationCallRedirectedFromName());
-    SetIfNotEmpty(FNotificationCallRedirectedFromNumber, converted(manager.DispNotificationCallRedirectedFromNumber()));
+    // Everything is read before anything is set: a call that fails leaves the line as it was.
+    const QString callerName = manager.DispNotificationCallPeerName();
+    const QString callerNumber = converted(manager.DispNotificationCallPeerNumber());
+    const QString calledName = manager.DispNotificationCallCalledName();
+    const QString calledExtension = manager.DispNotificationCallCalledExtension();
+    const QString redirectedFromName = manager.DispNotificationCallRedirectedFromName();
+    const QString redirectedFromNumber = converted(manager.DispNotificationCallRedirectedFromNumber());
+    SetIsNotificationCall(true);
+    SetIfNotEmpty(FNotificationCallerName, callerName);
+    SetIfNotEmpty(FNotificationCallerNumber, callerNumber);
+    SetIfNotEmpty(FNotificationCalledName, calledName);
+    SetIfNotEmpty(FNotificationCalledExtension, calledExtension);
+    SetIfNotEmpty(FNotificationCallRedirectedFromName, redirectedFromName);
+    SetIfNotEmpty(FNotificationCallRedirectedFromNumber, redirectedFromNumber);
     MarkChanged();
 
     Trace::Value("OrvixLine::GetLineInfos:NotificationCallerName", FNotificationCallerName);

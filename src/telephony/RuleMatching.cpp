@@ -40,7 +40,8 @@ bool OriginAllowed(const TRule& rule, int isInternalCall)
 
 bool TOrvixLine::CheckRule(const TRule& rule, const QString& currentLineState) const
 {
-    Trace::Object("OrvixLine::CheckRule:Checking rule", &rule);
+    // Every rule is checked at every state of every call: the dump is written once while the rule stays as it is.
+    Trace::ObjectOnce("OrvixLine::CheckRule:Checking rule", &rule, rule.Name() + QStringLiteral(" (unchanged)"));
     Trace::Value("OrvixLine::CheckRule:Rule name", rule.Name());
     bool result = false;
     if (rule.Active()) {

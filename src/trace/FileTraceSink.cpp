@@ -1,6 +1,7 @@
 #include "trace/FileTraceSink.h"
 
 #include "trace/TraceLine.h"
+#include "trace/TraceObjectDump.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,6 +178,8 @@ void FileTraceSink::Write(const TraceEntry& entry)
     m_pending += '\n';
     const qint64 lineSize = qint64(m_pending.size() - start);
     if (m_maxBytes > 0 && m_partSize + lineSize > m_maxBytes && m_partSize > 0) {
+        // The part before the previous one goes, and with it dumps that later entries refer to.
+        TraceStartNewGeneration();
         m_partStarts.push_back(start);
         m_partSize = 0;
     }

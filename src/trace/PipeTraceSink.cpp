@@ -1,6 +1,7 @@
 #include "trace/PipeTraceSink.h"
 
 #include "trace/TraceLine.h"
+#include "trace/TraceObjectDump.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,6 +116,8 @@ void PipeTraceSink::Connect()
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
         m_socket = socket;
         m_connecting = false;
+        // A reader that connects now has seen none of the dumps written before.
+        TraceStartNewGeneration();
     } else if (errno == EINPROGRESS) {
         // Linux connects local sockets at once or fails; other kernels may answer this.
         m_socket = socket;

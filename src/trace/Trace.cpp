@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QScopedValueRollback>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdlib>
@@ -233,6 +234,7 @@ void Trace::Configure(const QString& applicationName, const QString& connections
         state.applicationName = applicationName;
         UpdateSinkCount(state);
     }
+    TraceStartNewGeneration();
     // The old sinks close their files and sockets here, outside the lock.
 }
 
@@ -244,6 +246,7 @@ void Trace::AddSink(std::shared_ptr<TraceSink> sink)
     const std::lock_guard lock(state.mutex);
     state.sinks.push_back({std::move(sink)});
     UpdateSinkCount(state);
+    TraceStartNewGeneration();
 }
 
 void Trace::RemoveSink(const std::shared_ptr<TraceSink>& sink)
@@ -288,6 +291,7 @@ QString Trace::ApplicationName()
 
 void Trace::Clear()
 {
+    TraceStartNewGeneration();
     Dispatch([](TraceSink& sink) { sink.Clear(); });
 }
 
@@ -305,13 +309,14 @@ void Trace::Message(QAnyStringView title)
 void Trace::Value(QAnyStringView title, const QString& value)
 {
     if (ShouldWrite(TraceLevel::Debug))
-        Write(TraceKind::Value, TraceLevel::Debug, title, value);
+        Write(TraceKind::Value, TraceLevel::Debug, title, TraceCappedValue(value));
 }
 
 void Trace::Value(QAnyStringView title, const char* value)
 {
     if (ShouldWrite(TraceLevel::Debug))
-        Write(TraceKind::Value, TraceLevel::Debug, title, value ? QString::fromUtf8(value) : u"nil"_s);
+        Write(TraceKind::Value, TraceLevel::Debug, title,
+              value ? TraceCappedValue(QString::fromUtf8(value)) : u"nil"_s);
 }
 
 void Trace::Value(QAnyStringView title, qint64 value)
@@ -340,29 +345,50 @@ void Trace::Object(QAnyStringView title, const QObject* object)
     Write(TraceKind::Object, TraceLevel::Debug, title, dump.text, dump.lines);
 }
 
+void Trace::ObjectOnce(QAnyStringView title, const QObject* object, const QString& reference)
+{
+    if (!ShouldWrite(TraceLevel::Debug))
+        return;
+    if (TraceDumpWrittenBefore(object))
+        Write(TraceKind::Value, TraceLevel::Debug, title, TraceCappedValue(reference));
+    else
+        Object(title, object);
+}
+
 void Trace::Strings(QAnyStringView title, const QStringList& strings)
 {
-    if (ShouldWrite(TraceLevel::Debug))
+    if (!ShouldWrite(TraceLevel::Debug))
+        return;
+    const bool tooLong =
+        std::any_of(strings.cbegin(), strings.cend(), [](const QString& text) { return text.size() > MaxValueLength; });
+    if (!tooLong) {
         Write(TraceKind::Strings, TraceLevel::Debug, title, strings.join(u'\n'));
+        return;
+    }
+    QStringList capped;
+    capped.reserve(strings.size());
+    for (const QString& text : strings)
+        capped.append(TraceCappedValue(text));
+    Write(TraceKind::Strings, TraceLevel::Debug, title, capped.join(u'\n'));
 }
 
 void Trace::Warning(QAnyStringView title, const QString& detail)
 {
     if (ShouldWrite(TraceLevel::Warning))
-        Write(TraceKind::Warning, TraceLevel::Warning, title, detail);
+        Write(TraceKind::Warning, TraceLevel::Warning, title, TraceCappedValue(detail));
 }
 
 void Trace::Error(QAnyStringView title, const QString& detail)
 {
     if (ShouldWrite(TraceLevel::Error))
-        Write(TraceKind::Error, TraceLevel::Error, title, detail);
+        Write(TraceKind::Error, TraceLevel::Error, title, TraceCappedValue(detail));
 }
 
 void Trace::Exception(QAnyStringView title, const std::exception& error)
 {
     if (ShouldWrite(TraceLevel::Error))
         Write(TraceKind::Exception, TraceLevel::Error, title,
-              ExceptionClassName(error) + u": " + QString::fromUtf8(error.what()));
+              ExceptionClassName(error) + u": " + TraceCappedValue(QString::fromUtf8(error.what())));
 }
 
 void Trace::Separator()
@@ -381,6 +407,17 @@ void Trace::LeaveMethod(QAnyStringView name)
 {
     if (ShouldWrite(TraceLevel::Debug))
         Write(TraceKind::LeaveMethod, TraceLevel::Debug, name);
+}
+
+QString TraceCappedValue(const QString& value)
+{
+    if (value.size() <= Trace::MaxValueLength)
+        return value;
+    qsizetype kept = Trace::MaxValueLength;
+    // A character outside the BMP is kept whole or not at all.
+    if (value.at(kept - 1).isHighSurrogate())
+        --kept;
+    return value.left(kept) + u"... ("_s + QString::number(value.size()) + u" characters)"_s;
 }
 
 TraceMethod::TraceMethod(QString name)

@@ -98,6 +98,10 @@ public:
 class Trace
 {
 public:
+    // Longer values (of a caller, a directory answer ...) are cut to their start and their length,
+    // so that one hostile value cannot flood the trace and push its history out of the file.
+    static constexpr qsizetype MaxValueLength = 4096;
+
     // Replaces the sinks by those of a connections text such as
     // file(filename="/tmp/x.sil", maxsize=20480, append=true), pipe(reconnect=true, reconnect.interval=10)
     // Throws ETraceConfiguration on a text it cannot read; the sinks stay as they were then.
@@ -131,6 +135,10 @@ public:
     static void Value(QAnyStringView title, const T* value) = delete; // a pointer would silently become a Boolean
     // Dumps the object's properties, one "Name=Value" line each.
     static void Object(QAnyStringView title, const QObject* object);
+    // The dump of an object traced again and again while it stays the same (every rule at every
+    // call state): written in full the first time and after each change, and again whenever the
+    // trace starts a new file part or gets a new output, else only `reference` (say, its name).
+    static void ObjectOnce(QAnyStringView title, const QObject* object, const QString& reference);
     static void Strings(QAnyStringView title, const QStringList& strings);
     static void Warning(QAnyStringView title, const QString& detail = {});
     static void Error(QAnyStringView title, const QString& detail = {});
@@ -178,9 +186,17 @@ protected:
 
 private:
     friend class TraceKeptDumps;
+    friend bool TraceDumpWrittenBefore(const QObject* object);
     // Where the trace keeps this object's dump, counted from 1; 0 for nowhere.
     mutable std::atomic<quint32> m_keptSlot {0};
+    // The revision whose dump ObjectOnce wrote, and in which of the trace's generations.
+    mutable std::atomic<quint64> m_writtenRevision {0};
+    mutable std::atomic<quint64> m_writtenGeneration {0};
 };
 
 // Renders every property of an object as "Name=Value" lines; what Trace::Object writes.
 QString TraceObjectText(const QObject* object);
+
+// The value as the trace keeps it: past Trace::MaxValueLength its start followed by
+// "... (N characters)" with its whole length.
+QString TraceCappedValue(const QString& value);

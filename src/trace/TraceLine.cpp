@@ -39,6 +39,29 @@ void Append(std::string& out, QByteArrayView bytes)
     out.append(bytes.data(), std::size_t(bytes.size()));
 }
 
+// C0 controls but the tab, DEL and the C1 controls: a terminal that shows the file acts on them.
+bool IsEscaped(char16_t c)
+{
+    return (c < 0x20 && c != u'\t') || char16_t(c - 0x7f) <= 0x20;
+}
+
+QString Escaped(QStringView text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        if (!IsEscaped(c.unicode()))
+            escaped += c;
+        else if (c == u'\r')
+            escaped += u"\\r"_s;
+        else if (c == u'\n')
+            escaped += u"\\n"_s;
+        else
+            escaped += u"\\x"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0');
+    }
+    return escaped;
+}
+
 // ASCII is narrowed in place, so that most text costs no conversion of its own. Both loops
 // have no early exit, which lets the compiler vectorise them.
 void AppendUtf8(std::string& out, QStringView text)
@@ -46,8 +69,15 @@ void AppendUtf8(std::string& out, QStringView text)
     const char16_t* source = text.utf16();
     const std::size_t length = std::size_t(text.size());
     char16_t any = 0;
-    for (std::size_t i = 0; i < length; ++i)
+    bool control = false;
+    for (std::size_t i = 0; i < length; ++i) {
         any |= source[i];
+        control |= IsEscaped(source[i]);
+    }
+    if (control) {
+        AppendUtf8(out, Escaped(text));
+        return;
+    }
     if (any >= 0x80) {
         const QByteArray utf8 = text.toUtf8();
         out.append(utf8.constData(), std::size_t(utf8.size()));

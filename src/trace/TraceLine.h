@@ -15,6 +15,11 @@ struct TraceEntry;
  * put the title alone on the first line and each line of the value on a line of its own,
  * indented by four blanks, so that a reader tells entries apart by the leading date.
  * Enter and leave marks show as "-> name" and "<- name".
+ * Control characters, which a caller may send to forge lines or drive the terminal of
+ * someone following the file, are written visibly: a carriage return as \r, a line break
+ * inside a single-line text (a title) as \n, and the other C0 controls, DEL and the C1
+ * controls as \x and two hex digits (ESC is \x1b). Tabs stay as they are; a backslash is
+ * not escaped, so the text reads as it was sent.
  */
 QByteArray TraceLineText(const TraceEntry& entry);
 

@@ -69,7 +69,7 @@ QString OtherText(QVariant value)
     }
     QString text;
     if (QMetaType::convert(type, value.constData(), QMetaType::fromType<QString>(), &text))
-        return text;
+        return TraceCappedValue(text);
     return QString::fromLatin1(type.name());
 }
 
@@ -96,7 +96,7 @@ void AppendStrings(QString& out, const QStringList& strings)
     for (qsizetype i = 0; i < strings.size(); ++i) {
         if (i > 0)
             out += u", "_s;
-        out += strings[i];
+        out += TraceCappedValue(strings[i]);
     }
     out += u']';
 }
@@ -116,7 +116,7 @@ void AppendVariant(QString& out, const QMetaProperty& property, const QVariant& 
     const void* data = value.constData();
     switch (value.metaType().id()) {
     case QMetaType::QString:
-        out += *static_cast<const QString*>(data);
+        out += TraceCappedValue(*static_cast<const QString*>(data));
         return;
     case QMetaType::Bool:
         AppendBool(out, *static_cast<const bool*>(data));
@@ -202,7 +202,7 @@ QString RenderedText(const QObject* object)
         text += dumped.head;
         switch (dumped.directType) {
         case QMetaType::QString:
-            text += Read<QString>(object, dumped.index);
+            text += TraceCappedValue(Read<QString>(object, dumped.index));
             break;
         case QMetaType::Bool:
             AppendBool(text, Read<bool>(object, dumped.index));
@@ -379,6 +379,9 @@ const TraceRevisioned* RevisionedOf(const QObject* object)
     return reinterpret_cast<const TraceRevisioned*>(reinterpret_cast<const char*>(object) + last.offset);
 }
 
+// Counts the changes of the trace's outputs; a dump written in an older generation may be gone.
+std::atomic<quint64> g_generation {1};
+
 TraceKeptDumps& Kept()
 {
     // Never destroyed: objects may be destroyed after the statics at exit.
@@ -430,4 +433,26 @@ TraceObjectDump TraceObjectDumpOf(const QObject* object)
     if (revision != 0)
         Kept().Keep(revisioned, revision, dump);
     return dump;
+}
+
+bool TraceDumpWrittenBefore(const QObject* object)
+{
+    if (!object)
+        return false;
+    const TraceRevisioned* revisioned = RevisionedOf(object);
+    const quint64 revision = revisioned ? revisioned->TraceRevision() : 0;
+    if (revision == 0)
+        return false;
+    const quint64 generation = g_generation.load(std::memory_order_relaxed);
+    if (revisioned->m_writtenRevision.load(std::memory_order_relaxed) == revision &&
+        revisioned->m_writtenGeneration.load(std::memory_order_relaxed) == generation)
+        return true;
+    revisioned->m_writtenRevision.store(revision, std::memory_order_relaxed);
+    revisioned->m_writtenGeneration.store(generation, std::memory_order_relaxed);
+    return false;
+}
+
+void TraceStartNewGeneration()
+{
+    g_generation.fetch_add(1, std::memory_order_relaxed);
 }

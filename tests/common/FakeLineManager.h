@@ -20,6 +20,8 @@ public:
     QStringList operations;
     // When set, GetLine fails with this error name.
     QString failGetLine;
+    // Converting this number fails, as a call the softphone does not answer does.
+    QString failConvert;
     int conversions = 0;
 
     bool IsAvailable() const override { return available; }
@@ -35,6 +37,9 @@ public:
     QString ConvertNumber(int style, const QString& number) override
     {
         ++conversions;
+        if (!failConvert.isEmpty() && number == failConvert)
+            throw ELineManagerError(QStringLiteral("org.freedesktop.DBus.Error.NoReply"),
+                                    QStringLiteral("ConvertNumber: no answer"));
         if (style == 2 && number.startsWith(u'0') && !number.startsWith(QStringLiteral("00")))
             return QStringLiteral("+49") + number.mid(1);
         return number;

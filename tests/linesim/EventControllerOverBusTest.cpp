@@ -4,13 +4,17 @@
 #include "telephony/ClientLine.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/DBusLineManagerService.h"
+#include "telephony/LineEvents.h"
 #include "telephony/LineManagerError.h"
 #include "telephony/OrvixEvent.h"
 
 #include <QDBusConnection>
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace linesim_test;
 
@@ -113,4 +117,22 @@ TEST_F(EventControllerOverBus, RefusedOperationComesBackAsOurError)
     } catch (const ELineManagerError& error) {
         EXPECT_EQ(error.ErrorName(), QStringLiteral("com.orvixit.Softphone.Error.NoSuchLine"));
     }
+}
+
+// A softphone that hangs holds every call until the time-out: the notification is given up
+// after a short one, named in the trace, and the line keeps what it had.
+TEST_F(EventControllerOverBus, HungSoftphoneIsGivenUpAfterAShortTimeOut)
+{
+    TOrvixEventController controller(&bus);
+    ASSERT_EQ(::kill(pid_t(simulator.processId()), SIGSTOP), 0);
+    const auto resume = qScopeGuard([this] { ::kill(pid_t(simulator.processId()), SIGCONT); });
+
+    controller.ClientLineMgrNotification(nullptr, CLMgrLineStateChangedMessageEx, (LSRinging << 8) | 0);
+
+    const QString answer = trace.LastValue(QStringLiteral("DBusLineManagerService::Call:No answer from the softphone"));
+    EXPECT_TRUE(answer.startsWith(QStringLiteral("GetLine"))) << answer.toStdString();
+    EXPECT_TRUE(trace.LastValue(QStringLiteral("OrvixEvent::ClientLineMgrNotification")).contains(u"GetLine"));
+    const auto line = controller.RegisteredLine(0);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->CallId(), -1);
 }

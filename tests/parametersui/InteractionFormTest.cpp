@@ -153,3 +153,19 @@ TEST_F(InteractionForm, StaysOnTopWithoutOwnerInTheMiddleOfTheScreen)
         EXPECT_EQ(Control<QPushButton>(form, "Button2")->text(), QStringLiteral("Abbrechen"));
     });
 }
+
+// The question comes from the rules file, maybe filled from call data: it is shown as written.
+TEST_F(InteractionForm, QuestionIsShownAsPlainText)
+{
+    m_param.SetQuery(QStringLiteral("<b>x</b> & <img src=\"/etc/passwd\">"));
+    for (const bool simple : {true, false}) {
+        SCOPED_TRACE(simple);
+        m_param.SetIsSimpleInput(simple);
+        Ask([simple](TInteractionForm& form) {
+            auto* label = Control<QLabel>(form, simple ? "SimpelQuery" : "NoSimpelQuery");
+            EXPECT_EQ(label->text(), QStringLiteral("<b>x</b> & <img src=\"/etc/passwd\">"));
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+            QTest::mouseClick(Control<QPushButton>(form, "Button1"), Qt::LeftButton);
+        });
+    }
+}

@@ -187,7 +187,7 @@ TEST_F(EventControllerTest, FailingRuleRunDoesNotBlockTheLineForEver)
             throw std::runtime_error("the action failed");
     };
     State(0, LSRinging);
-    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixEvent::ClientLineMgrNotification")));
+    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixLine::ExecuteRules")));
     const auto line = controller.RegisteredLine(0);
     EXPECT_FALSE(line->ExecutingRules());
     State(0, LSActive);
@@ -332,4 +332,112 @@ TEST_F(EventControllerTest, SnapshotInTestModeStopsListening)
     EXPECT_FALSE(privateManager->HasNotificationHandler());
     EXPECT_EQ(
         trace.Count(QStringLiteral("OrvixLine::ClientLineMgrNotification:Running in test mode, ignoring event...")), 1);
+}
+
+TEST_F(EventControllerTest, RuleRunFailingAtTheEndStillEndsTheCall)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    onRun = [](TOrvixLine&, const QString& state) {
+        if (state == QLatin1StringView("LSTerminated"))
+            throw std::runtime_error("the action failed");
+    };
+    State(0, LSRinging);
+    State(0, LSActive);
+    State(0, LSTerminated);
+    const auto line = controller.RegisteredLine(0);
+    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixLine::ExecuteRules")));
+    EXPECT_TRUE(line->LineStateTerminated());
+    EXPECT_EQ(line->LastLineState(), QStringLiteral("LSTerminated"));
+    State(0, LSInactive);
+    EXPECT_EQ(line->ClientLineMgr(), nullptr) << "the line is cleared for the next call";
+}
+
+// The softphone crashed or restarted during a call: the end of that call never comes.
+TEST_F(EventControllerTest, CallWhoseEndWasNeverSeenDoesNotCarryOver)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(FakeLineManager&)> betweenCalls;
+    };
+    const Case cases[] = {
+        {"line manager gone and back",
+         [](FakeLineManager& softphone) {
+             softphone.available = false;
+             emit softphone.AvailabilityChanged(false);
+             softphone.available = true;
+             emit softphone.AvailabilityChanged(true);
+         }},
+        {"line manager back without having been seen gone",
+         [](FakeLineManager& softphone) { emit softphone.AvailabilityChanged(true); }},
+        {"only the call id tells", [](FakeLineManager&) {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        offered.clear();
+        softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+        softphone.lines[0][QStringLiteral("m_bIsInternalCall")] = 1;
+        State(0, LSRinging);
+        const auto old = controller.RegisteredLine(0);
+
+        c.betweenCalls(softphone);
+        QVariantMap next = IncomingCall(6, QStringLiteral("0409876"), QString());
+        softphone.lines[0] = next;
+        State(0, LSRinging);
+
+        EXPECT_EQ(offered, (QStringList(2, QStringLiteral("LSRinging"))));
+        const auto line = controller.RegisteredLine(0);
+        ASSERT_NE(line, old);
+        EXPECT_EQ(line->CallerName(), QString()) << "the old caller's name carried over";
+        EXPECT_EQ(line->IsInternalCall(), 0);
+        EXPECT_EQ(line->LineStateHistory(), QStringList {QStringLiteral("LSRinging")});
+        EXPECT_TRUE(old->LineStateTerminated());
+        EXPECT_EQ(old->ClientLineMgr(), nullptr);
+        State(0, LSInactive);
+    }
+    EXPECT_EQ(trace.Count(QStringLiteral("OrvixEvent::ClientLineMgrAvailability:Line ended, line manager gone")), 1);
+    EXPECT_EQ(trace.Count(QStringLiteral("OrvixEvent::ClientLineMgrAvailability:Line ended, line manager restarted")),
+              1);
+    EXPECT_EQ(trace.Count(QStringLiteral("OrvixEvent::ClientLineMgrNotification:Line ended, new call id")), 1);
+}
+
+TEST_F(EventControllerTest, LineManagerCallFailingHalfwayLeavesTheLineAsItWas)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    State(0, LSRinging);
+    QVariantMap& data = softphone.lines[0];
+    data[QStringLiteral("DispPeerName")] = QStringLiteral("Carla Dorn");
+    data[QStringLiteral("DispDiscReason")] = 17;
+    data[QStringLiteral("DispRedirectedFromNumber")] = QStringLiteral("0405555");
+    softphone.failConvert = QStringLiteral("0405555");
+    State(0, LSActive);
+
+    const auto line = controller.RegisteredLine(0);
+    EXPECT_TRUE(trace.Has(QStringLiteral("OrvixEvent::ClientLineMgrNotification")));
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(line->DiscReason(), 0);
+    EXPECT_EQ(offered, QStringList {QStringLiteral("LSRinging")});
+
+    softphone.failConvert.clear();
+    State(0, LSActive);
+    EXPECT_EQ(offered, (QStringList {QStringLiteral("LSRinging"), QStringLiteral("LSActive")}))
+        << "the skipped state runs with the next notification";
+    EXPECT_EQ(line->CallerName(), QStringLiteral("Carla Dorn"));
+}
+
+TEST_F(EventControllerTest, QueuedEventsListTheWaitingStates)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    onRun = [this](TOrvixLine&, const QString& state) {
+        if (state != QLatin1StringView("LSRinging"))
+            return;
+        softphone.ChangeState(0, LSActive);
+        softphone.ChangeState(0, LSTerminated);
+        QEventLoop dialog;
+        QTimer::singleShot(0, &dialog, &QEventLoop::quit);
+        dialog.exec();
+    };
+    State(0, LSRinging);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("OrvixLine::GetLineInfos:Queued events:2")),
+              QStringLiteral("LSActive\nLSTerminated"));
 }

@@ -243,3 +243,35 @@ TEST(RuleMatching, ConvertNumberRemovesSeparatorsAfterTheLineManager)
     EXPECT_EQ(line.ConvertNumber("(0) 1-2/3.4"), QStringLiteral("01-234"));
     EXPECT_EQ(line.ConvertNumber("030 / 12 34"), QStringLiteral("+49301234"));
 }
+
+// Every rule is checked at every state of every call: a model of many rules would write
+// all of them out again each time.
+TEST(RuleMatching, RuleIsDumpedOnlyWhenFirstSeenOrChanged)
+{
+    TraceCapture trace;
+    TRule rule;
+    rule.SetName("Anrufe von Anna");
+    rule.SetCallOptionBase({cobIn});
+    auto line = IncomingLine();
+    const QString title = QStringLiteral("OrvixLine::CheckRule:Checking rule");
+    const auto checked = [&] {
+        trace.Clear();
+        line->CheckRule(rule, "LSRinging");
+        return trace.LastValue(title);
+    };
+
+    const QString first = checked();
+    EXPECT_TRUE(first.contains(QStringLiteral("CallOptionBase="))) << first.toStdString();
+    const QString again = checked();
+    EXPECT_TRUE(again.contains(QStringLiteral("Anrufe von Anna"))) << again.toStdString();
+    EXPECT_FALSE(again.contains(QStringLiteral("CallOptionBase="))) << again.toStdString();
+    EXPECT_EQ(trace.Count(title), 1);
+
+    rule.SetFromNumberIn("+4930*");
+    EXPECT_TRUE(checked().contains(QStringLiteral("FromNumberIn=+4930*"))) << "a changed rule is dumped again";
+    EXPECT_FALSE(checked().contains(QStringLiteral("FromNumberIn=")));
+
+    // A new output (a new trace file, a reader that connects) has not seen the dump.
+    TraceCapture other;
+    EXPECT_TRUE(checked().contains(QStringLiteral("FromNumberIn=+4930*")));
+}

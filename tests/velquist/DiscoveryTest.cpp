@@ -239,3 +239,28 @@ TEST_F(DiscoveryTest, LookupsDuringDiscoverySeeNoServerThenTheFinishedResult)
     ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(30000));
     EXPECT_EQ(TVelquist::BaseUrl(), QStringLiteral("http://") + directory.Host());
 }
+
+// At shutdown the rules are saved; a directory server that does not answer must not keep
+// the program from ending.
+TEST_F(DiscoveryTest, CancelledDiscoveryAbandonsTheProbeAndTriesNoFurtherCandidate)
+{
+    TraceCapture trace;
+    LocalHttpServer directory;
+    directory.SetAnswer({.hang = true});
+    LocalHttpServer later;
+    m_settings.WriteUserFile(KestrunFile, "VelquistServer=" + directory.Host().toUtf8() + "\n");
+    auto velquist = std::make_shared<TVelquist>();
+    velquist->SetProgramFolder(QStringLiteral(KESTRUN_RESOURCES));
+    velquist->SetHostNames({later.Host(), RefusingHost(), RefusingHost()});
+    velquist->SetProbeLimits(HttpLimits {.connectTimeout = 1000ms, .totalTimeout = 60s});
+
+    TVelquist::StartDiscovery(velquist);
+    ASSERT_TRUE(WaitFor([&] { return directory.HangingRequests() == 1; }));
+    velquist->CancelDiscovery();
+
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(30000));
+    EXPECT_EQ(directory.HangingRequests(), 1) << "the probe was abandoned, not answered";
+    EXPECT_TRUE(later.Requests().empty());
+    EXPECT_TRUE(TVelquist::BaseUrl().isEmpty());
+    EXPECT_TRUE(trace.Has(QStringLiteral("Velquist::DiscoverServers:Discovery cancelled")));
+}
