@@ -226,6 +226,8 @@ private:
     void ReadDispProperties(TClientLine& line, TClientLineMgr& manager);
     void DeriveConnectionPeriod(const TClientLine& line);
     void DrainStateQueue(bool executeActions);
+    void RecordQueuedCallData();
+    void ExecuteRules(const QString& currentLineState, TOrvixLine& callData);
     void StopFollowingLine();
 
     std::shared_ptr<TClientLineMgr> m_clientLineMgr;
@@ -233,4 +235,9 @@ private:
     TRuleRunner m_ruleRunner;
     bool m_executingRules = false;
     QMap<QString, TUserVariable> m_temporaryVariables;
+    // The call data as each queued state found it, oldest first, beside
+    // LineStateQueue: a state that waits while a run is under way is matched and
+    // run with the data of its own moment, not with what the line holds by the
+    // time its turn comes.
+    QList<std::shared_ptr<TOrvixLine>> m_queuedCallData;
 };

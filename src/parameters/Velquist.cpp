@@ -90,7 +90,7 @@ void TVelquist::DiscoverServers()
     SelectServer(candidates);
 }
 
-void TVelquist::CancelDiscovery()
+void TVelquist::Cancel()
 {
     m_cancelled.store(true, std::memory_order_relaxed);
 }

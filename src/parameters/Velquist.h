@@ -56,8 +56,10 @@ public:
     void DiscoverServers();
     static void StartDiscovery(std::shared_ptr<TVelquist> velquist);
     // Ends a running discovery soon (a probe under way is abandoned) and keeps it from
-    // trying further candidates; for shutdown, which must not wait for a silent server.
-    void CancelDiscovery();
+    // trying further candidates, and ends the searches waiting on this client; for
+    // shutdown, which must not wait for a silent server.
+    void Cancel();
+    const std::atomic<bool>& Cancelled() const { return m_cancelled; }
 
     // Whether the host answers the probe as the directory server.
     bool CheckServer(const QString& host, bool UseSSL) const;

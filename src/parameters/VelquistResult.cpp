@@ -1,5 +1,6 @@
 #include "parameters/VelquistResult.h"
 
+#include "platform/BackgroundWait.h"
 #include "trace/Trace.h"
 
 #include <pugixml.hpp>
@@ -17,7 +18,7 @@ bool IsFixedSearchType(const QString& lowerSearchField)
 HttpLimits TVelquistResult::DefaultSearchLimits()
 {
     using namespace std::chrono_literals;
-    return HttpLimits {.connectTimeout = 3000ms, .totalTimeout = 10000ms, .maxBodyBytes = qsizetype {4} * 1024 * 1024};
+    return HttpLimits {.connectTimeout = 3000ms, .totalTimeout = 3000ms, .maxBodyBytes = qsizetype {4} * 1024 * 1024};
 }
 
 TVelquistResult::TVelquistResult(HttpLimits limits)
@@ -59,7 +60,20 @@ TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& Search
         Trace::Value("Velquist::GetResult:PostData", QString::fromLatin1(HttpClient::EncodeForm(form)));
         Trace::Message("Velquist::GetResult:Sending POST request with timeout 3 seconds");
 
-        const HttpResponse response = HttpClient::PostForm(url, form, m_limits);
+        // The client in use is held for the wait: its flag tells of a shutdown.
+        const std::shared_ptr<TVelquist> client = TVelquist::InUse();
+        const std::optional<HttpResponse> answered = WaitInBackground<HttpResponse>(
+            [url, form, limits = m_limits](const std::atomic<bool>& abandoned) {
+                HttpLimits request = limits;
+                request.cancelled = &abandoned;
+                return HttpClient::PostForm(url, form, request);
+            },
+            client ? &client->Cancelled() : nullptr);
+        if (!answered) {
+            Trace::Message("Velquist::GetResult:Search ended, the program is shutting down");
+            return {};
+        }
+        const HttpResponse& response = *answered;
         Trace::Value("Velquist::GetResult:Result", QString::fromUtf8(response.body));
         if (response.status >= 400)
             throw EKestrunError(

@@ -16,13 +16,15 @@
 class TVelquistResult
 {
 public:
-    // Connecting may take 3 s; the whole answer must be there within 10 s and 4 MiB.
+    // A search may take 3 s, connecting included, and its answer 4 MiB.
     static HttpLimits DefaultSearchLimits();
 
     explicit TVelquistResult(HttpLimits limits = DefaultSearchLimits());
 
     // The fields of the first record found, field identifier -> value; empty when
-    // nothing is found or anything fails (traced).
+    // nothing is found or anything fails (traced). The request runs off the main
+    // thread and is waited for as a modal window is: notifications keep being
+    // taken in. Shutdown (TVelquist::Cancel on the client in use) ends the wait.
     TVelquistDictionary GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                   const QString& SearchNode) const;
     // Throws EKestrunError on an answer that is no XML or whose record names a field twice.

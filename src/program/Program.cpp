@@ -102,7 +102,7 @@ bool TProgram::Shutdown()
     m_shutDown = true;
     Trace::Message("Main::FormClose:Application shut down");
     if (const std::shared_ptr<TVelquist> velquist = TVelquist::InUse())
-        velquist->CancelDiscovery();
+        velquist->Cancel();
     if (!m_model)
         return m_rulesSaved;
     try {

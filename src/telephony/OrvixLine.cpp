@@ -219,6 +219,7 @@ void TOrvixLine::GetLineInfos(bool executeActions)
     Trace::Value("OrvixLine::GetLineInfos:CallID", FCallId);
     Trace::Strings(QStringLiteral("OrvixLine::GetLineInfos:Queued events:") + QString::number(FLineStateQueue.size()),
                    FLineStateQueue);
+    RecordQueuedCallData();
 
     if (m_executingRules) {
         // The run further up the call stack drains the queue, this state included.
@@ -235,6 +236,8 @@ void TOrvixLine::DrainStateQueue(bool executeActions)
     const QScopedValueRollback executing(m_executingRules, true);
     while (!FLineStateQueue.isEmpty()) {
         const QString state = FLineStateQueue.takeFirst();
+        const std::shared_ptr<TOrvixLine> callData =
+            m_queuedCallData.isEmpty() ? nullptr : m_queuedCallData.takeFirst();
         MarkChanged();
         Trace::Value("OrvixLine::GetLineInfos:Line state", state);
         if (state != QLatin1StringView("LSInactive") && state != FLastLineState && !FLineStateTerminated &&
@@ -242,7 +245,7 @@ void TOrvixLine::DrainStateQueue(bool executeActions)
             // The state's bookkeeping below must happen all the same: a run failing at "LSTerminated"
             // would otherwise leave the line open, and the next call would find it.
             try {
-                ExecuteRules(state);
+                ExecuteRules(state, callData ? *callData : *this);
             } catch (const std::exception& error) {
                 Trace::Exception("OrvixLine::ExecuteRules", error);
             }
@@ -365,7 +368,27 @@ void TOrvixLine::ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg,
 
 void TOrvixLine::ExecuteRules(const QString& currentLineState)
 {
-    Trace::Object("OrvixLine::ExecuteRules:OrvixLine", this);
+    ExecuteRules(currentLineState, *this);
+}
+
+void TOrvixLine::ExecuteRules(const QString& currentLineState, TOrvixLine& callData)
+{
+    Trace::Object("OrvixLine::ExecuteRules:OrvixLine", &callData);
     if (m_ruleRunner)
-        m_ruleRunner(*this, currentLineState);
+        m_ruleRunner(callData, currentLineState);
+}
+
+void TOrvixLine::RecordQueuedCallData()
+{
+    // The queue may have been changed from outside (a copy assigned to it).
+    while (m_queuedCallData.size() > FLineStateQueue.size())
+        m_queuedCallData.removeFirst();
+    if (m_queuedCallData.size() == FLineStateQueue.size())
+        return;
+    auto callData = std::make_shared<TOrvixLine>();
+    callData->Assign(this);
+    // Matching converts numbers through the line manager.
+    callData->SetClientLineMgr(m_clientLineMgr);
+    while (m_queuedCallData.size() < FLineStateQueue.size())
+        m_queuedCallData.append(callData);
 }

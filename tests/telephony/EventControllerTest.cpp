@@ -179,6 +179,27 @@ TEST_F(EventControllerTest, StateArrivingDuringARuleRunIsHandledAfterIt)
               (QStringList {QStringLiteral("LSRinging"), QStringLiteral("dialog closed"), QStringLiteral("LSActive")}));
 }
 
+// A state that waits for a run to end is matched and run with the call data of
+// its own moment, not with what the line holds by the time its turn comes.
+TEST_F(EventControllerTest, StateThatWaitedRunsWithTheDataItArrivedWith)
+{
+    softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    QStringList seen;
+    onRun = [this, &seen](TOrvixLine& line, const QString& state) {
+        seen.append(state + u' ' + line.CalledExtension());
+        if (state != QLatin1StringView("LSRinging"))
+            return;
+        // While a window of the rule is open, the call is answered at extension 22,
+        // then moved on to extension 23 and ended there.
+        softphone.lines[0][QStringLiteral("DispCalledExtension")] = QStringLiteral("22");
+        State(0, LSActive);
+        softphone.lines[0][QStringLiteral("DispCalledExtension")] = QStringLiteral("23");
+        State(0, LSTerminated);
+    };
+    State(0, LSRinging);
+    EXPECT_EQ(seen, (QStringList {"LSRinging 21", "LSActive 22", "LSTerminated 23"}));
+}
+
 TEST_F(EventControllerTest, FailingRuleRunDoesNotBlockTheLineForEver)
 {
     softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));

@@ -256,7 +256,7 @@ TEST_F(DiscoveryTest, CancelledDiscoveryAbandonsTheProbeAndTriesNoFurtherCandida
 
     TVelquist::StartDiscovery(velquist);
     ASSERT_TRUE(WaitFor([&] { return directory.HangingRequests() == 1; }));
-    velquist->CancelDiscovery();
+    velquist->Cancel();
 
     ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(30000));
     EXPECT_EQ(directory.HangingRequests(), 1) << "the probe was abandoned, not answered";

@@ -3,6 +3,8 @@
 #include "TraceCapture.h"
 #include "parameters/VelquistResult.h"
 
+#include <QTimer>
+
 namespace {
 
 struct FormCase
@@ -163,4 +165,36 @@ TEST_F(SearchFailureTest, SearchIsTracedStepByStep)
     EXPECT_EQ(trace.Titles(), expected);
     EXPECT_EQ(trace.LastValue(QStringLiteral("Velquist::GetResult:SearchType")), QStringLiteral("SearchField"));
     EXPECT_EQ(trace.LastValue(QStringLiteral("Velquist::GetResult:SearchField")), QStringLiteral("surname"));
+}
+
+// While the server takes its time, the program goes on: notifications, timers
+// and other calls' rules run during the wait, as during a modal window.
+TEST_F(SearchFailureTest, TheProgramGoesOnWhileASearchWaits)
+{
+    LocalHttpServer server;
+    TVelquist::SetBaseUrl(QStringLiteral("http://") + server.Host());
+    server.SetAnswer({.body = Diffgram("<T><surname>Berg</surname></T>"), .hang = true});
+    bool ranDuringTheWait = false;
+    QTimer::singleShot(0, [&] {
+        ranDuringTheWait = true;
+        server.Release();
+    });
+    EXPECT_EQ(TVelquistResult().GetResult(1, QStringLiteral("Berg"), QStringLiteral("surname"), {}),
+              (TVelquistDictionary {{"surname", "Berg"}}));
+    EXPECT_TRUE(ranDuringTheWait);
+}
+
+// Shutdown cancels the client in use; a search waiting on a silent server ends at once.
+TEST_F(SearchFailureTest, ShutdownEndsASearchThatWaits)
+{
+    LocalHttpServer server;
+    TVelquist::SetBaseUrl(QStringLiteral("http://") + server.Host());
+    server.SetAnswer({.body = Diffgram("<T><surname>Berg</surname></T>"), .hang = true});
+    auto client = std::make_shared<TVelquist>();
+    TVelquist::SetInUse(client);
+    TraceCapture trace;
+    QTimer::singleShot(0, [&] { client->Cancel(); });
+    EXPECT_TRUE(TVelquistResult().GetResult(1, QStringLiteral("Berg"), QStringLiteral("surname"), {}).isEmpty());
+    EXPECT_TRUE(trace.Has(QStringLiteral("Velquist::GetResult:Search ended, the program is shutting down")));
+    EXPECT_EQ(server.HangingRequests(), 1) << "ended without waiting for the server";
 }
