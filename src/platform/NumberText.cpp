@@ -41,7 +41,7 @@ std::optional<qint32> TextToInteger(QStringView text)
     text = text.trimmed();
     // A sign, "$" and eight digits, or a sign and ten digits: anything longer, or
     // not ASCII, is no number.
-    char ascii[11];
+    char ascii[11] = {};
     if (text.size() > qsizetype(sizeof(ascii)))
         return std::nullopt;
     for (qsizetype i = 0; i < text.size(); ++i) {
