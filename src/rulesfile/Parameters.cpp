@@ -405,17 +405,23 @@ bool TParameters::SaveRulesToXML(pugi::xml_document& doc, TCaseType caseType) co
 void TParameters::WriteRules(TXmlRecordWriter& all) const
 {
     Trace::Value("Parameters::SaveRulesToXML:Save rules to XML", m_xmlFileName);
+    // Looked up once: a rules file may link thousands of rules to thousands of sequences.
+    QHash<const TBaseObject*, int> positions;
+    positions.reserve(m_actionSequences.Count());
+    for (int i = 0; i < m_actionSequences.Count(); ++i)
+        positions.insert(m_actionSequences.GetObject(i), i + 1);
     for (int i = 0; i < m_rules.Count(); ++i) {
         const auto* rule = m_rules.Item<TRule>(i);
         if (!rule)
             continue;
         Trace::Value("Parameters::SaveRulesToXML:Rule:", rule->Name());
         TXmlRecordWriter record = all.Item("Rule", i + 1);
-        WriteRule(record, rule);
+        WriteRule(record, rule, positions);
     }
 }
 
-void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
+void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule,
+                            const QHash<const TBaseObject*, int>& positions) const
 {
     record.Text("ID", rule->ID());
     record.Text("Name", rule->Name());
@@ -441,7 +447,7 @@ void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
         const auto* sequence = qobject_cast<const TBaseList*>(item);
         if (!sequence)
             continue;
-        if (m_actionSequences.GetIndex(sequence) < 0) {
+        if (!positions.contains(sequence)) {
             Trace::Warning("Parameters::SaveRulesToXML:Linked action sequence not in the list, left out",
                            QStringLiteral("rule \"%1\", sequence \"%2\"").arg(rule->Name(), sequence->Name()));
             continue;
@@ -455,7 +461,7 @@ void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
         if (linked.isEmpty()) {
             link.Text("Index", QString());
         } else {
-            link.Integer("Index", m_actionSequences.GetIndex(linked.first()) + 1);
+            link.Integer("Index", positions.value(linked.first()));
             link.Text("Name", linked.first()->Name());
         }
         return;
@@ -463,7 +469,7 @@ void TParameters::WriteRule(TXmlRecordWriter& record, const TRule* rule) const
     TXmlRecordWriter links = record.Child("LinkedActionSequences");
     for (int i = 0; i < linked.size(); ++i) {
         TXmlRecordWriter link = links.Item("ActionSequence", i + 1);
-        link.Integer("Index", m_actionSequences.GetIndex(linked[i]) + 1);
+        link.Integer("Index", positions.value(linked[i]));
         link.Text("Name", linked[i]->Name());
     }
 }

@@ -3,6 +3,8 @@
 #include "model/BaseList.h"
 #include "model/XmlNavigation.h"
 
+#include <QHash>
+
 #include <pugixml.hpp>
 
 #include <memory>
@@ -126,7 +128,8 @@ private:
     bool LoadDoc(const pugi::xml_document& doc);
     void WriteActionSequences(TXmlRecordWriter& all) const;
     void WriteRules(TXmlRecordWriter& all) const;
-    void WriteRule(TXmlRecordWriter& record, const TRule* rule) const;
+    // positions: each sequence's position in the sequence list, counted from 1.
+    void WriteRule(TXmlRecordWriter& record, const TRule* rule, const QHash<const TBaseObject*, int>& positions) const;
     void WriteBaseAction(TXmlRecordWriter& record, const TBaseAction* action) const;
     std::unique_ptr<TActionSequence> LoadSequence(const TXmlRecordReader& record);
     std::unique_ptr<TRule> LoadRule(const TXmlRecordReader& record);
