@@ -1,4 +1,5 @@
 #include "ParameterRun.h"
+#include "ScopedEnvironment.h"
 #include "model/OrvixLine.h"
 #include "parameters/ParameterUser.h"
 
@@ -60,4 +61,21 @@ TEST(ParameterUser, DescriptionSaysWhichKind)
     EXPECT_EQ(parameter.GetDescription(), QStringLiteral("Fester Wert: Kunde"));
     parameter.SetIsVariable(true);
     EXPECT_EQ(parameter.GetDescription(), QStringLiteral("Variable: Kunde"));
+}
+
+// A fixed text is configuration and expands %NAME% references; a variable may
+// hold what a caller sent (a name saved from the call) and is taken as it is.
+TEST(ParameterUser, OnlyTheFixedTextExpandsReferences)
+{
+    const ScopedEnvironment secret("KESTRUN_TEST_SECRET", "geheim");
+    auto line = std::make_shared<TOrvixLine>();
+    line->SetUserVariable(QStringLiteral("Anrufer"), QStringLiteral("%KESTRUN_TEST_SECRET%"));
+    TParameterUser parameter;
+    parameter.SetOrvixLine(line);
+    parameter.SetParameterValue(QStringLiteral("Ablage %KESTRUN_TEST_SECRET%"));
+    EXPECT_EQ(Resolve(parameter).result, QStringLiteral("Ablage geheim"));
+
+    parameter.SetIsVariable(true);
+    parameter.SetParameterValue(QStringLiteral("Anrufer"));
+    EXPECT_EQ(Resolve(parameter).result, QStringLiteral("%KESTRUN_TEST_SECRET%"));
 }
