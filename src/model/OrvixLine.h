@@ -190,6 +190,8 @@ public:
 
     // Refresh from the line manager; with true the rules run for the new states.
     void GetLineInfos(bool executeActions);
+    // The same with the line as the line manager has just reported it.
+    void GetLineInfos(bool executeActions, TClientLine& reported);
     // Transfer detection: the line's peer changed.
     void GetChangedLineInfos(bool executeActions);
     // The data of a signalled group call.

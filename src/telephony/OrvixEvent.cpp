@@ -57,13 +57,20 @@ void TOrvixEventController::ClientLineMgrNotification(TClientLineMgr* /*sender*/
         // Held here, so that a notification arriving inside this one (from a
         // dialog of a rule) may replace the registry entry without pulling the
         // line object from under the run that is still draining its queue.
+        // Read at most once per notification (a round trip to the softphone): when
+        // the call id had to be checked, the line's data come from that reading.
+        std::unique_ptr<TClientLine> reported;
         const std::shared_ptr<TOrvixLine> line =
-            CreateOrGetLine(eventMsg == CLMgrGroupCallNotificationMessage ? -1 : lineIndex);
+            CreateOrGetLine(eventMsg == CLMgrGroupCallNotificationMessage ? -1 : lineIndex, reported);
         line->SetClientLineMgr(m_clientLineMgr);
 
         switch (eventMsg) {
         case CLMgrLineStateChangedMessageEx:
-            if (line->RecordLineState(LineStateName(EventStateCode(eventParam)), ControllerPrefix))
+            if (!line->RecordLineState(LineStateName(EventStateCode(eventParam)), ControllerPrefix))
+                break;
+            if (reported)
+                line->GetLineInfos(true, *reported);
+            else
                 line->GetLineInfos(true);
             break;
         case CLMgrLineDetailsChangedMessage:
@@ -83,12 +90,12 @@ void TOrvixEventController::ClientLineMgrNotification(TClientLineMgr* /*sender*/
     }
 }
 
-std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key)
+std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key, std::unique_ptr<TClientLine>& reported)
 {
     if (key != -1) {
         const auto found = m_orvixLineList.find(key);
         if (found != m_orvixLineList.end() && found->second->ClientLineMgr()) {
-            if (!HoldsAnotherCall(*found->second)) {
+            if (!HoldsAnotherCall(*found->second, reported)) {
                 Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine found",
                               found->second.get());
                 return found->second;
@@ -107,12 +114,13 @@ std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key)
     return line;
 }
 
-bool TOrvixEventController::HoldsAnotherCall(const TOrvixLine& line) const
+bool TOrvixEventController::HoldsAnotherCall(const TOrvixLine& line, std::unique_ptr<TClientLine>& reported) const
 {
     // Until the line object knows its call there is nothing to compare.
     if (line.CallId() <= 0)
         return false;
-    const int callId = m_clientLineMgr->DispGetLine(line.LineIndex())->DispCallId();
+    reported = m_clientLineMgr->DispGetLine(line.LineIndex());
+    const int callId = reported->DispCallId();
     return callId > 0 && callId != line.CallId();
 }
 

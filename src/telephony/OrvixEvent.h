@@ -9,6 +9,7 @@
 #include <memory>
 
 class LineManagerService;
+class TClientLine;
 class TClientLineMgr;
 
 /**
@@ -46,9 +47,10 @@ public:
     std::shared_ptr<TOrvixLine> RegisteredLine(int lineIndex) const;
 
 private:
-    std::shared_ptr<TOrvixLine> CreateOrGetLine(int key);
+    // reported: where the line as the softphone reports it is kept when it had to be read.
+    std::shared_ptr<TOrvixLine> CreateOrGetLine(int key, std::unique_ptr<TClientLine>& reported);
     // Whether the softphone reports another call on the line than the line object holds.
-    bool HoldsAnotherCall(const TOrvixLine& line) const;
+    bool HoldsAnotherCall(const TOrvixLine& line, std::unique_ptr<TClientLine>& reported) const;
     void EndRegisteredLines(bool lineManagerAvailable);
 
     std::shared_ptr<TClientLineMgr> m_clientLineMgr;

@@ -182,26 +182,30 @@ void TOrvixLine::DeriveConnectionPeriod(const TClientLine& line)
 
 void TOrvixLine::GetLineInfos(bool executeActions)
 {
-    TClientLineMgr& manager = LineManager();
-    const std::unique_ptr<TClientLine> line = manager.DispGetLine(FLineIndex);
-    const TClientLineDetails details = line->PubGetDetails();
+    GetLineInfos(executeActions, *LineManager().DispGetLine(FLineIndex));
+}
 
-    if (line->HasDisp()) {
-        ReadDispProperties(*line, manager);
-        DeriveConnectionPeriod(*line);
+void TOrvixLine::GetLineInfos(bool executeActions, TClientLine& reported)
+{
+    TClientLineMgr& manager = LineManager();
+    const TClientLineDetails details = reported.PubGetDetails();
+
+    if (reported.HasDisp()) {
+        ReadDispProperties(reported, manager);
+        DeriveConnectionPeriod(reported);
         Trace::Object("OrvixLine::GetLineInfos:OrvixLine (complete)", this);
     }
 
     // The first value seen for a call stays.
     if (FCallId != -1) {
         if (FIsDirectCall == -1)
-            SetIsDirectCall(line->DispIsDirectCall());
+            SetIsDirectCall(reported.DispIsDirectCall());
         if (FCallWasRedirected == -1)
-            SetCallWasRedirected(line->DispCallWasRedirected());
+            SetCallWasRedirected(reported.DispCallWasRedirected());
         if (FIsGroupCall == -1)
-            SetIsGroupCall(line->DispIsGroupCall());
+            SetIsGroupCall(reported.DispIsGroupCall());
         if (FIsOutgoingCall == -1)
-            SetIsOutgoingCall(line->DispIsOutgoingCall());
+            SetIsOutgoingCall(reported.DispIsOutgoingCall());
         if (FIsInternalCall == -1)
             SetIsInternalCall(details.m_bIsInternalCall);
     }
