@@ -84,10 +84,12 @@ void TProgram::RunRulesInForce(TOrvixLine& line, const QString& currentLineState
 
 void TProgram::CheckStartupRules()
 {
-    if (!m_model)
+    // Held for the whole loop, for the same reason as a call's run.
+    const std::shared_ptr<TParameters> model = m_model;
+    if (!model)
         return;
     // No call is involved: each rule runs with the line object it was loaded with.
-    const TBaseList& rules = m_model->Rules();
+    const TBaseList& rules = model->Rules();
     for (int i = 0; i < rules.Count(); ++i) {
         TRule* rule = rules.Item<TRule>(i);
         if (rule && rule->Active() && rule->CallOptionBase().Contains(cobApplicationStart))
