@@ -1,14 +1,19 @@
 #include "platform/BackgroundWait.h"
 
+namespace {
+
+// Apart from Qt's global pool, which discovery may keep busy for seconds; a wait
+// nested in another (two calls looking up at once) needs a thread too.
+class TBackgroundPool : public QThreadPool
+{
+public:
+    TBackgroundPool() { setMaxThreadCount(8); }
+};
+
+} // namespace
+
 QThreadPool& BackgroundPool()
 {
-    // Apart from the global pool, which discovery may keep busy for seconds; a
-    // wait nested in another (two calls looking up at once) needs a thread too.
-    static QThreadPool pool;
-    static const bool sized = [] {
-        pool.setMaxThreadCount(8);
-        return true;
-    }();
-    Q_UNUSED(sized)
+    static TBackgroundPool pool;
     return pool;
 }

@@ -8,6 +8,23 @@
 #include <QMap>
 #include <QStringList>
 
+// The line of an external incoming call as the softphone reports it while it rings.
+inline QVariantMap IncomingCall(int callId, const QString& number, const QString& name)
+{
+    return {
+        {QStringLiteral("DispState"), int(LSRinging)},
+        {QStringLiteral("DispCallId"), callId},
+        {QStringLiteral("DispPeerNumber"), number},
+        {QStringLiteral("DispPeerName"), name},
+        {QStringLiteral("DispCalledExtension"), QStringLiteral("21")},
+        {QStringLiteral("DispIsOutgoingCall"), 0},
+        {QStringLiteral("DispIsDirectCall"), 1},
+        {QStringLiteral("DispIsGroupCall"), 0},
+        {QStringLiteral("DispCallWasRedirected"), 0},
+        {QStringLiteral("m_bIsInternalCall"), 0},
+    };
+}
+
 // An in-process softphone for the tests: lines are property maps the test sets,
 // numbers convert by a simple rule, and notifications are delivered from the
 // event loop as the session bus delivers them.

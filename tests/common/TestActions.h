@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/ActionSequence.h"
 #include "model/BaseAction.h"
 #include "model/BaseParameter.h"
+#include "model/Rule.h"
 
 #include <QStringList>
 
@@ -9,6 +11,18 @@
 #include <memory>
 #include <stdexcept>
 #include <utility>
+
+// A rule for external incoming calls that runs the sequence (not owned by the rule).
+inline TRule* IncomingRule(const QString& name, TActionSequence* sequence)
+{
+    auto* rule = new TRule;
+    rule->SetName(name);
+    rule->SetCallOptionBase({cobIn});
+    rule->SetCallOptionInEx({coExtern});
+    rule->SetCallOptionIn({coiIncomingCall});
+    rule->AddNewItem(sequence);
+    return rule;
+}
 
 // An action that writes its caption into a log when it runs, keeps what each
 // run resolved and reports the outcome the test chose.
@@ -27,11 +41,13 @@ public:
         TBaseAction::ExecuteAction(context);
         results.append(context.ParamResultList());
         cancelled.append(context.CancelAction());
-        if (context.CancelAction())
-            return;
-        m_log.append(Caption());
-        lines.append(context.Line());
-        context.SetActionSuccessfull(m_succeeds);
+        if (!context.CancelAction()) {
+            m_log.append(Caption());
+            lines.append(context.Line());
+            context.SetActionSuccessfull(m_succeeds);
+        }
+        if (onRunEnded)
+            onRunEnded();
     }
 
     // The parameters one run resolved, in order.
@@ -55,6 +71,8 @@ public:
     QList<std::shared_ptr<TOrvixLine>> lines;
     QList<QList<TParamResult>> results;
     QList<bool> cancelled;
+    // Called at the end of each run.
+    std::function<void()> onRunEnded;
 
 private:
     QStringList& m_log;

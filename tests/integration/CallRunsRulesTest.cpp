@@ -1,4 +1,5 @@
 #include "FakeLineManager.h"
+#include "TestActions.h"
 #include "TraceCapture.h"
 
 #include "actions/ActionOrvixDTMF.h"
@@ -29,17 +30,6 @@ TParameterUser* UserParameter(const QString& value, bool isVariable)
     parameter->SetParameterValue(value);
     parameter->SetIsVariable(isVariable);
     return parameter;
-}
-
-TRule* IncomingRule(const QString& name, TActionSequence* sequence)
-{
-    auto* rule = new TRule;
-    rule->SetName(name);
-    rule->SetCallOptionBase({cobIn});
-    rule->SetCallOptionInEx({coExtern});
-    rule->SetCallOptionIn({coiIncomingCall});
-    rule->AddNewItem(sequence);
-    return rule;
 }
 
 // The rules file of the test: an incoming-call rule whose sequence stores a fixed

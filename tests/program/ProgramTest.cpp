@@ -4,6 +4,7 @@
 #include "FakeLineManager.h"
 #include "ScopedEnvironment.h"
 #include "SettingsSandbox.h"
+#include "TestActions.h"
 #include "TestFiles.h"
 #include "TraceCapture.h"
 #include "actions/ActionOrvixDTMF.h"
@@ -31,13 +32,7 @@ std::unique_ptr<TParameters> ModelWithIncomingRule(const QString& ruleName)
     action->SetCaption(QStringLiteral("Töne"));
     sequence->AddNewItem(action);
     model->ActionSequences().AddNewItem(sequence);
-    auto* rule = new TRule;
-    rule->SetName(ruleName);
-    rule->SetCallOptionBase({cobIn});
-    rule->SetCallOptionInEx({coExtern});
-    rule->SetCallOptionIn({coiIncomingCall});
-    rule->AddNewItem(sequence);
-    model->Rules().AddNewItem(rule);
+    model->Rules().AddNewItem(IncomingRule(ruleName, sequence));
     return model;
 }
 
@@ -51,14 +46,7 @@ protected:
         // Discovery asks this address first; nothing listens there.
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
-        m_softphone.lines[0] = {
-            {QStringLiteral("DispState"), int(LSRinging)},
-            {QStringLiteral("DispCallId"), 5},
-            {QStringLiteral("DispPeerNumber"), QStringLiteral("0301234")},
-            {QStringLiteral("DispPeerName"), QStringLiteral("Anna Berg")},
-            {QStringLiteral("DispIsOutgoingCall"), 0},
-            {QStringLiteral("m_bIsInternalCall"), 0},
-        };
+        m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
     }
 
     // Plays a call on line 0; returns how many rules it ran, the last one's name in lastRule.

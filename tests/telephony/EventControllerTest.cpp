@@ -13,22 +13,6 @@
 
 namespace {
 
-QVariantMap IncomingCall(int callId, const QString& number, const QString& name)
-{
-    return {
-        {QStringLiteral("DispState"), int(LSRinging)},
-        {QStringLiteral("DispCallId"), callId},
-        {QStringLiteral("DispPeerNumber"), number},
-        {QStringLiteral("DispPeerName"), name},
-        {QStringLiteral("DispCalledExtension"), QStringLiteral("21")},
-        {QStringLiteral("DispIsOutgoingCall"), 0},
-        {QStringLiteral("DispIsDirectCall"), 1},
-        {QStringLiteral("DispIsGroupCall"), 0},
-        {QStringLiteral("DispCallWasRedirected"), 0},
-        {QStringLiteral("m_bIsInternalCall"), 0},
-    };
-}
-
 // A controller on a fake softphone that records which states its rules were offered.
 class EventControllerTest : public ::testing::Test
 {

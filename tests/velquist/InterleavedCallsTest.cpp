@@ -3,6 +3,7 @@
 // second call is handled meanwhile, and each run keeps its own caller's data.
 #include "FakeLineManager.h"
 #include "FakeUserInterface.h"
+#include "TestActions.h"
 #include "VelquistTestSupport.h"
 
 #include "TraceCapture.h"
@@ -24,39 +25,11 @@
 
 namespace {
 
-// Notes the texts each run of it resolved, and tells the test when a run ends.
-class ResultsAction : public TBaseAction
-{
-public:
-    void ExecuteAction(TActionContext& context) override
-    {
-        TBaseAction::ExecuteAction(context);
-        QStringList texts;
-        for (const TParamResult& result : context.ParamResultList())
-            texts.append(result.Result);
-        runs.append(texts);
-        if (onRunEnded)
-            onRunEnded(texts);
-    }
-
-    QList<QStringList> runs;
-    std::function<void(const QStringList& texts)> onRunEnded;
-};
-
 TParameterOrvix* CallerName()
 {
     auto* parameter = new TParameterOrvix;
     parameter->SetParameterValue(QStringLiteral("orvixCallerName"));
     return parameter;
-}
-
-QVariantMap IncomingCall(int callId, const QString& number, const QString& name)
-{
-    return {
-        {QStringLiteral("DispState"), int(LSRinging)}, {QStringLiteral("DispCallId"), callId},
-        {QStringLiteral("DispPeerNumber"), number},    {QStringLiteral("DispPeerName"), name},
-        {QStringLiteral("DispIsOutgoingCall"), 0},     {QStringLiteral("m_bIsInternalCall"), 0},
-    };
 }
 
 std::string Surname(const std::string& name)
@@ -75,12 +48,7 @@ public:
         auto* sequence = new TActionSequence;
         sequence->AddNewItem(m_action);
         m_model->ActionSequences().AddNewItem(sequence);
-        auto* rule = new TRule;
-        rule->SetCallOptionBase({cobIn});
-        rule->SetCallOptionInEx({coIntern, coExtern});
-        rule->SetCallOptionIn({coiIncomingCall});
-        rule->AddNewItem(sequence);
-        m_model->Rules().AddNewItem(rule);
+        m_model->Rules().AddNewItem(IncomingRule(QStringLiteral("Jeder Anruf"), sequence));
         m_controller.SetRuleRunner(
             [model = m_model](TOrvixLine& line, const QString& state) { RunRules(*model, line, state); });
         LineManagerService::SetInstance(&m_softphone);
@@ -93,7 +61,7 @@ public:
         m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301111"), QStringLiteral("Anna"));
         m_softphone.ChangeState(0, LSRinging);
         const QDeadlineTimer patience(20000);
-        while (m_action->runs.size() < 2 && !patience.hasExpired())
+        while (m_action->results.size() < 2 && !patience.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
 
@@ -107,7 +75,8 @@ public:
     FakeLineManager m_softphone;
     std::shared_ptr<TParameters> m_model = std::make_shared<TParameters>();
     TOrvixEventController m_controller {&m_softphone};
-    ResultsAction* m_action = new ResultsAction;
+    QStringList m_log;
+    RecordingAction* m_action = new RecordingAction(QStringLiteral("Anrufer"), m_log);
 };
 
 } // namespace
@@ -134,12 +103,12 @@ TEST_F(InterleavedCalls, ACallOnAnotherLineIsHandledWhileALookupWaits)
         RingLine1();
     });
     annasSearchHangs.start(10);
-    m_action->onRunEnded = [&server](const QStringList&) { server.Release(); };
+    m_action->onRunEnded = [&server] { server.Release(); };
     RingAndWaitForTwoRuns();
 
-    ASSERT_EQ(m_action->runs.size(), 2);
-    EXPECT_EQ(m_action->runs[0], (QStringList {"Bernd", "Keller", "Bernd"})) << "handled during the wait";
-    EXPECT_EQ(m_action->runs[1], (QStringList {"Anna", "Berg", "Anna"}));
+    ASSERT_EQ(m_action->results.size(), 2);
+    EXPECT_EQ(m_action->Texts(0), (QStringList {"Bernd", "Keller", "Bernd"})) << "handled during the wait";
+    EXPECT_EQ(m_action->Texts(1), (QStringList {"Anna", "Berg", "Anna"}));
 }
 
 TEST_F(InterleavedCalls, TwoCallsDuringAQuestionWindowEachResolveTheirOwnCaller)
@@ -162,7 +131,7 @@ TEST_F(InterleavedCalls, TwoCallsDuringAQuestionWindowEachResolveTheirOwnCaller)
             if (m_first) {
                 m_test.RingLine1();
                 QEventLoop modal;
-                m_test.m_action->onRunEnded = [&modal](const QStringList&) { modal.quit(); };
+                m_test.m_action->onRunEnded = [&modal] { modal.quit(); };
                 modal.exec();
                 m_test.m_action->onRunEnded = {};
             }
@@ -178,7 +147,7 @@ TEST_F(InterleavedCalls, TwoCallsDuringAQuestionWindowEachResolveTheirOwnCaller)
     FakeUserInterface ui([&] { return std::make_unique<Window>(*this, windows++ == 0); });
     RingAndWaitForTwoRuns();
 
-    ASSERT_EQ(m_action->runs.size(), 2);
-    EXPECT_EQ(m_action->runs[0], (QStringList {"Bernd", "zweite Antwort", "Bernd"}));
-    EXPECT_EQ(m_action->runs[1], (QStringList {"Anna", "erste Antwort", "Anna"}));
+    ASSERT_EQ(m_action->results.size(), 2);
+    EXPECT_EQ(m_action->Texts(0), (QStringList {"Bernd", "zweite Antwort", "Bernd"}));
+    EXPECT_EQ(m_action->Texts(1), (QStringList {"Anna", "erste Antwort", "Anna"}));
 }
