@@ -12,4 +12,8 @@ public:
     TActionBalloonMessage();
 
     QString GetDescription() const override;
+    // Shows the parameter results, unless every one is empty: then the action
+    // cancels itself and the rest of its sequence.
+    void ExecuteAction(TActionContext& context) override;
+    TMessageWindowRequest WindowRequest(const TActionContext& context) const override;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frontend/MessageWindowRequest.h"
 #include "model/BaseAction.h"
 
 #include <QStringList>
@@ -26,4 +27,9 @@ public:
 
     const QStringList& AssociatedActionSequences() const { return FActionSequencesIDs; }
     void SetAssociatedActionSequences(const QStringList& ids) { SetActionSequencesIDs(ids); }
+
+    // What the window of one run of this action shows: the action's settings as
+    // copies, the run's snapshot and results. A time-out the timer cannot hold
+    // is clamped; a negative one (a file without it) means the default.
+    virtual TMessageWindowRequest WindowRequest(const TActionContext& context) const;
 };

@@ -39,4 +39,7 @@ public:
     KESTRUN_FIELD(bool, DefaultWidth, true)
 
     QString GetDescription() const override;
+    void ExecuteAction(TActionContext& context) override;
+    // A width or height that is not a number falls back to 370 or 300 (traced).
+    TMessageWindowRequest WindowRequest(const TActionContext& context) const override;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frontend/MessageWindowRequest.h"
 #include "frontend/ParameterInteractionForm.h"
 
 #include <memory>
@@ -10,7 +11,7 @@
  * Core never includes a widgets header: every window it needs comes through
  * this one interface, which the UI registers once at start and tests replace
  * with a fake. Without one (a program or test without windows) core goes
- * without: a question to the user yields nothing.
+ * without: a question to the user yields nothing and no message is shown.
  */
 class TUserInterface
 {
@@ -19,6 +20,16 @@ public:
 
     // A new question window for an interaction parameter, one per question.
     virtual std::unique_ptr<TParameterInteractionForm> CreateInteractionForm() = 0;
+
+    // Shows a notification window for a message action (an HTML message whose
+    // window exists already shows that one again with the new call). False when
+    // the window could not be opened.
+    virtual bool ShowMessageWindow(const TMessageWindowRequest& request) = 0;
+    // Makes the hidden window of an HTML message marked for preloading and loads
+    // its page, so that its first call shows it without delay.
+    virtual void PreloadMessageWindow(const TMessageWindowRequest& request) = 0;
+    // Closes every message window (at shutdown; preloaded ones included).
+    virtual void CloseMessageWindows() = 0;
 };
 
 // The registered interface, or null when there is none.

@@ -18,7 +18,7 @@ TBaseParameter* TBaseAction::Parameter(int index) const
     return Item<TBaseParameter>(index);
 }
 
-bool TBaseAction::CanExecuteProvider()
+bool TBaseAction::CanExecuteProvider(const TOrvixLine& /*line*/) const
 {
     return true;
 }

@@ -30,8 +30,10 @@ public:
     // One-line summary for lists.
     virtual QString GetDescription() const;
     QString Description() const { return GetDescription(); }
-    // Whether the action can run now (call-control actions ask the live line).
-    bool CanExecute() { return CanExecuteProvider(); }
+    // Whether the action can run now on the call of line (call-control actions
+    // ask its state). Only asks: a notification window refreshes its buttons with
+    // it while runs of other calls share this action.
+    bool CanExecute(const TOrvixLine& line) const { return CanExecuteProvider(line); }
 
     TBaseParameter* Parameter(int index) const;
 
@@ -42,7 +44,7 @@ public:
     virtual void ExecuteAction(TActionContext& context);
 
 protected:
-    virtual bool CanExecuteProvider();
+    virtual bool CanExecuteProvider(const TOrvixLine& line) const;
     // Sets caption and icon (looked up by name in the program's icon list).
     void SetCaptionAndIcon(const QString& caption, QStringView iconName);
 };

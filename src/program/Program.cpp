@@ -1,6 +1,9 @@
 #include "program/Program.h"
 
+#include "actions/ActionHTMLMessage.h"
 #include "engine/RulesRun.h"
+#include "frontend/UserInterface.h"
+#include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 
 const QString TProgram::Title = QStringLiteral("Kestrun Event Controller for OrvixIt!");
 
@@ -70,6 +74,7 @@ void TProgram::Start()
             if (program)
                 program->RunRulesInForce(line, state);
         });
+    PreLoadMessageForms();
     CheckStartupRules();
 }
 
@@ -97,12 +102,43 @@ void TProgram::CheckStartupRules()
     }
 }
 
+void TProgram::PreLoadMessageForms()
+{
+    TUserInterface* ui = UserInterface();
+    if (!ui || !m_model)
+        return;
+    // Copies and imports give actions the same ID; one window per ID is all the
+    // windows can keep apart, so the first action in list order has it.
+    QSet<QString> preloaded;
+    const TBaseList& sequences = m_model->ActionSequences();
+    for (int i = 0; i < sequences.Count(); ++i) {
+        const auto* sequence = sequences.Item<TActionSequence>(i);
+        for (int j = 0; sequence && j < sequence->Count(); ++j) {
+            const auto* action = qobject_cast<const TActionHTMLMessage*>(sequence->Action(j));
+            if (!action || !action->ShowInvisible())
+                continue;
+            if (preloaded.contains(action->ID())) {
+                Trace::Warning("Main::PreLoadMessageForms:Action ID preloaded already, skipped", action->ID());
+                continue;
+            }
+            preloaded.insert(action->ID());
+            try {
+                ui->PreloadMessageWindow(action->WindowRequest(TActionContext(nullptr)));
+            } catch (const std::exception& error) {
+                Trace::Exception("Main::PreLoadMessageForms", error);
+            }
+        }
+    }
+}
+
 bool TProgram::Shutdown()
 {
     if (m_shutDown)
         return m_rulesSaved;
     m_shutDown = true;
     Trace::Message("Main::FormClose:Application shut down");
+    if (TUserInterface* ui = UserInterface())
+        ui->CloseMessageWindows();
     if (const std::shared_ptr<TVelquist> velquist = TVelquist::InUse())
         velquist->Cancel();
     if (!m_model)

@@ -44,6 +44,9 @@ public:
     bool Shutdown();
     // Runs, in list order, every active rule marked for program start.
     void CheckStartupRules();
+    // Has the windows of the HTML messages marked for preloading made and their
+    // pages loaded; a second action with an ID already preloaded is skipped.
+    void PreLoadMessageForms();
 
     const std::shared_ptr<TParameters>& Model() const { return m_model; }
     // Puts a model in force (an editor's confirmed working copy).

@@ -10,4 +10,7 @@ class TDesktopUserInterface : public TUserInterface
 {
 public:
     std::unique_ptr<TParameterInteractionForm> CreateInteractionForm() override;
+    bool ShowMessageWindow(const TMessageWindowRequest& request) override;
+    void PreloadMessageWindow(const TMessageWindowRequest& request) override;
+    void CloseMessageWindows() override;
 };

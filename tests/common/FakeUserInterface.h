@@ -5,11 +5,13 @@
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 /**
  * Stands in for the program's windows while it lives: registered on
  * construction, removed on destruction. Each question window comes from the
- * test's factory; without one there is none, as in a headless run.
+ * test's factory; without one there is none, as in a headless run. Message
+ * windows are recorded (shown, preloaded) and "open" as the test says.
  */
 class FakeUserInterface : public TUserInterface
 {
@@ -31,6 +33,20 @@ public:
     {
         return m_formFactory ? m_formFactory() : nullptr;
     }
+
+    bool ShowMessageWindow(const TMessageWindowRequest& request) override
+    {
+        shown.push_back(request);
+        return opens;
+    }
+    void PreloadMessageWindow(const TMessageWindowRequest& request) override { preloaded.push_back(request); }
+    void CloseMessageWindows() override { ++closeCount; }
+
+    std::vector<TMessageWindowRequest> shown;
+    std::vector<TMessageWindowRequest> preloaded;
+    int closeCount = 0;
+    // What ShowMessageWindow answers.
+    bool opens = true;
 
 private:
     TFormFactory m_formFactory;

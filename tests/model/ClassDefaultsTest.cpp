@@ -71,7 +71,7 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         EXPECT_EQ(IconList::Instance().Name(action->IconIndex()), c.icon);
         EXPECT_TRUE(action->Active());
         EXPECT_TRUE(action->FreeObjects());
-        EXPECT_TRUE(action->CanExecute());
+        EXPECT_TRUE(action->CanExecute(TOrvixLine()));
     }
 }
 

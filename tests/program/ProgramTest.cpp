@@ -2,11 +2,13 @@
 // force, settings announced to whoever listens, and shutdown.
 #include "program/Program.h"
 #include "FakeLineManager.h"
+#include "FakeUserInterface.h"
 #include "ScopedEnvironment.h"
 #include "SettingsSandbox.h"
 #include "TestActions.h"
 #include "TestFiles.h"
 #include "TraceCapture.h"
+#include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
@@ -143,4 +145,35 @@ TEST_F(ProgramTest, SettingsChangesAreAnnouncedOnceWithTheNewValue)
     EXPECT_EQ(program.NotificationSettings(), settings);
     ASSERT_EQ(storage.count(), 1);
     EXPECT_EQ(program.StorageOptions().UseGlobalTemplate, gtNone);
+}
+
+// Copies and imports give two actions the same ID: the first in list order is
+// preloaded, the second is skipped and start-up goes on to the program-start rules.
+TEST_F(ProgramTest, PreloadsMarkedHtmlMessagesOncePerIdAndClosesWindowsAtShutdown)
+{
+    auto model = ModelWithIncomingRule(QStringLiteral("Kunde"));
+    auto* sequence = new TActionSequence;
+    const QStringList urls {QStringLiteral("https://a.example"), QStringLiteral("https://b.example"),
+                            QStringLiteral("https://c.example")};
+    for (const QString& url : urls) {
+        auto* html = new TActionHTMLMessage;
+        html->SetHTMLWebserverUrl(url);
+        html->SetShowInvisible(url != urls.at(2));
+        sequence->AddNewItem(html);
+    }
+    sequence->Action(1)->SetID(sequence->Action(0)->ID());
+    model->ActionSequences().AddNewItem(sequence);
+    ASSERT_TRUE(model->SaveObjectsToXMLFile(DataPathRulesFile()));
+
+    FakeUserInterface ui;
+    TProgram program(&m_softphone);
+    program.Start();
+    ASSERT_EQ(ui.preloaded.size(), 1u);
+    EXPECT_EQ(ui.preloaded.front().Page.WebserverUrl, urls.at(0));
+    EXPECT_EQ(ui.preloaded.front().Line, nullptr);
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::PreLoadMessageForms:Action ID preloaded already, skipped")), 1);
+
+    EXPECT_EQ(ui.closeCount, 0);
+    program.Shutdown();
+    EXPECT_EQ(ui.closeCount, 1);
 }
