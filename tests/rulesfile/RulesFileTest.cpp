@@ -1,11 +1,14 @@
 #include "RulesFileSupport.h"
 
 #include "FakeLineManager.h"
+#include "ScopedEnvironment.h"
 #include "TraceCapture.h"
 
 #include "actions/ActionBalloonMessage.h"
+#include "actions/ActionHTMLMessage.h"
 #include "actions/ActionSendEMail.h"
 #include "actions/ActionStopper.h"
+#include "engine/TemplateFilling.h"
 #include "model/OrvixLine.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterUser.h"
@@ -151,6 +154,34 @@ TEST_F(RulesFile, OptionsAndLinkedSequencesOfRules)
         EXPECT_EQ(rule->Count(), expected[i].linked ? 1 : 0);
     }
     EXPECT_EQ(RuleAt(parameters, 6)->GetObject(0), SequenceAt(parameters, 0));
+}
+
+// scripts/demo seeds this file: a broken sample would greet a new user with an empty screen.
+TEST_F(RulesFile, DemoRulesOfferTheCustomerCardOnTheCallersNotification)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo/rules.xml")));
+    ASSERT_EQ(parameters.ActionSequences().Count(), 2);
+    ASSERT_EQ(parameters.Rules().Count(), 1);
+    const TActionSequence* card = SequenceAt(parameters, 1);
+    EXPECT_EQ(RuleAt(parameters, 0)->GetObject(0), SequenceAt(parameters, 0));
+    const auto* balloon = qobject_cast<const TActionBalloonMessage*>(SequenceAt(parameters, 0)->Action(0));
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_EQ(balloon->AssociatedActionSequences(), QStringList {card->ID()});
+    const auto* html = qobject_cast<const TActionHTMLMessage*>(card->Action(0));
+    ASSERT_NE(html, nullptr);
+    EXPECT_EQ(html->HTMLTemplate(), QStringLiteral("%KESTRUN_DEMO_DIR%/kundenkarte.htm"));
+    EXPECT_FALSE(html->DefaultWidth());
+
+    // Every tag of the card's template is one of the action's parameters.
+    const ScopedEnvironment demoDir("KESTRUN_DEMO_DIR", KESTRUN_TEST_DATA "/../../tools/demo");
+    QList<TParamResult> results;
+    for (int i = 0; i < html->Count(); ++i)
+        results.append({html->Parameter(i), QStringLiteral("Wert%1").arg(i)});
+    const QString page = FillHTMLTemplate(html->HTMLTemplate(), TemplateResultList(results));
+    EXPECT_FALSE(page.contains(QStringLiteral("invalid!")));
+    for (int i = 0; i < html->Count(); ++i)
+        EXPECT_TRUE(page.contains(QStringLiteral("Wert%1").arg(i))) << i;
 }
 
 TEST_F(RulesFile, RuleWithoutOriginReloadsWithBothOrigins)
