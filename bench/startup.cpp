@@ -137,6 +137,6 @@ BENCHMARK(BM_ProgramTrayStart)->UseManualTime()->Iterations(10)->Repetitions(3)-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    return RunBenchmarksWithGoals(argc, argv,
-                                  {{"startup_to_tray_icon_vs_bare_qt", "BM_ProgramTrayStart", "BM_BareTrayStart", 1.5}});
+    return RunBenchmarksWithGoals(
+        argc, argv, {{"startup_to_tray_icon_vs_bare_qt", "BM_ProgramTrayStart", "BM_BareTrayStart", 1.5}});
 }
