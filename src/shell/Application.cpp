@@ -37,10 +37,10 @@ int RunApplication(int argc, char** argv)
     TApplication app(argc, argv);
     QApplication::setApplicationName(TProgram::Title);
     QApplication::setQuitOnLastWindowClosed(false);
-    TDesktopUserInterface userInterface;
+    TProgram program;
+    TDesktopUserInterface userInterface(program);
     SetUserInterface(&userInterface);
 
-    TProgram program;
     TMainForm mainForm(program);
     // Installed before the start-up sequence: a signal that arrives while it runs
     // waits for the event loop instead of ending the program unsaved.

@@ -1,19 +1,31 @@
 #include "shell/DesktopUserInterface.h"
 
 #include "parameters/ui/InteractionForm.h"
+#include "program/Program.h"
+
+TDesktopUserInterface::TDesktopUserInterface(TProgram& program)
+    : m_messageWindows(program.NotificationSettings(), [&program] { return program.Model(); })
+{
+    QObject::connect(&program, &TProgram::NotificationSettingsChanged, &m_messageWindows,
+                     &TMessageWindows::SetNotificationSettings);
+}
 
 std::unique_ptr<TParameterInteractionForm> TDesktopUserInterface::CreateInteractionForm()
 {
     return std::make_unique<TInteractionForm>();
 }
 
-// The notification windows come in the next steps; until then a message action
-// reports that its window did not open.
-bool TDesktopUserInterface::ShowMessageWindow(const TMessageWindowRequest& /*request*/)
+bool TDesktopUserInterface::ShowMessageWindow(const TMessageWindowRequest& request)
 {
-    return false;
+    return m_messageWindows.Show(request);
 }
 
-void TDesktopUserInterface::PreloadMessageWindow(const TMessageWindowRequest& /*request*/) { }
+void TDesktopUserInterface::PreloadMessageWindow(const TMessageWindowRequest& request)
+{
+    m_messageWindows.Preload(request);
+}
 
-void TDesktopUserInterface::CloseMessageWindows() { }
+void TDesktopUserInterface::CloseMessageWindows()
+{
+    m_messageWindows.CloseAll();
+}

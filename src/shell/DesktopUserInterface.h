@@ -1,16 +1,28 @@
 #pragma once
 
+#include "actions/ui/MessageWindows.h"
 #include "frontend/UserInterface.h"
+
+class TProgram;
 
 /**
  * @brief The program's windows as core gets them: registered once at start,
- * once the application object exists.
+ * once the application object and the program exist. The notification
+ * windows take the program's notification settings (following their changes)
+ * and run their buttons with the model in force at the moment of the click.
  */
 class TDesktopUserInterface : public TUserInterface
 {
 public:
+    explicit TDesktopUserInterface(TProgram& program);
+
     std::unique_ptr<TParameterInteractionForm> CreateInteractionForm() override;
     bool ShowMessageWindow(const TMessageWindowRequest& request) override;
     void PreloadMessageWindow(const TMessageWindowRequest& request) override;
     void CloseMessageWindows() override;
+
+    TMessageWindows& MessageWindows() { return m_messageWindows; }
+
+private:
+    TMessageWindows m_messageWindows;
 };

@@ -4,6 +4,7 @@
 
 #include "parameters/ParameterInteraction.h"
 #include "parameters/ui/InteractionForm.h"
+#include "program/Program.h"
 #include "shell/DesktopUserInterface.h"
 
 #include <QComboBox>
@@ -50,7 +51,8 @@ protected:
         return control;
     }
 
-    TDesktopUserInterface m_ui;
+    TProgram m_program;
+    TDesktopUserInterface m_ui {m_program};
     TParameterInteraction m_param;
     bool m_cancelled = false;
 };
