@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QEventLoop>
+#include <QImage>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QVariant>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <optional>
 
@@ -32,4 +35,23 @@ inline std::optional<QVariant> RunScript(QWebEnginePage& page, const QString& sc
     });
     loop.exec();
     return result;
+}
+
+// Waits until the view shows more than its background: a page's frame reaches the
+// widget a little after the page has loaded. For pictures of the window.
+inline bool WaitUntilPainted(QWebEngineView& view)
+{
+    return QTest::qWaitFor(
+        [&view] {
+            const QImage image = view.grab().toImage();
+            const QRgb background = image.pixel(0, 0);
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixel(x, y) != background)
+                        return true;
+                }
+            }
+            return false;
+        },
+        PageWaitMs);
 }
