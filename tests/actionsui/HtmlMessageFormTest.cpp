@@ -1,4 +1,5 @@
 #include "actions/ui/HtmlMessageForm.h"
+#include "FakeLineManager.h"
 #include "HtmlPageLoading.h"
 #include "TestActions.h"
 #include "WindowGrab.h"
@@ -17,6 +18,16 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The fake softphone stands in for the real one while the windows connect to it.
+class SoftphoneInstalled
+{
+public:
+    explicit SoftphoneInstalled(FakeLineManager& softphone) { LineManagerService::SetInstance(&softphone); }
+    ~SoftphoneInstalled() { LineManagerService::SetInstance(nullptr); }
+    SoftphoneInstalled(const SoftphoneInstalled&) = delete;
+    SoftphoneInstalled& operator=(const SoftphoneInstalled&) = delete;
+};
 
 // The program's window collection with HTML windows, on one screen of 1920 x 1040.
 class HtmlMessageWindows : public ::testing::Test
@@ -70,6 +81,8 @@ protected:
         return RunScript(*form.WebBrowser()->page(), QStringLiteral("document.body.textContent"));
     }
 
+    FakeLineManager softphone;
+    SoftphoneInstalled installed {softphone};
     std::shared_ptr<TParameters> model = std::make_shared<TParameters>();
     QTemporaryDir folder;
     TMessageWindows windows;
