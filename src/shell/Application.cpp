@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 
+#include "actions/ui/HtmlWebEngineStartup.h"
 #include "platform/TerminationSignals.h"
 #include "program/Program.h"
 #include "shell/DesktopUserInterface.h"
@@ -34,6 +35,7 @@ public:
 
 int RunApplication(int argc, char** argv)
 {
+    PrepareHtmlWebEngine();
     TApplication app(argc, argv);
     QApplication::setApplicationName(TProgram::Title);
     QApplication::setQuitOnLastWindowClosed(false);

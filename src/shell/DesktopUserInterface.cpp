@@ -1,5 +1,6 @@
 #include "shell/DesktopUserInterface.h"
 
+#include "actions/ui/HtmlMessageForm.h"
 #include "parameters/ui/InteractionForm.h"
 #include "program/Program.h"
 
@@ -8,6 +9,9 @@ TDesktopUserInterface::TDesktopUserInterface(TProgram& program)
 {
     QObject::connect(&program, &TProgram::NotificationSettingsChanged, &m_messageWindows,
                      &TMessageWindows::SetNotificationSettings);
+    m_messageWindows.SetHtmlFormFactory([](const TBaseMessageForm::TModelSource& modelSource) {
+        return std::make_unique<THtmlMessageForm>(modelSource);
+    });
 }
 
 std::unique_ptr<TParameterInteractionForm> TDesktopUserInterface::CreateInteractionForm()

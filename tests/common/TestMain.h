@@ -27,6 +27,8 @@ int RunTests(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
     // Machine-wide settings too, for this program and the programs it starts.
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.filePath(QStringLiteral("xdg"))));
+    // The browser profile of the HTML message window keeps its cache there.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
     qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
     QDir().mkpath(home.filePath(QStringLiteral("tmp")));
 

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "actions/ui/HtmlWebEngineStartup.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -21,5 +22,6 @@ class UnusedAnswers : public ::testing::EmptyTestEventListener
 int main(int argc, char** argv)
 {
     ::testing::UnitTest::GetInstance()->listeners().Append(new UnusedAnswers);
+    PrepareHtmlWebEngine();
     return RunTests<QApplication>(argc, argv);
 }

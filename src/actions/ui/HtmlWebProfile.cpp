@@ -1,0 +1,41 @@
+#include "actions/ui/HtmlWebProfile.h"
+
+#include "trace/Trace.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QWebEngineProfile>
+
+QString HtmlWebProfileFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+        QStringLiteral("/Kestrun/EventController for OrvixIt!/WebEngine");
+}
+
+bool MakePrivateFolder(const QString& folder)
+{
+    constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    return QDir().mkpath(folder) && QFile::setPermissions(folder, OwnerOnly);
+}
+
+QWebEngineProfile& HtmlWebProfile()
+{
+    static QWebEngineProfile* profile = nullptr;
+    if (profile)
+        return *profile;
+    const QString folder = HtmlWebProfileFolder();
+    // Without a private folder the profile keeps nothing on disk rather than
+    // leaving cookies where others can read them.
+    const bool onDisk = MakePrivateFolder(folder);
+    profile = new QWebEngineProfile(onDisk ? QStringLiteral("HtmlMessage") : QString(), QCoreApplication::instance());
+    if (onDisk) {
+        profile->setPersistentStoragePath(folder + QStringLiteral("/Storage"));
+        profile->setCachePath(folder + QStringLiteral("/Cache"));
+    } else {
+        Trace::Warning("HtmlMessageForm::Profile:Folder not private, nothing is kept on disk", folder);
+    }
+    QObject::connect(profile, &QObject::destroyed, [] { profile = nullptr; });
+    return *profile;
+}

@@ -1,0 +1,39 @@
+#include "actions/ui/HtmlWebProfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWebEngineProfile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions GroupOrOthers =
+    QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+
+TEST(HtmlWebProfile, KeepsCookiesAndCacheInAPrivateFolderOfTheUser)
+{
+    const QWebEngineProfile& profile = HtmlWebProfile();
+    const QString folder = HtmlWebProfileFolder();
+    EXPECT_FALSE(profile.isOffTheRecord());
+    EXPECT_TRUE(profile.persistentStoragePath().startsWith(folder + u'/'));
+    EXPECT_TRUE(profile.cachePath().startsWith(folder + u'/'));
+    EXPECT_FALSE(folder.startsWith(QDir::tempPath()));
+    EXPECT_EQ(QFile::permissions(folder) & (OwnerOnly | GroupOrOthers), OwnerOnly);
+}
+
+TEST(HtmlWebProfile, TightensAFolderThatOthersCouldRead)
+{
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("a/b"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, OwnerOnly | QFile::ReadOther | QFile::ExeOther));
+    EXPECT_TRUE(MakePrivateFolder(folder));
+    EXPECT_EQ(QFile::permissions(folder) & (OwnerOnly | GroupOrOthers), OwnerOnly);
+    EXPECT_TRUE(MakePrivateFolder(home.filePath(QStringLiteral("new"))));
+    EXPECT_EQ(QFile::permissions(home.filePath(QStringLiteral("new"))) & (OwnerOnly | GroupOrOthers), OwnerOnly);
+}
+
+} // namespace
