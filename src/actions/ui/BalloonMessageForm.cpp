@@ -102,8 +102,10 @@ QLabel* TBalloonMessageForm::AddLabel(const QString& text, int left, int top, in
 {
     auto* label = new QLabel(m_results);
     label->setTextFormat(Qt::PlainText);
-    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, width));
-    label->setGeometry(left, top, width, label->sizeHint().height());
+    const QFontMetrics metrics = label->fontMetrics();
+    label->setText(metrics.elidedText(text, Qt::ElideRight, width));
+    // One line of the label's font: what its size hint would say, without laying out its text.
+    label->setGeometry(left, top, width, metrics.height());
     label->show();
     m_labels.append(label);
     return label;

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWindow>
@@ -32,11 +33,22 @@ constexpr int OpaqueAlpha = 255;
 constexpr int ButtonIconSize = 32;
 constexpr qreal BodyRadius = 10;
 
+// Asking the font database is a fontconfig search each time, the better part of
+// opening a window; the design's few families are looked up once per run.
+bool DesktopHasFamily(const QString& family)
+{
+    static QHash<QString, bool> known;
+    auto found = known.constFind(family);
+    if (found == known.cend())
+        found = known.insert(family, QFontDatabase::hasFamily(family));
+    return *found;
+}
+
 // A font of the window's design where the desktop has it, else the desktop's
 // own font in the weight the design font has.
 QFont DesignFont(const QString& family, int pixelSize, QFont::Weight weight)
 {
-    QFont font = QFontDatabase::hasFamily(family) ? QFont(family) : QGuiApplication::font();
+    QFont font = DesktopHasFamily(family) ? QFont(family) : QGuiApplication::font();
     font.setWeight(weight);
     font.setPixelSize(pixelSize);
     return font;

@@ -44,6 +44,19 @@ void TMessageWindows::SetNotificationSettings(const TNotificationSettings& setti
     AlignWindows();
 }
 
+namespace {
+
+// A window as the trace names it. Not its property dump: reading a widget's
+// properties lays it out (size hints of every child), the better part of opening
+// a window, and tells support nothing that the request's trace does not.
+QString FormReference(const TBaseMessageForm& form, const TMessageWindowRequest& request)
+{
+    return QString::fromLatin1(form.metaObject()->className()) + QStringLiteral(" \"") + request.Caption +
+        QStringLiteral("\" for action ") + request.ActionID;
+}
+
+} // namespace
+
 std::unique_ptr<TBaseMessageForm> TMessageWindows::CreateForm(TMessageWindowRequest::TKind kind) const
 {
     if (kind == TMessageWindowRequest::TKind::Balloon)
@@ -56,9 +69,9 @@ bool TMessageWindows::Show(const TMessageWindowRequest& request)
     const bool html = request.Kind == TMessageWindowRequest::TKind::Html;
     TBaseMessageForm* form = html ? m_formHtmlCollection.value(request.ActionID) : nullptr;
     if (form) {
-        Trace::Object(form->Preloaded() ? "ActionHTMLMessage::ExecuteAction:Preloaded Html message form"
-                                        : "ActionHTMLMessage::ExecuteAction:Open Html message form shown again",
-                      form);
+        Trace::Value(form->Preloaded() ? "ActionHTMLMessage::ExecuteAction:Preloaded Html message form"
+                                       : "ActionHTMLMessage::ExecuteAction:Open Html message form shown again",
+                     FormReference(*form, request));
     } else {
         if (html)
             Trace::Message("ActionHTMLMessage::ExecuteAction:Creating HTML message form");
@@ -69,9 +82,9 @@ bool TMessageWindows::Show(const TMessageWindowRequest& request)
         }
         form = created.release();
         Register(form, request);
-        Trace::Object(html ? "ActionHTMLMessage::ExecuteAction:Html message form"
-                           : "ActionBalloonMessage::ExecuteAction:Balloon message form",
-                      form);
+        Trace::Value(html ? "ActionHTMLMessage::ExecuteAction:Html message form"
+                          : "ActionBalloonMessage::ExecuteAction:Balloon message form",
+                     FormReference(*form, request));
     }
     Trace::Message(html ? "ActionHTMLMessage::ExecuteAction:Creating form line manager"
                         : "ActionBalloonMessage::ExecuteAction:Creating form line manager");
