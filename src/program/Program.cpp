@@ -8,14 +8,19 @@
 #include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
 #include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
+#include "platform/RuntimeFolder.h"
+#include "program/StartupWindows.h"
 #include "rulesfile/Parameters.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSet>
+
+#include <functional>
+#include <utility>
 
 const QString TProgram::Title = QStringLiteral("Kestrun Event Controller for OrvixIt!");
 
@@ -32,7 +37,7 @@ TProgram::~TProgram()
 
 QString TProgram::TraceFilePath()
 {
-    return QDir::tempPath() + QStringLiteral("/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil");
+    return UserRuntimePath() + QStringLiteral("/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil");
 }
 
 QString TProgram::TraceConnections(const QString& traceFile)
@@ -43,39 +48,107 @@ QString TProgram::TraceConnections(const QString& traceFile)
         QStringLiteral("\", maxsize=20480, append=true), pipe(reconnect=true, reconnect.interval=10)");
 }
 
-void TProgram::Start()
+void TProgram::Start(TStartupWindows* windows)
+{
+    using TWindowStep = void (TStartupWindows::*)();
+    const auto window = [windows](TWindowStep step) {
+        return [windows, step] {
+            if (windows)
+                (windows->*step)();
+        };
+    };
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"PlaceWindow", window(&TStartupWindows::PlaceWindow)},
+        {"SetUpTrace", [this] { SetUpTrace(); }},
+        {"TraceDataPaths", [this] { TraceDataPaths(); }},
+        {"ShowTrayIcon", window(&TStartupWindows::ShowTrayIcon)},
+        {"CreateModel", [this] { CreateModel(); }},
+        {"CreateWindowCollections", window(&TStartupWindows::CreateWindowCollections)},
+        // The template copy may replace the rules file, so it comes before discovery and the rules.
+        {"LoadStorageAndSettings", [this] { LoadStorageAndSettings(); }},
+        {"StartDiscovery", [this] { StartDiscovery(); }},
+        {"LoadRulesFile", [this] { LoadRulesFile(); }},
+        {"ReloadRuleList", window(&TStartupWindows::ReloadRuleList)},
+        {"CleanTempFiles", [this] { CleanTempFiles(); }},
+        {"InitLineManager", [this] { InitLineManager(); }},
+        {"PreLoadMessageForms", [this] { PreLoadMessageForms(); }},
+        {"CheckStartupRules", [this] { CheckStartupRules(); }},
+    };
+    for (const auto& [name, run] : steps) {
+        try {
+            run();
+        } catch (const std::exception& error) {
+            Trace::Value("Main::FormCreate:Start-up step failed", name);
+            Trace::Exception("Main::AppException", error);
+        }
+    }
+}
+
+void TProgram::SetUpTrace()
 {
     const QString traceFile = TraceFilePath();
-    QDir().mkpath(QFileInfo(traceFile).absolutePath());
+    MakePrivateFolder(QFileInfo(traceFile).absolutePath());
     Trace::Configure(Title, TraceConnections(traceFile));
     Trace::SetEnabled(true);
     Trace::SetLevel(TraceLevel::Debug);
     Trace::Clear();
     Trace::Value("Main::FormCreate:Application started", GetAppVersionLabel());
+}
 
+void TProgram::TraceDataPaths()
+{
     Trace::Value("Main::FormCreate:DataPathRulesFile", DataPathRulesFile());
     Trace::Value("Main::FormCreate:DataPathUserSettingsFile", DataPathUserSettingsFile());
+}
 
+void TProgram::CreateModel()
+{
     m_model = std::make_shared<TParameters>();
+    m_model->SetActive(m_active);
     TVelquist::SetInUse(m_model->Velquist());
-    // The template copy may replace the rules file, so it comes before discovery and the rules.
+}
+
+void TProgram::LoadStorageAndSettings()
+{
     SetStorageOptions(GetStorageOptions());
     SetNotificationSettings(LoadSettings(m_storageOptions));
+}
+
+void TProgram::StartDiscovery()
+{
     // Lookups made before the directory server is found are skipped, not delayed.
-    TVelquist::StartDiscovery(m_model->Velquist());
+    TVelquist::StartDiscovery(RequireModel().Velquist());
+}
+
+void TProgram::LoadRulesFile()
+{
     // A missing or unreadable rules file leaves the model empty; the program runs on.
-    m_model->LoadObjectsFromXMLFile(QString());
-    m_model->CleanTempFiles();
+    RequireModel().LoadObjectsFromXMLFile(QString());
+}
+
+void TProgram::CleanTempFiles()
+{
+    RequireModel().CleanTempFiles();
+}
+
+void TProgram::InitLineManager()
+{
+    TParameters& model = RequireModel();
     // From here on call events are processed, with the rules already in place.
-    m_model->InitLineManager(m_service);
+    model.InitLineManager(m_service);
     // The controller is shared with working copies of the model, which may outlive the program.
-    m_model->OrvixEventController()->SetRuleRunner(
+    model.OrvixEventController()->SetRuleRunner(
         [program = QPointer<TProgram>(this)](TOrvixLine& line, const QString& state) {
             if (program)
                 program->RunRulesInForce(line, state);
         });
-    PreLoadMessageForms();
-    CheckStartupRules();
+}
+
+TParameters& TProgram::RequireModel() const
+{
+    if (!m_model)
+        throw EKestrunError(QStringLiteral("No model: it could not be created"));
+    return *m_model;
 }
 
 void TProgram::RunRulesInForce(TOrvixLine& line, const QString& currentLineState)
@@ -159,7 +232,32 @@ void TProgram::SetModel(std::shared_ptr<TParameters> model)
     if (model == m_model)
         return;
     m_model = std::move(model);
+    if (m_model)
+        m_model->SetActive(m_active);
     emit ModelChanged();
+}
+
+bool TProgram::ReloadRules()
+{
+    // A copy, for the event controller and the directory client it shares; the
+    // file then replaces both of its lists.
+    std::shared_ptr<TParameters> reloaded = RequireModel().Clone();
+    if (!reloaded->LoadObjectsFromXMLFile(QString()))
+        return false;
+    Trace::Value("Main::ReloadRules:Rules reloaded", DataPathRulesFile());
+    SetModel(std::move(reloaded));
+    return true;
+}
+
+void TProgram::SetActive(bool active)
+{
+    if (m_model)
+        m_model->SetActive(active);
+    if (active == m_active)
+        return;
+    m_active = active;
+    Trace::Value("Main::SetActive:Rule processing", active);
+    emit ActiveChanged(active);
 }
 
 void TProgram::SetStorageOptions(const TStorageOptions& options)

@@ -93,9 +93,9 @@ TParameters::~TParameters()
 
 void TParameters::SetActive(bool active)
 {
-    if (active == m_active)
-        return;
     m_active = active;
+    // Always, even when the flag is unchanged: a working copy shares the controller
+    // and may have been made while the controller was in the other state.
     if (m_orvixEventController)
         m_orvixEventController->SetActive(active);
 }

@@ -48,7 +48,8 @@ public:
     TParameters& operator=(const TParameters&) = delete;
 
     bool Active() const { return m_active; }
-    // Switches rule processing on or off, in the model and in the event controller.
+    // Switches rule processing on or off, in the model and in the event controller
+    // (the controller is set even when the model's flag already has the value).
     void SetActive(bool active);
 
     // Creates the event controller, which connects to the softphone. Once, at start,

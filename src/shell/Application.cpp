@@ -1,13 +1,18 @@
 #include "shell/Application.h"
 
 #include "actions/ui/HtmlWebEngineStartup.h"
+#include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "program/Program.h"
-#include "shell/DesktopUserInterface.h"
+#include "shell/EventControllerService.h"
 #include "shell/MainForm.h"
+#include "shell/SecondStart.h"
 #include "trace/Trace.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
+
+#include <optional>
 
 namespace {
 
@@ -31,40 +36,48 @@ public:
     }
 };
 
+std::optional<TSingleInstance> TakeInstanceLock()
+{
+    try {
+        return std::optional<TSingleInstance>(std::in_place, TSingleInstance::LockPath());
+    } catch (const std::exception& error) {
+        // No private folder for the lock: running twice is better than not running.
+        qWarning("Single-instance check skipped: %s", error.what());
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 int RunApplication(int argc, char** argv)
 {
+    // Held for the life of the process; the kernel lets go of it at the end.
+    const std::optional<TSingleInstance> instance = TakeInstanceLock();
+    if (instance && !instance->IsFirst())
+        return RunSecondStart(argc, argv);
+
     PrepareHtmlWebEngine();
     TApplication app(argc, argv);
     QApplication::setApplicationName(TProgram::Title);
     QApplication::setQuitOnLastWindowClosed(false);
-    TProgram program;
-    TDesktopUserInterface userInterface(program);
-    SetUserInterface(&userInterface);
 
-    TMainForm mainForm(program);
+    TProgram program;
+    TMainForm mainForm(program, QSystemTrayIcon::isSystemTrayAvailable());
     // Installed before the start-up sequence: a signal that arrives while it runs
     // waits for the event loop instead of ending the program unsaved.
-    OnTerminationSignal([&mainForm] {
-        mainForm.FormClose();
-        QApplication::quit();
-    });
-    try {
-        mainForm.FormCreate();
-    } catch (const std::exception& error) {
-        // The program runs on with what was set up so far; without a trace the
-        // only place left to say so is the terminal.
-        Trace::Exception("Main::AppException", error);
-        qWarning("Start-up failed: %s", error.what());
-    }
+    OnTerminationSignal([&mainForm] { mainForm.ExitProgram(); });
+    // The session manager may end the loop itself; the shutdown runs before it ends.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainForm, &TMainForm::FormClose);
+    mainForm.FormCreate();
+    TEventControllerService service(program, mainForm);
+    service.Register();
+
     int status = QApplication::exec();
-    // The signal has shut down already and this only fetches the result; a loop
-    // ended any other way shuts down here. Rules that could not be saved make the
-    // end a failure for whoever started the program (a session manager, a script).
+    // The shutdown ran already and this only fetches the result. Rules that could
+    // not be saved make the end a failure for whoever started the program (a
+    // session manager, a script).
     const bool saved = program.Shutdown();
     if (!saved && status == 0)
         status = 1;
-    SetUserInterface(nullptr);
     return status;
 }

@@ -1,25 +1,74 @@
 #pragma once
 
+#include "program/StartupWindows.h"
+
 #include <QWidget>
 
+#include <memory>
+
+namespace Ui {
+class TMainForm;
+}
+
+class QSessionManager;
+class TDesktopUserInterface;
 class TProgram;
+class TTrayIcon;
 
 /**
- * @brief The program's main window, created hidden at start: its creation runs
- * the program's start-up sequence and its closing the shutdown sequence.
+ * @brief The program's main window, created hidden at start, and its tray icon.
+ *
+ * Its creation runs the program's start-up sequence (it does the windows' steps
+ * of it); "Beenden" in the tray menu closes it for good, which runs the shutdown
+ * sequence and ends the event loop. Any other request to close it only hides it:
+ * the program lives in the tray. Without a tray it shows itself at start and is
+ * minimised instead of hidden, so that the user always finds it.
+ *
+ * For now it tells the user that the program runs and which rules file it uses.
  */
-class TMainForm : public QWidget
+class TMainForm : public QWidget, public TStartupWindows
 {
     Q_OBJECT
 
 public:
-    explicit TMainForm(TProgram& program);
+    // trayAvailable: whether the desktop has a notification area to put the icon in.
+    TMainForm(TProgram& program, bool trayAvailable);
     ~TMainForm() override;
 
+    // The German text of "Einstellungen" until the settings dialog exists.
+    static const QString SettingsNotAvailableText;
+
     void FormCreate();
-    // Runs once; later calls do nothing.
+    // The shutdown sequence; runs once, later calls do nothing.
     void FormClose();
 
+    // "Wiederherstellen" and a double click on the tray icon: shows the window at its place.
+    void ShowForm();
+    // "Ausblenden".
+    void HideForm();
+    // "Beenden": closes the window for good, which ends the program.
+    void ExitProgram();
+    // "Einstellungen".
+    void ShowSettings();
+    // "Über...".
+    void ShowAbout();
+
+    void PlaceWindow() override;
+    void ShowTrayIcon() override;
+    void CreateWindowCollections() override;
+    void ReloadRuleList() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // The session may end: from now on a close request ends the program.
+    void AllowClose(QSessionManager& manager);
+
     TProgram& m_program;
+    std::unique_ptr<Ui::TMainForm> ui;
+    TTrayIcon* m_trayIcon;
+    const bool m_trayAvailable;
+    std::unique_ptr<TDesktopUserInterface> m_userInterface;
+    bool boolean_FCanClose = false;
 };

@@ -31,6 +31,12 @@ int RunTests(int argc, char** argv)
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
     qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
     QDir().mkpath(home.filePath(QStringLiteral("tmp")));
+    // The session's private folder (trace, instance lock, hand-off socket), made
+    // as a session makes it: only its user may enter.
+    const QString runtime = home.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
 
     TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

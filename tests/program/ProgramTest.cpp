@@ -13,11 +13,14 @@
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
+#include "program/StartupWindows.h"
 #include "rulesfile/Parameters.h"
 #include "telephony/OrvixEvent.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -176,4 +179,171 @@ TEST_F(ProgramTest, PreloadsMarkedHtmlMessagesOncePerIdAndClosesWindowsAtShutdow
     EXPECT_EQ(ui.closeCount, 0);
     program.Shutdown();
     EXPECT_EQ(ui.closeCount, 1);
+}
+
+namespace {
+
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+    QFileDevice::ExeOwner | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+
+// The windows' start-up steps: each records what the program had set up when it
+// ran, and one may fail.
+class RecordingWindows : public TStartupWindows
+{
+public:
+    RecordingWindows(const TProgram& program, const TraceCapture& trace)
+        : m_program(program)
+        , m_trace(trace)
+    {
+    }
+
+    void PlaceWindow() override { Record("PlaceWindow"); }
+    void ShowTrayIcon() override { Record("ShowTrayIcon"); }
+    void CreateWindowCollections() override { Record("CreateWindowCollections"); }
+    void ReloadRuleList() override { Record("ReloadRuleList"); }
+
+    QStringList steps;
+    QString failing;
+
+private:
+    void Record(const QString& step)
+    {
+        const std::shared_ptr<TParameters>& model = m_program.Model();
+        QString state = m_trace.Has(QStringLiteral("Main::FormCreate:DataPathRulesFile")) ? QStringLiteral("traced")
+                                                                                          : QStringLiteral("-");
+        if (model)
+            state += QStringLiteral(", %1 rules, %2")
+                         .arg(model->Rules().Count())
+                         .arg(model->OrvixEventController() ? QStringLiteral("controller") : QStringLiteral("-"));
+        steps << step + QStringLiteral(": ") + state;
+        if (step == failing)
+            throw EKestrunError(QStringLiteral("step failed"));
+    }
+
+    const TProgram& m_program;
+    const TraceCapture& m_trace;
+};
+
+void SaveRulesWithAStartRule()
+{
+    auto model = ModelWithIncomingRule(QStringLiteral("Kunde"));
+    auto* rule = IncomingRule(QStringLiteral("Beim Start"), model->ActionSequences().Item<TActionSequence>(0));
+    rule->SetCallOptionBase({cobApplicationStart});
+    model->Rules().AddNewItem(rule);
+    ASSERT_TRUE(model->SaveObjectsToXMLFile(DataPathRulesFile()));
+}
+
+} // namespace
+
+TEST_F(ProgramTest, TheWindowsStepsRunInTheirPlaceAmongTheProgramsOwn)
+{
+    SaveRulesWithAStartRule();
+    TProgram program(&m_softphone);
+    RecordingWindows windows(program, m_trace);
+    program.Start(&windows);
+
+    EXPECT_EQ(windows.steps,
+              (QStringList {
+                  QStringLiteral("PlaceWindow: -"),
+                  QStringLiteral("ShowTrayIcon: traced"),
+                  QStringLiteral("CreateWindowCollections: traced, 0 rules, -"),
+                  QStringLiteral("ReloadRuleList: traced, 2 rules, -"),
+              }));
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::AppException")), 0);
+}
+
+// One failing step must not cost the user the event controller or the start rules.
+TEST_F(ProgramTest, AFailingStartUpStepIsTracedAndTheOthersStillRun)
+{
+    SaveRulesWithAStartRule();
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    // Where the trace folder should be made, a file is in the way.
+    QFile blocker(runtime.filePath(QStringLiteral("Kestrun")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    // (A failure of the window placement, before the trace is set up, is cleared with the trace.)
+    for (const QString& failing :
+         {QStringLiteral("ShowTrayIcon"), QStringLiteral("CreateWindowCollections"), QStringLiteral("SetUpTrace")}) {
+        SCOPED_TRACE(failing.toStdString());
+        const ScopedEnvironment runtimeFolder("XDG_RUNTIME_DIR",
+                                              failing == u"SetUpTrace" ? QFile::encodeName(runtime.path())
+                                                                       : qgetenv("XDG_RUNTIME_DIR"));
+        m_trace.Clear();
+        TProgram program(&m_softphone);
+        RecordingWindows windows(program, m_trace);
+        windows.failing = failing;
+        program.Start(&windows);
+
+        EXPECT_EQ(m_trace.Count(QStringLiteral("Main::AppException")), 1);
+        EXPECT_EQ(windows.steps.size(), 4);
+        ASSERT_NE(program.Model(), nullptr);
+        EXPECT_NE(program.Model()->OrvixEventController(), nullptr);
+        EXPECT_EQ(m_trace.LastValue(QStringLiteral("Rule::ExecuteRule:Executing rule")), QStringLiteral("Beim Start"));
+        program.Shutdown();
+    }
+}
+
+TEST_F(ProgramTest, TheTraceIsWrittenWhereOnlyTheUserCanReadIt)
+{
+    TProgram program(&m_softphone);
+    program.Start();
+    const QFileInfo traceFile(TProgram::TraceFilePath());
+    EXPECT_TRUE(traceFile.path().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
+    EXPECT_EQ(QFile::permissions(traceFile.path()), OwnerOnly);
+}
+
+// A working copy made while processing was on and adopted after "Deaktivieren"
+// must neither switch processing on behind the user's back nor keep "Aktivieren"
+// from switching it on again.
+TEST_F(ProgramTest, AnAdoptedWorkingCopyKeepsTheProcessingStateTheUserChose)
+{
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Kunde"))->SaveObjectsToXMLFile(DataPathRulesFile()));
+    TProgram program(&m_softphone);
+    program.Start();
+    QSignalSpy changed(&program, &TProgram::ActiveChanged);
+    std::shared_ptr<TParameters> edited = program.Model()->Clone();
+
+    program.SetActive(false);
+    EXPECT_EQ(RulesRunByACall(), 0);
+    program.SetModel(edited);
+    EXPECT_FALSE(program.Active());
+    EXPECT_EQ(RulesRunByACall(), 0);
+
+    program.SetActive(true);
+    EXPECT_EQ(RulesRunByACall(), 1);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_TRUE(program.Model()->Active());
+}
+
+TEST_F(ProgramTest, ReloadingPutsTheRulesOnDiskInForceAndKeepsTheModelWhenTheFileIsBroken)
+{
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Alt"))->SaveObjectsToXMLFile(DataPathRulesFile()));
+    TProgram program(&m_softphone);
+    program.Start();
+    program.SetActive(false);
+
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Neu"))->SaveObjectsToXMLFile(DataPathRulesFile()));
+    QSignalSpy changed(&program, &TProgram::ModelChanged);
+    EXPECT_TRUE(program.ReloadRules());
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_FALSE(program.Model()->Active()) << "a reload does not switch processing on";
+    program.SetActive(true);
+    QString ran;
+    EXPECT_EQ(RulesRunByACall(&ran), 1);
+    EXPECT_EQ(ran, QStringLiteral("Neu"));
+
+    const std::shared_ptr<TParameters> inForce = program.Model();
+    QFile broken(DataPathRulesFile());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<EventController><AllRules>");
+    broken.close();
+    EXPECT_FALSE(program.ReloadRules());
+    EXPECT_EQ(program.Model(), inForce);
+    EXPECT_EQ(changed.count(), 1);
+
+    ASSERT_TRUE(QFile::remove(DataPathRulesFile()));
+    EXPECT_FALSE(program.ReloadRules());
+    EXPECT_EQ(program.Model(), inForce);
 }

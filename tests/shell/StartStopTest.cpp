@@ -1,13 +1,19 @@
 // The program itself, started as a desktop session would start it and ended with
 // the signal that ends a session: what happens to the rules file on the way.
+#include "PrivateSessionBus.h"
 #include "TestFiles.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "rulesfile/Parameters.h"
 
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -15,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 namespace {
 
@@ -34,6 +41,13 @@ protected:
         m_environment.insert(QStringLiteral("TMPDIR"), m_root.filePath(QStringLiteral("tmp")));
         SetConfigHome(m_root.filePath(QStringLiteral("config")));
         QDir().mkpath(m_root.filePath(QStringLiteral("tmp")));
+        // The session: its private folder holds the lock, the hand-off socket and the trace.
+        QDir().mkpath(RuntimeFile({}));
+        QFile::setPermissions(RuntimeFile({}),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeFile({}));
+        m_environment.insert(QStringLiteral("XDG_SESSION_ID"), QStringLiteral("7"));
+        m_environment.insert(QStringLiteral("USER"), QStringLiteral("anna"));
     }
 
     void SetConfigHome(const QString& path)
@@ -44,30 +58,50 @@ protected:
 
     QString DataFile(const QString& name) const { return m_dataFolder + u'/' + name; }
     QString RootFile(const QString& name) const { return m_root.filePath(name); }
+    QString RuntimeFile(const QString& name) const { return m_root.filePath(QStringLiteral("run/") + name); }
     QByteArray TraceText() const
     {
-        return ReadFile(m_root.filePath(QStringLiteral("tmp/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil")));
+        return ReadFile(RuntimeFile(QStringLiteral("Kestrun/Traces/KestrunEventControllerForOrvixIt.sil")));
     }
 
-    // Starts the program, lets it finish its start-up sequence and sends it the signal;
-    // returns the exit code, or -1 when it did not end normally.
-    int RunUntilSignal(int signalNumber)
+    bool Start(QProcess& app, const QStringList& arguments = {})
     {
-        QProcess app;
         app.setProcessEnvironment(m_environment);
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        app.start(QStringLiteral(KESTRUN_APP_PATH), {});
-        if (!app.waitForStarted())
-            return -1;
-        // The signal handler is in place before the start-up trace entry is written.
+        app.start(QStringLiteral(KESTRUN_APP_PATH), arguments);
+        return app.waitForStarted();
+    }
+
+    // Until the start-up sequence has traced the data paths: the instance lock and
+    // the signal handler are in place before that.
+    bool WaitUntilStarted(const QProcess& app) const
+    {
         const QDeadlineTimer patience(60000);
-        while (!TraceText().contains("Main::FormCreate:DataPathUserSettingsFile") && !patience.hasExpired() &&
-               app.state() == QProcess::Running)
+        while (!TraceText().contains("Main::FormCreate:DataPathUserSettingsFile")) {
+            if (patience.hasExpired() || app.state() != QProcess::Running)
+                return false;
             QThread::msleep(20);
-        ::kill(pid_t(app.processId()), signalNumber);
+        }
+        return true;
+    }
+
+    // The exit code, or -1 when the program did not end normally.
+    static int Finish(QProcess& app)
+    {
         if (!app.waitForFinished(60000) || app.exitStatus() != QProcess::NormalExit)
             return -1;
         return app.exitCode();
+    }
+
+    // Starts the program, lets it finish its start-up sequence and sends it the signal.
+    int RunUntilSignal(int signalNumber)
+    {
+        QProcess app;
+        if (!Start(app))
+            return -1;
+        WaitUntilStarted(app);
+        ::kill(pid_t(app.processId()), signalNumber);
+        return Finish(app);
     }
 
     QTemporaryDir m_root;
@@ -176,3 +210,131 @@ TEST_F(StartStop, TheGlobalTemplateReplacesTheRulesBeforeTheyAreLoaded)
     EXPECT_GT(loaded, copied);
     EXPECT_TRUE(trace.contains("Main::GetStorageOptions:UseGlobalTemplate = 1"));
 }
+
+namespace {
+
+constexpr QLatin1StringView Service("de.kestrun.EventController");
+constexpr QLatin1StringView ObjectPath("/EventController");
+constexpr QLatin1StringView Interface("de.kestrun.EventController");
+
+// Receives PropertiesChanged as a client of the program's interface does.
+class PropertiesRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QVariantMap> changes;
+
+public slots:
+    void Record(const QString& /*interface*/, const QVariantMap& changed, const QStringList& /*invalidated*/)
+    {
+        changes << changed;
+    }
+};
+
+void SaveRules(const QString& path, const QString& ruleName)
+{
+    TParameters model;
+    auto* sequence = new TActionSequence;
+    model.ActionSequences().AddNewItem(sequence);
+    auto* rule = new TRule;
+    rule->SetName(ruleName);
+    rule->AddNewItem(sequence);
+    model.Rules().AddNewItem(rule);
+    ASSERT_TRUE(model.SaveObjectsToXMLFile(path));
+}
+
+bool WaitFor(const std::function<bool()>& done)
+{
+    const QDeadlineTimer patience(60000);
+    while (!done()) {
+        if (patience.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+} // namespace
+
+// The second start's hand-off needs neither a display nor a listener, and never
+// disturbs the instance that runs.
+TEST_F(StartStop, ASecondStartHandsItsArgumentOverAndLeavesTheFirstRunning)
+{
+    QProcess first;
+    ASSERT_TRUE(Start(first));
+    ASSERT_TRUE(WaitUntilStarted(first));
+    QLocalServer reader;
+    ASSERT_TRUE(reader.listen(RuntimeFile(QStringLiteral("kestrun-handoff-7anna"))));
+    // A window would need this display, which does not exist.
+    m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_environment.remove(QStringLiteral("DISPLAY"));
+    m_environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+
+    QProcess second;
+    ASSERT_TRUE(Start(second, {QStringLiteral("eventcontroller:abc")}));
+    EXPECT_EQ(Finish(second), 0);
+    ASSERT_TRUE(reader.waitForNewConnection(10000));
+    QLocalSocket* handedOver = reader.nextPendingConnection();
+    QByteArray message;
+    while (message.size() < 256 && handedOver->waitForReadyRead(10000))
+        message += handedOver->readAll();
+    EXPECT_EQ(message,
+              QByteArray("\x03"
+                         "abc") +
+                  QByteArray(252, '\0'));
+
+    reader.close();
+    QProcess third;
+    ASSERT_TRUE(Start(third, {QStringLiteral("eventcontroller:def")}));
+    EXPECT_EQ(Finish(third), 0) << "nobody listens: the start ends all the same";
+
+    EXPECT_EQ(first.state(), QProcess::Running);
+    ::kill(pid_t(first.processId()), SIGTERM);
+    EXPECT_EQ(Finish(first), 0);
+}
+
+TEST_F(StartStop, TheProgramsOwnInterfaceSwitchesReloadsAndQuitsLikeTheTrayMenu)
+{
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    const QString rulesFile = DataFile(QStringLiteral("rules.xml"));
+    SaveRules(rulesFile, QStringLiteral("Kunde"));
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.Connection().isConnected());
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    QProcess app;
+    ASSERT_TRUE(Start(app));
+    ASSERT_TRUE(WaitFor([&] { return bus.Connection().interface()->isServiceRegistered(Service).value(); }));
+
+    QDBusInterface controller(Service, ObjectPath, Interface, bus.Connection());
+    EXPECT_TRUE(controller.property("Active").toBool());
+    PropertiesRecorder recorder;
+    ASSERT_TRUE(bus.Connection().connect(Service, ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                         QStringLiteral("PropertiesChanged"), &recorder,
+                                         SLOT(Record(QString, QVariantMap, QStringList))));
+    EXPECT_EQ(controller.call(QStringLiteral("SetActive"), false).type(), QDBusMessage::ReplyMessage);
+    EXPECT_FALSE(controller.property("Active").toBool());
+    ASSERT_TRUE(WaitFor([&] { return !recorder.changes.isEmpty(); }));
+    EXPECT_EQ(recorder.changes.at(0), (QVariantMap {{QStringLiteral("Active"), false}}));
+
+    EXPECT_EQ(controller.call(QStringLiteral("ShowSettings")).errorName(),
+              QStringLiteral("de.kestrun.EventController.Error.NotAvailable"));
+
+    SaveRules(rulesFile, QStringLiteral("Neu"));
+    EXPECT_EQ(controller.call(QStringLiteral("ReloadRules")).type(), QDBusMessage::ReplyMessage);
+    QFile broken(rulesFile);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<EventController><AllRules>");
+    broken.close();
+    EXPECT_EQ(controller.call(QStringLiteral("ReloadRules")).errorName(),
+              QStringLiteral("de.kestrun.EventController.Error.RulesNotLoaded"));
+
+    // The answer comes once the rules are written; the model in force is the reloaded one.
+    EXPECT_EQ(controller.call(QStringLiteral("Quit")).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(ReadFile(rulesFile).contains("<Name>Neu</Name>"));
+    EXPECT_EQ(Finish(app), 0);
+    EXPECT_EQ(QDir(DataFile(QStringLiteral("unreadable"))).entryList(QDir::Files).size(), 1)
+        << "the broken file is kept aside, not overwritten";
+}
+
+#include "StartStopTest.moc"

@@ -1,0 +1,259 @@
+// The main window and its tray icon as the user meets them: the menu, the close
+// box, "Beenden", the About box and the second start's message.
+#include "shell/MainForm.h"
+
+#include "FakeLineManager.h"
+#include "ModalDriver.h"
+#include "ScopedEnvironment.h"
+#include "SettingsSandbox.h"
+#include "TestActions.h"
+#include "TraceCapture.h"
+#include "WindowGrab.h"
+#include "platform/AppVersion.h"
+#include "platform/DataPaths.h"
+#include "program/Program.h"
+#include "rulesfile/Parameters.h"
+#include "shell/AboutForm.h"
+#include "shell/SecondStart.h"
+#include "shell/TrayIcon.h"
+#include "telephony/OrvixEvent.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Takes the links the program hands to the desktop's browser.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+void SaveRules(const QStringList& names)
+{
+    TParameters model;
+    auto* sequence = new TActionSequence;
+    model.ActionSequences().AddNewItem(sequence);
+    for (const QString& name : names)
+        model.Rules().AddNewItem(IncomingRule(name, sequence));
+    ASSERT_TRUE(model.SaveObjectsToXMLFile(DataPathRulesFile()));
+}
+
+class MainFormTest : public ::testing::Test
+{
+protected:
+    MainFormTest()
+        : m_configHome("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()))
+    {
+        m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                                 "VelquistServer=127.0.0.1:1\n");
+    }
+
+    ~MainFormTest() override { m_program.Shutdown(); }
+
+    QAction& Entry(TMainForm& form, const char* name)
+    {
+        auto* action = form.findChild<QAction*>(QLatin1StringView(name));
+        if (!action)
+            throw std::runtime_error(std::string("no tray entry ") + name);
+        return *action;
+    }
+
+    // The entries the menu shows now, "-" for the separator.
+    static QStringList VisibleEntries(const TMainForm& form)
+    {
+        QStringList entries;
+        for (const QAction* action : form.findChild<QSystemTrayIcon*>()->contextMenu()->actions()) {
+            if (action->isVisible())
+                entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        return entries;
+    }
+
+    static QImage TrayPicture(const QIcon& icon) { return icon.pixmap(32, 32).toImage(); }
+
+    QTemporaryDir m_home;
+    ScopedEnvironment m_configHome;
+    SettingsSandbox m_settings;
+    FakeLineManager m_softphone;
+    TraceCapture m_trace;
+    TProgram m_program {&m_softphone};
+};
+
+} // namespace
+
+TEST_F(MainFormTest, TheTrayMenuOffersWhatChangesSomethingAndFollowsTheProcessingState)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    const auto* tray = form.findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->toolTip(), TProgram::Title);
+    EXPECT_FALSE(form.isVisible());
+    const QString separator = QStringLiteral("-");
+    EXPECT_EQ(VisibleEntries(form),
+              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Einstellungen"_s, separator, u"Über..."_s,
+                            u"Beenden"_s}));
+    ASSERT_FALSE(TrayPicture(TTrayIcon::TrayImage(0)).isNull());
+    ASSERT_NE(TrayPicture(TTrayIcon::TrayImage(0)), TrayPicture(TTrayIcon::TrayImage(1)));
+    EXPECT_EQ(TrayPicture(tray->icon()), TrayPicture(TTrayIcon::TrayImage(0)));
+
+    Entry(form, "sysTrayShow").trigger();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(VisibleEntries(form).mid(0, 2), (QStringList {u"Ausblenden"_s, u"Deaktivieren"_s}));
+
+    Entry(form, "sysTrayDisable").trigger();
+    EXPECT_FALSE(m_program.Active());
+    EXPECT_FALSE(m_program.Model()->OrvixEventController()->Active());
+    EXPECT_EQ(VisibleEntries(form).mid(0, 2), (QStringList {u"Ausblenden"_s, u"Aktivieren"_s}));
+    EXPECT_EQ(TrayPicture(tray->icon()), TrayPicture(TTrayIcon::TrayImage(1)));
+
+    Entry(form, "sysTrayHide").trigger();
+    EXPECT_FALSE(form.isVisible());
+    Entry(form, "sysTrayEnable").trigger();
+    EXPECT_TRUE(m_program.Model()->OrvixEventController()->Active());
+    EXPECT_EQ(VisibleEntries(form).mid(0, 2), (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s}));
+    EXPECT_EQ(TrayPicture(tray->icon()), TrayPicture(TTrayIcon::TrayImage(0)));
+
+    // Switched from elsewhere (the program's D-Bus interface): the menu follows.
+    m_program.SetActive(false);
+    EXPECT_EQ(VisibleEntries(form).mid(0, 2), (QStringList {u"Wiederherstellen"_s, u"Aktivieren"_s}));
+}
+
+// The close box never ends the program: the rules are not written and it runs on.
+TEST_F(MainFormTest, TheCloseBoxHidesTheWindowOrMinimisesItWithoutATray)
+{
+    for (const bool trayAvailable : {true, false}) {
+        SCOPED_TRACE(trayAvailable ? "tray" : "no tray");
+        m_trace.Clear();
+        TProgram program(&m_softphone);
+        TMainForm form(program, trayAvailable);
+        form.FormCreate();
+        // Without a tray the window is the only way in, so it shows at start.
+        EXPECT_EQ(form.isVisible(), !trayAvailable);
+        EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormCreate:No system tray available, main window shown")),
+                  trayAvailable ? 0 : 1);
+        form.ShowForm();
+
+        EXPECT_FALSE(form.close());
+        EXPECT_EQ(form.isVisible(), !trayAvailable);
+        EXPECT_EQ(form.isMinimized(), !trayAvailable);
+        EXPECT_FALSE(m_trace.Has(QStringLiteral("Main::FormClose:Application shut down")));
+        EXPECT_FALSE(QFile::exists(DataPathRulesFile()));
+        if (trayAvailable) {
+            EXPECT_EQ(VisibleEntries(form).at(0), QStringLiteral("Wiederherstellen"));
+        }
+        program.Shutdown();
+        QFile::remove(DataPathRulesFile());
+    }
+}
+
+TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    form.ShowForm();
+
+    Entry(form, "sysTrayExit").trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(QFile::exists(DataPathRulesFile()));
+    form.FormClose();
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
+}
+
+TEST_F(MainFormTest, TheWindowNamesTheRulesFileAndFollowsTheModelInForce)
+{
+    SaveRules({QStringLiteral("Kunde")});
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RulesFile"))->text(), DataPathRulesFile());
+    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RuleCount"))->text(), QStringLiteral("1"));
+
+    SaveRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    ASSERT_TRUE(m_program.ReloadRules());
+    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RuleCount"))->text(), QStringLiteral("2"));
+    form.ShowForm();
+    GrabWindow(form, QStringLiteral("MainForm"));
+}
+
+TEST_F(MainFormTest, EinstellungenSaysPlainlyThatThereIsNoSettingsDialogYet)
+{
+    TMainForm form(m_program, true);
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const bool shown = DriveModal<QMessageBox>(
+        [&](QMessageBox& box) {
+            text = box.text();
+            icon = box.icon();
+            box.accept();
+        },
+        [&] { Entry(form, "sysTraySettings").trigger(); });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(text, TMainForm::SettingsNotAvailableText);
+    EXPECT_EQ(icon, QMessageBox::Information);
+}
+
+TEST_F(MainFormTest, TheAboutBoxShowsTitleVersionLogoAndOpensTheMakersSite)
+{
+    TMainForm form(m_program, true);
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "Open");
+    const bool shown = DriveModal<TAboutForm>(
+        [&](TAboutForm& about) {
+            EXPECT_EQ(about.windowTitle(), QStringLiteral("Über"));
+            const auto* title = about.findChild<QLabel*>(QStringLiteral("label_Title"));
+            EXPECT_EQ(title->text(), TProgram::Title);
+            EXPECT_TRUE(title->font().bold());
+            EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("label_Version"))->text(), GetAppVersion());
+            EXPECT_FALSE(about.findChild<QLabel*>(QStringLiteral("image_Logo"))->pixmap().isNull());
+            GrabWindow(about, QStringLiteral("AboutForm"));
+            auto* link = about.findChild<QLabel*>(QStringLiteral("linkLabel_WebAddress"));
+            const QString text = link->text();
+            const qsizetype start = text.indexOf(u'"') + 1;
+            emit link->linkActivated(text.mid(start, text.indexOf(u'"', start) - start));
+            QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("button_Ok")), Qt::LeftButton);
+            EXPECT_EQ(about.result(), QDialog::Accepted);
+        },
+        [&] { Entry(form, "sysTrayAbout").trigger(); });
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(browser.opened, QList<QUrl> {QUrl(QStringLiteral("https://www.kestrun.de"))});
+}
+
+TEST(SecondStart, WithoutAnArgumentTheUserIsToldThatTheProgramRuns)
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const bool shown = DriveModal<QMessageBox>(
+        [&](QMessageBox& box) {
+            title = box.windowTitle();
+            text = box.text();
+            icon = box.icon();
+            box.accept();
+        },
+        [] { ShowAlreadyRunning(); });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(title, QStringLiteral("Kestrun EventController for OrvixIt!"));
+    EXPECT_EQ(text, QStringLiteral("Application already running."));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+#include "MainFormTest.moc"
