@@ -18,6 +18,8 @@ TSingleInstance::TSingleInstance(const QString& lockPath)
         m_first = true;
         return;
     }
+    // Only a live holder of the lock makes this a second start; a file system
+    // without locks counts as no other instance.
     m_first = ::flock(m_file, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
 }
 
