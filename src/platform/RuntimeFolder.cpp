@@ -26,7 +26,7 @@ bool IsOwnFolder(const QString& path)
 
 } // namespace
 
-void MakePrivateFolder(const QString& path)
+void CreatePrivateFolder(const QString& path)
 {
     const QString clean = QDir::cleanPath(QDir(path).absolutePath());
     // The missing folders from the deepest existing one downwards.
@@ -50,6 +50,6 @@ QString UserRuntimePath()
     const QString fallback = QDir::tempPath() + QStringLiteral("/kestrun-") + QString::number(::getuid());
     if (QFileInfo::exists(fallback) && !IsOwnFolder(fallback))
         throw EKestrunError(QStringLiteral("Folder does not belong to this user: ") + fallback);
-    MakePrivateFolder(fallback);
+    CreatePrivateFolder(fallback);
     return fallback;
 }

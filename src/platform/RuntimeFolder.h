@@ -14,4 +14,4 @@ QString UserRuntimePath();
 
 // Makes the folder and every missing parent below an existing one with mode 0700,
 // and gives the folder itself mode 0700. Throws EKestrunError when it cannot.
-void MakePrivateFolder(const QString& path);
+void CreatePrivateFolder(const QString& path);

@@ -87,7 +87,7 @@ void TProgram::Start(TStartupWindows* windows)
 void TProgram::SetUpTrace()
 {
     const QString traceFile = TraceFilePath();
-    MakePrivateFolder(QFileInfo(traceFile).absolutePath());
+    CreatePrivateFolder(QFileInfo(traceFile).absolutePath());
     Trace::Configure(Title, TraceConnections(traceFile));
     Trace::SetEnabled(true);
     Trace::SetLevel(TraceLevel::Debug);

@@ -84,7 +84,7 @@ TEST_F(SingleInstance, AFallbackThatIsALinkIsRefused)
 TEST_F(SingleInstance, PrivateFoldersAreMadeWithTheirParents)
 {
     const QString traces = m_folder.filePath(QStringLiteral("Kestrun/Traces"));
-    MakePrivateFolder(traces);
+    CreatePrivateFolder(traces);
     EXPECT_EQ(QFile::permissions(traces), OwnerOnly);
     EXPECT_EQ(QFile::permissions(m_folder.filePath(QStringLiteral("Kestrun"))), OwnerOnly);
 }
