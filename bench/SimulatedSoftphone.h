@@ -5,6 +5,10 @@
 // those benchmarks take as their baseline. The trace writes its file at debug
 // level, as in the program.
 
+#include "model/ActionSequence.h"
+#include "model/BaseAction.h"
+#include "model/Rule.h"
+#include "rulesfile/Parameters.h"
 #include "telephony/DBusLineManagerService.h"
 #include "trace/Trace.h"
 
@@ -127,4 +131,20 @@ inline void Connect(SignalMark& mark)
     QDBusConnection::sessionBus().connect(Service, QStringLiteral("/com/orvixit/Softphone/LineManager"),
                                           QStringLiteral("com.orvixit.Softphone.LineManager"),
                                           QStringLiteral("LineMgrNotification"), &mark, SLOT(Notified(int, int)));
+}
+
+// A model in which every incoming call runs one sequence holding the action.
+inline std::shared_ptr<TParameters> IncomingCallModel(TBaseAction* action)
+{
+    auto model = std::make_shared<TParameters>();
+    auto* sequence = new TActionSequence;
+    sequence->AddNewItem(action);
+    model->ActionSequences().AddNewItem(sequence);
+    auto* rule = new TRule;
+    rule->SetCallOptionBase({cobIn});
+    rule->SetCallOptionInEx({coIntern, coExtern});
+    rule->SetCallOptionIn({coiIncomingCall});
+    rule->AddNewItem(sequence);
+    model->Rules().AddNewItem(rule);
+    return model;
 }

@@ -12,8 +12,6 @@
 #include "actions/ActionBalloonMessage.h"
 #include "actions/ui/HtmlWebEngineStartup.h"
 #include "engine/RulesRun.h"
-#include "model/ActionSequence.h"
-#include "model/Rule.h"
 #include "parameters/ParameterOrvix.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
@@ -60,11 +58,9 @@ private:
     QString m_title;
 };
 
-// The model of the benchmark: every incoming call shows the caller's name and number.
+// Every incoming call shows the caller's name and number.
 std::shared_ptr<TParameters> NotificationModel()
 {
-    auto model = std::make_shared<TParameters>();
-    auto* sequence = new TActionSequence;
     auto* balloon = new TActionBalloonMessage;
     balloon->SetCaption(Caption);
     for (const char* value : {"orvixCallerName", "orvixCallerNumber"}) {
@@ -72,15 +68,23 @@ std::shared_ptr<TParameters> NotificationModel()
         parameter->SetParameterValue(QString::fromLatin1(value));
         balloon->AddNewItem(parameter);
     }
-    sequence->AddNewItem(balloon);
-    model->ActionSequences().AddNewItem(sequence);
-    auto* rule = new TRule;
-    rule->SetCallOptionBase({cobIn});
-    rule->SetCallOptionInEx({coIntern, coExtern});
-    rule->SetCallOptionIn({coiIncomingCall});
-    rule->AddNewItem(sequence);
-    model->Rules().AddNewItem(rule);
-    return model;
+    return IncomingCallModel(balloon);
+}
+
+// Plays calls, each timed until a window of the benchmark's caption is exposed;
+// afterCall takes the window away again.
+void TimeCallsUntilExposed(benchmark::State& state, SignalMark& mark, const std::function<void()>& afterCall)
+{
+    SimulatedSoftphone& softphone = SimulatedSoftphone::Instance();
+    for (auto _ : state) {
+        ExposeMark exposed(Caption);
+        const auto elapsed = softphone.OneCall(mark, [&exposed](Clock::time_point& at) {
+            at = exposed.exposed;
+            return at.time_since_epoch().count() != 0;
+        });
+        state.SetIterationTime(elapsed.count());
+        afterCall();
+    }
 }
 
 // The program's windows, with the settings a new user has.
@@ -101,7 +105,6 @@ struct Desktop
 
 void BM_BareWindowOnRinging(benchmark::State& state)
 {
-    SimulatedSoftphone& softphone = SimulatedSoftphone::Instance();
     SignalMark mark;
     Connect(mark);
     std::unique_ptr<QWidget> window;
@@ -111,15 +114,7 @@ void BM_BareWindowOnRinging(benchmark::State& state)
         window->resize(370, 170);
         window->show();
     };
-    for (auto _ : state) {
-        ExposeMark exposed(Caption);
-        const auto elapsed = softphone.OneCall(mark, [&exposed](Clock::time_point& at) {
-            at = exposed.exposed;
-            return at.time_since_epoch().count() != 0;
-        });
-        state.SetIterationTime(elapsed.count());
-        window.reset();
-    }
+    TimeCallsUntilExposed(state, mark, [&window] { window.reset(); });
 }
 BENCHMARK(BM_BareWindowOnRinging)->UseManualTime()->Iterations(50)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
@@ -133,15 +128,7 @@ void BM_NotificationWindowOnRinging(benchmark::State& state)
         [model](TOrvixLine& line, const QString& lineState) { RunRules(*model, line, lineState); });
     SignalMark mark;
     Connect(mark);
-    for (auto _ : state) {
-        ExposeMark exposed(Caption);
-        const auto elapsed = softphone.OneCall(mark, [&exposed](Clock::time_point& at) {
-            at = exposed.exposed;
-            return at.time_since_epoch().count() != 0;
-        });
-        state.SetIterationTime(elapsed.count());
-        desktop.ui.CloseMessageWindows();
-    }
+    TimeCallsUntilExposed(state, mark, [&desktop] { desktop.ui.CloseMessageWindows(); });
 }
 BENCHMARK(BM_NotificationWindowOnRinging)
     ->UseManualTime()

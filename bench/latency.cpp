@@ -8,9 +8,6 @@
 #include "SimulatedSoftphone.h"
 
 #include "engine/RulesRun.h"
-#include "model/ActionSequence.h"
-#include "model/BaseAction.h"
-#include "model/Rule.h"
 #include "rulesfile/Parameters.h"
 #include "telephony/OrvixEvent.h"
 
@@ -47,17 +44,8 @@ BENCHMARK(BM_SignalRoundTrip)->UseManualTime()->Iterations(200)->Repetitions(3)-
 void BM_NotificationToAction(benchmark::State& state)
 {
     SimulatedSoftphone& bench = SimulatedSoftphone::Instance();
-    auto model = std::make_shared<TParameters>();
-    auto* sequence = new TActionSequence;
     auto* action = new StartMark;
-    sequence->AddNewItem(action);
-    model->ActionSequences().AddNewItem(sequence);
-    auto* rule = new TRule;
-    rule->SetCallOptionBase({cobIn});
-    rule->SetCallOptionInEx({coIntern, coExtern});
-    rule->SetCallOptionIn({coiIncomingCall});
-    rule->AddNewItem(sequence);
-    model->Rules().AddNewItem(rule);
+    const std::shared_ptr<TParameters> model = IncomingCallModel(action);
     TOrvixEventController controller(&bench.Bus());
     controller.SetRuleRunner(
         [model](TOrvixLine& line, const QString& lineState) { RunRules(*model, line, lineState); });

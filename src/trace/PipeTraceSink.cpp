@@ -1,5 +1,6 @@
 #include "trace/PipeTraceSink.h"
 
+#include "platform/RuntimeFolder.h"
 #include "trace/TraceLine.h"
 #include "trace/TraceObjectDump.h"
 
@@ -48,7 +49,14 @@ QString PipeTraceSink::SocketPathOf(const QString& name)
 {
     if (name.startsWith(u'/'))
         return name;
-    return QDir::cleanPath(QDir::tempPath()) + u'/' + name;
+    // In the user's private runtime folder, not the shared temporary folder: the
+    // trace holds callers' names and numbers, and another user listening under
+    // the same name there would receive them.
+    try {
+        return UserRuntimePath() + u'/' + name;
+    } catch (const std::exception& error) {
+        throw ETraceConfiguration(u"Trace pipe: "_s + QString::fromUtf8(error.what()));
+    }
 }
 
 QString PipeTraceSink::NameOf(const QString& applicationName)

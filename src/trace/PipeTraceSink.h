@@ -22,7 +22,8 @@
 class PipeTraceSink final : public TraceSink
 {
 public:
-    // name as QLocalServer takes it. Throws ETraceConfiguration on a name no socket can have.
+    // name: a socket path, or a name in the user's runtime folder (UserRuntimePath). Throws
+    // ETraceConfiguration on a name no socket can have.
     PipeTraceSink(const QString& name, bool reconnect, std::chrono::milliseconds reconnectInterval);
     ~PipeTraceSink() override;
     PipeTraceSink(const PipeTraceSink&) = delete;
@@ -33,7 +34,7 @@ public:
 
     bool IsConnected() const;
 
-    // Where QLocalServer listens for a name on Unix: relative names live in the temp folder.
+    // The socket of a name: a path as given, a plain name in the user's runtime folder.
     static QString SocketPathOf(const QString& name);
     // The default name: the application's name with only its letters and digits.
     static QString NameOf(const QString& applicationName);

@@ -24,16 +24,4 @@ TEST(HtmlWebProfile, KeepsCookiesAndCacheInAPrivateFolderOfTheUser)
     EXPECT_EQ(QFile::permissions(folder) & (OwnerOnly | GroupOrOthers), OwnerOnly);
 }
 
-TEST(HtmlWebProfile, TightensAFolderThatOthersCouldRead)
-{
-    QTemporaryDir home;
-    const QString folder = home.filePath(QStringLiteral("a/b"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(QFile::setPermissions(folder, OwnerOnly | QFile::ReadOther | QFile::ExeOther));
-    EXPECT_TRUE(MakePrivateFolder(folder));
-    EXPECT_EQ(QFile::permissions(folder) & (OwnerOnly | GroupOrOthers), OwnerOnly);
-    EXPECT_TRUE(MakePrivateFolder(home.filePath(QStringLiteral("new"))));
-    EXPECT_EQ(QFile::permissions(home.filePath(QStringLiteral("new"))) & (OwnerOnly | GroupOrOthers), OwnerOnly);
-}
-
 } // namespace

@@ -1,5 +1,6 @@
 #include "TraceTestSupport.h"
 
+#include "platform/RuntimeFolder.h"
 #include "trace/PipeTraceSink.h"
 #include "trace/Trace.h"
 
@@ -163,7 +164,7 @@ TEST_F(PipeTrace, ConfiguredPipeIsNamedAfterTheApplication)
 {
     const QString name = u"KestrunEventControllerforOrvixIt"_s;
     EXPECT_EQ(PipeTraceSink::NameOf(u"Kestrun Event Controller for OrvixIt!"_s), name);
-    EXPECT_EQ(PipeTraceSink::SocketPathOf(name), QDir::cleanPath(QDir::tempPath()) + u'/' + name);
+    EXPECT_EQ(PipeTraceSink::SocketPathOf(name), UserRuntimePath() + u'/' + name);
     EXPECT_EQ(PipeTraceSink::SocketPathOf(path), path);
 
     // Where QLocalServer listens for the same name, so a viewer finds the trace.

@@ -340,6 +340,10 @@ void TBaseMessageForm::timer_PerformFadingTimer()
 {
     timer_PerformFading.stop();
     SetAlpha(m_alpha > 1 ? m_alpha - FadingStep : 0);
+    // The ticks keep the event loop from ever waiting, and the window system gets
+    // its requests only when the loop waits: without this the window would stay
+    // as it was for the whole fade and then vanish.
+    QGuiApplication::sync();
     if (m_alpha > 0)
         timer_PerformFading.start();
     else

@@ -1,6 +1,7 @@
 #include "actions/ui/HtmlWebEngineStartup.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <unistd.h>
 
@@ -11,6 +12,9 @@ void PrepareHtmlWebEngine()
     // Root runs the program only in CI and containers, so the sandbox goes only there.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The engine lists its whole set-up on the terminal at its first page; a
+    // QT_LOGGING_RULES of the user's still turns it on.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -1,10 +1,9 @@
 #include "actions/ui/HtmlWebProfile.h"
 
+#include "platform/RuntimeFolder.h"
 #include "trace/Trace.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QWebEngineProfile>
 
@@ -14,11 +13,20 @@ QString HtmlWebProfileFolder()
         QStringLiteral("/Kestrun/EventController for OrvixIt!/WebEngine");
 }
 
-bool MakePrivateFolder(const QString& folder)
+namespace {
+
+bool MadePrivate(const QString& folder)
 {
-    constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    return QDir().mkpath(folder) && QFile::setPermissions(folder, OwnerOnly);
+    try {
+        CreatePrivateFolder(folder);
+        return true;
+    } catch (const std::exception& error) {
+        Trace::Exception("HtmlMessageForm::Profile", error);
+        return false;
+    }
 }
+
+} // namespace
 
 QWebEngineProfile& HtmlWebProfile()
 {
@@ -28,7 +36,7 @@ QWebEngineProfile& HtmlWebProfile()
     const QString folder = HtmlWebProfileFolder();
     // Without a private folder the profile keeps nothing on disk rather than
     // leaving cookies where others can read them.
-    const bool onDisk = MakePrivateFolder(folder);
+    const bool onDisk = MadePrivate(folder);
     profile = new QWebEngineProfile(onDisk ? QStringLiteral("HtmlMessage") : QString(), QCoreApplication::instance());
     if (onDisk) {
         profile->setPersistentStoragePath(folder + QStringLiteral("/Storage"));

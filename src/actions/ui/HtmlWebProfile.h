@@ -19,7 +19,3 @@ QWebEngineProfile& HtmlWebProfile();
 // $XDG_CACHE_HOME (or ~/.cache) + "/Kestrun/EventController for OrvixIt!/WebEngine",
 // read from the environment at each call.
 QString HtmlWebProfileFolder();
-
-// Creates folder when missing and makes it private to the user (mode 0700), also
-// when it existed with wider rights. False when it cannot be made so.
-bool MakePrivateFolder(const QString& folder);
