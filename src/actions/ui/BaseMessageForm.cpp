@@ -22,6 +22,8 @@
 #include <QPainterPath>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
 
 namespace {
@@ -52,6 +54,18 @@ QFont DesignFont(const QString& family, int pixelSize, QFont::Weight weight)
     font.setWeight(weight);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+// The fading ticks keep the event loop from ever waiting, and on X11 Qt sends its
+// requests to the display server only when the loop waits: without a flush the
+// window would keep its opacity for the whole fade and then vanish. Only the
+// requests go out; no event is handled here.
+void FlushWindowSystem()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // Other platforms (offscreen, Wayland) answer without a connection.
+    if (xcb_connection_t* connection = x11 ? x11->connection() : nullptr)
+        xcb_flush(connection);
 }
 
 } // namespace
@@ -340,10 +354,7 @@ void TBaseMessageForm::timer_PerformFadingTimer()
 {
     timer_PerformFading.stop();
     SetAlpha(m_alpha > 1 ? m_alpha - FadingStep : 0);
-    // The ticks keep the event loop from ever waiting, and the window system gets
-    // its requests only when the loop waits: without this the window would stay
-    // as it was for the whole fade and then vanish.
-    QGuiApplication::sync();
+    FlushWindowSystem();
     if (m_alpha > 0)
         timer_PerformFading.start();
     else
