@@ -50,6 +50,13 @@ bool HasViewableWindow(Display* display, Window window, const char* name)
     return found;
 }
 
+// Windows come and go while the tree is walked; a request about one that just went
+// fails, which only means it is not the icon (Xlib's default handler would exit).
+int IgnoreGoneWindows(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 class X11Display
 {
 public:
@@ -58,6 +65,7 @@ public:
     {
         if (!m_display)
             throw std::runtime_error("no X display (bench/run starts one when DISPLAY is empty)");
+        XSetErrorHandler(&IgnoreGoneWindows);
     }
     ~X11Display() { XCloseDisplay(m_display); }
     X11Display(const X11Display&) = delete;
