@@ -1,5 +1,8 @@
 #include "actions/ActionDDEMessage.h"
 
+#include "actions/CommandChannel.h"
+#include "trace/Trace.h"
+
 TActionDDEMessage::TActionDDEMessage()
 {
     SetCaptionAndIcon(QStringLiteral("DDE-Nachricht senden"), u"settings_ethernet");
@@ -8,4 +11,32 @@ TActionDDEMessage::TActionDDEMessage()
 QString TActionDDEMessage::GetDescription() const
 {
     return QStringLiteral("Anw.: ") + FDDEService + QStringLiteral(" Thema: ") + FDDETopic;
+}
+
+void TActionDDEMessage::ExecuteAction(TActionContext& context)
+{
+    TBaseAction::ExecuteAction(context);
+    if (context.CancelAction())
+        return;
+
+    QString message;
+    for (const TParamResult& result : context.ParamResultList())
+        message += result.Result;
+    Trace::Value("ActionDDEMessage::ExecuteAction:Service", FDDEService);
+    Trace::Value("ActionDDEMessage::ExecuteAction:Topic", FDDETopic);
+    Trace::Value("ActionDDEMessage::ExecuteAction:Message", message);
+
+    TCommandChannel channel(FDDEService, FDDETopic);
+    if (!channel.Link()) {
+        Trace::Error("ActionDDEMessage::ExecuteAction:Service not reachable", channel.LinkError());
+        context.SetActionSuccessfull(false);
+        return;
+    }
+    Trace::Message("ActionDDEMessage::ExecuteAction:Sending DDE Message");
+    const bool sent = channel.Send(message);
+    if (sent)
+        Trace::Message("TDDEMessage::ExecuteAction:Message sent");
+    else
+        Trace::Error("ActionDDEMessage::ExecuteAction:Message could not sent", channel.SendError());
+    context.SetActionSuccessfull(sent);
 }

@@ -5,6 +5,11 @@
 /**
  * @brief Sends the parameter results as a command to another running application
  * (service and topic name the receiver).
+ *
+ * The command travels over the session bus (TCommandChannel): the service is a
+ * bus name, the topic an object path. A receiver that cannot be reached or does
+ * not take the command makes the action unsuccessful, so that a stopper after it
+ * can react.
  */
 class TActionDDEMessage : public TBaseAction
 {
@@ -19,4 +24,5 @@ public:
     KESTRUN_FIELD(QString, DDETopic)
 
     QString GetDescription() const override;
+    void ExecuteAction(TActionContext& context) override;
 };
