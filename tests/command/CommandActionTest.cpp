@@ -145,8 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnreachableCase {"NoService", QString(), QStringLiteral("/"), NotReachableTitle},
         UnreachableCase {"UnknownObject", QStringLiteral("de.kestrun.test.Other"), QStringLiteral("/elsewhere"),
                          NotSentTitle},
-        UnreachableCase {"NoObjectPath", QStringLiteral("de.kestrun.test.Other"), QStringLiteral("a b"),
-                         NotSentTitle}),
+        UnreachableCase {"NoObjectPath", QStringLiteral("de.kestrun.test.Other"), QStringLiteral("a b"), NotSentTitle}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(CommandActionTest, ReceiverThatNeverAnswersIsGivenUpWhileEventsGoOn)

@@ -33,8 +33,8 @@ int main(int argc, char* argv[])
     CommandSink sink(stdout);
     new CommandAdaptor(&sink);
     if (!bus.registerObject(path, &sink)) {
-        std::fprintf(stderr, "kestrun-command-sink: cannot serve the object path \"%s\": %s\n",
-                     qUtf8Printable(path), qUtf8Printable(bus.lastError().message()));
+        std::fprintf(stderr, "kestrun-command-sink: cannot serve the object path \"%s\": %s\n", qUtf8Printable(path),
+                     qUtf8Printable(bus.lastError().message()));
         return 1;
     }
     // The name last: whoever waits for it may send at once.
