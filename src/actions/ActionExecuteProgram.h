@@ -20,4 +20,7 @@ public:
     KESTRUN_FIELD(bool, WaitForTerminate, false)
 
     QString GetDescription() const override;
+    // Starts the program detached, without a shell; a program that cannot start
+    // makes the action fail, so that a following stopper can react.
+    void ExecuteAction(TActionContext& context) override;
 };

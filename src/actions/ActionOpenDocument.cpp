@@ -1,5 +1,8 @@
 #include "actions/ActionOpenDocument.h"
 
+#include "platform/DocumentOpener.h"
+#include "trace/Trace.h"
+
 TActionOpenDocument::TActionOpenDocument()
 {
     SetCaptionAndIcon(QStringLiteral("Document öffnen"), u"description");
@@ -8,4 +11,27 @@ TActionOpenDocument::TActionOpenDocument()
 QString TActionOpenDocument::GetDescription() const
 {
     return QStringLiteral("Öffne: ") + FDocPath;
+}
+
+void TActionOpenDocument::ExecuteAction(TActionContext& context)
+{
+    TBaseAction::ExecuteAction(context);
+    if (context.CancelAction())
+        return;
+
+    // Call data in the arguments is never expanded: a caller named %HOME% must not
+    // read the program's environment out.
+    QString arguments;
+    for (const TParamResult& result : context.ParamResultList())
+        arguments += result.Result + QLatin1Char(' ');
+    Trace::Value("ActionOpenDocument::ExecuteAction:Command line parameters", arguments);
+    // The desktop opens a document by its type alone and takes no arguments for it.
+    if (!arguments.isEmpty())
+        Trace::Warning("ActionOpenDocument::ExecuteAction:Parameters are not passed to the document", arguments);
+    Trace::Message("ActionOpenDocument::ExecuteAction:Opening document");
+    QString error;
+    if (!OpenDocument(FDocPath, &error)) {
+        Trace::Error("ActionOpenDocument::ExecuteAction:Document could not be opened", error);
+        context.SetActionSuccessfull(false);
+    }
 }

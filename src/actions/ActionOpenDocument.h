@@ -16,4 +16,7 @@ public:
     KESTRUN_FIELD(QString, DocPath)
 
     QString GetDescription() const override;
+    // Opens DocPath as it is written; a document the desktop cannot open makes the
+    // action fail.
+    void ExecuteAction(TActionContext& context) override;
 };
