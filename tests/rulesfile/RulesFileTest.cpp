@@ -5,6 +5,7 @@
 #include "TraceCapture.h"
 
 #include "actions/ActionBalloonMessage.h"
+#include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionSendEMail.h"
 #include "actions/ActionStopper.h"
@@ -16,6 +17,7 @@
 #include "telephony/OrvixEvent.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 
 #include <climits>
@@ -182,6 +184,30 @@ TEST_F(RulesFile, DemoRulesOfferTheCustomerCardOnTheCallersNotification)
     EXPECT_FALSE(page.contains(QStringLiteral("invalid!")));
     for (int i = 0; i < html->Count(); ++i)
         EXPECT_TRUE(page.contains(QStringLiteral("Wert%1").arg(i))) << i;
+}
+
+// The demo's second action appends the caller to a call log through a shipped script.
+TEST_F(RulesFile, DemoRulesLogTheCallerThroughTheShippedScript)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo/rules.xml")));
+    auto* program = qobject_cast<TActionExecuteProgram*>(SequenceAt(parameters, 0)->Action(1));
+    ASSERT_NE(program, nullptr);
+    EXPECT_FALSE(program->WaitForTerminate());
+
+    // Waiting here only lets the test read the log as soon as the script is done.
+    program->SetWaitForTerminate(true);
+    QTemporaryDir folder;
+    const QString log = folder.filePath(QStringLiteral("call-log.txt"));
+    const ScopedEnvironment logTo("KESTRUN_CALL_LOG", log.toUtf8());
+    const ScopedEnvironment demoDir("KESTRUN_DEMO_DIR", KESTRUN_TEST_DATA "/../../tools/demo");
+    auto line = std::make_shared<TOrvixLine>();
+    line->SetCallerNumber(QStringLiteral("0301234"));
+    line->SetCallerName(QStringLiteral("Anna \"$(id)\"\nMaria"));
+    TActionContext context(line);
+    program->ExecuteAction(context);
+    EXPECT_TRUE(context.ActionSuccessfull());
+    EXPECT_TRUE(ReadFile(log).endsWith("\t0301234\tAnna \"$(id)\" Maria\n")) << ReadFile(log).toStdString();
 }
 
 TEST_F(RulesFile, RuleWithoutOriginReloadsWithBothOrigins)
