@@ -1,6 +1,5 @@
 #include "platform/ProcessStart.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
@@ -36,8 +35,6 @@ void WaitForProcessEnd(qint64 pid)
     QEventLoop loop;
     QSocketNotifier ended(pidfd, QSocketNotifier::Read);
     QObject::connect(&ended, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-    if (auto* application = QCoreApplication::instance())
-        QObject::connect(application, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
     loop.exec();
     ended.setEnabled(false);
     ::close(pidfd);

@@ -14,7 +14,7 @@ std::optional<qint64> StartDetachedProcess(const QString& program, const QString
 
 // Returns when the process has ended. The event loop runs meanwhile, the way it does
 // while a modal window is open: notifications are taken in, windows repaint and fade.
-// The program's end also ends the wait.
+// The program's end also ends the wait, as it ends every running event loop.
 void WaitForProcessEnd(qint64 pid);
 
 // Whether a program of this name (or path) can be started, as StartDetachedProcess

@@ -17,8 +17,8 @@
 #include "telephony/OrvixEvent.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <climits>
 #include <csignal>
