@@ -1,11 +1,11 @@
 #pragma once
 
-#include "model/BaseAction.h"
+#include "actions/ActionOrvixCallControl.h"
 
 /**
  * @brief Sends DTMF digits into the connected call of its snapshot.
  */
-class TActionOrvixDTMF : public TBaseAction
+class TActionOrvixDTMF : public TActionOrvixCallControl
 {
     Q_OBJECT
     Q_PROPERTY(QString DtmfSigns READ DtmfSigns WRITE SetDtmfSigns)
@@ -17,4 +17,11 @@ public:
     KESTRUN_FIELD(QString, DtmfSigns)
 
     QString GetDescription() const override;
+
+    // Whether signs is a non-empty string of the keys a telephone can send: 0-9 * # A-D.
+    static bool IsValidDtmfSigns(QStringView signs);
+
+protected:
+    bool CanExecuteOnLine(const TOrvixLine& snapshot, TClientLineMgr& lineMgr) const override;
+    void ActOnCall(TActionContext& context, TClientLineMgr& lineMgr) override;
 };

@@ -1,6 +1,27 @@
 #include "actions/ActionOrvixEndCall.h"
 
+#include "model/OrvixLine.h"
+#include "telephony/ClientLineMgr.h"
+#include "telephony/LineEvents.h"
+#include "trace/Trace.h"
+
 TActionOrvixEndCall::TActionOrvixEndCall()
+    : TActionOrvixCallControl(QStringLiteral("ActionOrvixEndCall"), QStringLiteral("Cannot end call"))
 {
     SetCaptionAndIcon(QStringLiteral("Ruf beenden"), u"call_end");
+}
+
+// Not while the remote party's phone rings (alerting): the softphone offers no
+// hang-up there that the user would expect from this button.
+bool TActionOrvixEndCall::CanExecuteOnLine(const TOrvixLine& snapshot, TClientLineMgr& lineMgr) const
+{
+    const auto line = lineMgr.DispGetLine(snapshot.LineIndex());
+    const int state = line->DispState();
+    return line->DispCallId() == snapshot.CallId() && (state == LSActive || state == LSDialing);
+}
+
+void TActionOrvixEndCall::ActOnCall(TActionContext& context, TClientLineMgr& lineMgr)
+{
+    Trace::Message("ActionOrvixEndCall::ExecuteAction:Ending call...");
+    lineMgr.DispGetLine(context.Line()->LineIndex())->DispHookOn();
 }

@@ -3,6 +3,7 @@
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixCallControl.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionOrvixEndCall.h"
 #include "actions/ActionOrvixTakeCall.h"
@@ -71,7 +72,10 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         EXPECT_EQ(IconList::Instance().Name(action->IconIndex()), c.icon);
         EXPECT_TRUE(action->Active());
         EXPECT_TRUE(action->FreeObjects());
-        EXPECT_TRUE(action->CanExecute(TOrvixLine()));
+        // Only the call-control actions ask the line; they are tried against a softphone elsewhere.
+        if (!qobject_cast<const TActionOrvixCallControl*>(action.get())) {
+            EXPECT_TRUE(action->CanExecute(TOrvixLine()));
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "actions/ActionBalloonMessage.h"
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
+#include "actions/ActionOrvixTakeCall.h"
 #include "actions/ActionSendEMail.h"
 #include "actions/ActionStopper.h"
 #include "engine/TemplateFilling.h"
@@ -159,17 +160,19 @@ TEST_F(RulesFile, OptionsAndLinkedSequencesOfRules)
 }
 
 // scripts/demo seeds this file: a broken sample would greet a new user with an empty screen.
-TEST_F(RulesFile, DemoRulesOfferTheCustomerCardOnTheCallersNotification)
+TEST_F(RulesFile, DemoRulesOfferCustomerCardAndTakeCallOnTheCallersNotification)
 {
     TParameters parameters;
     ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo/rules.xml")));
-    ASSERT_EQ(parameters.ActionSequences().Count(), 2);
+    ASSERT_EQ(parameters.ActionSequences().Count(), 3);
     ASSERT_EQ(parameters.Rules().Count(), 1);
     const TActionSequence* card = SequenceAt(parameters, 1);
+    const TActionSequence* take = SequenceAt(parameters, 2);
     EXPECT_EQ(RuleAt(parameters, 0)->GetObject(0), SequenceAt(parameters, 0));
     const auto* balloon = qobject_cast<const TActionBalloonMessage*>(SequenceAt(parameters, 0)->Action(0));
     ASSERT_NE(balloon, nullptr);
-    EXPECT_EQ(balloon->AssociatedActionSequences(), QStringList {card->ID()});
+    EXPECT_EQ(balloon->AssociatedActionSequences(), (QStringList {card->ID(), take->ID()}));
+    EXPECT_NE(qobject_cast<const TActionOrvixTakeCall*>(take->Action(0)), nullptr);
     const auto* html = qobject_cast<const TActionHTMLMessage*>(card->Action(0));
     ASSERT_NE(html, nullptr);
     EXPECT_EQ(html->HTMLTemplate(), QStringLiteral("%KESTRUN_DEMO_DIR%/kundenkarte.htm"));
