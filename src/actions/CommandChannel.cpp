@@ -1,5 +1,6 @@
 #include "actions/CommandChannel.h"
 
+#include "platform/ProcessStart.h"
 #include "trace/Trace.h"
 
 #include "command_interface.h"
@@ -10,7 +11,6 @@
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
-#include <QProcess>
 #include <QTimer>
 
 namespace {
@@ -78,8 +78,10 @@ bool TCommandChannel::Link()
     // the trace shows what was started before it runs.
     Trace::Value("ActionDDEMessage::ExecuteAction:Starting service program",
                  m_service + QLatin1Char(' ') + m_objectPath);
-    if (!QProcess::startDetached(m_service, {m_objectPath})) {
-        m_linkError = QStringLiteral("%1 has no owner and no program of that name could be started").arg(m_service);
+    QString startError;
+    if (!StartDetachedProcess(m_service, {m_objectPath}, &startError)) {
+        m_linkError = QStringLiteral("%1 has no owner and no program of that name could be started: %2")
+                          .arg(m_service, startError);
         return false;
     }
     if (!WaitForOwner()) {
