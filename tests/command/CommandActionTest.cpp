@@ -116,8 +116,10 @@ class CommandFailureTest : public CommandActionTest, public ::testing::WithParam
 
 TEST_P(CommandFailureTest, FailedCommandIsTracedAndStopsTheActionsAfterIt)
 {
-    // The sink serves /served only, so a call to another object is answered with an error.
-    SinkProcess sink(QStringLiteral("de.kestrun.test.Other"), QStringLiteral("/served"));
+    // The sink serves /served only, so a call to another object is answered with an
+    // error. Each case has a name of its own: ctest runs the cases side by side on one bus.
+    SinkProcess sink(QStringLiteral("de.kestrun.test.Sink") + QString::fromLatin1(GetParam().what),
+                     QStringLiteral("/served"));
     ASSERT_TRUE(sink.Started());
     ScopedEnvironment path("PATH", QByteArray("/nonexistent"));
 
@@ -138,14 +140,15 @@ TEST_P(CommandFailureTest, FailedCommandIsTracedAndStopsTheActionsAfterIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommandFailureTest,
-    ::testing::Values(
-        UnreachableCase {"NoOwnerNoProgram", QStringLiteral("de.kestrun.test.Nobody"), QStringLiteral("/"),
-                         NotReachableTitle},
-        UnreachableCase {"NoBusName", QStringLiteral("Excel"), QStringLiteral("Sheet1"), NotReachableTitle},
-        UnreachableCase {"NoService", QString(), QStringLiteral("/"), NotReachableTitle},
-        UnreachableCase {"UnknownObject", QStringLiteral("de.kestrun.test.Other"), QStringLiteral("/elsewhere"),
-                         NotSentTitle},
-        UnreachableCase {"NoObjectPath", QStringLiteral("de.kestrun.test.Other"), QStringLiteral("a b"), NotSentTitle}),
+    ::testing::Values(UnreachableCase {"NoOwnerNoProgram", QStringLiteral("de.kestrun.test.Nobody"),
+                                       QStringLiteral("/"), NotReachableTitle},
+                      UnreachableCase {"NoBusName", QStringLiteral("Excel"), QStringLiteral("Sheet1"),
+                                       NotReachableTitle},
+                      UnreachableCase {"NoService", QString(), QStringLiteral("/"), NotReachableTitle},
+                      UnreachableCase {"UnknownObject", QStringLiteral("de.kestrun.test.SinkUnknownObject"),
+                                       QStringLiteral("/elsewhere"), NotSentTitle},
+                      UnreachableCase {"NoObjectPath", QStringLiteral("de.kestrun.test.SinkNoObjectPath"),
+                                       QStringLiteral("a b"), NotSentTitle}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(CommandActionTest, ReceiverThatNeverAnswersIsGivenUpWhileEventsGoOn)
