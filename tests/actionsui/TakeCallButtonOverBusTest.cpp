@@ -1,4 +1,5 @@
 #include "../linesim/LineSimTestSupport.h"
+#include "LinesimCommand.h"
 
 #include "actions/ActionOrvixTakeCall.h"
 #include "actions/ui/ActionSequenceButton.h"
@@ -44,15 +45,7 @@ protected:
         simulator.waitForFinished(Deadline);
     }
 
-    void Command(QStringList arguments)
-    {
-        arguments.prepend(service);
-        arguments.prepend(QStringLiteral("--service"));
-        QProcess cli;
-        cli.start(QStringLiteral(ORVIX_LINESIM_EXECUTABLE), arguments);
-        ASSERT_TRUE(cli.waitForFinished(Deadline));
-        ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    }
+    void Command(const QStringList& arguments) { RunLinesimCommand(service, arguments, Deadline); }
 
     std::unique_ptr<TClientLine> Line0()
     {

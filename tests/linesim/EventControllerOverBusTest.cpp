@@ -1,4 +1,5 @@
 #include "LineSimTestSupport.h"
+#include "LinesimCommand.h"
 #include "TraceCapture.h"
 
 #include "telephony/ClientLine.h"
@@ -47,15 +48,7 @@ protected:
     }
 
     // Runs a simulator command line against this test's simulator.
-    void Command(QStringList arguments)
-    {
-        arguments.prepend(service);
-        arguments.prepend(QStringLiteral("--service"));
-        QProcess cli;
-        cli.start(QStringLiteral(ORVIX_LINESIM_EXECUTABLE), arguments);
-        ASSERT_TRUE(cli.waitForFinished(Deadline));
-        ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    }
+    void Command(const QStringList& arguments) { RunLinesimCommand(service, arguments, Deadline); }
 
     bool WaitForTrace(const QString& title)
     {
