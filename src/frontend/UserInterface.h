@@ -2,6 +2,7 @@
 
 #include "frontend/MessageWindowRequest.h"
 #include "frontend/ParameterInteractionForm.h"
+#include "pim/PimItem.h"
 
 #include <memory>
 
@@ -30,6 +31,15 @@ public:
     virtual void PreloadMessageWindow(const TMessageWindowRequest& request) = 0;
     // Closes every message window (at shutdown; preloaded ones included).
     virtual void CloseMessageWindows() = 0;
+
+    // Shows a new item of the store, prefilled, for the user to complete, and waits
+    // until the user closes it (line notifications queue meanwhile, as during any
+    // modal window). True when the user saved it: item then holds what the user
+    // entered. caller names the call the item is about (for the window's title).
+    virtual bool ShowPimItemWindow(TPimItem& item, const QString& caller) = 0;
+    // Tells the user something that needs no answer, without waiting for it
+    // (a mail went out without some of its attachments).
+    virtual void ShowNotice(const QString& caption, const QString& text) = 0;
 };
 
 // The registered interface, or null when there is none.

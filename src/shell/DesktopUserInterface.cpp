@@ -3,6 +3,7 @@
 #include "actions/ui/HtmlMessageForm.h"
 #include "parameters/ui/InteractionForm.h"
 #include "program/Program.h"
+#include "widgets/MessageBox.h"
 
 TDesktopUserInterface::TDesktopUserInterface(TProgram& program)
     : m_messageWindows(program.NotificationSettings(), [&program] { return program.Model(); })
@@ -32,4 +33,17 @@ void TDesktopUserInterface::PreloadMessageWindow(const TMessageWindowRequest& re
 void TDesktopUserInterface::CloseMessageWindows()
 {
     m_messageWindows.CloseAll();
+}
+
+bool TDesktopUserInterface::ShowPimItemWindow(TPimItem& item, const QString& caller)
+{
+    // The item windows come in the next commit.
+    Q_UNUSED(item);
+    Q_UNUSED(caller);
+    return false;
+}
+
+void TDesktopUserInterface::ShowNotice(const QString& caption, const QString& text)
+{
+    TMessageBox::Notice(nullptr, caption, text);
 }

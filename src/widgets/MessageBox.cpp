@@ -36,6 +36,15 @@ TMessageBox::Button TMessageBox::Critical(QWidget* parent, const QString& title,
     return Show(QMessageBox::Critical, parent, title, text, buttons, defaultButton);
 }
 
+QMessageBox* TMessageBox::Notice(QWidget* parent, const QString& title, const QString& text)
+{
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+    return box;
+}
+
 void TMessageBox::SetNextAnswer(Button answer)
 {
     NextAnswers().push_back(answer);

@@ -26,6 +26,10 @@ public:
     static Button Critical(QWidget* parent, const QString& title, const QString& text,
                            Buttons buttons = QMessageBox::Ok, Button defaultButton = QMessageBox::NoButton);
 
+    // Shows an information box with an OK button and returns at once; the box
+    // deletes itself when the user closes it. Returns it (tests close it).
+    static QMessageBox* Notice(QWidget* parent, const QString& title, const QString& text);
+
     // The answer must be one of the buttons the box will offer.
     static void SetNextAnswer(Button answer);
     // Answers queued but not yet taken: a test that leaves one has answered a

@@ -42,11 +42,37 @@ public:
     void PreloadMessageWindow(const TMessageWindowRequest& request) override { preloaded.push_back(request); }
     void CloseMessageWindows() override { ++closeCount; }
 
+    // Records the item and answers as itemWindowAnswer says; itemWindowEdit may
+    // change the item as a user typing into the window would.
+    bool ShowPimItemWindow(TPimItem& item, const QString& caller) override
+    {
+        if (itemWindowEdit)
+            itemWindowEdit(item);
+        itemWindows.push_back({item, caller});
+        return itemWindowAnswer;
+    }
+    void ShowNotice(const QString& caption, const QString& text) override { notices.push_back({caption, text}); }
+
     std::vector<TMessageWindowRequest> shown;
     std::vector<TMessageWindowRequest> preloaded;
     int closeCount = 0;
     // What ShowMessageWindow answers.
     bool opens = true;
+
+    struct ItemWindow
+    {
+        TPimItem item;
+        QString caller;
+    };
+    std::vector<ItemWindow> itemWindows;
+    bool itemWindowAnswer = true;
+    std::function<void(TPimItem&)> itemWindowEdit;
+    struct Notice
+    {
+        QString caption;
+        QString text;
+    };
+    std::vector<Notice> notices;
 
 private:
     TFormFactory m_formFactory;

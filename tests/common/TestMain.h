@@ -28,6 +28,8 @@ int RunTests(int argc, char** argv)
     // Machine-wide settings too, for this program and the programs it starts.
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.filePath(QStringLiteral("xdg"))));
     // The browser profile of the HTML message window keeps its cache there.
+    // The personal-information store's folders lie below it.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
     qputenv("TMPDIR", QFile::encodeName(home.filePath(QStringLiteral("tmp"))));
     QDir().mkpath(home.filePath(QStringLiteral("tmp")));

@@ -1,0 +1,52 @@
+#include "pim/PimFolders.h"
+
+#include "platform/Environment.h"
+#include "platform/Registry.h"
+
+#include <QDir>
+
+namespace {
+
+QString FolderName(TPimFolderKind kind)
+{
+    switch (kind) {
+    case TPimFolderKind::Contacts:
+        return QStringLiteral("contacts");
+    case TPimFolderKind::Calendar:
+        return QStringLiteral("calendar");
+    case TPimFolderKind::Journal:
+        return QStringLiteral("journal");
+    case TPimFolderKind::Tasks:
+        return QStringLiteral("tasks");
+    case TPimFolderKind::Notes:
+        return QStringLiteral("notes");
+    }
+    return {};
+}
+
+QString DataHome()
+{
+    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    if (QDir::isAbsolutePath(configured))
+        return configured;
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+} // namespace
+
+QString PimFolderValueName(TPimFolderKind kind)
+{
+    QString name = FolderName(kind);
+    name[0] = name[0].toUpper();
+    return name + QStringLiteral("Folder");
+}
+
+QString PimFolderPath(TPimFolderKind kind)
+{
+    if (const auto value = ReadRegistryValue(QSettings::UserScope, PimRegistryKey, PimFolderValueName(kind))) {
+        const QString configured = ExpandEnvironmentReferences(RegistryString(*value)).trimmed();
+        if (!configured.isEmpty())
+            return QDir::cleanPath(configured);
+    }
+    return DataHome() + QStringLiteral("/kestrun/") + FolderName(kind);
+}
