@@ -4,7 +4,7 @@
 
 /**
  * @brief A contact item action; it carries the template fields of the item actions but
- * creates nothing when run.
+ * creates nothing when run: it only says so in the trace.
  */
 class TActionOutlookContact : public TBaseAction
 {
@@ -17,4 +17,7 @@ public:
 
     KESTRUN_FIELD(QString, Template)
     KESTRUN_FIELD(bool, TemplateActive, false)
+
+    // Neither resolves parameters nor changes how the sequence's last action went.
+    void ExecuteAction(TActionContext& context) override;
 };

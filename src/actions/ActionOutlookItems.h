@@ -3,7 +3,7 @@
 #include "actions/ActionOutlookBase.h"
 
 // The four item actions differ only in the kind of item they open, their
-// caption and their icon.
+// caption, their icon and their trace titles.
 
 class TActionOutlookNote : public TActionOutlookBase
 {
@@ -11,6 +11,7 @@ class TActionOutlookNote : public TActionOutlookBase
 
 public:
     TActionOutlookNote();
+    void ExecuteAction(TActionContext& context) override;
 };
 
 class TActionOutlookJournal : public TActionOutlookBase
@@ -19,6 +20,7 @@ class TActionOutlookJournal : public TActionOutlookBase
 
 public:
     TActionOutlookJournal();
+    void ExecuteAction(TActionContext& context) override;
 };
 
 class TActionOutlookCalendar : public TActionOutlookBase
@@ -27,6 +29,7 @@ class TActionOutlookCalendar : public TActionOutlookBase
 
 public:
     TActionOutlookCalendar();
+    void ExecuteAction(TActionContext& context) override;
 };
 
 class TActionOutlookTask : public TActionOutlookBase
@@ -35,4 +38,5 @@ class TActionOutlookTask : public TActionOutlookBase
 
 public:
     TActionOutlookTask();
+    void ExecuteAction(TActionContext& context) override;
 };

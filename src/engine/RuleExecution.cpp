@@ -62,7 +62,8 @@ void TActionSequence::ExecuteActions(const std::shared_ptr<TOrvixLine>& line)
         action->ExecuteAction(context);
         if (context.CancelAction())
             return;
-        actionSuccessfull = context.ActionSuccessfull();
+        if (!context.KeepsPreviousOutcome())
+            actionSuccessfull = context.ActionSuccessfull();
         Trace::Value("ActionSequence::ExecuteActions:Action succcessfull", actionSuccessfull);
     }
 }

@@ -42,6 +42,10 @@ public:
     // The outcome, read by the stoppers that follow in the sequence.
     bool ActionSuccessfull() const { return m_actionSuccessfull; }
     void SetActionSuccessfull(bool successful) { m_actionSuccessfull = successful; }
+    // Set by an action that did nothing at all: the stoppers after it go by the
+    // outcome of the action before.
+    bool KeepsPreviousOutcome() const { return m_keepsPreviousOutcome; }
+    void KeepPreviousOutcome() { m_keepsPreviousOutcome = true; }
 
     // The parameters resolved so far, in order.
     const QList<TParamResult>& ParamResultList() const { return m_paramResultList; }
@@ -54,5 +58,6 @@ private:
     std::shared_ptr<TOrvixLine> m_line;
     bool m_cancelAction = false;
     bool m_actionSuccessfull = true;
+    bool m_keepsPreviousOutcome = false;
     QList<TParamResult> m_paramResultList;
 };

@@ -1,6 +1,7 @@
 #include "shell/DesktopUserInterface.h"
 
 #include "actions/ui/HtmlMessageForm.h"
+#include "actions/ui/PimItemForm.h"
 #include "parameters/ui/InteractionForm.h"
 #include "program/Program.h"
 #include "widgets/MessageBox.h"
@@ -37,10 +38,11 @@ void TDesktopUserInterface::CloseMessageWindows()
 
 bool TDesktopUserInterface::ShowPimItemWindow(TPimItem& item, const QString& caller)
 {
-    // The item windows come in the next commit.
-    Q_UNUSED(item);
-    Q_UNUSED(caller);
-    return false;
+    TPimItemForm form(item, caller);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    item = form.Item();
+    return true;
 }
 
 void TDesktopUserInterface::ShowNotice(const QString& caption, const QString& text)

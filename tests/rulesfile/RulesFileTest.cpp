@@ -8,6 +8,7 @@
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOrvixTakeCall.h"
+#include "actions/ActionOutlookItems.h"
 #include "actions/ActionSendEMail.h"
 #include "actions/ActionStopper.h"
 #include "engine/TemplateFilling.h"
@@ -164,8 +165,8 @@ TEST_F(RulesFile, DemoRulesOfferCustomerCardAndTakeCallOnTheCallersNotification)
 {
     TParameters parameters;
     ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo/rules.xml")));
-    ASSERT_EQ(parameters.ActionSequences().Count(), 3);
-    ASSERT_EQ(parameters.Rules().Count(), 1);
+    ASSERT_EQ(parameters.ActionSequences().Count(), 4);
+    ASSERT_EQ(parameters.Rules().Count(), 2);
     const TActionSequence* card = SequenceAt(parameters, 1);
     const TActionSequence* take = SequenceAt(parameters, 2);
     EXPECT_EQ(RuleAt(parameters, 0)->GetObject(0), SequenceAt(parameters, 0));
@@ -187,6 +188,31 @@ TEST_F(RulesFile, DemoRulesOfferCustomerCardAndTakeCallOnTheCallersNotification)
     EXPECT_FALSE(page.contains(QStringLiteral("invalid!")));
     for (int i = 0; i < html->Count(); ++i)
         EXPECT_TRUE(page.contains(QStringLiteral("Wert%1").arg(i))) << i;
+}
+
+// When the call ends, the demo opens a journal entry whose template shows every parameter.
+TEST_F(RulesFile, DemoRulesOpenAJournalEntryWhenTheCallEnds)
+{
+    TParameters parameters;
+    ASSERT_TRUE(parameters.LoadObjectsFromXMLFile(QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo/rules.xml")));
+    const TRule* ended = RuleAt(parameters, 1);
+    EXPECT_EQ(ended->CallOptionIn(), TCallOptionInSet {coiCallTerminated});
+    EXPECT_EQ(ended->GetObject(0), SequenceAt(parameters, 3));
+    const auto* journal = qobject_cast<const TActionOutlookJournal*>(SequenceAt(parameters, 3)->Action(0));
+    ASSERT_NE(journal, nullptr);
+    EXPECT_TRUE(journal->TemplateActive());
+    // The item actions read the template path as stored; the demo puts its folder in when it seeds the file.
+    QString path = journal->Template();
+    EXPECT_TRUE(path.startsWith(QStringLiteral("@KESTRUN_DEMO_DIR@/")));
+    path.replace(QStringLiteral("@KESTRUN_DEMO_DIR@"), QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo"));
+    QList<TParamResult> results;
+    for (int i = 0; i < journal->Count(); ++i)
+        results.append({journal->Parameter(i), QStringLiteral("Wert%1").arg(i)});
+    const QStringList resultList = TemplateResultList(results);
+    const QString text = HandleTemplate(path, &resultList, TTemplateFiller::OutlookBase);
+    EXPECT_FALSE(text.contains(QStringLiteral("invalid!"))) << text.toStdString();
+    for (int i = 0; i < journal->Count(); ++i)
+        EXPECT_TRUE(text.contains(QStringLiteral("Wert%1").arg(i))) << i;
 }
 
 // The demo's second action appends the caller to a call log through a shipped script.

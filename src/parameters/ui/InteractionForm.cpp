@@ -2,10 +2,9 @@
 
 #include "parameters/ParameterInteraction.h"
 #include "platform/KestrunError.h"
+#include "widgets/CenteredWindow.h"
 
 #include "ui_InteractionForm.h"
-
-#include <QScreen>
 
 TInteractionForm::TInteractionForm()
     : ui(std::make_unique<Ui::TInteractionForm>())
@@ -48,13 +47,8 @@ void TInteractionForm::Button1Click()
     accept();
 }
 
-// The frame is known only once the window is shown, and it is the frame that is centred.
 void TInteractionForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (const QScreen* display = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(display->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CenterOnScreen(*this);
 }

@@ -1,0 +1,111 @@
+#include "ModalDriver.h"
+#include "WindowGrab.h"
+
+#include "actions/ui/PimItemForm.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+TPimItem NewItem(TPimItemKind kind)
+{
+    TPimItem item;
+    item.Kind = kind;
+    item.Subject = QStringLiteral("Anruf von Anna Berg");
+    item.Body = QStringLiteral("Anruf von Anna Berg\nNummer: +49301234567\n");
+    item.Start = QDateTime(QDate(2026, 12, 10), QTime(14, 5));
+    item.End = item.Start.addSecs(1800);
+    return item;
+}
+
+template <typename TWidget>
+TWidget& Child(QWidget& form, const char* name)
+{
+    auto* widget = form.findChild<TWidget*>(QString::fromLatin1(name));
+    if (!widget)
+        throw std::runtime_error(name);
+    return *widget;
+}
+
+} // namespace
+
+TEST(PimItemForm, TitleNamesTheKindAndTheCaller)
+{
+    const std::pair<TPimItemKind, const char*> cases[] = {
+        {TPimItemKind::Note, "Notiz – Anna Berg (+49301234567)"},
+        {TPimItemKind::Journal, "Journaleintrag – Anna Berg (+49301234567)"},
+        {TPimItemKind::Appointment, "Termin – Anna Berg (+49301234567)"},
+        {TPimItemKind::Task, "Aufgabe – Anna Berg (+49301234567)"},
+    };
+    for (const auto& [kind, title] : cases) {
+        TPimItemForm form(NewItem(kind), QStringLiteral("Anna Berg (+49301234567)"));
+        EXPECT_EQ(form.windowTitle(), QString::fromUtf8(title));
+        EXPECT_EQ(Child<QPushButton>(form, "button_Save").text(), QStringLiteral("&Speichern"));
+        EXPECT_TRUE(Child<QPushButton>(form, "button_Save").isDefault());
+        EXPECT_EQ(Child<QPushButton>(form, "button_Cancel").text(), QStringLiteral("Abbrechen"));
+    }
+    TPimItemForm anonymous(NewItem(TPimItemKind::Note), QString());
+    EXPECT_EQ(anonymous.windowTitle(), QStringLiteral("Notiz"));
+}
+
+TEST(PimItemForm, ReturnSavesWhatTheUserTyped)
+{
+    TPimItemForm form(NewItem(TPimItemKind::Appointment), QStringLiteral("Anna Berg"));
+    bool accepted = false;
+    const bool shown = DriveModal<TPimItemForm>(
+        [&](TPimItemForm& window) {
+            GrabWindow(window, QStringLiteral("item-window-appointment"));
+            EXPECT_EQ(Child<QPlainTextEdit>(window, "memo_Body").toPlainText(),
+                      QStringLiteral("Anruf von Anna Berg\nNummer: +49301234567\n"));
+            auto& subject = Child<QLineEdit>(window, "edit_Subject");
+            EXPECT_EQ(subject.text(), QStringLiteral("Anruf von Anna Berg"));
+            subject.selectAll();
+            QTest::keyClicks(&subject, QStringLiteral("Rueckruf"));
+            Child<QDateTimeEdit>(window, "dateTime_End").setDateTime(QDateTime(QDate(2026, 12, 10), QTime(15, 0)));
+            QTest::keyClick(&subject, Qt::Key_Return);
+        },
+        [&] { accepted = form.exec() == QDialog::Accepted; });
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(accepted);
+    const TPimItem item = form.Item();
+    EXPECT_EQ(item.Subject, QStringLiteral("Rueckruf"));
+    EXPECT_EQ(item.Start, QDateTime(QDate(2026, 12, 10), QTime(14, 5)));
+    EXPECT_EQ(item.End, QDateTime(QDate(2026, 12, 10), QTime(15, 0)));
+}
+
+TEST(PimItemForm, CancelDiscards)
+{
+    TPimItemForm form(NewItem(TPimItemKind::Note), QString());
+    bool accepted = true;
+    DriveModal<TPimItemForm>([&](TPimItemForm& window) { Child<QPushButton>(window, "button_Cancel").click(); },
+                             [&] { accepted = form.exec() == QDialog::Accepted; });
+    EXPECT_FALSE(accepted);
+}
+
+TEST(PimItemForm, TaskDueDateOnlyWhenTicked)
+{
+    TPimItemForm form(NewItem(TPimItemKind::Task), QString());
+    auto& hasDue = Child<QCheckBox>(form, "check_Due");
+    auto& due = Child<QDateTimeEdit>(form, "dateTime_Due");
+    EXPECT_FALSE(hasDue.isChecked());
+    EXPECT_FALSE(due.isEnabled());
+    EXPECT_FALSE(form.Item().Due.isValid());
+    hasDue.setChecked(true);
+    EXPECT_TRUE(due.isEnabled());
+    due.setDateTime(QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
+    Child<QCheckBox>(form, "check_Completed").setChecked(true);
+    const TPimItem item = form.Item();
+    EXPECT_EQ(item.Due, QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
+    EXPECT_TRUE(item.Completed);
+    // Fields a task does not have are not there.
+    EXPECT_EQ(form.findChild<QDateTimeEdit*>(QStringLiteral("dateTime_End")), nullptr);
+}
