@@ -41,7 +41,7 @@ bool isDtmfDigit(QChar c)
 } // namespace
 
 SoftphoneModel::SoftphoneModel(int lineCount, NumberConverter converter, QObject* parent)
-    : QObject(parent)
+    : LineManager(parent)
     , m_converter(std::move(converter))
     , m_clock([] { return QDateTime::currentDateTime(); })
 {
@@ -62,6 +62,20 @@ QString SoftphoneModel::stateName(int state)
 {
     const char* key = QMetaEnum::fromType<LineState>().valueToKey(state);
     return key ? QLatin1String(key) : QStringLiteral("LS%1").arg(state);
+}
+
+QString SoftphoneModel::describeNotification(int eventMsg, int eventParam)
+{
+    switch (eventMsg) {
+    case EventLineState:
+        return QStringLiteral("line %1: %2").arg(eventParam & 0xFF).arg(stateName(eventParam >> 8));
+    case EventLineDetails:
+        return QStringLiteral("line %1: call details changed").arg(eventParam);
+    case EventGroupCall:
+        return eventParam ? QStringLiteral("group call signalled") : QStringLiteral("group call withdrawn");
+    default:
+        return QStringLiteral("notification %1 %2").arg(eventMsg).arg(eventParam);
+    }
 }
 
 double SoftphoneModel::dayNumber(const QDateTime& time)
@@ -115,7 +129,7 @@ QVariantMap SoftphoneModel::GetLine(int lineIndex) const
         {QStringLiteral("DispLastCallDiscReason"), last.discReason},
         {QStringLiteral("DispLastCallWasConnected"), last.wasConnected},
         {QStringLiteral("DispLastCallId"), last.id},
-        {QStringLiteral("DispReceivedDtmfDigits"), QString()},
+        {QStringLiteral("DispReceivedDtmfDigits"), c.receivedDtmf},
         {QStringLiteral("DispPeerNumberPublicFormat"), l.call ? m_converter.canonical(c.peerNumber) : QString()},
         {QStringLiteral("DispLastCallCalledExtension"), last.calledExtension},
         {QStringLiteral("DispLastCallCalledName"), last.calledName},
@@ -222,6 +236,14 @@ void SoftphoneModel::hangup(int lineIndex)
 
 void SoftphoneModel::outgoing(int lineIndex, const QString& number, const QString& extension)
 {
+    dialOut(lineIndex, number, extension);
+    // A receiver of the dialing notification may already have ended the call.
+    if (line(lineIndex).state == LSDialing)
+        alerting(lineIndex);
+}
+
+void SoftphoneModel::dialOut(int lineIndex, const QString& number, const QString& extension)
+{
     if (number.trimmed().isEmpty())
         throw SoftphoneError(SoftphoneError::Kind::InvalidArgument, QStringLiteral("an outgoing call needs a number"));
     Call& call = startCall(lineIndex, QStringLiteral("dial out"));
@@ -231,9 +253,12 @@ void SoftphoneModel::outgoing(int lineIndex, const QString& number, const QStrin
     call.isOutgoing = 1;
     call.internal = m_converter.isExtension(number) ? 1 : 0;
     setState(lineIndex, LSDialing);
-    // A receiver of the dialing notification may already have ended the call.
-    if (line(lineIndex).state == LSDialing)
-        setState(lineIndex, LSAlerting);
+}
+
+void SoftphoneModel::alerting(int lineIndex)
+{
+    callIn(lineIndex, {LSDialing}, QStringLiteral("hear the far end ring"));
+    setState(lineIndex, LSAlerting);
 }
 
 void SoftphoneModel::remoteAnswer(int lineIndex)
@@ -268,6 +293,13 @@ void SoftphoneModel::transfer(int lineIndex, const QString& number, const QStrin
         throw SoftphoneError(SoftphoneError::Kind::InvalidArgument, QStringLiteral("a transfer needs the new number"));
     call.peerNumber = number;
     call.peerName = name;
+    emit LineMgrNotification(EventLineDetails, lineIndex);
+}
+
+void SoftphoneModel::receiveDtmf(int lineIndex, const QString& digits)
+{
+    Call& call = callIn(lineIndex, {LSActive, LSOnHold, LSConferenceActive}, QStringLiteral("receive DTMF"));
+    call.receivedDtmf += digits;
     emit LineMgrNotification(EventLineDetails, lineIndex);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "LineManager.h"
 #include "NumberConverter.h"
 
 #include <QDateTime>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -23,7 +23,7 @@
  * Refused operations throw SoftphoneError. Call ids are unique per model,
  * increasing from 1.
  */
-class SoftphoneModel : public QObject
+class SoftphoneModel : public LineManager
 {
     Q_OBJECT
 
@@ -101,30 +101,34 @@ public:
     // Days since 1899-12-30 00:00 with the time of day as the fraction, the softphone's date-time format.
     static double dayNumber(const QDateTime& time);
 
-    QVariantMap GetLine(int lineIndex) const;
-    QString ConvertNumber(int style, const QString& number) const;
-    QVariantMap GetNotificationCall() const;
-    // lineIndex -1: the first idle line.
-    void PickupGroupNotificationCall(int lineIndex);
-    void HookOff(int lineIndex);
-    void HookOn(int lineIndex);
-    void Dial(int lineIndex, const QString& digits);
+    // The trace line of a notification: "line 1: LSRinging" and so on.
+    static QString describeNotification(int eventMsg, int eventParam);
+
+    QVariantMap GetLine(int lineIndex) const override;
+    QString ConvertNumber(int style, const QString& number) const override;
+    QVariantMap GetNotificationCall() const override;
+    void PickupGroupNotificationCall(int lineIndex) override;
+    void HookOff(int lineIndex) override;
+    void HookOn(int lineIndex) override;
+    void Dial(int lineIndex, const QString& digits) override;
 
     void incoming(int lineIndex, const IncomingCall& call);
     void answer(int lineIndex) { HookOff(lineIndex); }
     // The far end hangs up.
     void hangup(int lineIndex);
+    // Dials out and at once hears the far end ring: dialOut followed by alerting.
     void outgoing(int lineIndex, const QString& number, const QString& extension);
+    void dialOut(int lineIndex, const QString& number, const QString& extension);
+    void alerting(int lineIndex);
     void remoteAnswer(int lineIndex);
     void remoteBusy(int lineIndex);
     void hold(int lineIndex);
     void retrieve(int lineIndex);
     void transfer(int lineIndex, const QString& number, const QString& name);
+    // DTMF digits the far end sent into the connected call.
+    void receiveDtmf(int lineIndex, const QString& digits);
     void groupCall(const GroupCall& call);
     void groupCallEnd();
-
-signals:
-    void LineMgrNotification(int eventMsg, int eventParam);
 
 private:
     struct Call
@@ -138,6 +142,7 @@ private:
         QString outgoingExtension;
         QString redirectedFromNumber;
         QString redirectedFromName;
+        QString receivedDtmf;
         int isOutgoing = 0;
         int isGroupCall = 0;
         int internal = -1;

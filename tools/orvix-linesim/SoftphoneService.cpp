@@ -6,50 +6,52 @@
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 
-LineManagerObject::LineManagerObject(SoftphoneModel& model, QObject* parent)
-    : GuardedBusObject(model, parent)
+LineManagerObject::LineManagerObject(LineManager& lineManager, QObject* parent)
+    : GuardedBusObject(parent)
+    , m_lineManager(lineManager)
 {
     new LineManagerAdaptor(this);
-    QObject::connect(&model, &SoftphoneModel::LineMgrNotification, this, &LineManagerObject::LineMgrNotification);
+    QObject::connect(&lineManager, &LineManager::LineMgrNotification, this, &LineManagerObject::LineMgrNotification);
 }
 
 QVariantMap LineManagerObject::GetLine(int lineIndex)
 {
-    return guarded([&] { return m_model.GetLine(lineIndex); });
+    return guarded([&] { return m_lineManager.GetLine(lineIndex); });
 }
 
 QString LineManagerObject::ConvertNumber(int style, const QString& number)
 {
-    return guarded([&] { return m_model.ConvertNumber(style, number); });
+    return guarded([&] { return m_lineManager.ConvertNumber(style, number); });
 }
 
 QVariantMap LineManagerObject::GetNotificationCall()
 {
-    return guarded([&] { return m_model.GetNotificationCall(); });
+    return guarded([&] { return m_lineManager.GetNotificationCall(); });
 }
 
 void LineManagerObject::PickupGroupNotificationCall(int lineIndex)
 {
-    guarded([&] { m_model.PickupGroupNotificationCall(lineIndex); });
+    guarded([&] { m_lineManager.PickupGroupNotificationCall(lineIndex); });
 }
 
 void LineManagerObject::HookOff(int lineIndex)
 {
-    guarded([&] { m_model.HookOff(lineIndex); });
+    guarded([&] { m_lineManager.HookOff(lineIndex); });
 }
 
 void LineManagerObject::HookOn(int lineIndex)
 {
-    guarded([&] { m_model.HookOn(lineIndex); });
+    guarded([&] { m_lineManager.HookOn(lineIndex); });
 }
 
 void LineManagerObject::Dial(int lineIndex, const QString& digits)
 {
-    guarded([&] { m_model.Dial(lineIndex, digits); });
+    guarded([&] { m_lineManager.Dial(lineIndex, digits); });
 }
 
 SimulatorObject::SimulatorObject(SoftphoneModel& model, QObject* parent)
-    : GuardedBusObject(model, parent)
+    : GuardedBusObject(parent)
+    , m_model(model)
 {
     new SimulatorAdaptor(this);
 }
@@ -126,13 +128,19 @@ void SimulatorObject::Quit()
 
 ServiceHost::ServiceHost(SoftphoneModel& model, const QDBusConnection& connection, const QString& serviceName,
                          QObject* parent)
+    : ServiceHost(static_cast<LineManager&>(model), connection, serviceName, parent)
+{
+    m_simulator = new SimulatorObject(model, this);
+    connect(m_simulator, &SimulatorObject::quitRequested, this, &ServiceHost::quitRequested);
+}
+
+ServiceHost::ServiceHost(LineManager& lineManager, const QDBusConnection& connection, const QString& serviceName,
+                         QObject* parent)
     : QObject(parent)
     , m_connection(connection)
     , m_serviceName(serviceName)
-    , m_lineManager(new LineManagerObject(model, this))
-    , m_simulator(new SimulatorObject(model, this))
+    , m_lineManager(new LineManagerObject(lineManager, this))
 {
-    connect(m_simulator, &SimulatorObject::quitRequested, this, &ServiceHost::quitRequested);
 }
 
 ServiceHost::~ServiceHost()
@@ -151,7 +159,7 @@ void ServiceHost::start()
         const QString taken = QStringLiteral("cannot export %1: this connection already has an object there");
         if (!m_connection.registerObject(QLatin1String(SoftphoneBus::LineManagerPath), m_lineManager))
             throw LineSimError(taken.arg(QLatin1String(SoftphoneBus::LineManagerPath)));
-        if (!m_connection.registerObject(QLatin1String(SoftphoneBus::SimulatorPath), m_simulator)) {
+        if (m_simulator && !m_connection.registerObject(QLatin1String(SoftphoneBus::SimulatorPath), m_simulator)) {
             m_connection.unregisterObject(QLatin1String(SoftphoneBus::LineManagerPath));
             throw LineSimError(taken.arg(QLatin1String(SoftphoneBus::SimulatorPath)));
         }
@@ -179,7 +187,8 @@ void ServiceHost::stop()
         m_connection.interface()->unregisterService(m_serviceName);
     m_nameOwned = false;
     if (m_objectsRegistered) {
-        m_connection.unregisterObject(QLatin1String(SoftphoneBus::SimulatorPath));
+        if (m_simulator)
+            m_connection.unregisterObject(QLatin1String(SoftphoneBus::SimulatorPath));
         m_connection.unregisterObject(QLatin1String(SoftphoneBus::LineManagerPath));
     }
     m_objectsRegistered = false;

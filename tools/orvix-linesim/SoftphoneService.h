@@ -23,11 +23,7 @@ class GuardedBusObject : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    GuardedBusObject(SoftphoneModel& model, QObject* parent)
-        : QObject(parent)
-        , m_model(model)
-    {
-    }
+    using QObject::QObject;
 
 protected:
     // Whatever a caller sends, the service answers and keeps running.
@@ -43,19 +39,17 @@ protected:
         }
         return decltype(operation())();
     }
-
-    SoftphoneModel& m_model;
 };
 
 /**
- * @brief The line manager interface of the softphone, answered from the model (com.orvixit.Softphone.LineManager).
+ * @brief The line manager interface of the softphone on the bus (com.orvixit.Softphone.LineManager).
  */
 class LineManagerObject : public GuardedBusObject
 {
     Q_OBJECT
 
 public:
-    LineManagerObject(SoftphoneModel& model, QObject* parent);
+    LineManagerObject(LineManager& lineManager, QObject* parent);
 
     QVariantMap GetLine(int lineIndex);
     QString ConvertNumber(int style, const QString& number);
@@ -67,6 +61,9 @@ public:
 
 signals:
     void LineMgrNotification(int eventMsg, int eventParam);
+
+private:
+    LineManager& m_lineManager;
 };
 
 /**
@@ -98,18 +95,25 @@ public:
 
 signals:
     void quitRequested();
+
+private:
+    SoftphoneModel& m_model;
 };
 
 /**
- * @brief Puts a model on a bus: both objects and the service name, until stopped or destroyed.
+ * @brief Puts a softphone on a bus: its objects and the service name, until stopped or destroyed.
  */
 class ServiceHost : public QObject
 {
     Q_OBJECT
 
 public:
+    // The simulator: the line manager and the control interface, both answered from the model.
     ServiceHost(SoftphoneModel& model, const QDBusConnection& connection,
                 const QString& serviceName = QLatin1String(SoftphoneBus::DefaultService), QObject* parent = nullptr);
+    // A softphone that only offers its line manager.
+    ServiceHost(LineManager& lineManager, const QDBusConnection& connection, const QString& serviceName,
+                QObject* parent = nullptr);
     ~ServiceHost() override;
 
     // Throws LineSimError when the bus is not there or the name is taken.
@@ -124,7 +128,7 @@ private:
     QDBusConnection m_connection;
     QString m_serviceName;
     LineManagerObject* m_lineManager;
-    SimulatorObject* m_simulator;
+    SimulatorObject* m_simulator = nullptr; // none when only the line manager is offered
     bool m_objectsRegistered = false;
     bool m_nameOwned = false;
 };

@@ -14,20 +14,6 @@
 
 namespace {
 
-QString describeNotification(int eventMsg, int eventParam)
-{
-    switch (eventMsg) {
-    case SoftphoneModel::EventLineState:
-        return QStringLiteral("line %1: %2").arg(eventParam & 0xFF).arg(SoftphoneModel::stateName(eventParam >> 8));
-    case SoftphoneModel::EventLineDetails:
-        return QStringLiteral("line %1: call details changed").arg(eventParam);
-    case SoftphoneModel::EventGroupCall:
-        return eventParam ? QStringLiteral("group call signalled") : QStringLiteral("group call withdrawn");
-    default:
-        return QStringLiteral("notification %1 %2").arg(eventMsg).arg(eventParam);
-    }
-}
-
 int serve(QCoreApplication& app, const ParsedCommand& command, const QString& serviceName, QTextStream& out)
 {
     std::unique_ptr<SoftphoneModel> model;
@@ -45,7 +31,7 @@ int serve(QCoreApplication& app, const ParsedCommand& command, const QString& se
     host.start();
     QObject::connect(&host, &ServiceHost::quitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(model.get(), &SoftphoneModel::LineMgrNotification, &app, [&out](int eventMsg, int eventParam) {
-        out << describeNotification(eventMsg, eventParam) << Qt::endl;
+        out << SoftphoneModel::describeNotification(eventMsg, eventParam) << Qt::endl;
     });
     // The event loop ends normally, so that the bus name is released like after "quit".
     OnTerminationSignal([&app] { app.quit(); });

@@ -1,0 +1,64 @@
+#include "BaresipBridge.h"
+
+#include "BaresipConfig.h"
+#include "LineSimError.h"
+
+#include <QStandardPaths>
+
+namespace {
+
+std::unique_ptr<SoftphoneModel> makeModel(const BridgeOptions& options)
+{
+    try {
+        auto model =
+            std::make_unique<SoftphoneModel>(options.lines, NumberConverter(options.countryCode, options.areaCode));
+        // A moment in LSTerminated, so that a client reading the line after the notification still finds the call.
+        model->setTerminatedHoldMs(1000);
+        return model;
+    } catch (const SoftphoneError& error) {
+        throw UsageError(error.message());
+    }
+}
+
+QString configFolder(const BridgeOptions& options)
+{
+    if (!options.folder.isEmpty())
+        return options.folder;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1String("/orvix-baresip");
+}
+
+} // namespace
+
+BaresipBridge::BaresipBridge(const BridgeOptions& options, QObject* parent)
+    : QObject(parent)
+    , m_model(makeModel(options))
+    , m_calls(options.lines)
+{
+    const BaresipConfig config {.sipListen = options.sipListen,
+                                .account = options.account,
+                                .ctrlPort = options.ctrlPort,
+                                .audio = options.audio,
+                                .modulePath = BaresipConfig::findModulePath()};
+    const QString folder = configFolder(options);
+    config.write(folder);
+
+    m_mapper = std::make_unique<BaresipEventMapper>(*m_model, m_calls, config.accountAddress());
+    m_lineManager = std::make_unique<BaresipLineManager>(*m_model, m_calls, m_control);
+    m_supervisor = std::make_unique<BaresipSupervisor>(m_control, options.ctrlPort, options.baresip, folder);
+
+    connect(&m_control, &BaresipControl::eventReceived, m_mapper.get(), &BaresipEventMapper::apply);
+    connect(m_supervisor.get(), &BaresipSupervisor::lost, m_mapper.get(), &BaresipEventMapper::dropAllCalls);
+    // More calls than lines: baresip turns the surplus one away ("486 Busy Here").
+    connect(m_mapper.get(), &BaresipEventMapper::surplusCall, this, [this](const QString& callId) {
+        emit report(QStringLiteral("call %1: every line is busy, turned away").arg(callId));
+        m_control.sendOnCall(callId, QStringLiteral("hangup"));
+    });
+    connect(m_mapper.get(), &BaresipEventMapper::eventIgnored, this,
+            [this](const QString& reason) { emit report(QStringLiteral("event ignored: ") + reason); });
+    connect(&m_control, &BaresipControl::frameRejected, this,
+            [this](const QString& reason) { emit report(QStringLiteral("frame skipped: ") + reason); });
+    connect(&m_control, &BaresipControl::commandFailed, this, [this](const QString& command, const QString& reason) {
+        emit report(QStringLiteral("command %1 failed: %2").arg(command, reason));
+    });
+    connect(m_supervisor.get(), &BaresipSupervisor::status, this, &BaresipBridge::report);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+/**
+ * @brief The configuration the bridge gives its own baresip: one account, a listen address, the control socket.
+ *
+ * Written into the bridge's folder at every start (mode 0600: an account line
+ * may carry a password). No audio modules unless asked for, so baresip runs
+ * without a sound card; never the "stdio" module, which spins without a terminal.
+ */
+struct BaresipConfig
+{
+    QString sipListen;
+    // A SIP URI ("sip:1001@192.0.2.10"), or a complete baresip account line ("<sip:...>;auth_pass=...").
+    QString account;
+    quint16 ctrlPort = 0;
+    // "MODULE" or "MODULE,DEVICE" of baresip's audio drivers ("alsa,default"); empty for none.
+    QString audio;
+    QString modulePath;
+
+    // The account line with the answer mode every bridge needs: calls must ring until taken.
+    QString accountLine() const;
+    // The address of record in the account line.
+    QString accountAddress() const;
+    QString configText() const;
+    // Throws BridgeError when the folder or a file cannot be written.
+    void write(const QString& folder) const;
+
+    // Where this system keeps baresip's modules; throws BridgeError when there is none.
+    static QString findModulePath();
+};

@@ -1,0 +1,137 @@
+#include "BaresipControl.h"
+
+#include "BridgeError.h"
+
+#include <QHostAddress>
+
+BaresipControl::BaresipControl(QObject* parent)
+    : QObject(parent)
+{
+    m_responseTimer.setSingleShot(true);
+    m_responseTimer.setInterval(5000);
+    connect(&m_responseTimer, &QTimer::timeout, this, [this] {
+        const QString command = m_inFlight ? m_inFlight->command : QString();
+        m_inFlight.reset();
+        emit commandFailed(command, QStringLiteral("baresip did not answer in time"));
+        sendNext();
+    });
+    connect(&m_socket, &QTcpSocket::readyRead, this, &BaresipControl::readFrames);
+    connect(&m_socket, &QTcpSocket::stateChanged, this, &BaresipControl::onStateChanged);
+}
+
+void BaresipControl::connectTo(quint16 port)
+{
+    m_socket.abort();
+    m_reader = NetstringReader();
+    m_wasOpen = true;
+    m_socket.connectToHost(QHostAddress::LocalHost, port);
+}
+
+void BaresipControl::disconnectFromBaresip()
+{
+    m_socket.abort();
+}
+
+void BaresipControl::send(const QString& command, const QString& params)
+{
+    if (!isConnected()) {
+        emit commandFailed(command, QStringLiteral("not connected to baresip"));
+        return;
+    }
+    m_queue.push_back({command, params, std::nullopt});
+    sendNext();
+}
+
+void BaresipControl::sendOnCall(const QString& callId, const QString& command, const QString& params)
+{
+    if (!isConnected()) {
+        emit commandFailed(command, QStringLiteral("not connected to baresip"));
+        return;
+    }
+    m_queue.push_back({command, params, callId});
+    sendNext();
+}
+
+void BaresipControl::sendNext()
+{
+    if (m_inFlight || m_queue.empty() || !isConnected())
+        return;
+    Command next = std::move(m_queue.front());
+    m_queue.pop_front();
+    m_token = QStringLiteral("orvix%1").arg(++m_tokenCounter);
+    m_inFlightIsCallfind = next.callId.has_value();
+    const QByteArray json = m_inFlightIsCallfind
+        ? encodeBaresipCommand(QStringLiteral("callfind"), *next.callId, m_token)
+        : encodeBaresipCommand(next.command, next.params, m_token);
+    m_inFlight = std::move(next);
+    m_socket.write(NetstringReader::encode(json));
+    m_responseTimer.start();
+}
+
+void BaresipControl::readFrames()
+{
+    const NetstringReader::Result result = m_reader.feed(m_socket.readAll());
+    for (const QString& error : result.errors)
+        emit frameRejected(error);
+    for (const QByteArray& frame : result.frames)
+        handleFrame(frame);
+}
+
+void BaresipControl::handleFrame(const QByteArray& frame)
+{
+    BaresipMessage message;
+    try {
+        message = parseBaresipMessage(frame);
+    } catch (const BridgeError& error) {
+        emit frameRejected(error.message());
+        return;
+    }
+    if (const auto* event = std::get_if<BaresipEvent>(&message))
+        emit eventReceived(*event);
+    else
+        handleResponse(std::get<BaresipResponse>(message));
+}
+
+void BaresipControl::handleResponse(const BaresipResponse& response)
+{
+    if (!m_inFlight || response.token != m_token) {
+        emit frameRejected(QStringLiteral("response to no waiting command (token \"%1\")").arg(response.token));
+        return;
+    }
+    m_responseTimer.stop();
+    Command done = std::move(*m_inFlight);
+    m_inFlight.reset();
+    if (m_inFlightIsCallfind) {
+        // baresip answers "ok" also when it has no such call; only the text tells.
+        if (!response.ok || response.data.contains(QLatin1String("not found"), Qt::CaseInsensitive)) {
+            emit commandFailed(done.command, QStringLiteral("baresip has no call %1").arg(*done.callId));
+        } else {
+            done.callId.reset();
+            m_queue.push_front(std::move(done)); // the selected call's command goes next, before anything else
+        }
+    } else if (!response.ok) {
+        emit commandFailed(done.command, response.data.trimmed());
+    }
+    sendNext();
+}
+
+void BaresipControl::failAll(const QString& reason)
+{
+    m_responseTimer.stop();
+    if (m_inFlight)
+        emit commandFailed(m_inFlight->command, reason);
+    m_inFlight.reset();
+    for (const Command& command : std::exchange(m_queue, {}))
+        emit commandFailed(command.command, reason);
+}
+
+void BaresipControl::onStateChanged(QAbstractSocket::SocketState state)
+{
+    if (state == QAbstractSocket::ConnectedState) {
+        emit connected();
+    } else if (state == QAbstractSocket::UnconnectedState && m_wasOpen) {
+        m_wasOpen = false;
+        failAll(QStringLiteral("the connection to baresip was closed"));
+        emit closed();
+    }
+}

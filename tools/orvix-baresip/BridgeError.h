@@ -1,0 +1,12 @@
+#pragma once
+
+#include "LineSimError.h"
+
+/**
+ * @brief A failure of the bridge or of its talk with baresip; the message is meant for the user as it is.
+ */
+class BridgeError : public LineSimError
+{
+public:
+    using LineSimError::LineSimError;
+};

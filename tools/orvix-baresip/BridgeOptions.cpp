@@ -1,0 +1,116 @@
+#include "BridgeOptions.h"
+
+#include "LineSimError.h"
+#include "SoftphoneService.h"
+
+#include <QHostAddress>
+
+namespace {
+
+QString takeValue(QStringList& words, const QString& option)
+{
+    if (words.isEmpty() || words.first().startsWith(QLatin1String("--")))
+        throw UsageError(QStringLiteral("option %1 needs a value").arg(option));
+    return words.takeFirst();
+}
+
+int number(const QString& text, const QString& option, int lowest, int highest)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < lowest || value > highest) {
+        throw UsageError(
+            QStringLiteral("invalid value '%1' for %2 (expected %3..%4)").arg(text, option).arg(lowest).arg(highest));
+    }
+    return value;
+}
+
+void checkListenAddress(const QString& address)
+{
+    const qsizetype colon = address.lastIndexOf(u':');
+    QString host = address.left(colon);
+    if (host.startsWith(u'[') && host.endsWith(u']'))
+        host = host.mid(1, host.size() - 2);
+    if (colon <= 0 || QHostAddress(host).isNull())
+        throw UsageError(QStringLiteral("invalid --sip-listen '%1' (expected ADDRESS:PORT)").arg(address));
+    number(address.mid(colon + 1), QStringLiteral("the port of --sip-listen"), 1, 65535);
+}
+
+} // namespace
+
+BridgeOptions BridgeOptions::parse(const QStringList& arguments)
+{
+    BridgeOptions options;
+    options.service = QLatin1String(SoftphoneBus::DefaultService);
+    QStringList words = arguments;
+    while (!words.isEmpty()) {
+        QString word = words.takeFirst();
+        if (word.startsWith(QLatin1String("--")) && word.contains(u'=')) {
+            words.prepend(word.section(u'=', 1));
+            word = word.section(u'=', 0, 0);
+        }
+        if (word == QLatin1String("--help") || word == QLatin1String("-h") || word == QLatin1String("help")) {
+            options.command = QStringLiteral("help");
+            return options;
+        }
+        if (!word.startsWith(QLatin1String("--"))) {
+            if (!options.command.isEmpty())
+                throw UsageError(QStringLiteral("unexpected '%1' (see %2 --help)").arg(word, QLatin1String(Program)));
+            if (word != QLatin1String("serve") && word != QLatin1String("quit"))
+                throw UsageError(
+                    QStringLiteral("unknown command '%1' (see %2 --help)").arg(word, QLatin1String(Program)));
+            options.command = word;
+        } else if (word == QLatin1String("--service")) {
+            options.service = takeValue(words, word);
+        } else if (word == QLatin1String("--lines")) {
+            options.lines = number(takeValue(words, word), word, 1, 255);
+        } else if (word == QLatin1String("--sip-listen")) {
+            options.sipListen = takeValue(words, word);
+            checkListenAddress(options.sipListen);
+        } else if (word == QLatin1String("--account")) {
+            options.account = takeValue(words, word);
+        } else if (word == QLatin1String("--ctrl-port")) {
+            options.ctrlPort = static_cast<quint16>(number(takeValue(words, word), word, 1, 65535));
+        } else if (word == QLatin1String("--country-code")) {
+            options.countryCode = takeValue(words, word);
+        } else if (word == QLatin1String("--area-code")) {
+            options.areaCode = takeValue(words, word);
+        } else if (word == QLatin1String("--baresip")) {
+            options.baresip = takeValue(words, word);
+        } else if (word == QLatin1String("--audio")) {
+            options.audio = takeValue(words, word);
+        } else if (word == QLatin1String("--folder")) {
+            options.folder = takeValue(words, word);
+        } else {
+            throw UsageError(QStringLiteral("unknown option %1 (see %2 --help)").arg(word, QLatin1String(Program)));
+        }
+    }
+    if (options.command.isEmpty())
+        throw UsageError(QStringLiteral("no command given (see %1 --help)").arg(QLatin1String(Program)));
+    return options;
+}
+
+QString BridgeOptions::helpText()
+{
+    return QStringLiteral(
+        "Usage: orvix-baresip [--service NAME] serve [options]\n"
+        "       orvix-baresip [--service NAME] quit\n"
+        "\n"
+        "serve offers the softphone's line manager on the session bus and drives baresip:\n"
+        "it attaches to a baresip whose control socket answers on --ctrl-port, or starts one\n"
+        "with a configuration written into --folder. Calls ring on the first idle line.\n"
+        "\n"
+        "  --service NAME        bus name (default com.orvixit.Softphone)\n"
+        "  --lines N             number of lines, 1..255 (default 4)\n"
+        "  --sip-listen A:P      baresip's SIP address (default 127.0.0.1:5060)\n"
+        "  --account URI         SIP account, or a whole baresip account line \"<sip:...>;auth_pass=...\"\n"
+        "                        (default sip:orvix@127.0.0.1)\n"
+        "  --ctrl-port PORT      baresip's control port on 127.0.0.1 (default 4444)\n"
+        "  --country-code CC     for numbers in the +CC form (default 49)\n"
+        "  --area-code AC        added to local numbers (default 30)\n"
+        "  --baresip PATH        the baresip program (default baresip)\n"
+        "  --audio DRIVER[,DEV]  baresip audio module, e.g. alsa,default (default none: silent)\n"
+        "  --folder DIR          baresip's configuration folder (default ~/.config/orvix-baresip)\n"
+        "\n"
+        "quit stops a running bridge and the baresip it started.\n");
+}

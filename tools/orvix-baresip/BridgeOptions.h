@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/**
+ * @brief The command line of orvix-baresip: "serve" with its options, or "quit".
+ */
+struct BridgeOptions
+{
+    static constexpr const char* Program = "orvix-baresip";
+
+    QString command; // "serve", "quit" or "help"
+    QString service;
+    int lines = 4;
+    QString sipListen = QStringLiteral("127.0.0.1:5060");
+    QString account = QStringLiteral("sip:orvix@127.0.0.1");
+    quint16 ctrlPort = 4444;
+    QString countryCode = QStringLiteral("49");
+    QString areaCode = QStringLiteral("30");
+    QString baresip = QStringLiteral("baresip");
+    QString audio;
+    QString folder; // empty: the bridge's folder under the user's configuration
+
+    // Throws UsageError for anything it does not understand.
+    static BridgeOptions parse(const QStringList& arguments);
+    static QString helpText();
+};
