@@ -67,11 +67,19 @@ QByteArray NetstringReader::encode(const QByteArray& payload)
 
 void NetstringReader::resynchronise()
 {
-    qsizetype comma = m_buffer.indexOf(',', 1);
-    while (comma >= 0 && comma + 1 < m_buffer.size() && !isDigit(m_buffer[comma + 1]))
-        comma = m_buffer.indexOf(',', comma + 1);
-    if (comma < 0)
-        m_buffer.clear();
-    else
-        m_buffer.remove(0, comma + 1);
+    // Every frame baresip sends holds a JSON object, so the next frame starts at "<digits>:{";
+    // digits at the very end may be the start of one that is still arriving.
+    const qsizetype size = m_buffer.size();
+    for (qsizetype p = 1; p < size; ++p) {
+        if (!isDigit(m_buffer[p]) || isDigit(m_buffer[p - 1]))
+            continue;
+        qsizetype q = p;
+        while (q < size && isDigit(m_buffer[q]))
+            ++q;
+        if (q == size || (m_buffer[q] == ':' && (q + 1 == size || m_buffer[q + 1] == '{'))) {
+            m_buffer.remove(0, p);
+            return;
+        }
+    }
+    m_buffer.clear();
 }

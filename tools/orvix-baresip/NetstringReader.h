@@ -28,7 +28,7 @@ public:
     static QByteArray encode(const QByteArray& payload);
 
 private:
-    // Drops the broken frame at the front, up to the next "," that a length follows.
+    // Drops the broken frame at the front, up to where the next frame starts.
     void resynchronise();
 
     QByteArray m_buffer;
