@@ -19,6 +19,12 @@ BaresipControl::BaresipControl(QObject* parent)
     connect(&m_socket, &QTcpSocket::stateChanged, this, &BaresipControl::onStateChanged);
 }
 
+BaresipControl::~BaresipControl()
+{
+    // The socket closes after the timer and the queue are gone: its last state change must not reach us.
+    disconnect(&m_socket, nullptr, this, nullptr);
+}
+
 void BaresipControl::connectTo(quint16 port)
 {
     m_socket.abort();

@@ -27,6 +27,7 @@ class BaresipControl : public QObject
 
 public:
     explicit BaresipControl(QObject* parent = nullptr);
+    ~BaresipControl() override;
 
     void connectTo(quint16 port);
     void disconnectFromBaresip();
