@@ -47,9 +47,8 @@ void ReadFiles(const QDir& folder, QList<TContactItem>& contacts)
 
 } // namespace
 
-TContactsFolder::TContactsFolder(QString path, TContactItems items)
-    : m_path(std::move(path))
-    , m_items(std::move(items))
+TContactsFolder::TContactsFolder(TContactItems items)
+    : m_items(std::move(items))
 {
 }
 
@@ -67,5 +66,5 @@ TContactsFolder TContactsFolder::Open(const QString& path)
     for (const QFileInfo& book : SortedEntries(folder, QDir::Dirs))
         ReadFiles(QDir(book.filePath()), contacts);
     Trace::Value("ContactsFolder::Open:Contacts read", qint64(contacts.size()));
-    return TContactsFolder(path, TContactItems(std::move(contacts)));
+    return TContactsFolder(TContactItems(std::move(contacts)));
 }

@@ -22,13 +22,11 @@ public:
     // a file or card that cannot be read is skipped with a warning trace.
     static TContactsFolder Open(const QString& path);
 
-    const QString& Path() const { return m_path; }
     // All contacts of the folder; each call gives a collection of its own.
     TContactItems Items() const { return m_items; }
 
 private:
-    TContactsFolder(QString path, TContactItems items);
+    explicit TContactsFolder(TContactItems items);
 
-    QString m_path;
     TContactItems m_items;
 };
