@@ -294,6 +294,9 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
         const TXmlRecordReader innerRecord = record.Record(innerElement);
         ReadBaseActionValues(innerRecord, innerAction.get(), depth + 1);
         ReadParameters(innerRecord, innerAction.get(), false, "Parameters::GetBaseActionValues:Action:");
+        // Files written before the field number was kept list the inner actions in field order.
+        if (innerAction->FieldID() < 0)
+            innerAction->SetFieldID(number - 1);
         mail->AddInnerBaseAction(std::move(innerAction));
     }
 }

@@ -359,6 +359,14 @@ TEST(RecordElements, OutlookMailWritesItsOwnBlockThenTheMailBlock)
     ASSERT_NE(loaded, nullptr);
     ASSERT_EQ(loaded->InnerBaseActions().size(), 1u);
     EXPECT_EQ(loaded->InnerBaseActionForField(TActionSendEMail::FieldSubject), loaded->InnerBaseActions()[0].get());
+
+    // A file without field numbers: the inner actions stand in field order.
+    pugi::xml_node(inner).remove_child("FieldID");
+    TParameters older;
+    ASSERT_TRUE(older.LoadObjectsFromXMLDoc(*doc));
+    const auto* olderMail = qobject_cast<TActionOutlookSendMail*>(ActionOf(older, 0));
+    ASSERT_EQ(olderMail->InnerBaseActions().size(), 1u);
+    EXPECT_EQ(olderMail->InnerBaseActions()[0]->FieldID(), TActionSendEMail::FieldRecipient);
 }
 
 TEST(RecordElements, DummyMailWritesNoInnerActions)
