@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -178,19 +179,24 @@ TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
 }
 
-TEST_F(MainFormTest, TheWindowNamesTheRulesFileAndFollowsTheModelInForce)
+TEST_F(MainFormTest, TheRuleListFollowsTheModelInForce)
 {
     SaveRules({QStringLiteral("Kunde")});
     TMainForm form(m_program, true);
     form.FormCreate();
-    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RulesFile"))->text(), DataPathRulesFile());
-    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RuleCount"))->text(), QStringLiteral("1"));
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("checkListBox_Rules"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 1);
 
     SaveRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
     ASSERT_TRUE(m_program.ReloadRules());
-    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RuleCount"))->text(), QStringLiteral("2"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Lieferant"));
+    // "Ausblenden" hides the window as the tray menu's entry does.
     form.ShowForm();
     GrabWindow(form, QStringLiteral("MainForm"));
+    form.findChild<QPushButton*>(QStringLiteral("button_Hide"))->click();
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(MainFormTest, EinstellungenSaysPlainlyThatThereIsNoSettingsDialogYet)
