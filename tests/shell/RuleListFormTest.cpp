@@ -89,15 +89,15 @@ protected:
     TRuleListForm m_form {m_program};
 };
 
-TRule IncomingRuleWith(TCallOptionInExSet inEx, TCallOptionInSet in, TCallOptionInNumberSet numbers)
+std::unique_ptr<TRule> IncomingRuleWith(TCallOptionInExSet inEx, TCallOptionInSet in, TCallOptionInNumberSet numbers)
 {
-    TRule rule;
-    rule.SetCallOptionBase({cobIn});
-    rule.SetCallOptionInEx(inEx);
-    rule.SetCallOptionIn(in);
-    rule.SetCallOptionInNumber(numbers);
-    rule.SetFromNumberIn(QStringLiteral("030*"));
-    rule.SetToExtensionNumberIn(QStringLiteral("21"));
+    auto rule = std::make_unique<TRule>();
+    rule->SetCallOptionBase({cobIn});
+    rule->SetCallOptionInEx(inEx);
+    rule->SetCallOptionIn(in);
+    rule->SetCallOptionInNumber(numbers);
+    rule->SetFromNumberIn(QStringLiteral("030*"));
+    rule->SetToExtensionNumberIn(QStringLiteral("21"));
     return rule;
 }
 
@@ -108,9 +108,9 @@ TEST(RuleDescription, SaysWhatTheRuleReactsToLineByLine)
     TActionSequence popup;
     popup.SetName(QStringLiteral("Popup"));
 
-    TRule both = IncomingRuleWith({coIntern, coExtern}, {coiAll}, {});
-    both.AddNewItem(&popup);
-    EXPECT_EQ(RuleDescription(both),
+    const auto both = IncomingRuleWith({coIntern, coExtern}, {coiAll}, {});
+    both->AddNewItem(&popup);
+    EXPECT_EQ(RuleDescription(*both),
               QStringLiteral("Diese Regel wird bei eingehenden\r\n"
                              "   internen und externen Rufen \r\n"
                              "in der Situation:\r\n"
@@ -121,8 +121,8 @@ TEST(RuleDescription, SaysWhatTheRuleReactsToLineByLine)
                              "ausgeführt und started die Aktionsfolge\r\n"
                              "   Popup"));
 
-    const TRule numbers = IncomingRuleWith({coExtern}, {coiCallPickUp}, {coinAll});
-    EXPECT_EQ(RuleDescription(numbers),
+    const auto numbers = IncomingRuleWith({coExtern}, {coiCallPickUp}, {coinAll});
+    EXPECT_EQ(RuleDescription(*numbers),
               QStringLiteral("Diese Regel wird bei eingehenden\r\n"
                              "   externen Rufen \r\n"
                              "in der Situation:\r\n"
@@ -133,12 +133,12 @@ TEST(RuleDescription, SaysWhatTheRuleReactsToLineByLine)
                              "ausgeführt"));
 
     // The later kind replaces the earlier: incoming and outgoing reads as outgoing.
-    TRule inAndOut = IncomingRuleWith({}, {coiAll}, {});
-    inAndOut.SetCallOptionBase({cobIn, cobOut});
-    inAndOut.SetCallOptionOut({cooRemoteBusy, cooTerminated});
-    inAndOut.SetCallOptionOutNumber({coonToNumber});
-    inAndOut.SetToNumberOut(QStringLiteral("0800*"));
-    EXPECT_EQ(RuleDescription(inAndOut),
+    const auto inAndOut = IncomingRuleWith({}, {coiAll}, {});
+    inAndOut->SetCallOptionBase({cobIn, cobOut});
+    inAndOut->SetCallOptionOut({cooRemoteBusy, cooTerminated});
+    inAndOut->SetCallOptionOutNumber({coonToNumber});
+    inAndOut->SetToNumberOut(QStringLiteral("0800*"));
+    EXPECT_EQ(RuleDescription(*inAndOut),
               QStringLiteral("Diese Regel wird bei ausgehenden\r\n"
                              "in der Situation:\r\n"
                              "   [Gegenstelle besetzt] \r\n"
@@ -300,7 +300,7 @@ TEST(NameForm, OkOnlyForMoreThanBlanksAndAtMost150Characters)
     EXPECT_TRUE(ok.isEnabled());
     edit.setText(QString(200, u'a'));
     EXPECT_EQ(form.Name().size(), 150);
-    TActionSequencesNameForm sequence(QString());
+    TActionSequencesNameForm sequence {QString()};
     EXPECT_EQ(sequence.windowTitle(), QStringLiteral("Name der Aktionsfolge"));
     EXPECT_FALSE(sequence.findChild<QPushButton*>(QStringLiteral("button_OK"))->isEnabled());
 }
