@@ -28,6 +28,7 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -192,6 +193,12 @@ TEST_F(MainFormTest, TheRuleListFollowsTheModelInForce)
     ASSERT_TRUE(m_program.ReloadRules());
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("Lieferant"));
+    // The reloaded rules have new IDs: the rule selected before is gone, so nothing is selected.
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    list->setCurrentRow(1);
+    EXPECT_TRUE(form.findChild<QTextEdit*>(QStringLiteral("RulesDescriptionBox"))
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Diese Regel wird bei eingehenden\n   externen Rufen")));
     // "Ausblenden" hides the window as the tray menu's entry does.
     form.ShowForm();
     GrabWindow(form, QStringLiteral("MainForm"));
