@@ -1,6 +1,8 @@
 #include "shell/RuleListForm.h"
 
 #include "editors/NameForm.h"
+#include "editors/RuleAssistentForm.h"
+#include "editors/RuleTestForm.h"
 #include "model/Guid.h"
 #include "model/IconList.h"
 #include "model/Rule.h"
@@ -143,16 +145,31 @@ void TRuleListForm::checkListBox_RulesClickCheck(QListWidgetItem* item)
     SaveRules(QStringLiteral("Main::CheckRule:"));
 }
 
-// The rule wizard is not part of this version yet.
 void TRuleListForm::button_NewClick()
 {
-    ShowNotIncluded(QStringLiteral("Der Regelassistent ist in dieser Version noch nicht enthalten."));
+    std::unique_ptr<TParameters> copy = Model().Clone();
+    auto* rule = new TRule;
+    const QString ruleID = rule->ID();
+    copy->Rules().AddNewItem(rule);
+    TRuleAssistentForm wizard(std::move(copy), ruleID, window());
+    if (wizard.exec() != QDialog::Accepted)
+        return;
+    Trace::Value("Main::NewRule:Creating new rule:", wizard.ActiveRule() ? wizard.ActiveRule()->Name() : QString());
+    AdoptWorkingCopy(wizard.TakeParameters(), ruleID);
+    SaveRules(QStringLiteral("Main::NewRule:"));
 }
 
 void TRuleListForm::button_EditClick()
 {
-    if (ActiveRule())
-        ShowNotIncluded(QStringLiteral("Der Regelassistent ist in dieser Version noch nicht enthalten."));
+    const TRule* rule = ActiveRule();
+    if (!rule)
+        return;
+    TRuleAssistentForm wizard(Model().Clone(), rule->ID(), window());
+    Trace::Value("Main::EditRule:Editing rule:", rule->Name());
+    if (wizard.exec() != QDialog::Accepted)
+        return;
+    AdoptWorkingCopy(wizard.TakeParameters(), m_activeRuleID);
+    SaveRules(QStringLiteral("Main::EditRule:"));
 }
 
 void TRuleListForm::button_CopyClick()
@@ -233,13 +250,17 @@ void TRuleListForm::MoveRule(int offset)
 
 void TRuleListForm::button_TestClick()
 {
-    if (ActiveRule())
-        ShowNotIncluded(QStringLiteral("Der Regeltest ist in dieser Version noch nicht enthalten."));
+    const TRule* rule = ActiveRule();
+    if (!rule)
+        return;
+    Trace::Value("Main::TestRule:Testing rule:", rule->Name());
+    TRuleTestForm test(m_program.Model(), rule->ID(), window());
+    test.exec();
 }
 
 void TRuleListForm::button_ActionsSequencesClick()
 {
-    ShowNotIncluded(QStringLiteral("Der Editor der Aktionsfolgen ist in dieser Version noch nicht enthalten."));
+    ShowNotIncluded(SequenceEditorNotIncludedText);
 }
 
 void TRuleListForm::ImportExportClick()

@@ -9,6 +9,7 @@
 #include "TestFiles.h"
 #include "TraceCapture.h"
 #include "editors/NameForm.h"
+#include "editors/RuleAssistentForm.h"
 #include "model/ActionSequence.h"
 #include "platform/DataPaths.h"
 #include "program/Program.h"
@@ -303,4 +304,25 @@ TEST(NameForm, OkOnlyForMoreThanBlanksAndAtMost150Characters)
     TActionSequencesNameForm sequence {QString()};
     EXPECT_EQ(sequence.windowTitle(), QStringLiteral("Name der Aktionsfolge"));
     EXPECT_FALSE(sequence.findChild<QPushButton*>(QStringLiteral("button_OK"))->isEnabled());
+}
+
+TEST_F(RuleListTest, EditingARuleAndCancellingLeavesModelAndFileAsTheyWere)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    const std::shared_ptr<TParameters> model = m_program.Model();
+    List().setCurrentRow(1);
+    const bool shown = DriveModal<TRuleAssistentForm>(
+        [](TRuleAssistentForm& wizard) {
+            // The wizard edits its working copy; the user then drops it.
+            wizard.ActiveRule()->SetName(QStringLiteral("geändert"));
+            TMessageBox::SetNextAnswer(QMessageBox::Yes);
+            wizard.reject();
+        },
+        [this] { Button("button_Edit").click(); });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(m_program.Model(), model);
+    EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
+    EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
 }
