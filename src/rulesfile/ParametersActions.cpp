@@ -297,6 +297,14 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
         // Files written before the field number was kept list the inner actions in field order.
         if (innerAction->FieldID() < 0)
             innerAction->SetFieldID(number - 1);
+        // An inner action only resolves its parameters, whatever the file says.
+        innerAction->SetIsDummy(true);
+        // Older dialogs added an inner action at each opening: the first of a field counts.
+        if (mail->InnerBaseActionForField(innerAction->FieldID())) {
+            Trace::Warning("Parameters::GetBaseActionValues:Second inner action of a field, not read",
+                           QString::number(innerAction->FieldID()));
+            continue;
+        }
         mail->AddInnerBaseAction(std::move(innerAction));
     }
 }

@@ -367,6 +367,20 @@ TEST(RecordElements, OutlookMailWritesItsOwnBlockThenTheMailBlock)
     const auto* olderMail = qobject_cast<TActionOutlookSendMail*>(ActionOf(older, 0));
     ASSERT_EQ(olderMail->InnerBaseActions().size(), 1u);
     EXPECT_EQ(olderMail->InnerBaseActions()[0]->FieldID(), TActionSendEMail::FieldRecipient);
+
+    // A second inner action for the same field is dropped, and every inner action is a dummy.
+    pugi::xml_node all = pugi::xml_node(inner).parent();
+    pugi::xml_node second = all.append_copy(inner);
+    second.attribute("rep").set_value("2");
+    for (pugi::xml_node node : {pugi::xml_node(inner), second})
+        node.append_child("FieldID").text().set("1");
+    pugi::xml_node(inner).child("IsDummy").text().set("False");
+    TParameters doubled;
+    ASSERT_TRUE(doubled.LoadObjectsFromXMLDoc(*doc));
+    const auto* doubledMail = qobject_cast<TActionOutlookSendMail*>(ActionOf(doubled, 0));
+    ASSERT_EQ(doubledMail->InnerBaseActions().size(), 1u);
+    EXPECT_EQ(doubledMail->InnerBaseActions()[0]->FieldID(), TActionSendEMail::FieldSubject);
+    EXPECT_TRUE(doubledMail->InnerBaseActions()[0]->IsDummy());
 }
 
 TEST(RecordElements, DummyMailWritesNoInnerActions)
