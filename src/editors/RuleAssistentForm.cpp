@@ -113,8 +113,6 @@ TRuleAssistentForm::~TRuleAssistentForm() = default;
 
 std::unique_ptr<TParameters> TRuleAssistentForm::TakeParameters()
 {
-    m_activeRule = nullptr;
-    m_activeActionSequence = nullptr;
     return std::move(m_parameters);
 }
 

@@ -38,7 +38,9 @@ public:
                        QWidget* parent = nullptr);
     ~TRuleAssistentForm() override;
 
-    // The working copy as it stands, which the form gives up; null once taken.
+    // Once exec() has ended: the working copy as it stands, which the form gives
+    // up (null once taken). ActiveRule() and ActiveActionSequence() stay the
+    // objects in it.
     std::unique_ptr<TParameters> TakeParameters();
     TRule* ActiveRule() const { return m_activeRule; }
     TActionSequence* ActiveActionSequence() const { return m_activeActionSequence; }
