@@ -111,6 +111,8 @@ void TActionSequencesForm::SetActiveActionSequence(const TActionSequence* sequen
     m_activeActionSequence = sequence
         ? qobject_cast<TActionSequence*>(m_parameters.ActionSequences().GetObjectByID(sequence->ID()))
         : nullptr;
+    // The caller chose a sequence, not an action: its first one is selected.
+    m_activeAction = nullptr;
     m_reloadActionSequences = true;
     m_reloadActions = true;
     ValidateForm();
