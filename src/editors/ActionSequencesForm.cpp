@@ -165,10 +165,8 @@ void TActionSequencesForm::FillPalette()
     for (Node& node : nodes) {
         QTreeWidgetItem* item =
             node.parent.isEmpty() ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(groups.value(node.parent));
-        // An action node shows what its class calls itself, as the list of used actions does.
-        item->setText(0, node.action ? node.action->Caption() : node.text);
-        const IconList& icons = IconList::Instance();
-        item->setIcon(0, PaletteIcon(node.action ? node.action->IconIndex() : icons.IndexOf(node.icon)));
+        item->setText(0, node.text);
+        item->setIcon(0, PaletteIcon(IconList::Instance().IndexOf(node.icon)));
         if (node.action) {
             item->setData(0, TemplateActionRole, QVariant::fromValue(static_cast<QObject*>(node.action.get())));
             m_templateActions.push_back(std::move(node.action));
@@ -239,7 +237,7 @@ void TActionSequencesForm::ReloadActionList()
     int selected = -1;
     for (int i = 0; i < m_activeActionSequence->Count(); ++i) {
         const TBaseAction* action = m_activeActionSequence->Action(i);
-        auto* entry = new QListWidgetItem(action ? ActionEntryText(*action) : QString(), list);
+        auto* entry = new QListWidgetItem(action ? action->GetDescription() : QString(), list);
         if (!action)
             continue;
         entry->setData(ListBoxRole::IconIndex, action->IconIndex());
@@ -251,11 +249,6 @@ void TActionSequencesForm::ReloadActionList()
     if (!m_activeAction && list->count() > 0)
         selected = 0;
     list->setCurrentRow(selected);
-}
-
-QString TActionSequencesForm::ActionEntryText(const TBaseAction& action) const
-{
-    return action.GetDescription();
 }
 
 void TActionSequencesForm::FillUsedInRules()
@@ -458,7 +451,7 @@ void TActionSequencesForm::button_DeleteClick()
             for (int i = 0; sequence && i < sequence->Count(); ++i) {
                 if (messages.contains(sequence->Action(i)))
                     listed +=
-                        CRLF + QStringLiteral("%1: %2").arg(sequence->Name(), ActionEntryText(*sequence->Action(i)));
+                        CRLF + QStringLiteral("%1: %2").arg(sequence->Name(), sequence->Action(i)->GetDescription());
             }
         }
         question = QStringLiteral("Die Aktionsfolge \"%1\" wird als Schaltfläche in folgenden Nachrichten angeboten:")

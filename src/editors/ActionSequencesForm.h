@@ -46,7 +46,6 @@ private:
     void ReloadActionList();
     void FillUsedInRules();
     void EnableCommands();
-    QString ActionEntryText(const TBaseAction& action) const;
 
     void comboBox_ActionSequencesChange();
     void comboBox_IconsChange();

@@ -31,8 +31,10 @@ TEST_F(ActionSequences, PaletteOffersTheActionsInOrderAndGroupsAddNothing)
     Open();
     auto* palette = Control<QTreeWidget>(QStringLiteral("listBox_AvailableBaseActions"));
     QStringList texts;
-    for (QTreeWidgetItemIterator it(palette); *it; ++it)
+    for (QTreeWidgetItemIterator it(palette); *it; ++it) {
         texts.append(QString((*it)->parent() ? QStringLiteral("  ") : QString()) + (*it)->text(0));
+        EXPECT_FALSE((*it)->icon(0).isNull()) << (*it)->text(0).toStdString();
+    }
     EXPECT_EQ(texts,
               (QStringList {"Program starten", "Document öffnen", "DDE-Nachricht senden", "Benachrichtigungen",
                             "  Standard-Nachricht anzeigen", "  HTML-Nachricht anzeigen", "Orvix", "  Ruf annehmen",
