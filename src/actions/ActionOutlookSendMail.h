@@ -21,4 +21,15 @@ public:
     // Paths of the files to attach.
     KESTRUN_FIELD(QStringList, Attachments)
     KESTRUN_FIELD(bool, AttachmentsActive, false)
+
+    void ExecuteAction(TActionContext& context) override;
+
+    // The mail of a link list: To, CC and BCC from the address fields, subject,
+    // body, and the attachments that exist; the missing ones go to *missing.
+    static TMailItem CreateNewEMail(const QStringList& linkList, QStringList* missing);
+    // The user's notice about attachments that were left out; empty for none.
+    static QString MissingAttachmentsText(const QStringList& missing);
+
+protected:
+    void HandOnMail(TActionContext& context, QStringList& linkList) override;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BaseAction.h"
+#include "pim/MailItem.h"
 
 #include <QStringList>
 
@@ -49,11 +50,25 @@ public:
 
     static QStringList StandardParameterListEntries();
 
+    // Runs the inner actions and the field loop and hands the mail on; see EMailActions.cpp.
+    void ExecuteAction(TActionContext& context) override;
+
+    // The mailto link (RFC 6068) of a link list of "name=value" lines: Recipient,
+    // then Subject, CC, BCC and Body as query fields, each value percent-encoded
+    // (UTF-8), so "&", "?", "#", "%" and line breaks in call data stay inside their field.
+    static QString CreateLink(const QStringList& linkList);
+    // Appends "Attachment1=<path>", "Attachment2=..." in the order of the paths.
+    static void AddAttachmentsToParameterList(QStringList& linkList, const QStringList& attachments);
+
     const std::vector<std::unique_ptr<TActionSendEMail>>& InnerBaseActions() const { return m_innerBaseActions; }
     void AddInnerBaseAction(std::unique_ptr<TActionSendEMail> action);
     void ClearInnerBaseActions() { m_innerBaseActions.clear(); }
     // The first inner action serving the field, or null.
     TActionSendEMail* InnerBaseActionForField(int fieldID) const;
+
+protected:
+    // What the action does with the link list once its fields are filled.
+    virtual void HandOnMail(TActionContext& context, QStringList& linkList);
 
 private:
     std::vector<std::unique_ptr<TActionSendEMail>> m_innerBaseActions;

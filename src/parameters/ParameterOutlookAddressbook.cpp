@@ -1,6 +1,50 @@
 #include "parameters/ParameterOutlookAddressbook.h"
 
+#include "model/OrvixLine.h"
+#include "pim/ContactSearch.h"
+#include "trace/Trace.h"
+
 TParameterOutlookAddressbook::TParameterOutlookAddressbook()
 {
     SetCaptionAndIcon(QStringLiteral("Outlook-Parameter"), u"import_contacts");
+}
+
+QString TParameterOutlookAddressbook::GetParamResult(TActionContext& context)
+{
+    TraceMethod method(QStringLiteral("ParameterOutlookAddressbook::GetParamResult"));
+    const std::shared_ptr<TOrvixLine>& line = context.Line();
+    QString searchValue;
+    if (FSearchOptionOrvix) {
+        Trace::Message("ParameterOutlookAddressbook::GetParamResult:FSearchOption_Orvix");
+        searchValue = GetOrvixParam(line.get(), FSearchOptionOrvixValue);
+    }
+    if (FSearchOptionUser)
+        searchValue = line ? line->GetUserVariableResult(FSearchOptionUserValue) : QString();
+    Trace::Value("ParameterOutlookAddressbook::GetParamResult:Result", searchValue);
+
+    QString result;
+    if (!line) {
+        Trace::Message("ParameterOutlookAddressbook::GetParamResult:OrvixLine = nil -> Exit Function");
+        return result;
+    }
+    const TOrvixLine* call = line.get();
+    const TContactItems contacts =
+        SearchContact(searchValue, FSearchField, [call](const QString& number) { return call->ConvertNumber(number); });
+    if (contacts.Count() > 0)
+        result = GetAddressbookFieldFromParameter(contacts.Item(1), ParameterValue());
+    Trace::Value("ParameterOutlookAddressbook::GetParamResult:Result", result);
+    return result;
+}
+
+QString TParameterOutlookAddressbook::GetAddressbookFieldFromParameter(const TContactItem& contact,
+                                                                       const QString& field)
+{
+    std::optional<TContactProperty> property = ContactPropertyFromName(field);
+    if (field.size() == 1 && field[0] >= u'0' && field[0] <= u'9')
+        property = TContactProperty(field[0].unicode() - u'0');
+    if (!property) {
+        Trace::Warning("ParameterOutlookAddressbook::GetAddressbookFieldFromParameter:Unknown contact field", field);
+        return {};
+    }
+    return contact.Property(*property);
 }

@@ -2,9 +2,15 @@
 
 #include "model/BaseParameter.h"
 
+class TContactItem;
+
 /**
  * @brief A field of the first address-book contact that matches a search value.
  * ParameterValue names the field, by name or by index digit.
+ *
+ * The search value comes from a call value or a user variable of the call, as
+ * for the directory lookup; telephone fields also match in the canonical form
+ * of the call's telephone system. Finding nothing never cancels the action.
  */
 class TParameterOutlookAddressbook : public TBaseParameter
 {
@@ -28,4 +34,11 @@ public:
     KESTRUN_FIELD(bool, SearchOptionUser, false)
     // That variable's name.
     KESTRUN_FIELD(QString, SearchOptionUserValue)
+
+public:
+    QString GetParamResult(TActionContext& context) override;
+
+    // The contact's field named by `field`, a field name or its index digit ("2"
+    // is "FullName"); empty, with a warning trace, when it names none of the fields.
+    static QString GetAddressbookFieldFromParameter(const TContactItem& contact, const QString& field);
 };

@@ -1,6 +1,7 @@
 #include "parameters/Velquist.h"
 
 #include "platform/Registry.h"
+#include "platform/ResourceFolder.h"
 #include "trace/Trace.h"
 
 #include <QCoreApplication>
@@ -74,7 +75,9 @@ HttpLimits TVelquist::DefaultProbeLimits()
 }
 
 TVelquist::TVelquist()
-    : m_programFolder(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString())
+    : m_programFolder(QCoreApplication::instance()
+                          ? FindResourceFolder(QCoreApplication::applicationDirPath(), CatalogueFileName)
+                          : QString())
     , m_probeLimits(DefaultProbeLimits())
 {
     m_hostNames.localComputer = QHostInfo::localHostName();

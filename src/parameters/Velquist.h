@@ -82,8 +82,8 @@ public:
     static std::shared_ptr<TVelquist> InUse();
     static void SetInUse(std::shared_ptr<TVelquist> velquist);
 
-    // Set before discovery starts: where the catalogue lies (default: the program's
-    // folder), the fixed host names, the probe's limits.
+    // Set before discovery starts: where the catalogue lies (default: beside the
+    // program, else the installed data folder), the fixed host names, the probe's limits.
     void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
     void SetHostNames(const THostNames& hostNames) { m_hostNames = hostNames; }
     void SetProbeLimits(const HttpLimits& limits) { m_probeLimits = limits; }

@@ -379,15 +379,20 @@ void TParameters::WriteActionSequences(TXmlRecordWriter& all) const
             continue;
         Trace::Value("Parameters::SaveActionSequencesToXML:Action sequence:", sequence->Name());
         TXmlRecordWriter record = all.Item("ActionSequence", i + 1);
-        record.Text("ID", sequence->ID());
-        record.Text("Name", sequence->Name());
-        record.Integer("IconIndex", sequence->IconIndex());
-        TXmlRecordWriter actions = record.Child("AllBaseActions");
-        for (int a = 0; a < sequence->Count(); ++a) {
-            if (const TBaseAction* action = sequence->Action(a)) {
-                TXmlRecordWriter actionRecord = actions.Item("BaseAction", a + 1);
-                WriteBaseAction(actionRecord, action);
-            }
+        WriteActionSequence(record, sequence);
+    }
+}
+
+void TParameters::WriteActionSequence(TXmlRecordWriter& record, const TActionSequence* sequence) const
+{
+    record.Text("ID", sequence->ID());
+    record.Text("Name", sequence->Name());
+    record.Integer("IconIndex", sequence->IconIndex());
+    TXmlRecordWriter actions = record.Child("AllBaseActions");
+    for (int a = 0; a < sequence->Count(); ++a) {
+        if (const TBaseAction* action = sequence->Action(a)) {
+            TXmlRecordWriter actionRecord = actions.Item("BaseAction", a + 1);
+            WriteBaseAction(actionRecord, action);
         }
     }
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 class LineManagerService;
+class TActionBaseMessage;
 class TActionSequence;
 class TBaseAction;
 class TBaseParameter;
@@ -102,6 +103,19 @@ public:
     QString GetNewRuleName(const QString& currentName) const;
     QString GetNewActionSequenceName(const QString& currentName) const;
 
+    /**
+     * A copy of the sequence, not yet in the list: named by GetNewActionSequenceName,
+     * with the source's icon and duplicates of its actions as a reload of the rules
+     * file gives them. The copy, its actions, their parameters and inner actions get
+     * new IDs: an ID names one object only (windows and files of a run are keyed by it).
+     */
+    std::unique_ptr<TActionSequence> CopyActionSequence(const TActionSequence& source);
+    // The balloon and HTML messages of the other sequences whose buttons offer the sequence.
+    QList<TActionBaseMessage*> MessagesOfferingActionSequence(const TActionSequence& sequence) const;
+    // Takes the sequence out of the list and frees it; rules drop their links to
+    // it, and messages the buttons that offered it.
+    void DeleteActionSequence(TActionSequence* sequence);
+
     // Deletes the leftover "{GUID}.HTMLTemplate.*" files of HTML messages in the data folder.
     void CleanTempFiles();
 
@@ -128,6 +142,7 @@ public:
 private:
     bool LoadDoc(const pugi::xml_document& doc);
     void WriteActionSequences(TXmlRecordWriter& all) const;
+    void WriteActionSequence(TXmlRecordWriter& record, const TActionSequence* sequence) const;
     void WriteRules(TXmlRecordWriter& all) const;
     // positions: each sequence's position in the sequence list, counted from 1.
     void WriteRule(TXmlRecordWriter& record, const TRule* rule, const QHash<const TBaseObject*, int>& positions) const;

@@ -294,6 +294,17 @@ void TParameters::ReadBaseActionValues(const TXmlRecordReader& record, TBaseActi
         const TXmlRecordReader innerRecord = record.Record(innerElement);
         ReadBaseActionValues(innerRecord, innerAction.get(), depth + 1);
         ReadParameters(innerRecord, innerAction.get(), false, "Parameters::GetBaseActionValues:Action:");
+        // Files written before the field number was kept list the inner actions in field order.
+        if (innerAction->FieldID() < 0)
+            innerAction->SetFieldID(number - 1);
+        // An inner action only resolves its parameters, whatever the file says.
+        innerAction->SetIsDummy(true);
+        // Older dialogs added an inner action at each opening: the first of a field counts.
+        if (mail->InnerBaseActionForField(innerAction->FieldID())) {
+            Trace::Warning("Parameters::GetBaseActionValues:Second inner action of a field, not read",
+                           QString::number(innerAction->FieldID()));
+            continue;
+        }
         mail->AddInnerBaseAction(std::move(innerAction));
     }
 }

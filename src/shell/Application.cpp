@@ -1,6 +1,8 @@
 #include "shell/Application.h"
 
 #include "actions/ui/HtmlWebEngineStartup.h"
+#include "platform/DisplayPlatform.h"
+#include "platform/ProgramOptions.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "program/Program.h"
@@ -51,6 +53,13 @@ std::optional<TSingleInstance> TakeInstanceLock()
 
 int RunApplication(int argc, char** argv)
 {
+    // Answered before the instance check, which would hand them to the running instance.
+    if (const std::optional<int> status = AnswerInformationOption(argc, argv))
+        return *status;
+    ApplyDisplayPlatform();
+    // Ties the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kestrun-eventcontroller"));
+
     // Held for the life of the process; the kernel lets go of it at the end.
     const std::optional<TSingleInstance> instance = TakeInstanceLock();
     if (instance && !instance->IsFirst())

@@ -7,6 +7,7 @@
 #include "rulesfile/Parameters.h"
 #include "shell/AboutForm.h"
 #include "shell/DesktopUserInterface.h"
+#include "shell/RuleListForm.h"
 #include "shell/TrayIcon.h"
 #include "trace/Trace.h"
 #include "widgets/MessageBox.h"
@@ -41,6 +42,17 @@ TMainForm::TMainForm(TProgram& program, bool trayAvailable)
 {
     ui->setupUi(this);
     setWindowTitle(TProgram::Title);
+    m_ruleList = new TRuleListForm(m_program, this);
+    ui->layoutMain->addWidget(m_ruleList);
+    // A fixed frame with only a system menu, as a white sheet.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    QPalette sheet = palette();
+    sheet.setColor(QPalette::Window, Qt::white);
+    setPalette(sheet);
+    setAutoFillBackground(true);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(m_ruleList, &TRuleListForm::HideRequested, this, &TMainForm::HideForm);
     connect(m_trayIcon, &TTrayIcon::ShowClicked, this, &TMainForm::ShowForm);
     connect(m_trayIcon, &TTrayIcon::HideClicked, this, &TMainForm::HideForm);
     connect(m_trayIcon, &TTrayIcon::DisableClicked, this, [this] { m_program.SetActive(false); });
@@ -99,9 +111,7 @@ void TMainForm::CreateWindowCollections()
 
 void TMainForm::ReloadRuleList()
 {
-    ui->label_RulesFile->setText(DataPathRulesFile());
-    const std::shared_ptr<TParameters>& model = m_program.Model();
-    ui->label_RuleCount->setText(model ? QString::number(model->Rules().Count()) : QString());
+    m_ruleList->ReloadRuleList();
 }
 
 void TMainForm::ShowForm()

@@ -13,6 +13,7 @@ class TMainForm;
 class QSessionManager;
 class TDesktopUserInterface;
 class TProgram;
+class TRuleListForm;
 class TTrayIcon;
 
 /**
@@ -24,7 +25,7 @@ class TTrayIcon;
  * the program lives in the tray. Without a tray it shows itself at start and is
  * minimised instead of hidden, so that the user always finds it.
  *
- * For now it tells the user that the program runs and which rules file it uses.
+ * Its content is the rule list (TRuleListForm).
  */
 class TMainForm : public QWidget, public TStartupWindows
 {
@@ -67,6 +68,7 @@ private:
 
     TProgram& m_program;
     std::unique_ptr<Ui::TMainForm> ui;
+    TRuleListForm* m_ruleList;
     TTrayIcon* m_trayIcon;
     const bool m_trayAvailable;
     std::unique_ptr<TDesktopUserInterface> m_userInterface;

@@ -3,6 +3,7 @@
 #include "model/ActionSequence.h"
 #include "model/BaseAction.h"
 #include "model/BaseParameter.h"
+#include "model/OrvixLine.h"
 #include "model/Rule.h"
 
 #include <QStringList>
@@ -117,4 +118,25 @@ public:
 private:
     QString m_result;
     Outcome m_outcome;
+};
+
+// A sequence of the action under test (and what the test puts after it),
+// followed by an action that records whether the sequence went on, run on a
+// call snapshot of its own.
+struct SequenceRun
+{
+    explicit SequenceRun(TBaseAction* action, TBaseObject* next = nullptr)
+    {
+        sequence.AddNewItem(action);
+        if (next)
+            sequence.AddNewItem(next);
+        sequence.AddNewItem(after);
+    }
+
+    void Run() { sequence.ExecuteActions(line); }
+
+    QStringList log;
+    TActionSequence sequence;
+    RecordingAction* after = new RecordingAction(QStringLiteral("after"), log);
+    std::shared_ptr<TOrvixLine> line = std::make_shared<TOrvixLine>();
 };

@@ -17,26 +17,15 @@
 
 namespace {
 
-// A call from Anna Berg and a sequence of the action (and what the test puts
-// after it) followed by an action that records whether the sequence went on.
-struct ItemRun
+// A call from Anna Berg with the action and what the test puts after it.
+struct ItemRun : SequenceRun
 {
     explicit ItemRun(TBaseAction* action, TBaseObject* next = nullptr)
+        : SequenceRun(action, next)
     {
         line->SetCallerName(QStringLiteral("Anna Berg"));
         line->SetCallerNumber(QStringLiteral("+49301234567"));
-        sequence.AddNewItem(action);
-        if (next)
-            sequence.AddNewItem(next);
-        sequence.AddNewItem(after);
     }
-
-    void Run() { sequence.ExecuteActions(line); }
-
-    QStringList log;
-    TActionSequence sequence;
-    RecordingAction* after = new RecordingAction(QStringLiteral("after"), log);
-    std::shared_ptr<TOrvixLine> line = std::make_shared<TOrvixLine>();
 };
 
 // Stops the sequence when the action before it failed.

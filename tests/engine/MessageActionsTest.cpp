@@ -8,23 +8,6 @@
 
 namespace {
 
-// A sequence of the action and, after it, an action that records whether the sequence went on.
-struct MessageRun
-{
-    explicit MessageRun(TBaseAction* message)
-    {
-        sequence.AddNewItem(message);
-        sequence.AddNewItem(after);
-    }
-
-    void Run() { sequence.ExecuteActions(line); }
-
-    QStringList log;
-    TActionSequence sequence;
-    RecordingAction* after = new RecordingAction(QStringLiteral("after"), log);
-    std::shared_ptr<TOrvixLine> line = std::make_shared<TOrvixLine>();
-};
-
 ScriptedParameter* Parameter(const QString& alias, const QString& result)
 {
     auto* parameter = new ScriptedParameter(result);
@@ -43,7 +26,7 @@ TEST(MessageActions, BalloonShowsEveryRowWhenOneResultHasText)
     balloon->AddNewItem(Parameter(QStringLiteral("Name"), QString()));
     balloon->AddNewItem(Parameter(QString(), QStringLiteral("  ")));
     balloon->AddNewItem(Parameter(QStringLiteral("Firma"), QStringLiteral("x")));
-    MessageRun run(balloon);
+    SequenceRun run(balloon);
     run.Run();
 
     ASSERT_EQ(ui.shown.size(), 1u);
@@ -68,7 +51,7 @@ TEST(MessageActions, BalloonWithOnlyBlankResultsCancelsItsSequence)
         auto* balloon = new TActionBalloonMessage;
         for (int i = 0; i < parameters; ++i)
             balloon->AddNewItem(Parameter(QStringLiteral("A"), QStringLiteral(" ")));
-        MessageRun run(balloon);
+        SequenceRun run(balloon);
         run.Run();
         EXPECT_TRUE(ui.shown.empty());
         EXPECT_TRUE(run.log.isEmpty());
@@ -124,7 +107,7 @@ TEST(MessageActions, HtmlPageCarriesTheActionsSettingsAndResults)
     html->SetDefaultWidth(false);
     html->SetShowInvisible(true);
     html->AddNewItem(Parameter(QStringLiteral("Name"), QStringLiteral("Anna <b>Berg</b>")));
-    MessageRun run(html);
+    SequenceRun run(html);
     run.Run();
 
     ASSERT_EQ(ui.shown.size(), 1u);

@@ -207,7 +207,8 @@ std::unique_ptr<QObject> FreshOfSameType(const QObject* object)
     return GetParameterObject(QStringView(GetParameterType(qobject_cast<const TBaseParameter*>(object))));
 }
 
-void ExpectSameProperties(const QObject* reloaded, const QObject* original, bool checkCoverage)
+// sameIDs false: the objects are copies that must have IDs of their own.
+void ExpectSameProperties(const QObject* reloaded, const QObject* original, bool checkCoverage, bool sameIDs = true)
 {
     ASSERT_EQ(reloaded->metaObject(), original->metaObject());
     const QMetaObject* meta = original->metaObject();
@@ -218,6 +219,10 @@ void ExpectSameProperties(const QObject* reloaded, const QObject* original, bool
         const QMetaProperty property = meta->property(i);
         if (qstrcmp(property.name(), "MainList") == 0)
             continue;
+        if (!sameIDs && qstrcmp(property.name(), "ID") == 0) {
+            EXPECT_NE(property.read(reloaded), property.read(original)) << property.name();
+            continue;
+        }
         EXPECT_EQ(property.read(reloaded), property.read(original)) << property.name();
         if (checkCoverage && MustBeSet(original, property.name())) {
             EXPECT_NE(property.read(original), property.read(fresh.get()))
@@ -226,12 +231,12 @@ void ExpectSameProperties(const QObject* reloaded, const QObject* original, bool
     }
 }
 
-void ExpectSameAction(const TBaseAction* reloaded, const TBaseAction* original, bool checkCoverage)
+void ExpectSameAction(const TBaseAction* reloaded, const TBaseAction* original, bool checkCoverage, bool sameIDs = true)
 {
-    ExpectSameProperties(reloaded, original, checkCoverage);
+    ExpectSameProperties(reloaded, original, checkCoverage, sameIDs);
     ASSERT_EQ(reloaded->Count(), original->Count());
     for (int i = 0; i < original->Count(); ++i)
-        ExpectSameProperties(reloaded->Parameter(i), original->Parameter(i), checkCoverage);
+        ExpectSameProperties(reloaded->Parameter(i), original->Parameter(i), checkCoverage, sameIDs);
     const auto* originalMail = qobject_cast<const TActionSendEMail*>(original);
     if (!originalMail)
         return;
@@ -239,7 +244,7 @@ void ExpectSameAction(const TBaseAction* reloaded, const TBaseAction* original, 
     const auto& reloadedInner = qobject_cast<const TActionSendEMail*>(reloaded)->InnerBaseActions();
     ASSERT_EQ(reloadedInner.size(), originalInner.size());
     for (std::size_t i = 0; i < originalInner.size(); ++i)
-        ExpectSameAction(reloadedInner[i].get(), originalInner[i].get(), false);
+        ExpectSameAction(reloadedInner[i].get(), originalInner[i].get(), false, sameIDs);
 }
 
 // The names of an element's child elements, in order.
@@ -327,6 +332,89 @@ TEST_F(Records, CloneCopiesEveryType)
         ExpectSameAction(ActionOf(*copy, i), ActionOf(original, i), false);
 }
 
+TEST_F(Records, CopiedSequenceHoldsTheSameActionsUnderIDsOfItsOwn)
+{
+    TParameters parameters;
+    FillEveryType(parameters);
+    const TActionSequence* source = SequenceAt(parameters, 0);
+    const std::unique_ptr<TActionSequence> copy = parameters.CopyActionSequence(*source);
+
+    EXPECT_EQ(copy->Name(), source->Name() + QStringLiteral(" (Kopie)"));
+    EXPECT_EQ(copy->IconIndex(), source->IconIndex());
+    EXPECT_NE(copy->ID(), source->ID());
+    ASSERT_EQ(copy->Count(), source->Count());
+    // Message buttons included: they still offer the sequences they offered.
+    for (int i = 0; i < source->Count(); ++i)
+        ExpectSameAction(copy->Action(i), source->Action(i), false, false);
+
+    // No ID of the copy's objects names any other object, in the copy or the source.
+    QStringList ids;
+    const std::function<void(const TBaseAction*)> collect = [&](const TBaseAction* action) {
+        ids.append(action->ID());
+        for (int p = 0; p < action->Count(); ++p)
+            ids.append(action->Parameter(p)->ID());
+        if (const auto* mail = qobject_cast<const TActionSendEMail*>(action)) {
+            for (const auto& inner : mail->InnerBaseActions())
+                collect(inner.get());
+        }
+    };
+    for (const TActionSequence* sequence : {source, static_cast<const TActionSequence*>(copy.get())}) {
+        ids.append(sequence->ID());
+        for (int i = 0; i < sequence->Count(); ++i)
+            collect(sequence->Action(i));
+    }
+    EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size());
+}
+
+TEST(SequenceDeletion, RulesAndOtherMessagesLetGoOfTheSequence)
+{
+    TParameters parameters;
+    auto* first = new TActionSequence;
+    auto* middle = new TActionSequence;
+    auto* last = new TActionSequence;
+    first->SetName(QStringLiteral("Popup"));
+    middle->SetName(QStringLiteral("Mitte"));
+    last->SetName(QStringLiteral("Notiz"));
+    const QString middleID = middle->ID();
+    auto* offersBoth = new TActionBalloonMessage;
+    offersBoth->SetAssociatedActionSequences({middleID, last->ID()});
+    first->AddNewItem(offersBoth);
+    auto* offersItself = new TActionHTMLMessage;
+    offersItself->SetAssociatedActionSequences({middleID});
+    middle->AddNewItem(offersItself);
+    auto* offersMiddle = new TActionHTMLMessage;
+    offersMiddle->SetAssociatedActionSequences({middleID});
+    last->AddNewItem(offersMiddle);
+    for (TActionSequence* sequence : {first, middle, last})
+        parameters.ActionSequences().AddNewItem(sequence);
+    for (TActionSequence* linked : {middle, last}) {
+        auto* rule = new TRule;
+        rule->SetName(linked->Name());
+        rule->AddNewItem(first);
+        rule->AddNewItem(linked);
+        parameters.Rules().AddNewItem(rule);
+    }
+
+    const QList<TActionBaseMessage*> offering = parameters.MessagesOfferingActionSequence(*middle);
+    EXPECT_EQ(offering, (QList<TActionBaseMessage*> {offersBoth, offersMiddle}));
+
+    parameters.DeleteActionSequence(middle);
+    EXPECT_EQ(Names(parameters.ActionSequences()), (QStringList {QStringLiteral("Popup"), QStringLiteral("Notiz")}));
+    EXPECT_EQ(offersBoth->AssociatedActionSequences(), QStringList {last->ID()});
+    EXPECT_TRUE(offersMiddle->AssociatedActionSequences().isEmpty());
+    EXPECT_EQ(RuleAt(parameters, 0)->MainList(), (QList<TBaseObject*> {first}));
+
+    // Rules name sequences by position: after the gap, reloading still finds the right ones.
+    const auto doc = parameters.SaveObjectsToXMLDoc();
+    ASSERT_NE(doc, nullptr);
+    TParameters reloaded;
+    ASSERT_TRUE(reloaded.LoadObjectsFromXMLDoc(*doc));
+    const TRule* second = RuleAt(reloaded, 1);
+    ASSERT_EQ(second->Count(), 2);
+    EXPECT_EQ(qobject_cast<TBaseList*>(second->GetObject(0))->ID(), first->ID());
+    EXPECT_EQ(qobject_cast<TBaseList*>(second->GetObject(1))->ID(), last->ID());
+}
+
 TEST(RecordElements, OutlookMailWritesItsOwnBlockThenTheMailBlock)
 {
     TParameters parameters;
@@ -359,6 +447,28 @@ TEST(RecordElements, OutlookMailWritesItsOwnBlockThenTheMailBlock)
     ASSERT_NE(loaded, nullptr);
     ASSERT_EQ(loaded->InnerBaseActions().size(), 1u);
     EXPECT_EQ(loaded->InnerBaseActionForField(TActionSendEMail::FieldSubject), loaded->InnerBaseActions()[0].get());
+
+    // A file without field numbers: the inner actions stand in field order.
+    pugi::xml_node(inner).remove_child("FieldID");
+    TParameters older;
+    ASSERT_TRUE(older.LoadObjectsFromXMLDoc(*doc));
+    const auto* olderMail = qobject_cast<TActionOutlookSendMail*>(ActionOf(older, 0));
+    ASSERT_EQ(olderMail->InnerBaseActions().size(), 1u);
+    EXPECT_EQ(olderMail->InnerBaseActions()[0]->FieldID(), TActionSendEMail::FieldRecipient);
+
+    // A second inner action for the same field is dropped, and every inner action is a dummy.
+    pugi::xml_node all = pugi::xml_node(inner).parent();
+    pugi::xml_node second = all.append_copy(inner);
+    second.attribute("rep").set_value("2");
+    for (pugi::xml_node node : {pugi::xml_node(inner), second})
+        node.append_child("FieldID").text().set("1");
+    pugi::xml_node(inner).child("IsDummy").text().set("False");
+    TParameters doubled;
+    ASSERT_TRUE(doubled.LoadObjectsFromXMLDoc(*doc));
+    const auto* doubledMail = qobject_cast<TActionOutlookSendMail*>(ActionOf(doubled, 0));
+    ASSERT_EQ(doubledMail->InnerBaseActions().size(), 1u);
+    EXPECT_EQ(doubledMail->InnerBaseActions()[0]->FieldID(), TActionSendEMail::FieldSubject);
+    EXPECT_TRUE(doubledMail->InnerBaseActions()[0]->IsDummy());
 }
 
 TEST(RecordElements, DummyMailWritesNoInnerActions)

@@ -21,12 +21,14 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -178,19 +180,30 @@ TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
 }
 
-TEST_F(MainFormTest, TheWindowNamesTheRulesFileAndFollowsTheModelInForce)
+TEST_F(MainFormTest, TheRuleListFollowsTheModelInForce)
 {
     SaveRules({QStringLiteral("Kunde")});
     TMainForm form(m_program, true);
     form.FormCreate();
-    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RulesFile"))->text(), DataPathRulesFile());
-    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RuleCount"))->text(), QStringLiteral("1"));
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("checkListBox_Rules"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 1);
 
     SaveRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
     ASSERT_TRUE(m_program.ReloadRules());
-    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("label_RuleCount"))->text(), QStringLiteral("2"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Lieferant"));
+    // The reloaded rules have new IDs: the rule selected before is gone, so nothing is selected.
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    list->setCurrentRow(1);
+    EXPECT_TRUE(form.findChild<QTextEdit*>(QStringLiteral("RulesDescriptionBox"))
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Diese Regel wird bei eingehenden\n   externen Rufen")));
+    // "Ausblenden" hides the window as the tray menu's entry does.
     form.ShowForm();
     GrabWindow(form, QStringLiteral("MainForm"));
+    form.findChild<QPushButton*>(QStringLiteral("button_Hide"))->click();
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(MainFormTest, EinstellungenSaysPlainlyThatThereIsNoSettingsDialogYet)

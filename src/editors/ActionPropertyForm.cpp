@@ -1,0 +1,131 @@
+#include "editors/ActionPropertyForm.h"
+
+#include "model/BaseAction.h"
+
+#include "ui_ActionPropertyForm.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaProperty>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+
+#include <limits>
+
+namespace {
+
+// Bookkeeping of the model and of the file format, not settings of the action:
+// changing one by hand would break the object (an e-mail action turned into an inner one).
+bool IsInternal(QLatin1StringView name)
+{
+    static const QLatin1StringView internal[] = {QLatin1StringView("objectName"), QLatin1StringView("ID"),
+                                                 QLatin1StringView("FreeObjects"), QLatin1StringView("IsDummy"),
+                                                 QLatin1StringView("FieldID")};
+    return std::find(std::begin(internal), std::end(internal), name) != std::end(internal);
+}
+
+bool HasLineBreak(const QStringList& lines)
+{
+    return std::any_of(lines.begin(), lines.end(), [](const QString& line) {
+        return line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'));
+    });
+}
+
+} // namespace
+
+TActionPropertyForm::TActionPropertyForm(TBaseAction& action, const QString& caption, QWidget* parent)
+    : QDialog(parent)
+    , m_action(action)
+    , ui(std::make_unique<Ui::TActionPropertyForm>())
+{
+    ui->setupUi(this);
+    setWindowTitle(caption);
+    connect(ui->button_OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    const QMetaObject* meta = action.metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        const char* name = property.name();
+        if (IsInternal(QLatin1StringView(name)))
+            continue;
+        const QVariant value = property.read(&action);
+        const int type = property.metaType().id();
+        if (!property.isWritable()) {
+            if (type == QMetaType::QString) {
+                auto* label = new QLabel(value.toString());
+                label->setWordWrap(true);
+                label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                AddRow(name, label);
+            }
+            continue;
+        }
+        switch (type) {
+        case QMetaType::Bool: {
+            auto* check = new QCheckBox;
+            check->setChecked(value.toBool());
+            AddRow(name, check);
+            m_writers.push_back([this, property, check] {
+                if (property.read(&m_action).toBool() != check->isChecked())
+                    property.write(&m_action, check->isChecked());
+            });
+            break;
+        }
+        case QMetaType::Int: {
+            auto* spin = new QSpinBox;
+            spin->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+            spin->setValue(value.toInt());
+            AddRow(name, spin);
+            m_writers.push_back([this, property, spin] {
+                if (property.read(&m_action).toInt() != spin->value())
+                    property.write(&m_action, spin->value());
+            });
+            break;
+        }
+        case QMetaType::QString: {
+            auto* edit = new QLineEdit(value.toString());
+            AddRow(name, edit);
+            m_writers.push_back([this, property, edit] {
+                if (property.read(&m_action).toString() != edit->text())
+                    property.write(&m_action, edit->text());
+            });
+            break;
+        }
+        case QMetaType::QStringList: {
+            const QStringList lines = value.toStringList();
+            auto* edit = new QPlainTextEdit(lines.join(QLatin1Char('\n')));
+            edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+            // One line per entry cannot hold an entry with its own line breaks;
+            // such a list is shown, not edited, so that nothing of it is lost.
+            edit->setReadOnly(HasLineBreak(lines));
+            AddRow(name, edit);
+            m_writers.push_back([this, property, edit, initial = edit->toPlainText()] {
+                const QString text = edit->toPlainText();
+                if (text == initial)
+                    return;
+                property.write(&m_action, text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+            });
+            break;
+        }
+        default:
+            // Object lists (the parameters) and other kinds have editors of their own elsewhere.
+            break;
+        }
+    }
+}
+
+TActionPropertyForm::~TActionPropertyForm() = default;
+
+void TActionPropertyForm::AddRow(const char* name, QWidget* editor)
+{
+    editor->setObjectName(QLatin1StringView(name));
+    ui->layout_Properties->addRow(QLatin1StringView(name) + QLatin1Char(':'), editor);
+}
+
+void TActionPropertyForm::accept()
+{
+    for (const auto& write : m_writers)
+        write();
+    QDialog::accept();
+}

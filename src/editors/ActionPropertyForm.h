@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TBaseAction;
+
+namespace Ui {
+class TActionPropertyForm;
+}
+
+/**
+ * @brief A plain definition dialog for any action: one row per property the
+ * action publishes, labelled with the property's name.
+ *
+ * Writable properties get an editor (check box for bool, spin box for int, line
+ * edit for text, one line per entry for text lists); read-only text such as the
+ * description is shown as it is. The editors hold copies of the values: only
+ * "OK" writes them, and only those the user changed, so "Abbrechen" leaves the
+ * action as it was.
+ */
+class TActionPropertyForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TActionPropertyForm(TBaseAction& action, const QString& caption, QWidget* parent = nullptr);
+    ~TActionPropertyForm() override;
+
+    void accept() override;
+
+private:
+    void AddRow(const char* name, QWidget* editor);
+
+    TBaseAction& m_action;
+    std::unique_ptr<Ui::TActionPropertyForm> ui;
+    // One per editor: writes its value to the action when it differs from the action's.
+    std::vector<std::function<void()>> m_writers;
+};

@@ -1,0 +1,70 @@
+#include "pim/ContactsFolder.h"
+
+#include "pim/VCardReader.h"
+#include "platform/KestrunError.h"
+#include "trace/Trace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The entries of a folder sorted by name in a fixed order, independent of the locale.
+QFileInfoList SortedEntries(const QDir& folder, QDir::Filters filters, const QStringList& nameFilters = {})
+{
+    QFileInfoList entries = folder.entryInfoList(nameFilters, filters | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(entries.begin(), entries.end(),
+              [](const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fileName(); });
+    return entries;
+}
+
+void ReadFile(const QFileInfo& info, QList<TContactItem>& contacts)
+{
+    const QString path = info.filePath();
+    if (info.size() > TContactsFolder::MaxFileSize) {
+        Trace::Warning("ContactsFolder::Open:File skipped", path + QStringLiteral(": larger than 64 MiB"));
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Trace::Warning("ContactsFolder::Open:File skipped", path + QStringLiteral(": ") + file.errorString());
+        return;
+    }
+    for (const TVCard& card : ReadVCards(file.readAll(), path))
+        contacts.append(TContactItem::FromVCard(card));
+}
+
+void ReadFiles(const QDir& folder, QList<TContactItem>& contacts)
+{
+    // Name filters of QDir ignore letter case: "Export.VCF" is read too.
+    for (const QFileInfo& info : SortedEntries(folder, QDir::Files, {QStringLiteral("*.vcf")}))
+        ReadFile(info, contacts);
+}
+
+} // namespace
+
+TContactsFolder::TContactsFolder(TContactItems items)
+    : m_items(std::move(items))
+{
+}
+
+TContactsFolder TContactsFolder::Open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        throw EKestrunError(QStringLiteral("The contacts folder %1 does not exist").arg(path));
+    const QDir folder(path);
+    if (!info.isReadable() || !info.isExecutable() || !folder.isReadable())
+        throw EKestrunError(QStringLiteral("The contacts folder %1 cannot be read").arg(path));
+
+    QList<TContactItem> contacts;
+    ReadFiles(folder, contacts);
+    for (const QFileInfo& book : SortedEntries(folder, QDir::Dirs))
+        ReadFiles(QDir(book.filePath()), contacts);
+    Trace::Value("ContactsFolder::Open:Contacts read", qint64(contacts.size()));
+    return TContactsFolder(TContactItems(std::move(contacts)));
+}

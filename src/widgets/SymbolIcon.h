@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QIcon>
+#include <QStringView>
+
+// An icon of the program's icon list drawn in the dark blue of the editors'
+// arrow and tool buttons; a null icon when the list has no icon of that name.
+QIcon SymbolIcon(QStringView name, int size = 20);

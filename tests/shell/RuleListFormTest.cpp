@@ -1,0 +1,328 @@
+// The rule list of the main window: what it shows and enables, and how each
+// command changes the model in force and the rules file.
+#include "shell/RuleListForm.h"
+
+#include "FakeLineManager.h"
+#include "ModalDriver.h"
+#include "SettingsSandbox.h"
+#include "TestActions.h"
+#include "TestFiles.h"
+#include "TraceCapture.h"
+#include "editors/NameForm.h"
+#include "editors/RuleAssistentForm.h"
+#include "model/ActionSequence.h"
+#include "platform/DataPaths.h"
+#include "program/Program.h"
+#include "rulesfile/Parameters.h"
+#include "shell/RuleDescription.h"
+#include "widgets/MessageBox.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RuleListTest : public ::testing::Test
+{
+protected:
+    ~RuleListTest() override { TMessageBox::ClearAnswers(); }
+
+    // Puts a model with one sequence and these incoming rules in force, as saved in the rules file.
+    void UseRules(const QStringList& names)
+    {
+        auto model = std::make_shared<TParameters>();
+        auto* sequence = new TActionSequence;
+        sequence->SetName(QStringLiteral("Popup"));
+        model->ActionSequences().AddNewItem(sequence);
+        for (const QString& name : names)
+            model->Rules().AddNewItem(IncomingRule(name, sequence));
+        ASSERT_TRUE(model->SaveObjectsToXMLFile(QString()));
+        m_program.SetModel(model);
+        m_form.ReloadRuleList();
+    }
+
+    QStringList FileRuleNames() const
+    {
+        TParameters saved;
+        EXPECT_TRUE(saved.LoadObjectsFromXMLFile(QString()));
+        QStringList names;
+        for (const TBaseObject* rule : saved.Rules().MainList())
+            names << static_cast<const TRule*>(rule)->Name();
+        return names;
+    }
+
+    QStringList ListedNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < List().count(); ++i)
+            names << List().item(i)->text();
+        return names;
+    }
+
+    QListWidget& List() const { return *m_form.findChild<QListWidget*>(QStringLiteral("checkListBox_Rules")); }
+    QAbstractButton& Button(const char* name) const
+    {
+        return *m_form.findChild<QAbstractButton*>(QString::fromLatin1(name));
+    }
+    // The names of the enabled buttons, in the window's order.
+    QStringList EnabledButtons() const
+    {
+        QStringList names;
+        for (const char* name :
+             {"button_New", "button_Edit", "button_Copy", "button_Delete", "button_Rename", "button_Import",
+              "button_Export", "button_Test", "button_ActionsSequences", "button_Hide", "button_Up", "button_Down"}) {
+            if (Button(name).isEnabled())
+                names << QString::fromLatin1(name);
+        }
+        return names;
+    }
+
+    SettingsSandbox m_settings;
+    FakeLineManager m_softphone;
+    TProgram m_program {&m_softphone};
+    TRuleListForm m_form {m_program};
+};
+
+std::unique_ptr<TRule> IncomingRuleWith(TCallOptionInExSet inEx, TCallOptionInSet in, TCallOptionInNumberSet numbers)
+{
+    auto rule = std::make_unique<TRule>();
+    rule->SetCallOptionBase({cobIn});
+    rule->SetCallOptionInEx(inEx);
+    rule->SetCallOptionIn(in);
+    rule->SetCallOptionInNumber(numbers);
+    rule->SetFromNumberIn(QStringLiteral("030*"));
+    rule->SetToExtensionNumberIn(QStringLiteral("21"));
+    return rule;
+}
+
+} // namespace
+
+TEST(RuleDescription, SaysWhatTheRuleReactsToLineByLine)
+{
+    TActionSequence popup;
+    popup.SetName(QStringLiteral("Popup"));
+
+    const auto both = IncomingRuleWith({coIntern, coExtern}, {coiAll}, {});
+    both->AddNewItem(&popup);
+    EXPECT_EQ(RuleDescription(*both),
+              QStringLiteral("Diese Regel wird bei eingehenden\r\n"
+                             "   internen und externen Rufen \r\n"
+                             "in der Situation:\r\n"
+                             "   [Klingeln] \r\n"
+                             "   [Rufannahme] \r\n"
+                             "   [Rufende] \r\n"
+                             "unter der Bedingung:\r\n"
+                             "ausgeführt und started die Aktionsfolge\r\n"
+                             "   Popup"));
+
+    const auto numbers = IncomingRuleWith({coExtern}, {coiCallPickUp}, {coinAll});
+    EXPECT_EQ(RuleDescription(*numbers),
+              QStringLiteral("Diese Regel wird bei eingehenden\r\n"
+                             "   externen Rufen \r\n"
+                             "in der Situation:\r\n"
+                             "   [Rufannahme] \r\n"
+                             "unter der Bedingung:\r\n"
+                             "   Ruf von Rufnummer: [030*] \r\n"
+                             "   Ruf an Durchwahl: [21] \r\n"
+                             "ausgeführt"));
+
+    // The later kind replaces the earlier: incoming and outgoing reads as outgoing.
+    const auto inAndOut = IncomingRuleWith({}, {coiAll}, {});
+    inAndOut->SetCallOptionBase({cobIn, cobOut});
+    inAndOut->SetCallOptionOut({cooRemoteBusy, cooTerminated});
+    inAndOut->SetCallOptionOutNumber({coonToNumber});
+    inAndOut->SetToNumberOut(QStringLiteral("0800*"));
+    EXPECT_EQ(RuleDescription(*inAndOut),
+              QStringLiteral("Diese Regel wird bei ausgehenden\r\n"
+                             "in der Situation:\r\n"
+                             "   [Gegenstelle besetzt] \r\n"
+                             "   [Rufende] \r\n"
+                             "unter der Bedingung:\r\n"
+                             "   Ruf an Rufnummer: [0800*] \r\n"
+                             "ausgeführt"));
+
+    TRule notification;
+    notification.SetCallOptionBase({cobNotification});
+    notification.SetCallOptionNotificationNumber({cosAll});
+    notification.SetNotificationNumberIn(QStringLiteral("0301"));
+    notification.SetNotificationNumberTo(QStringLiteral("22"));
+    EXPECT_EQ(RuleDescription(notification),
+              QStringLiteral("Die Regel wird bei signalisierten Rufen\r\n"
+                             "  von Rufnummer: [0301]   an Nebenstelle: [22] \r\n"
+                             "ausgeführt"));
+
+    TRule start;
+    start.SetCallOptionBase({cobApplicationStart});
+    // A sequence without a name is not mentioned.
+    TActionSequence unnamed;
+    start.AddNewItem(&unnamed);
+    EXPECT_EQ(RuleDescription(start), QStringLiteral("Diese Regel wird bei Programmstart ausgeführt"));
+    EXPECT_EQ(RuleDescription(TRule()), QString());
+}
+
+TEST_F(RuleListTest, AnEmptyModelOffersOnlyWhatNeedsNoRule)
+{
+    UseRules({});
+    EXPECT_EQ(EnabledButtons(),
+              (QStringList {"button_New", "button_Import", "button_ActionsSequences", "button_Hide"}));
+    EXPECT_TRUE(m_form.findChild<QTextEdit*>(QStringLiteral("RulesDescriptionBox"))->toPlainText().isEmpty());
+    m_form.button_EditClick();
+    EXPECT_EQ(m_form.ActiveRule(), nullptr);
+}
+
+TEST_F(RuleListTest, FirstRuleIsSelectedAndTheArrowsFollowThePosition)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    ASSERT_NE(m_form.ActiveRule(), nullptr);
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Kunde"));
+    EXPECT_FALSE(Button("button_Up").isEnabled());
+    EXPECT_TRUE(Button("button_Down").isEnabled());
+    EXPECT_TRUE(m_form.findChild<QTextEdit*>(QStringLiteral("RulesDescriptionBox"))
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Diese Regel wird bei eingehenden")));
+}
+
+TEST_F(RuleListTest, MovingARuleChangesTheOrderInTheModelAndTheFileAtOnce)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant"), QStringLiteral("Privat")});
+    List().setCurrentRow(1);
+    Button("button_Up").click();
+    EXPECT_EQ(ListedNames(), (QStringList {"Lieferant", "Kunde", "Privat"}));
+    EXPECT_EQ(FileRuleNames(), ListedNames());
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+    EXPECT_FALSE(Button("button_Up").isEnabled());
+
+    List().setCurrentRow(1);
+    Button("button_Down").click();
+    EXPECT_EQ(FileRuleNames(), (QStringList {"Lieferant", "Privat", "Kunde"}));
+    EXPECT_EQ(m_program.Model()->Rules().Item<TRule>(2)->Name(), QStringLiteral("Kunde"));
+    EXPECT_FALSE(Button("button_Down").isEnabled());
+}
+
+TEST_F(RuleListTest, CheckMarksTakeEffectAndAreSavedAtOnce)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    List().item(1)->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(m_program.Model()->Rules().Item<TRule>(1)->Active());
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+    TParameters saved;
+    ASSERT_TRUE(saved.LoadObjectsFromXMLFile(QString()));
+    EXPECT_TRUE(saved.Rules().Item<TRule>(0)->Active());
+    EXPECT_FALSE(saved.Rules().Item<TRule>(1)->Active());
+}
+
+TEST_F(RuleListTest, CopyGetsAUniqueNameAndStartsSwitchedOffAtTheEnd)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Kunde (Kopie)")});
+    Button("button_Copy").click();
+    EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Kunde (Kopie)", "Kunde (Kopie) (Kopie)"}));
+    EXPECT_EQ(FileRuleNames(), ListedNames());
+    const TRule* copy = m_form.ActiveRule();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Name(), QStringLiteral("Kunde (Kopie) (Kopie)"));
+    EXPECT_FALSE(copy->Active());
+    EXPECT_EQ(List().item(2)->checkState(), Qt::Unchecked);
+    const TRule* original = m_program.Model()->Rules().Item<TRule>(0);
+    EXPECT_NE(copy->ID(), original->ID());
+    // The copy runs the same sequence, not a duplicate of it.
+    EXPECT_EQ(copy->GetObject(0), original->GetObject(0));
+}
+
+TEST_F(RuleListTest, DeleteAsksAndNoLeavesTheFileAsItWas)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    List().setCurrentRow(1);
+    TMessageBox::SetNextAnswer(QMessageBox::No);
+    Button("button_Delete").click();
+    EXPECT_EQ(TMessageBox::PendingAnswers(), 0);
+    EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
+    EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+}
+
+TEST_F(RuleListTest, DeletedRuleStaysValidForWhoeverStillRunsIt)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    // A rule run keeps the model it started with.
+    const std::shared_ptr<TParameters> running = m_program.Model();
+    const TRule* runningRule = running->Rules().Item<TRule>(1);
+    List().setCurrentRow(1);
+    TMessageBox::SetNextAnswer(QMessageBox::Yes);
+    Button("button_Delete").click();
+    EXPECT_EQ(ListedNames(), QStringList {"Kunde"});
+    EXPECT_EQ(FileRuleNames(), QStringList {"Kunde"});
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Kunde"));
+    EXPECT_NE(m_program.Model(), running);
+    // Still there and whole (under ASan a freed rule would fail here).
+    EXPECT_EQ(runningRule->Name(), QStringLiteral("Lieferant"));
+    EXPECT_EQ(runningRule->GetObject(0), running->ActionSequences().GetObject(0));
+}
+
+TEST_F(RuleListTest, RenameTakesTheNameAsEnteredAndCancelKeepsTheOldOne)
+{
+    UseRules({QStringLiteral("Kunde")});
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    const auto rename = [this](const QString& typed, bool confirm) {
+        return DriveModal<TRuleNameForm>(
+            [&](TRuleNameForm& form) {
+                EXPECT_EQ(form.windowTitle(), QStringLiteral("Name der Regel"));
+                auto& edit = *form.findChild<QLineEdit*>(QStringLiteral("edit_Name"));
+                auto& ok = *form.findChild<QPushButton*>(QStringLiteral("button_OK"));
+                EXPECT_EQ(edit.text(), QStringLiteral("Kunde"));
+                edit.setText(typed);
+                if (confirm)
+                    ok.click();
+            },
+            [this] { Button("button_Rename").click(); });
+    };
+    ASSERT_TRUE(rename(QStringLiteral("Stammkunde"), false));
+    EXPECT_EQ(ListedNames(), QStringList {"Kunde"});
+    EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+
+    ASSERT_TRUE(rename(QStringLiteral("  Stammkunde "), true));
+    EXPECT_EQ(ListedNames(), QStringList {"  Stammkunde "});
+    EXPECT_EQ(FileRuleNames(), QStringList {"  Stammkunde "});
+}
+
+TEST(NameForm, OkOnlyForMoreThanBlanksAndAtMost150Characters)
+{
+    TRuleNameForm form(QStringLiteral("   "));
+    auto& edit = *form.findChild<QLineEdit*>(QStringLiteral("edit_Name"));
+    auto& ok = *form.findChild<QPushButton*>(QStringLiteral("button_OK"));
+    EXPECT_FALSE(ok.isEnabled());
+    edit.setText(QStringLiteral(" x"));
+    EXPECT_TRUE(ok.isEnabled());
+    edit.setText(QString(200, u'a'));
+    EXPECT_EQ(form.Name().size(), 150);
+    TActionSequencesNameForm sequence {QString()};
+    EXPECT_EQ(sequence.windowTitle(), QStringLiteral("Name der Aktionsfolge"));
+    EXPECT_FALSE(sequence.findChild<QPushButton*>(QStringLiteral("button_OK"))->isEnabled());
+}
+
+TEST_F(RuleListTest, EditingARuleAndCancellingLeavesModelAndFileAsTheyWere)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    const std::shared_ptr<TParameters> model = m_program.Model();
+    List().setCurrentRow(1);
+    const bool shown = DriveModal<TRuleAssistentForm>(
+        [](TRuleAssistentForm& wizard) {
+            // The wizard edits its working copy; the user then drops it.
+            wizard.ActiveRule()->SetName(QStringLiteral("geändert"));
+            TMessageBox::SetNextAnswer(QMessageBox::Yes);
+            wizard.reject();
+        },
+        [this] { Button("button_Edit").click(); });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(m_program.Model(), model);
+    EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
+    EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+}
