@@ -40,7 +40,12 @@ protected:
 
 BaresipEvent Event(const QString& type, const QString& callId, const QString& direction = "incoming")
 {
-    return {.type = type, .callId = callId, .direction = direction, .peerUri = "sip:0891234@192.0.2.7"};
+    BaresipEvent event;
+    event.type = type;
+    event.callId = callId;
+    event.direction = direction;
+    event.peerUri = "sip:0891234@192.0.2.7";
+    return event;
 }
 
 } // namespace

@@ -66,7 +66,7 @@ public:
     {
         QStringList sent;
         for (const QJsonObject& command : commands)
-            sent.append((command["command"].toString() + u' ' + command["params"].toString()).trimmed());
+            sent.append(QString(command["command"].toString() + u' ' + command["params"].toString()).trimmed());
         return sent;
     }
 
