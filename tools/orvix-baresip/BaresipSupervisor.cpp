@@ -5,6 +5,9 @@
 #include <QDir>
 
 #include <algorithm>
+#include <csignal>
+
+#include <sys/prctl.h>
 
 BaresipSupervisor::BaresipSupervisor(BaresipControl& control, quint16 ctrlPort, QString program, QString folder,
                                      QObject* parent)
@@ -21,6 +24,8 @@ BaresipSupervisor::BaresipSupervisor(BaresipControl& control, quint16 ctrlPort, 
     // baresip's console output goes to a log next to its configuration, fresh at each start.
     m_process.setStandardOutputFile(QDir(m_folder).filePath(QStringLiteral("baresip.log")));
     m_process.setProcessChannelMode(QProcess::MergedChannels);
+    // A bridge that is killed takes its baresip along: left behind, it would hold the SIP and control ports.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             emit status(QStringLiteral("cannot start %1: %2").arg(m_program, m_process.errorString()));
@@ -69,7 +74,9 @@ void BaresipSupervisor::onConnected()
 {
     m_connected = true;
     m_connectedFor.start();
-    emit status(ownsBaresip() ? QStringLiteral("baresip started, control port %1").arg(m_ctrlPort)
+    emit status(ownsBaresip() ? QStringLiteral("baresip started as process %1, control port %2")
+                                    .arg(m_process.processId())
+                                    .arg(m_ctrlPort)
                               : QStringLiteral("attached to the baresip on control port %1").arg(m_ctrlPort));
     emit attached();
 }

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QThread>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace e2e {
+
+// Generous: sanitizer builds on a shared machine start processes slowly; a passing run takes seconds.
+inline constexpr int Deadline = 40000;
+
+inline bool WaitUntil(const std::function<bool()>& condition, int milliseconds = Deadline)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Empty when baresip and sipp are installed; else why the test cannot run.
+inline QString MissingSipTools()
+{
+    for (const char* program : {"baresip", "sipp"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty()) {
+            return QStringLiteral("%1 is not installed (Debian packages baresip-core and sip-tester; "
+                                  "scripts/install-deps installs them)")
+                .arg(QLatin1String(program));
+        }
+    }
+    return {};
+}
+
+// A port free for both UDP and TCP on 127.0.0.1 (SIP listens on both), as the system hands it out.
+inline quint16 FreePort()
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QUdpSocket udp;
+        if (!udp.bind(QHostAddress::LocalHost, 0))
+            continue;
+        QTcpServer tcp;
+        if (tcp.listen(QHostAddress::LocalHost, udp.localPort()))
+            return udp.localPort();
+    }
+    ADD_FAILURE() << "no free port";
+    return 0;
+}
+
+inline void Stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+// orvix-baresip serving two lines on a bus name of its own, with its own baresip on free ports of
+// 127.0.0.1. Stopped with the object, which ends its baresip too.
+class BridgeProcess
+{
+public:
+    explicit BridgeProcess(const QString& folder)
+    {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral(ORVIX_BARESIP_EXECUTABLE),
+                        {"--service", service, "serve", "--lines", "2", "--sip-listen",
+                         QStringLiteral("127.0.0.1:%1").arg(sipPort), "--ctrl-port", QString::number(FreePort()),
+                         // 127.0.0.2: a local account domain other than the caller's, so calls are external.
+                         "--account", "sip:kestrun@127.0.0.2", "--folder", folder});
+    }
+    ~BridgeProcess() { Stop(m_process); }
+
+    // Waits until the bridge has printed the text `count` times; false when it ended or the deadline passed.
+    bool WaitForOutput(const QString& text, int count = 1)
+    {
+        return WaitUntil([&] { return Output().count(text) >= count || m_process.state() == QProcess::NotRunning; }) &&
+            Output().count(text) >= count;
+    }
+    QString Output()
+    {
+        m_output += QString::fromUtf8(m_process.readAll());
+        return m_output;
+    }
+    // The process of the baresip the bridge started last.
+    qint64 BaresipPid()
+    {
+        const QRegularExpression started(QStringLiteral("baresip started as process (\\d+)"));
+        qint64 pid = 0;
+        for (auto it = started.globalMatch(Output()); it.hasNext();)
+            pid = it.next().captured(1).toLongLong();
+        return pid;
+    }
+
+    const QString service =
+        QStringLiteral("com.orvixit.Softphone.test.e2e.p%1n%2").arg(QCoreApplication::applicationPid()).arg(++s_count);
+    const quint16 sipPort = FreePort();
+
+private:
+    static inline int s_count = 0;
+    QProcess m_process;
+    QString m_output;
+};
+
+// sipp placing one call of a scenario in tests/data/e2e to a SIP port of 127.0.0.1. Stopped with the object.
+class SippCall
+{
+public:
+    SippCall(const char* scenario, quint16 targetPort)
+    {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral("sipp"),
+                        {"-sf", QStringLiteral(KESTRUN_TEST_DATA "/e2e/") + QLatin1String(scenario), "-s", "kestrun",
+                         "-m", "1", "-l", "1", "-i", "127.0.0.1", "-p", QString::number(FreePort()), "-mp",
+                         QString::number(FreePort()), "-timeout", "40", "-timeout_error", "-nostdin",
+                         QStringLiteral("127.0.0.1:%1").arg(targetPort)});
+    }
+    ~SippCall() { e2e::Stop(m_process); }
+
+    bool WaitForEnd()
+    {
+        return WaitUntil([this] { return m_process.state() == QProcess::NotRunning; });
+    }
+    // 0 when every message of the scenario came as expected.
+    int ExitCode() const { return m_process.exitCode(); }
+    std::string Output() { return m_process.readAll().right(3000).toStdString(); }
+    void Stop() { e2e::Stop(m_process); }
+
+private:
+    QProcess m_process;
+};
+
+} // namespace e2e
