@@ -64,7 +64,28 @@ inline bool WaitFor(const std::function<bool()>& condition)
     return true;
 }
 
-// The simulator program, the trace file, and the controls of one call.
+// The trace writes its file at debug level, as in the program, from the first softphone's start to the
+// end of the benchmark program.
+class DebugTraceFile
+{
+public:
+    static void Start() { static DebugTraceFile trace; }
+
+private:
+    DebugTraceFile()
+    {
+        Trace::Configure(QStringLiteral("Kestrun Event Controller for OrvixIt!"),
+                         QStringLiteral("file(filename=\"%1\", maxsize=20480, append=true)")
+                             .arg(m_folder.filePath(QStringLiteral("trace.sil"))));
+        Trace::SetLevel(TraceLevel::Debug);
+        Trace::SetEnabled(true);
+    }
+    ~DebugTraceFile() { Trace::SetEnabled(false); }
+
+    QTemporaryDir m_folder;
+};
+
+// The simulator program and the controls of one call.
 class SimulatedSoftphone
 {
 public:
@@ -106,29 +127,24 @@ private:
         m_simulator = std::make_unique<QDBusInterface>(Service, QStringLiteral("/com/orvixit/Softphone/Simulator"),
                                                        QStringLiteral("com.orvixit.Softphone.Simulator"),
                                                        QDBusConnection::sessionBus());
-        Trace::Configure(QStringLiteral("Kestrun Event Controller for OrvixIt!"),
-                         QStringLiteral("file(filename=\"%1\", maxsize=20480, append=true)")
-                             .arg(m_folder.filePath(QStringLiteral("trace.sil"))));
-        Trace::SetLevel(TraceLevel::Debug);
-        Trace::SetEnabled(true);
+        DebugTraceFile::Start();
     }
 
     ~SimulatedSoftphone()
     {
-        Trace::SetEnabled(false);
         m_softphone.terminate();
         m_softphone.waitForFinished();
     }
 
-    QTemporaryDir m_folder;
     QProcess m_softphone;
     std::unique_ptr<DBusLineManagerService> m_bus;
     std::unique_ptr<QDBusInterface> m_simulator;
 };
 
-inline void Connect(SignalMark& mark)
+// Lets the mark hear the line manager of the softphone on that bus name.
+inline void Connect(SignalMark& mark, const QString& service = Service)
 {
-    QDBusConnection::sessionBus().connect(Service, QStringLiteral("/com/orvixit/Softphone/LineManager"),
+    QDBusConnection::sessionBus().connect(service, QStringLiteral("/com/orvixit/Softphone/LineManager"),
                                           QStringLiteral("com.orvixit.Softphone.LineManager"),
                                           QStringLiteral("LineMgrNotification"), &mark, SLOT(Notified(int, int)));
 }

@@ -12,8 +12,7 @@ std::unique_ptr<SoftphoneModel> makeModel(const BridgeOptions& options)
     try {
         auto model =
             std::make_unique<SoftphoneModel>(options.lines, NumberConverter(options.countryCode, options.areaCode));
-        // A moment in LSTerminated, so that a client reading the line after the notification still finds the call.
-        model->setTerminatedHoldMs(1000);
+        model->setTerminatedHoldMs(options.terminatedMs);
         return model;
     } catch (const SoftphoneError& error) {
         throw UsageError(error.message());

@@ -75,6 +75,8 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
             options.countryCode = takeValue(words, word);
         } else if (word == QLatin1String("--area-code")) {
             options.areaCode = takeValue(words, word);
+        } else if (word == QLatin1String("--terminated-ms")) {
+            options.terminatedMs = number(takeValue(words, word), word, 0, 60000);
         } else if (word == QLatin1String("--baresip")) {
             options.baresip = takeValue(words, word);
         } else if (word == QLatin1String("--audio")) {
@@ -108,6 +110,7 @@ QString BridgeOptions::helpText()
         "  --ctrl-port PORT      baresip's control port on 127.0.0.1 (default 4444)\n"
         "  --country-code CC     for numbers in the +CC form (default 49)\n"
         "  --area-code AC        added to local numbers (default 30)\n"
+        "  --terminated-ms MS    how long an ended call shows LSTerminated, 0..60000 (default 1000)\n"
         "  --baresip PATH        the baresip program (default baresip)\n"
         "  --audio DRIVER[,DEV]  baresip audio module, e.g. alsa,default (default none: silent)\n"
         "  --folder DIR          baresip's configuration folder (default ~/.config/orvix-baresip)\n"

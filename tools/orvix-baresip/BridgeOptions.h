@@ -18,6 +18,9 @@ struct BridgeOptions
     quint16 ctrlPort = 4444;
     QString countryCode = QStringLiteral("49");
     QString areaCode = QStringLiteral("30");
+    // How long an ended call stays LSTerminated, so that a client reading the line after the notification
+    // still finds the call.
+    int terminatedMs = 1000;
     QString baresip = QStringLiteral("baresip");
     QString audio;
     QString folder; // empty: the bridge's folder under the user's configuration
