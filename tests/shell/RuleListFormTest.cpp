@@ -8,6 +8,7 @@
 #include "TestActions.h"
 #include "TestFiles.h"
 #include "TraceCapture.h"
+#include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "editors/RuleAssistentForm.h"
 #include "model/ActionSequence.h"
@@ -325,4 +326,34 @@ TEST_F(RuleListTest, EditingARuleAndCancellingLeavesModelAndFileAsTheyWere)
     EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
     EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
     EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+}
+
+// "Aktionsfolge..." edits a working copy: cancel leaves model and file as they
+// were, OK puts the copy in force and saves it with the same rule selected.
+TEST_F(RuleListTest, SequenceEditorChangesModelAndFileOnlyOnOk)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    List().setCurrentRow(1);
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    const std::shared_ptr<TParameters> model = m_program.Model();
+    for (const bool ok : {false, true}) {
+        const bool shown = DriveModal<TActionSequencesForm>(
+            [ok](TActionSequencesForm& editor) {
+                ASSERT_NE(editor.ActiveActionSequence(), nullptr);
+                editor.ActiveActionSequence()->SetIconIndex(7);
+                ok ? editor.accept() : editor.reject();
+            },
+            [this] { Button("button_ActionsSequences").click(); });
+        ASSERT_TRUE(shown);
+        if (!ok) {
+            EXPECT_EQ(m_program.Model(), model);
+            EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+        }
+    }
+    EXPECT_NE(m_program.Model(), model);
+    TParameters saved;
+    ASSERT_TRUE(saved.LoadObjectsFromXMLFile(QString()));
+    EXPECT_EQ(saved.ActionSequences().Item<TActionSequence>(0)->IconIndex(), 7);
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+    EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
 }
