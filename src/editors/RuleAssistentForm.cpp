@@ -198,6 +198,9 @@ void TRuleAssistentForm::ShowPage(TRuleAssistentPage page)
 {
     ui->PageControl->setCurrentIndex(int(page));
     ValidateForm();
+    // The last page asks for the name alone: it can be typed at once.
+    if (page == TRuleAssistentPage::SaveRule)
+        ui->edit_RuleName->setFocus();
 }
 
 void TRuleAssistentForm::ValidateForm()

@@ -292,7 +292,9 @@ TEST_F(RuleAssistent, NameOfTheLongestAllowedLengthIsKept)
     rule->SetCallOptionBase({cobApplicationStart});
     const auto form = EditWizard(*rule);
     Walk(*form, {});
-    QTest::keyClicks(Control(*form, QStringLiteral("edit_RuleName")), QStringLiteral("x"));
+    // The last page takes typing at once, in its name field.
+    ASSERT_EQ(form->focusWidget(), Control(*form, QStringLiteral("edit_RuleName")));
+    QTest::keyClicks(form->focusWidget(), QStringLiteral("x"));
     Click(*form, QStringLiteral("button_Save"));
     EXPECT_EQ(form->ActiveRule()->Name(), name);
 }
