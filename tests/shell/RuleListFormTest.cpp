@@ -357,3 +357,29 @@ TEST_F(RuleListTest, SequenceEditorChangesModelAndFileOnlyOnOk)
     EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
     EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
 }
+
+// A call while the editor is open runs the rules in force, never the
+// half-edited working copy.
+TEST_F(RuleListTest, CallDuringTheSequenceEditorRunsTheSavedSequence)
+{
+    UseRules({QStringLiteral("Kunde")});
+    // Discovery asks this address first; nothing listens there.
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n");
+    m_program.Start();
+    m_form.ReloadRuleList();
+    m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    TraceCapture trace;
+    const QString ran = QStringLiteral("ActionSequence::ExecuteActions:Execute action sequence");
+    const bool shown = DriveModal<TActionSequencesForm>(
+        [&](TActionSequencesForm& editor) {
+            editor.ActiveActionSequence()->SetName(QStringLiteral("halb fertig"));
+            m_softphone.ChangeState(0, LSRinging);
+            FakeLineManager::Deliver();
+            editor.reject();
+        },
+        [this] { Button("button_ActionsSequences").click(); });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(trace.Count(ran), 1);
+    EXPECT_EQ(trace.LastValue(ran), QStringLiteral("Popup"));
+}
