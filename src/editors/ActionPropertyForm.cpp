@@ -65,31 +65,19 @@ TActionPropertyForm::TActionPropertyForm(TBaseAction& action, const QString& cap
         case QMetaType::Bool: {
             auto* check = new QCheckBox;
             check->setChecked(value.toBool());
-            AddRow(name, check);
-            m_writers.push_back([this, property, check] {
-                if (property.read(&m_action).toBool() != check->isChecked())
-                    property.write(&m_action, check->isChecked());
-            });
+            AddField(property, check, [check] { return QVariant(check->isChecked()); });
             break;
         }
         case QMetaType::Int: {
             auto* spin = new QSpinBox;
             spin->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
             spin->setValue(value.toInt());
-            AddRow(name, spin);
-            m_writers.push_back([this, property, spin] {
-                if (property.read(&m_action).toInt() != spin->value())
-                    property.write(&m_action, spin->value());
-            });
+            AddField(property, spin, [spin] { return QVariant(spin->value()); });
             break;
         }
         case QMetaType::QString: {
             auto* edit = new QLineEdit(value.toString());
-            AddRow(name, edit);
-            m_writers.push_back([this, property, edit] {
-                if (property.read(&m_action).toString() != edit->text())
-                    property.write(&m_action, edit->text());
-            });
+            AddField(property, edit, [edit] { return QVariant(edit->text()); });
             break;
         }
         case QMetaType::QStringList: {
@@ -99,12 +87,11 @@ TActionPropertyForm::TActionPropertyForm(TBaseAction& action, const QString& cap
             // One line per entry cannot hold an entry with its own line breaks;
             // such a list is shown, not edited, so that nothing of it is lost.
             edit->setReadOnly(HasLineBreak(lines));
-            AddRow(name, edit);
-            m_writers.push_back([this, property, edit, initial = edit->toPlainText()] {
+            AddField(property, edit, [edit, lines, initial = edit->toPlainText()] {
                 const QString text = edit->toPlainText();
                 if (text == initial)
-                    return;
-                property.write(&m_action, text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+                    return QVariant(lines);
+                return QVariant(text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
             });
             break;
         }
@@ -121,6 +108,17 @@ void TActionPropertyForm::AddRow(const char* name, QWidget* editor)
 {
     editor->setObjectName(QLatin1StringView(name));
     ui->layout_Properties->addRow(QLatin1StringView(name) + QLatin1Char(':'), editor);
+}
+
+void TActionPropertyForm::AddField(const QMetaProperty& property, QWidget* editor, std::function<QVariant()> edited)
+{
+    AddRow(property.name(), editor);
+    m_writers.push_back([this, property, edited = std::move(edited)] {
+        const QVariant value = edited();
+        // Unchanged fields are not written: a setter may do more than store.
+        if (property.read(&m_action) != value)
+            property.write(&m_action, value);
+    });
 }
 
 void TActionPropertyForm::accept()

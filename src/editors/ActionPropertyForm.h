@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+class QMetaProperty;
 class TBaseAction;
 
 namespace Ui {
@@ -34,6 +35,8 @@ public:
 
 private:
     void AddRow(const char* name, QWidget* editor);
+    // A row whose editor gives the property's value on OK through edited().
+    void AddField(const QMetaProperty& property, QWidget* editor, std::function<QVariant()> edited);
 
     TBaseAction& m_action;
     std::unique_ptr<Ui::TActionPropertyForm> ui;

@@ -32,10 +32,6 @@ private:
     std::unique_ptr<Ui::TNameForm> ui;
 };
 
-// Said where the action sequence editor would open, until it is part of the program.
-inline const QString SequenceEditorNotIncludedText =
-    QStringLiteral("Der Editor der Aktionsfolgen ist in dieser Version noch nicht enthalten.");
-
 // "Name der Regel".
 class TRuleNameForm : public TNameForm
 {

@@ -1,5 +1,6 @@
 #include "editors/RuleAssistentForm.h"
 
+#include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "model/ActionSequence.h"
 #include "model/IconList.h"
@@ -197,6 +198,9 @@ void TRuleAssistentForm::ShowPage(TRuleAssistentPage page)
 {
     ui->PageControl->setCurrentIndex(int(page));
     ValidateForm();
+    // The last page asks for the name alone: it can be typed at once.
+    if (page == TRuleAssistentPage::SaveRule)
+        ui->edit_RuleName->setFocus();
 }
 
 void TRuleAssistentForm::ValidateForm()
@@ -375,13 +379,37 @@ void TRuleAssistentForm::AdoptParameters(std::unique_ptr<TParameters> copy, TAct
     m_reloadActionSequences = true;
 }
 
-// The sequence editor is not part of this version yet; both buttons say so.
 void TRuleAssistentForm::button_NewClick()
 {
-    TMessageBox::Information(this, windowTitle(), SequenceEditorNotIncludedText);
+    TActionSequencesNameForm nameForm(QString(), this);
+    if (nameForm.exec() != QDialog::Accepted)
+        return;
+    std::unique_ptr<TParameters> copy = m_parameters->Clone();
+    auto* sequence = new TActionSequence;
+    sequence->SetOrvixLine(copy->OrvixLine());
+    sequence->SetName(nameForm.Name());
+    copy->ActionSequences().AddNewItem(sequence);
+    if (EditSequenceLocked(*copy, sequence)) {
+        Trace::Value("RuleAssistent::NewActionSequence:Creating new action sequence:", sequence->Name());
+        AdoptParameters(std::move(copy), sequence);
+    }
+    ValidateForm();
 }
 
 void TRuleAssistentForm::button_EditClick()
 {
-    TMessageBox::Information(this, windowTitle(), SequenceEditorNotIncludedText);
+    if (!m_activeActionSequence)
+        return;
+    std::unique_ptr<TParameters> copy = m_parameters->Clone();
+    if (TActionSequence* sequence = EditSequenceLocked(*copy, m_activeActionSequence))
+        AdoptParameters(std::move(copy), sequence);
+    ValidateForm();
+}
+
+TActionSequence* TRuleAssistentForm::EditSequenceLocked(TParameters& copy, const TActionSequence* preset)
+{
+    TActionSequencesForm editor(copy, this);
+    editor.SetActiveActionSequence(preset);
+    editor.SetLocked(true);
+    return editor.exec() == QDialog::Accepted ? editor.ActiveActionSequence() : nullptr;
 }

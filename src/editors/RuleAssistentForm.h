@@ -68,6 +68,8 @@ private:
     void button_SaveClick();
     void button_NewClick();
     void button_EditClick();
+    // Opens the sequence editor locked on preset in copy; the sequence it ends on, or null when cancelled.
+    TActionSequence* EditSequenceLocked(TParameters& copy, const TActionSequence* preset);
     void edit_RuleNameChange(const QString& text);
     // Makes copy the working copy: the sequence editor's, which it returned with OK.
     void AdoptParameters(std::unique_ptr<TParameters> copy, TActionSequence* activeActionSequence);

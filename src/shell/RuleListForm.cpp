@@ -1,10 +1,10 @@
 #include "shell/RuleListForm.h"
 
+#include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "editors/RuleAssistentForm.h"
 #include "editors/RuleTestForm.h"
 #include "model/Guid.h"
-#include "model/IconList.h"
 #include "model/Rule.h"
 #include "platform/DataPaths.h"
 #include "program/Program.h"
@@ -12,6 +12,7 @@
 #include "shell/RuleDescription.h"
 #include "trace/Trace.h"
 #include "widgets/MessageBox.h"
+#include "widgets/SymbolIcon.h"
 
 #include "ui_RuleListForm.h"
 
@@ -22,12 +23,6 @@ namespace {
 constexpr int RuleIDRole = Qt::UserRole;
 constexpr int EntryHeight = 18;
 
-QIcon ArrowIcon(QStringView name)
-{
-    const IconList& icons = IconList::Instance();
-    return QIcon(QPixmap::fromImage(icons.Render(icons.IndexOf(name), QSize(20, 20), QColor(0x0d, 0x2b, 0x6b))));
-}
-
 } // namespace
 
 TRuleListForm::TRuleListForm(TProgram& program, QWidget* parent)
@@ -36,8 +31,8 @@ TRuleListForm::TRuleListForm(TProgram& program, QWidget* parent)
     , ui(std::make_unique<Ui::TRuleListForm>())
 {
     ui->setupUi(this);
-    ui->button_Up->setIcon(ArrowIcon(u"arrow_upward"));
-    ui->button_Down->setIcon(ArrowIcon(u"arrow_downward"));
+    ui->button_Up->setIcon(SymbolIcon(u"arrow_upward"));
+    ui->button_Down->setIcon(SymbolIcon(u"arrow_downward"));
     connect(ui->checkListBox_Rules, &QListWidget::itemSelectionChanged, this, &TRuleListForm::ValidateForm);
     connect(ui->checkListBox_Rules, &QListWidget::itemChanged, this, &TRuleListForm::checkListBox_RulesClickCheck);
     connect(ui->checkListBox_Rules, &QListWidget::itemDoubleClicked, this, &TRuleListForm::button_EditClick);
@@ -260,17 +255,19 @@ void TRuleListForm::button_TestClick()
 
 void TRuleListForm::button_ActionsSequencesClick()
 {
-    ShowNotIncluded(SequenceEditorNotIncludedText);
+    std::unique_ptr<TParameters> copy = Model().Clone();
+    TActionSequencesForm editor(*copy, window());
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    AdoptWorkingCopy(std::move(copy), m_activeRuleID);
+    SaveRules(QStringLiteral("Main::ActionSequences:"));
 }
 
 void TRuleListForm::ImportExportClick()
 {
-    ShowNotIncluded(QStringLiteral("Import und Export von Regeln sind in dieser Version noch nicht enthalten."));
-}
-
-void TRuleListForm::ShowNotIncluded(const QString& text)
-{
-    TMessageBox::Information(window(), TProgram::Title, text);
+    TMessageBox::Information(
+        window(), TProgram::Title,
+        QStringLiteral("Import und Export von Regeln sind in dieser Version noch nicht enthalten."));
 }
 
 void TRuleListForm::AdoptWorkingCopy(std::unique_ptr<TParameters> copy, const QString& activeRuleID)

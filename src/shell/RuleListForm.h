@@ -60,8 +60,6 @@ signals:
 private:
     void checkListBox_RulesClickCheck(QListWidgetItem* item);
     void ImportExportClick();
-    // Tells the user that a dialog is not part of this version yet.
-    void ShowNotIncluded(const QString& text);
     void MoveRule(int offset);
     // Puts the confirmed working copy in force, selecting the rule with that ID.
     void AdoptWorkingCopy(std::unique_ptr<TParameters> copy, const QString& activeRuleID);

@@ -1,6 +1,9 @@
 #include "widgets/MessageBox.h"
 
+#include <QAbstractButton>
+
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -8,6 +11,22 @@ std::deque<TMessageBox::Button>& NextAnswers()
 {
     static std::deque<TMessageBox::Button> answers;
     return answers;
+}
+
+// Qt names its standard buttons in English unless a translation is installed;
+// the program's boxes speak German whatever the machine has.
+void UseGermanButtonTexts(QMessageBox& box)
+{
+    static const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Ok, "OK"},
+        {QMessageBox::Cancel, "Abbrechen"},
+        {QMessageBox::Yes, "&Ja"},
+        {QMessageBox::No, "&Nein"},
+    };
+    for (const auto& [button, text] : texts) {
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QString::fromUtf8(text));
+    }
 }
 
 } // namespace
@@ -41,6 +60,7 @@ QMessageBox* TMessageBox::Notice(QWidget* parent, const QString& title, const QS
     auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
+    UseGermanButtonTexts(*box);
     box->show();
     return box;
 }
@@ -71,6 +91,7 @@ TMessageBox::Button TMessageBox::Show(QMessageBox::Icon icon, QWidget* parent, c
     }
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    UseGermanButtonTexts(box);
     // As QMessageBox's own functions do: a box closed without any button
     // (no Escape button among them) counts as cancelled.
     if (box.exec() == -1)

@@ -1,8 +1,14 @@
+#include "ModalDriver.h"
 #include "RuleAssistentFixture.h"
 #include "TraceCapture.h"
 #include "WindowGrab.h"
 
+#include "editors/ActionSequencesForm.h"
+#include "editors/NameForm.h"
 #include "widgets/MessageBox.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -286,7 +292,9 @@ TEST_F(RuleAssistent, NameOfTheLongestAllowedLengthIsKept)
     rule->SetCallOptionBase({cobApplicationStart});
     const auto form = EditWizard(*rule);
     Walk(*form, {});
-    QTest::keyClicks(Control(*form, QStringLiteral("edit_RuleName")), QStringLiteral("x"));
+    // The last page takes typing at once, in its name field.
+    ASSERT_EQ(form->focusWidget(), Control(*form, QStringLiteral("edit_RuleName")));
+    QTest::keyClicks(form->focusWidget(), QStringLiteral("x"));
     Click(*form, QStringLiteral("button_Save"));
     EXPECT_EQ(form->ActiveRule()->Name(), name);
 }
@@ -310,4 +318,117 @@ TEST_F(RuleAssistent, CancelAsksAndLeavesTheModelAsItWas)
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_EQ(DocumentText(model), before);
+}
+
+namespace {
+
+// Runs step on the next TWindow that becomes the active modal window, for a
+// window that opens only after the one being driven has closed.
+template <typename TWindow>
+class NextModal
+{
+public:
+    template <typename TStep>
+    explicit NextModal(TStep step)
+    {
+        m_poll.setInterval(0);
+        QObject::connect(&m_poll, &QTimer::timeout, [this, step] {
+            if (auto* window = qobject_cast<TWindow*>(QApplication::activeModalWidget())) {
+                m_poll.stop();
+                shown = true;
+                step(*window);
+            }
+        });
+    }
+    void Start() { m_poll.start(); }
+    bool shown = false;
+
+private:
+    QTimer m_poll;
+};
+
+// "Neu..." on the sequence page, naming the sequence; the editor is left to editor.
+void NameAndOpenEditor(TRuleAssistentForm& form, const QString& name, NextModal<TActionSequencesForm>& editor)
+{
+    DriveModal<TActionSequencesNameForm>(
+        [&](TActionSequencesNameForm& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("edit_Name"))->setText(name);
+            editor.Start();
+            dialog.accept();
+        },
+        [&] { form.findChild<QAbstractButton*>(QStringLiteral("button_NewActionSequence"))->click(); });
+}
+
+} // namespace
+
+// "Neu..." names a sequence, fills it in the editor locked on it, and links it
+// to the rule; a cancelled editor leaves no sequence behind.
+TEST_F(RuleAssistent, NewSequenceIsMadeInTheLockedEditorAndLinked)
+{
+    const auto form = NewRuleWizard();
+    Walk(*form, {QStringLiteral("cobApplicationStart"), QStringLiteral("edit_RuleName=Start")});
+    Click(*form, QStringLiteral("button_Back"));
+    ASSERT_EQ(PageName(*form), QStringLiteral("Page_ActionSequence"));
+
+    NextModal<TActionSequencesForm> cancelled([](TActionSequencesForm& editor) { editor.reject(); });
+    NameAndOpenEditor(*form, QStringLiteral("Verworfen"), cancelled);
+    EXPECT_TRUE(cancelled.shown);
+    auto* list = Control<QComboBox>(*form, QStringLiteral("comboBox_ActionSequences"));
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentIndex(), -1);
+
+    TraceCapture trace;
+    NextModal<TActionSequencesForm> accepted([](TActionSequencesForm& editor) {
+        EXPECT_FALSE(editor.findChild<QWidget*>(QStringLiteral("comboBox_ActionSequences"))->isEnabled());
+        EXPECT_FALSE(editor.findChild<QWidget*>(QStringLiteral("button_New"))->isEnabled());
+        EXPECT_EQ(editor.ActiveActionSequence()->Name(), QStringLiteral("Anruf"));
+        editor.ActiveActionSequence()->SetIconIndex(4);
+        editor.accept();
+    });
+    NameAndOpenEditor(*form, QStringLiteral("Anruf"), accepted);
+    ASSERT_TRUE(accepted.shown);
+    EXPECT_EQ(trace.LastValue(QStringLiteral("RuleAssistent::NewActionSequence:Creating new action sequence:")),
+              QStringLiteral("Anruf"));
+    EXPECT_EQ(list->count(), 4);
+    EXPECT_EQ(list->currentText(), QStringLiteral("Anruf"));
+    EXPECT_TRUE(Enabled(*form, QStringLiteral("button_EditActionSequence")));
+
+    Click(*form, QStringLiteral("button_Next"));
+    Click(*form, QStringLiteral("button_Save"));
+    const TRule* rule = form->ActiveRule();
+    ASSERT_EQ(rule->Count(), 1);
+    const auto* linked = qobject_cast<const TActionSequence*>(rule->GetObject(0));
+    EXPECT_EQ(linked->Name(), QStringLiteral("Anruf"));
+    EXPECT_EQ(linked->IconIndex(), 4);
+    EXPECT_EQ(model.ActionSequences().Count(), 3) << "the model is untouched until the caller adopts the copy";
+}
+
+// "Bearbeiten..." opens the editor locked on the chosen sequence; only OK keeps its changes.
+TEST_F(RuleAssistent, EditSequenceChangesTheWorkingCopyOnlyOnOk)
+{
+    TRule* rule = AddRule(QStringLiteral("Kunde"));
+    rule->SetCallOptionBase({cobApplicationStart});
+    rule->AddNewItem(Sequence(1));
+    const auto form = EditWizard(*rule);
+    Walk(*form, {});
+    Click(*form, QStringLiteral("button_Back"));
+
+    for (const bool ok : {false, true}) {
+        const bool shown = DriveModal<TActionSequencesForm>(
+            [ok](TActionSequencesForm& editor) {
+                EXPECT_EQ(editor.ActiveActionSequence()->Name(), QStringLiteral("Protokoll"));
+                EXPECT_FALSE(editor.findChild<QWidget*>(QStringLiteral("button_Delete"))->isEnabled());
+                editor.ActiveActionSequence()->SetName(QStringLiteral("Protokoll neu"));
+                ok ? editor.accept() : editor.reject();
+            },
+            [&] { Click(*form, QStringLiteral("button_EditActionSequence")); });
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(Control<QComboBox>(*form, QStringLiteral("comboBox_ActionSequences"))->currentText(),
+                  ok ? QStringLiteral("Protokoll neu") : QStringLiteral("Protokoll"));
+    }
+    Click(*form, QStringLiteral("button_Next"));
+    Click(*form, QStringLiteral("button_Save"));
+    EXPECT_EQ(qobject_cast<const TActionSequence*>(form->ActiveRule()->GetObject(0))->Name(),
+              QStringLiteral("Protokoll neu"));
+    EXPECT_EQ(Sequence(1)->Name(), QStringLiteral("Protokoll"));
 }

@@ -8,6 +8,7 @@
 #include "TestActions.h"
 #include "TestFiles.h"
 #include "TraceCapture.h"
+#include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "editors/RuleAssistentForm.h"
 #include "model/ActionSequence.h"
@@ -325,4 +326,60 @@ TEST_F(RuleListTest, EditingARuleAndCancellingLeavesModelAndFileAsTheyWere)
     EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
     EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
     EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+}
+
+// "Aktionsfolge..." edits a working copy: cancel leaves model and file as they
+// were, OK puts the copy in force and saves it with the same rule selected.
+TEST_F(RuleListTest, SequenceEditorChangesModelAndFileOnlyOnOk)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    List().setCurrentRow(1);
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    const std::shared_ptr<TParameters> model = m_program.Model();
+    for (const bool ok : {false, true}) {
+        const bool shown = DriveModal<TActionSequencesForm>(
+            [ok](TActionSequencesForm& editor) {
+                ASSERT_NE(editor.ActiveActionSequence(), nullptr);
+                editor.ActiveActionSequence()->SetIconIndex(7);
+                ok ? editor.accept() : editor.reject();
+            },
+            [this] { Button("button_ActionsSequences").click(); });
+        ASSERT_TRUE(shown);
+        if (!ok) {
+            EXPECT_EQ(m_program.Model(), model);
+            EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+        }
+    }
+    EXPECT_NE(m_program.Model(), model);
+    TParameters saved;
+    ASSERT_TRUE(saved.LoadObjectsFromXMLFile(QString()));
+    EXPECT_EQ(saved.ActionSequences().Item<TActionSequence>(0)->IconIndex(), 7);
+    EXPECT_EQ(m_form.ActiveRule()->Name(), QStringLiteral("Lieferant"));
+    EXPECT_EQ(ListedNames(), (QStringList {"Kunde", "Lieferant"}));
+}
+
+// A call while the editor is open runs the rules in force, never the
+// half-edited working copy.
+TEST_F(RuleListTest, CallDuringTheSequenceEditorRunsTheSavedSequence)
+{
+    UseRules({QStringLiteral("Kunde")});
+    // Discovery asks this address first; nothing listens there.
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n");
+    m_program.Start();
+    m_form.ReloadRuleList();
+    m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    TraceCapture trace;
+    const QString ran = QStringLiteral("ActionSequence::ExecuteActions:Execute action sequence");
+    const bool shown = DriveModal<TActionSequencesForm>(
+        [&](TActionSequencesForm& editor) {
+            editor.ActiveActionSequence()->SetName(QStringLiteral("halb fertig"));
+            m_softphone.ChangeState(0, LSRinging);
+            FakeLineManager::Deliver();
+            editor.reject();
+        },
+        [this] { Button("button_ActionsSequences").click(); });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(trace.Count(ran), 1);
+    EXPECT_EQ(trace.LastValue(ran), QStringLiteral("Popup"));
 }

@@ -23,17 +23,35 @@ struct KindCase
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton click;
+    // German whatever translations the machine has.
+    QStringList texts;
 };
 
 const KindCase kinds[] = {
-    {"Question", [](auto... args) { return TMessageBox::Question(args...); }, QMessageBox::Question,
-     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
-    {"Information", [](auto... args) { return TMessageBox::Information(args...); }, QMessageBox::Information,
-     QMessageBox::Ok, QMessageBox::Ok},
-    {"Warning", [](auto... args) { return TMessageBox::Warning(args...); }, QMessageBox::Warning, QMessageBox::Ok,
-     QMessageBox::Ok},
-    {"Critical", [](auto... args) { return TMessageBox::Critical(args...); }, QMessageBox::Critical, QMessageBox::Ok,
-     QMessageBox::Ok},
+    {"Question",
+     [](auto... args) { return TMessageBox::Question(args...); },
+     QMessageBox::Question,
+     QMessageBox::Yes | QMessageBox::No,
+     QMessageBox::Yes,
+     {"&Ja", "&Nein"}},
+    {"Information",
+     [](auto... args) { return TMessageBox::Information(args...); },
+     QMessageBox::Information,
+     QMessageBox::Ok,
+     QMessageBox::Ok,
+     {"OK"}},
+    {"Warning",
+     [](auto... args) { return TMessageBox::Warning(args...); },
+     QMessageBox::Warning,
+     QMessageBox::Ok,
+     QMessageBox::Ok,
+     {"OK"}},
+    {"Critical",
+     [](auto... args) { return TMessageBox::Critical(args...); },
+     QMessageBox::Critical,
+     QMessageBox::Ok,
+     QMessageBox::Ok,
+     {"OK"}},
 };
 
 // A window as the program's dialogs use the helper: deleting asks first.
@@ -94,6 +112,11 @@ TEST(MessageBox, WithoutAnAnswerTheBoxShowsAndReturnsTheButtonClicked)
                 EXPECT_EQ(box.text(), QStringLiteral("Nachricht für Sie"));
                 EXPECT_EQ(box.standardButtons(), kind.buttons);
                 EXPECT_EQ(box.parentWidget(), &owner);
+                QStringList texts;
+                for (QAbstractButton* button : box.buttons())
+                    texts.append(button->text());
+                texts.sort();
+                EXPECT_EQ(texts, kind.texts);
                 QTest::mouseClick(box.button(kind.click), Qt::LeftButton);
             },
             [&] { result = kind.show(&owner, QStringLiteral("Kestrun"), QStringLiteral("Nachricht für Sie")); });
