@@ -5,13 +5,11 @@
 #include "telephony/DBusLineManagerService.h"
 #include "telephony/LineEvents.h"
 
-#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <iostream>
 
 using namespace e2e;
 
@@ -24,10 +22,6 @@ TEST(BaresipRestart, LinesGoIdleAndTheNextCallWorks)
     QTemporaryDir folder;
     BridgeProcess bridge(folder.filePath("bridge"));
     ASSERT_TRUE(bridge.WaitForOutput("baresip started")) << bridge.Output().toStdString();
-    const auto showBridge = qScopeGuard([&] {
-        if (::testing::Test::HasFailure())
-            std::cerr << "orvix-baresip said:\n" << bridge.Output().toStdString();
-    });
     DBusLineManagerService bus(bridge.service);
     ASSERT_TRUE(WaitUntil([&] { return bus.IsAvailable(); }));
     TClientLineMgr lineMgr(&bus);

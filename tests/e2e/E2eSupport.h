@@ -1,17 +1,18 @@
 #pragma once
 
+#include "WaitUntil.h"
+
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QThread>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 
 namespace e2e {
 
@@ -20,14 +21,7 @@ inline constexpr int Deadline = 40000;
 
 inline bool WaitUntil(const std::function<bool()>& condition, int milliseconds = Deadline)
 {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
+    return ::WaitUntil(condition, milliseconds);
 }
 
 // Empty when baresip and sipp are installed; else why the test cannot run.
@@ -83,7 +77,12 @@ public:
                          // 127.0.0.2: a local account domain other than the caller's, so calls are external.
                          "--account", "sip:kestrun@127.0.0.2", "--folder", folder});
     }
-    ~BridgeProcess() { Stop(m_process); }
+    ~BridgeProcess()
+    {
+        Stop(m_process);
+        if (::testing::Test::HasFailure())
+            std::cerr << "orvix-baresip said:\n" << Output().toStdString();
+    }
 
     // Waits until the bridge has printed the text `count` times; false when it ended or the deadline passed.
     bool WaitForOutput(const QString& text, int count = 1)

@@ -18,8 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 using namespace e2e;
 
 namespace {
@@ -57,10 +55,6 @@ TEST(SipCall, IncomingCallIsTakenByTheRuleAndEndsOnTheLine)
     QTemporaryDir folder;
     BridgeProcess bridge(folder.filePath("bridge"));
     ASSERT_TRUE(bridge.WaitForOutput("baresip started")) << bridge.Output().toStdString();
-    const auto showBridge = qScopeGuard([&] {
-        if (::testing::Test::HasFailure())
-            std::cerr << "orvix-baresip said:\n" << bridge.Output().toStdString();
-    });
 
     DBusLineManagerService bus(bridge.service);
     ASSERT_TRUE(WaitUntil([&] { return bus.IsAvailable(); }));

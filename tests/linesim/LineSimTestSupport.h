@@ -1,9 +1,9 @@
 #pragma once
 
+#include "WaitUntil.h"
+
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QString>
-#include <QThread>
 
 #include <functional>
 
@@ -12,17 +12,9 @@ namespace linesim_test {
 // Generous: sanitizer builds on a shared machine start processes slowly.
 inline constexpr int Deadline = 30000;
 
-// Keeps the event loop turning until the condition holds or the deadline passes.
 inline bool waitUntil(const std::function<bool()>& condition, int milliseconds = Deadline)
 {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
+    return ::WaitUntil(condition, milliseconds);
 }
 
 // ctest runs test programs side by side on one session bus, so each simulator gets a name of its own.
