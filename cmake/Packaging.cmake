@@ -35,6 +35,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "default-dbus-session-bus | dbus-session-bus, x
 # from starting for everyone) survives updates of the package.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles "/etc/xdg/autostart/kestrun-eventcontroller.desktop\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles)
+# orvix-baresip, the line manager for a real SIP account, drives baresip; most
+# Linux desktops have no other softphone to watch.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "baresip-core")
 # The tray needs a notification area, which some desktops add with an extension.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
 
