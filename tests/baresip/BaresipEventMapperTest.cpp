@@ -71,13 +71,29 @@ TEST_F(EventMapping, RingingLineShowsTheCaller)
     EXPECT_EQ(line["m_bIsInternalCall"], 0) << "the caller is not in the account's domain";
 }
 
-TEST_F(EventMapping, CallerInTheAccountsDomainIsInternal)
+// A PBX presents outside callers under its own domain too: only an extension
+// there is a colleague.
+TEST_F(EventMapping, ExtensionInTheAccountsDomainIsInternal)
 {
-    SoftphoneModel ownModel(1);
-    LineCalls ownCalls(1);
-    BaresipEventMapper sameDomain(ownModel, ownCalls, QStringLiteral("<sip:alice@127.0.0.1>;regint=0"));
-    sameDomain.apply(EventsOf(Fixture("incoming-call.ns")).front());
-    EXPECT_EQ(ownModel.GetLine(0)["m_bIsInternalCall"], 1);
+    const struct
+    {
+        const char* peer;
+        int internal;
+    } cases[] = {
+        {"sip:620@pbx.example.org", 1},
+        {"sip:0301234567@pbx.example.org", 0},
+        {"sip:620@192.0.2.7", 0},
+        {"sip:**610@pbx.example.org", 0},
+    };
+    for (const auto& [peer, internal] : cases) {
+        SoftphoneModel ownModel(1);
+        LineCalls ownCalls(1);
+        BaresipEventMapper ownMapper(ownModel, ownCalls, QStringLiteral("<sip:kestrun@pbx.example.org>;regint=0"));
+        BaresipEvent call = Event("CALL_INCOMING", "call-1");
+        call.peerUri = QString::fromLatin1(peer);
+        ownMapper.apply(call);
+        EXPECT_EQ(ownModel.GetLine(0)["m_bIsInternalCall"], internal) << peer;
+    }
 }
 
 TEST_F(EventMapping, ReceivedDtmfReachesTheLine)

@@ -85,6 +85,13 @@ int BaresipEventMapper::firstIdleLine() const
     return -1;
 }
 
+// A PBX presents outside callers under its own domain too ("0301234567@fritz.box"):
+// only an extension in the account's domain is a colleague.
+bool BaresipEventMapper::isColleague(const SipAddress& peer) const
+{
+    return peer.host == m_account.host && m_model.converter().isExtension(peer.user);
+}
+
 int BaresipEventMapper::takeIncoming(const BaresipEvent& event)
 {
     const int lineIndex = firstIdleLine();
@@ -101,7 +108,7 @@ int BaresipEventMapper::takeIncoming(const BaresipEvent& event)
                           .name = event.peerName.isEmpty() ? peer.displayName : event.peerName,
                           .extension = m_account.user,
                           .calledName = QString(),
-                          .internal = peer.host == m_account.host ? 1 : 0});
+                          .internal = isColleague(peer) ? 1 : 0});
     } catch (...) {
         m_calls.release(lineIndex);
         throw;

@@ -16,7 +16,7 @@ class SoftphoneModel;
  * reports for the first time starts dialing there. Later events find their
  * line by the call's SIP Call-ID. The peer's display name becomes the caller
  * name, the user part of its URI the number; a call is internal when the peer
- * is in the account's own domain. Events that do not fit the line (a late
+ * is an extension in the account's own domain. Events that do not fit the line (a late
  * event, a call on no line) are reported through eventIgnored and change nothing.
  */
 class BaresipEventMapper : public QObject
@@ -40,6 +40,7 @@ private:
     void applyToLine(int lineIndex, const BaresipEvent& event);
     int firstIdleLine() const;
     int takeIncoming(const BaresipEvent& event);
+    bool isColleague(const SipAddress& peer) const;
     int takeOutgoing(const BaresipEvent& event);
     void close(int lineIndex, const BaresipEvent& event);
 
