@@ -1,18 +1,21 @@
 #pragma once
 
 #include "WaitUntil.h"
+#include "telephony/DBusLineManagerService.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <iostream>
+#include <memory>
 
 namespace e2e {
 
@@ -141,6 +144,30 @@ public:
 
 private:
     QProcess m_process;
+};
+
+// A running bridge with its baresip, and the line manager it offers on the bus; skips the test
+// where baresip or sipp is not installed.
+class BridgeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (const QString missing = MissingSipTools(); !missing.isEmpty())
+            GTEST_SKIP() << missing.toStdString();
+        bridge = std::make_unique<BridgeProcess>(m_folder.filePath("bridge"));
+        ASSERT_TRUE(bridge->WaitForOutput("baresip started")) << bridge->Output().toStdString();
+        bus = std::make_unique<DBusLineManagerService>(bridge->service);
+        ASSERT_TRUE(WaitUntil([&] { return bus->IsAvailable(); }));
+    }
+
+private:
+    // First, so that it goes last: the bridge is stopped before its folder is removed.
+    QTemporaryDir m_folder;
+
+protected:
+    std::unique_ptr<BridgeProcess> bridge;
+    std::unique_ptr<DBusLineManagerService> bus;
 };
 
 } // namespace e2e

@@ -9,12 +9,10 @@
 #include "rulesfile/Parameters.h"
 #include "telephony/ClientLine.h"
 #include "telephony/ClientLineMgr.h"
-#include "telephony/DBusLineManagerService.h"
 #include "telephony/LineEvents.h"
 #include "telephony/OrvixEvent.h"
 
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -44,30 +42,24 @@ bool LineZeroReached(const TraceCapture& trace, const char* state)
                 .isEmpty();
 }
 
+using SipCall = BridgeTest;
+
 } // namespace
 
 // A real SIP call: sipp calls baresip, the bridge rings line 0, the event controller runs the
 // incoming-call rule, whose take-call action answers through the bridge; sipp sends DTMF and hangs up.
-TEST(SipCall, IncomingCallIsTakenByTheRuleAndEndsOnTheLine)
+TEST_F(SipCall, IncomingCallIsTakenByTheRuleAndEndsOnTheLine)
 {
-    if (const QString missing = MissingSipTools(); !missing.isEmpty())
-        GTEST_SKIP() << missing.toStdString();
-    QTemporaryDir folder;
-    BridgeProcess bridge(folder.filePath("bridge"));
-    ASSERT_TRUE(bridge.WaitForOutput("baresip started")) << bridge.Output().toStdString();
-
-    DBusLineManagerService bus(bridge.service);
-    ASSERT_TRUE(WaitUntil([&] { return bus.IsAvailable(); }));
-    LineManagerService::SetInstance(&bus);
+    LineManagerService::SetInstance(bus.get());
     const auto resetService = qScopeGuard([] { LineManagerService::SetInstance(nullptr); });
     TraceCapture trace;
     const std::shared_ptr<TParameters> rules = TakeCallRules();
-    TOrvixEventController controller(&bus);
+    TOrvixEventController controller(bus.get());
     controller.SetRuleRunner([rules](TOrvixLine& line, const QString& state) { RunRules(*rules, line, state); });
-    TClientLineMgr lineMgr(&bus);
+    TClientLineMgr lineMgr(bus.get());
     lineMgr.Connect();
 
-    SippCall sipp("incoming-call.xml", bridge.sipPort);
+    SippCall sipp("incoming-call.xml", bridge->sipPort);
     ASSERT_TRUE(WaitUntil([&] { return trace.Has("Rule::ExecuteRule:Executing rule"); })) << sipp.Output();
     EXPECT_TRUE(LineZeroReached(trace, "LSRinging"));
     const QString ruleLine = trace.LastValue("Rule::ExecuteRule:OrvixLine");
