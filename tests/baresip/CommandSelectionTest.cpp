@@ -4,16 +4,14 @@
 #include "BaresipTestSupport.h"
 #include "LineCalls.h"
 #include "LineSimError.h"
+#include "WaitUntil.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -21,16 +19,10 @@ using namespace baresip_test;
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 10000)
+// Everything here answers within the test process: ten seconds is plenty.
+bool Eventually(const std::function<bool()>& condition)
 {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return WaitUntil(condition, 10000);
 }
 
 // Plays baresip's control socket: records each command the bridge sends and answers when told.
@@ -94,14 +86,14 @@ protected:
     {
         QObject::connect(&control, &BaresipControl::eventReceived, &mapper, &BaresipEventMapper::apply);
         control.connectTo(peer.port());
-        ASSERT_TRUE(WaitUntil([this] { return peer.client && control.isConnected(); }));
+        ASSERT_TRUE(Eventually([this] { return peer.client && control.isConnected(); }));
         peer.Send(IncomingFrame("a-1") + IncomingFrame("b-2"));
-        ASSERT_TRUE(WaitUntil([this] { return model.lineState(1) == SoftphoneModel::LSRinging; }));
+        ASSERT_TRUE(Eventually([this] { return model.lineState(1) == SoftphoneModel::LSRinging; }));
     }
 
     bool WaitForSent(int count)
     {
-        return WaitUntil([&] { return peer.commands.size() >= count; });
+        return Eventually([&] { return peer.commands.size() >= count; });
     }
 
     FakeCtrlPeer peer;
@@ -144,7 +136,7 @@ TEST_F(CommandSelection, NoCommandWhenBaresipHasNoSuchCall)
     lines.HookOff(0);
     ASSERT_TRUE(WaitForSent(1));
     peer.Answer(peer.commands[0], "call not found (id=a-1)\n");
-    ASSERT_TRUE(WaitUntil([&] { return failed.size() == 1; }));
+    ASSERT_TRUE(Eventually([&] { return failed.size() == 1; }));
     EXPECT_EQ(failed[0][0], "accept");
     QTest::qWait(100);
     EXPECT_EQ(peer.Sent(), QStringList {"callfind a-1"});
@@ -153,7 +145,7 @@ TEST_F(CommandSelection, NoCommandWhenBaresipHasNoSuchCall)
 TEST_F(CommandSelection, DialSendsTheDigitsIntoTheActiveCall)
 {
     peer.Send(NetstringReader::encode(R"({"event":true,"type":"CALL_ESTABLISHED","id":"b-2"})"));
-    ASSERT_TRUE(WaitUntil([this] { return model.lineState(1) == SoftphoneModel::LSActive; }));
+    ASSERT_TRUE(Eventually([this] { return model.lineState(1) == SoftphoneModel::LSActive; }));
     lines.Dial(1, "12#a");
     ASSERT_TRUE(WaitForSent(1));
     peer.Answer(peer.commands[0]);
@@ -175,13 +167,13 @@ TEST_F(CommandSelection, RefusedOperationsSendNothing)
         {[this] { lines.HookOff(5); }, SoftphoneError::Kind::NoSuchLine, "a line that does not exist"},
         {[this] {
              peer.Send(NetstringReader::encode(R"({"event":true,"type":"CALL_ESTABLISHED","id":"a-1"})"));
-             ASSERT_TRUE(WaitUntil([this] { return model.lineState(0) == SoftphoneModel::LSActive; }));
+             ASSERT_TRUE(Eventually([this] { return model.lineState(0) == SoftphoneModel::LSActive; }));
              lines.Dial(0, "1x");
          },
          SoftphoneError::Kind::InvalidArgument, "a digit DTMF does not have"},
         {[this] {
              peer.Send(NetstringReader::encode(R"({"event":true,"type":"CALL_CLOSED","id":"b-2"})"));
-             ASSERT_TRUE(WaitUntil([this] { return calls.isFree(1); }));
+             ASSERT_TRUE(Eventually([this] { return calls.isFree(1); }));
              lines.HookOn(1);
          },
          SoftphoneError::Kind::NoCall, "a line whose call ended"},
@@ -203,8 +195,8 @@ TEST_F(CommandSelection, MalformedFrameNextToAnEventInOneRead)
     QSignalSpy rejected(&control, &BaresipControl::frameRejected);
     peer.Send("12:{\"event\":tr;" + NetstringReader::encode(R"({"event":true,"type":"CALL_ESTABLISHED","id":"a-1"})") +
               "8:not json,");
-    ASSERT_TRUE(WaitUntil([this] { return model.lineState(0) == SoftphoneModel::LSActive; }));
-    ASSERT_TRUE(WaitUntil([&] { return rejected.size() == 2; }));
+    ASSERT_TRUE(Eventually([this] { return model.lineState(0) == SoftphoneModel::LSActive; }));
+    ASSERT_TRUE(Eventually([&] { return rejected.size() == 2; }));
 }
 
 TEST_F(CommandSelection, UnansweredCommandGivesWayAfterTheTimeOut)
@@ -213,7 +205,7 @@ TEST_F(CommandSelection, UnansweredCommandGivesWayAfterTheTimeOut)
     control.setResponseTimeoutMs(200);
     lines.HookOff(0);
     lines.HookOff(1);
-    ASSERT_TRUE(WaitUntil([&] { return failed.size() == 1; }));
+    ASSERT_TRUE(Eventually([&] { return failed.size() == 1; }));
     ASSERT_TRUE(WaitForSent(2));
     EXPECT_EQ(peer.Sent(), (QStringList {"callfind a-1", "callfind b-2"}));
 }
@@ -226,6 +218,6 @@ TEST_F(CommandSelection, LostConnectionFailsWhatWasWaiting)
     lines.HookOff(1);
     ASSERT_TRUE(WaitForSent(1));
     peer.client->abort();
-    ASSERT_TRUE(WaitUntil([&] { return closed.size() == 1; }));
+    ASSERT_TRUE(Eventually([&] { return closed.size() == 1; }));
     EXPECT_EQ(failed.size(), 2);
 }

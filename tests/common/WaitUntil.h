@@ -7,7 +7,7 @@
 #include <functional>
 
 // Keeps the event loop turning until the condition holds or the deadline
-// passes; for tests that wait on other processes. False on the deadline.
+// passes; for tests that wait on sockets or other processes. False on the deadline.
 inline bool WaitUntil(const std::function<bool()>& condition, int milliseconds)
 {
     QDeadlineTimer deadline(milliseconds);
