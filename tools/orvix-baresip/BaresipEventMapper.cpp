@@ -39,12 +39,13 @@ void BaresipEventMapper::apply(const BaresipEvent& event)
     try {
         int lineIndex = m_calls.lineOf(event.callId);
         if (lineIndex < 0) {
-            if (event.type == Incoming)
-                lineIndex = takeIncoming(event);
-            else if (startsOutgoingCall(event))
-                lineIndex = takeOutgoing(event);
-            else
+            if (event.type == Incoming) {
+                takeIncoming(event); // the ringing line is all there is to show
+                return;
+            }
+            if (!startsOutgoingCall(event))
                 return; // a call on no line: turned away, or from before the bridge attached
+            lineIndex = takeOutgoing(event);
             if (lineIndex < 0)
                 return;
         }
@@ -92,12 +93,12 @@ bool BaresipEventMapper::isColleague(const SipAddress& peer) const
     return peer.host == m_account.host && m_model.converter().isExtension(peer.user);
 }
 
-int BaresipEventMapper::takeIncoming(const BaresipEvent& event)
+void BaresipEventMapper::takeIncoming(const BaresipEvent& event)
 {
     const int lineIndex = firstIdleLine();
     if (lineIndex < 0) {
         emit surplusCall(event.callId);
-        return -1;
+        return;
     }
     const SipAddress peer = SipAddress::parse(event.peerUri);
     // Bound first: a receiver of the ringing notification may take the call at once.
@@ -113,7 +114,6 @@ int BaresipEventMapper::takeIncoming(const BaresipEvent& event)
         m_calls.release(lineIndex);
         throw;
     }
-    return -1; // the ringing line is all there is to show
 }
 
 int BaresipEventMapper::takeOutgoing(const BaresipEvent& event)

@@ -39,7 +39,7 @@ signals:
 private:
     void applyToLine(int lineIndex, const BaresipEvent& event);
     int firstIdleLine() const;
-    int takeIncoming(const BaresipEvent& event);
+    void takeIncoming(const BaresipEvent& event);
     bool isColleague(const SipAddress& peer) const;
     int takeOutgoing(const BaresipEvent& event);
     void close(int lineIndex, const BaresipEvent& event);
