@@ -73,4 +73,28 @@ TEST(BridgeOptions, RefusesWhatItCannotUse)
     }
 }
 
+// Each value is one line of baresip's configuration; a line break in it would add lines of its own.
+TEST(BridgeOptions, RefusesLineBreaksInConfigurationValues)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {{"serve", "--account", "sip:a@127.0.0.1>\nmodule_app httpd.so\nhttp_listen 0.0.0.0:8000\n<sip:b@127.0.0.1"},
+         "--account must not contain control characters such as line breaks"},
+        {{"serve", "--audio", "alsa\nmodule_app cons.so"},
+         "--audio must not contain control characters such as line breaks"},
+        {{"serve", "--audio=alsa\rdefault"}, "--audio must not contain control characters such as line breaks"},
+    };
+    for (const auto& c : cases) {
+        try {
+            BridgeOptions::parse(c.arguments);
+            ADD_FAILURE() << c.arguments.join(u' ').toStdString() << ": accepted";
+        } catch (const UsageError& error) {
+            EXPECT_EQ(error.message(), QString::fromUtf8(c.message)) << c.arguments.join(u' ').toStdString();
+        }
+    }
+}
+
 } // namespace

@@ -11,10 +11,15 @@
  */
 struct BaresipConfig
 {
+    // baresip's console output, next to its configuration.
+    static constexpr const char* LogName = "baresip.log";
+
     QString sipListen;
     // A SIP URI ("sip:1001@192.0.2.10"), or a complete baresip account line ("<sip:...>;auth_pass=...").
     QString account;
     quint16 ctrlPort = 0;
+    // baresip's own limit of calls at once (its default is four): one for each line.
+    int maxCalls = 4;
     // "MODULE" or "MODULE,DEVICE" of baresip's audio drivers ("alsa,default"); empty for none.
     QString audio;
     QString modulePath;
@@ -24,7 +29,8 @@ struct BaresipConfig
     // The address of record in the account line.
     QString accountAddress() const;
     QString configText() const;
-    // Throws BridgeError when the folder or a file cannot be written.
+    // Throws BridgeError when the folder or a file cannot be written, or when the folder holds files
+    // the bridge did not write there (a user's own ~/.baresip must not be overwritten).
     void write(const QString& folder) const;
 
     // Where this system keeps baresip's modules; throws BridgeError when there is none.

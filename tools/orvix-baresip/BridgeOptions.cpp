@@ -25,6 +25,16 @@ int number(const QString& text, const QString& option, int lowest, int highest)
     return value;
 }
 
+// --account and --audio become lines of baresip's configuration: a line break would add lines of its own.
+QString configValue(const QString& text, const QString& option)
+{
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            throw UsageError(QStringLiteral("%1 must not contain control characters such as line breaks").arg(option));
+    }
+    return text;
+}
+
 void checkListenAddress(const QString& address)
 {
     const qsizetype colon = address.lastIndexOf(u':');
@@ -68,7 +78,7 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
             options.sipListen = takeValue(words, word);
             checkListenAddress(options.sipListen);
         } else if (word == QLatin1String("--account")) {
-            options.account = takeValue(words, word);
+            options.account = configValue(takeValue(words, word), word);
         } else if (word == QLatin1String("--ctrl-port")) {
             options.ctrlPort = static_cast<quint16>(number(takeValue(words, word), word, 1, 65535));
         } else if (word == QLatin1String("--country-code")) {
@@ -80,7 +90,7 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
         } else if (word == QLatin1String("--baresip")) {
             options.baresip = takeValue(words, word);
         } else if (word == QLatin1String("--audio")) {
-            options.audio = takeValue(words, word);
+            options.audio = configValue(takeValue(words, word), word);
         } else if (word == QLatin1String("--folder")) {
             options.folder = takeValue(words, word);
         } else {

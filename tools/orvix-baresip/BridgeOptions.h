@@ -15,7 +15,7 @@ struct BridgeOptions
     int lines = 4;
     QString sipListen = QStringLiteral("127.0.0.1:5060");
     QString account = QStringLiteral("sip:orvix@127.0.0.1");
-    quint16 ctrlPort = 4444;
+    quint16 ctrlPort = 0; // 0: a free port chosen at each start of baresip
     QString countryCode = QStringLiteral("49");
     QString areaCode = QStringLiteral("30");
     // How long an ended call stays LSTerminated, so that a client reading the line after the notification

@@ -3,6 +3,7 @@
 #include "BridgeOptions.h"
 #include "BridgeQuitObject.h"
 #include "LineSimError.h"
+#include "Printable.h"
 #include "SoftphoneModel.h"
 #include "SoftphoneService.h"
 #include "platform/TerminationSignals.h"
@@ -28,8 +29,9 @@ int serve(QCoreApplication& app, const BridgeOptions& options, QTextStream& out)
     QObject::connect(&bridge.model(), &LineManager::LineMgrNotification, &app, [&out](int eventMsg, int eventParam) {
         out << SoftphoneModel::describeNotification(eventMsg, eventParam) << Qt::endl;
     });
-    QObject::connect(&bridge, &BaresipBridge::report, &app,
-                     [&out](const QString& message) { out << BridgeOptions::Program << ": " << message << Qt::endl; });
+    QObject::connect(&bridge, &BaresipBridge::report, &app, [&out](const QString& message) {
+        out << BridgeOptions::Program << ": " << printable(message) << Qt::endl;
+    });
     // The event loop ends normally, so that baresip is stopped and the bus name released like after "quit".
     OnTerminationSignal([&app] { app.quit(); });
 
