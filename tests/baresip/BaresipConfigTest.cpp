@@ -68,6 +68,14 @@ TEST(BaresipConfig, ControlSocketOnLoopbackAndNoTerminalModule)
     EXPECT_TRUE(audible.contains("\naudio_player alsa,default\n"));
 }
 
+TEST(BaresipConfig, PasswordGoesIntoTheAccountLine)
+{
+    BaresipConfig config = Config("sip:620@fritz.box");
+    config.password = "Geheim-1!";
+    EXPECT_EQ(config.accountLine(), "<sip:620@fritz.box>;answermode=manual;auth_pass=Geheim-1!");
+    EXPECT_FALSE(config.configText().contains("Geheim"));
+}
+
 TEST(BaresipConfig, RaisesBaresipsCallLimitToTheLines)
 {
     BaresipConfig config = Config("sip:kestrun@127.0.0.2");

@@ -39,6 +39,9 @@ TEST(BridgeOptions, TakesEveryOptionInBothSpellings)
     EXPECT_EQ(options.audio, "alsa,default");
     EXPECT_EQ(options.folder, "/tmp/b");
     EXPECT_EQ(Parse("quit").command, "quit");
+    EXPECT_EQ(Parse("--account sip:620@fritz.box set-password").command, "set-password");
+    EXPECT_TRUE(Parse("serve --password-stdin").passwordFromInput);
+    EXPECT_FALSE(options.passwordFromInput);
     EXPECT_EQ(Parse("serve --help").command, "help");
 }
 
@@ -62,6 +65,12 @@ TEST(BridgeOptions, RefusesWhatItCannotUse)
         {"serve --sip-listen 127.0.0.1", "invalid --sip-listen '127.0.0.1' (expected ADDRESS:PORT)"},
         {"serve --sip-listen pbx:5060", "invalid --sip-listen 'pbx:5060' (expected ADDRESS:PORT)"},
         {"serve --sip-listen 127.0.0.1:0", "invalid value '0' for the port of --sip-listen (expected 1..65535)"},
+        {"serve --account <sip:620@fritz.box>;auth_pass=secret",
+         "the password does not go on the command line, where every local user can read it: keep it with "
+         "'orvix-baresip set-password' or give it on standard input with --password-stdin"},
+        {"serve --account=<sip:620@fritz.box>;AUTH_PASS=secret;regint=60",
+         "the password does not go on the command line, where every local user can read it: keep it with "
+         "'orvix-baresip set-password' or give it on standard input with --password-stdin"},
     };
     for (const Case& c : cases) {
         try {

@@ -72,14 +72,16 @@ inline void Stop(QProcess& process)
 class BridgeProcess
 {
 public:
-    explicit BridgeProcess(const QString& folder, int lines = 2)
+    explicit BridgeProcess(const QString& folder, int lines = 2, const QStringList& moreOptions = {})
     {
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(QStringLiteral(ORVIX_BARESIP_EXECUTABLE),
-                        {"--service", service, "serve", "--lines", QString::number(lines), "--sip-listen",
-                         QStringLiteral("127.0.0.1:%1").arg(sipPort),
-                         // 127.0.0.2: a local account domain other than the caller's, so calls are external.
-                         "--account", "sip:kestrun@127.0.0.2", "--folder", folder});
+                        QStringList {"--service", service, "serve", "--lines", QString::number(lines), "--sip-listen",
+                                     QStringLiteral("127.0.0.1:%1").arg(sipPort),
+                                     // 127.0.0.2: a local account domain other than the caller's, so calls are
+                                     // external.
+                                     "--account", "sip:kestrun@127.0.0.2", "--folder", folder} +
+                            moreOptions);
     }
     ~BridgeProcess()
     {
@@ -99,21 +101,26 @@ public:
         m_output += QString::fromUtf8(m_process.readAll());
         return m_output;
     }
+    qint64 Pid() const { return m_process.processId(); }
     // The process of the baresip the bridge started last.
-    qint64 BaresipPid()
-    {
-        const QRegularExpression started(QStringLiteral("baresip started as process (\\d+)"));
-        qint64 pid = 0;
-        for (auto it = started.globalMatch(Output()); it.hasNext();)
-            pid = it.next().captured(1).toLongLong();
-        return pid;
-    }
+    qint64 BaresipPid() { return LastStart(1).toLongLong(); }
+    // The control port of the baresip the bridge started last.
+    quint16 CtrlPort() { return static_cast<quint16>(LastStart(2).toUInt()); }
 
     const QString service =
         QStringLiteral("com.orvixit.Softphone.test.e2e.p%1n%2").arg(QCoreApplication::applicationPid()).arg(++s_count);
     const quint16 sipPort = FreePort();
 
 private:
+    QString LastStart(int field)
+    {
+        const QRegularExpression started(QStringLiteral("baresip started as process (\\d+), control port (\\d+)"));
+        QString value;
+        for (auto it = started.globalMatch(Output()); it.hasNext();)
+            value = it.next().captured(field);
+        return value;
+    }
+
     static inline int s_count = 0;
     QProcess m_process;
     QString m_output;
@@ -193,12 +200,14 @@ class BridgeTest : public ::testing::Test
 protected:
     void SetUp() override { StartBridge(2); }
 
-    void StartBridge(int lines)
+    // waitForBaresip false: only until the bridge is on the bus.
+    void StartBridge(int lines, const QStringList& moreOptions = {}, bool waitForBaresip = true)
     {
         if (const QString missing = MissingSipTools(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
-        bridge = std::make_unique<BridgeProcess>(m_folder.filePath("bridge"), lines);
-        ASSERT_TRUE(bridge->WaitForOutput("baresip started")) << bridge->Output().toStdString();
+        bridge = std::make_unique<BridgeProcess>(m_folder.filePath("bridge"), lines, moreOptions);
+        if (waitForBaresip)
+            ASSERT_TRUE(bridge->WaitForOutput("baresip started")) << bridge->Output().toStdString();
         bus = std::make_unique<DBusLineManagerService>(bridge->service);
         ASSERT_TRUE(WaitUntil([&] { return bus->IsAvailable(); }));
     }

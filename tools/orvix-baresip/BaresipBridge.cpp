@@ -35,6 +35,7 @@ BaresipBridge::BaresipBridge(const BridgeOptions& options, QObject* parent)
 {
     BaresipConfig config {.sipListen = options.sipListen,
                           .account = options.account,
+                          .password = options.password,
                           .ctrlPort = options.ctrlPort,
                           .maxCalls = options.lines,
                           .audio = options.audio,

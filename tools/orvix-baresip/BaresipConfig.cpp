@@ -65,6 +65,8 @@ QString BaresipConfig::accountLine() const
     }
     if (!line.contains(QLatin1String(";answermode=")))
         line += QLatin1String(";answermode=manual");
+    if (!password.isEmpty())
+        line += QLatin1String(";auth_pass=") + password;
     return line;
 }
 

@@ -15,8 +15,10 @@ struct BaresipConfig
     static constexpr const char* LogName = "baresip.log";
 
     QString sipListen;
-    // A SIP URI ("sip:1001@192.0.2.10"), or a complete baresip account line ("<sip:...>;auth_pass=...").
+    // A SIP URI ("sip:1001@192.0.2.10"), or a complete baresip account line ("<sip:...>;regint=600").
     QString account;
+    // Empty for none; goes into the accounts file only (mode 0600), never onto a command line.
+    QString password;
     quint16 ctrlPort = 0;
     // baresip's own limit of calls at once (its default is four): one for each line.
     int maxCalls = 4;
@@ -24,7 +26,7 @@ struct BaresipConfig
     QString audio;
     QString modulePath;
 
-    // The account line with the answer mode every bridge needs: calls must ring until taken.
+    // The account line with the answer mode every bridge needs (calls must ring until taken) and the password.
     QString accountLine() const;
     // The address of record in the account line.
     QString accountAddress() const;

@@ -87,6 +87,7 @@ void BaresipSupervisor::stop()
 
 void BaresipSupervisor::endBaresip()
 {
+    m_ending = true;
     m_process.terminate();
     const qint64 pid = m_process.processId();
     QTimer::singleShot(3000, this, [this, pid] {
@@ -98,6 +99,7 @@ void BaresipSupervisor::endBaresip()
 void BaresipSupervisor::startBaresip()
 {
     m_attachedOnce = false;
+    m_ending = false;
     try {
         m_port = m_fixedPort != 0 ? m_fixedPort : freePort();
         m_prepare(m_port);
@@ -113,7 +115,7 @@ void BaresipSupervisor::startBaresip()
 
 void BaresipSupervisor::attempt()
 {
-    if (!m_stopping && m_process.state() == QProcess::Running)
+    if (!m_stopping && !m_ending && m_process.state() == QProcess::Running)
         m_control.connectTo(m_port);
 }
 
@@ -145,7 +147,7 @@ void BaresipSupervisor::onConnected()
 void BaresipSupervisor::onClosed()
 {
     const bool wasConnected = std::exchange(m_connected, false);
-    if (m_stopping || m_process.state() == QProcess::NotRunning)
+    if (m_stopping || m_ending || m_process.state() == QProcess::NotRunning)
         return; // onFinished takes it from here
     if (!m_attachedOnce && m_runningFor.elapsed() > StartTimeoutMs) {
         emit status(QStringLiteral("baresip does not open its control port %1; starting it again").arg(m_port));

@@ -79,4 +79,5 @@ private:
     bool m_connected = false;
     bool m_attachedOnce = false; // to the baresip running now
     bool m_stopping = false;
+    bool m_ending = false; // the baresip running now was told to end
 };

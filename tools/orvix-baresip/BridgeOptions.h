@@ -10,7 +10,7 @@ struct BridgeOptions
 {
     static constexpr const char* Program = "orvix-baresip";
 
-    QString command; // "serve", "quit" or "help"
+    QString command; // "serve", "quit", "set-password" or "help"
     QString service;
     int lines = 4;
     QString sipListen = QStringLiteral("127.0.0.1:5060");
@@ -24,6 +24,9 @@ struct BridgeOptions
     QString baresip = QStringLiteral("baresip");
     QString audio;
     QString folder; // empty: the bridge's folder under the user's configuration
+    bool passwordFromInput = false; // --password-stdin
+    // Never from the command line: read from standard input or the password store before serving.
+    QString password;
 
     // Throws UsageError for anything it does not understand.
     static BridgeOptions parse(const QStringList& arguments);
