@@ -26,20 +26,14 @@ constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDev
 
 const SecretSchema* Schema()
 {
-    static const SecretSchema schema = {"de.kestrun.Password",
-                                        SECRET_SCHEMA_NONE,
-                                        {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                                         {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                                         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-                                        0,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr};
+    static const SecretSchema schema = [] {
+        SecretSchema made {};
+        made.name = "de.kestrun.Password";
+        made.flags = SECRET_SCHEMA_NONE;
+        made.attributes[0] = {"service", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        made.attributes[1] = {"account", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        return made;
+    }();
     return &schema;
 }
 

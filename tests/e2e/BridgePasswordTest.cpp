@@ -62,7 +62,8 @@ TEST_F(BridgePassword, ReachesBaresipButNoCommandLineAndNoOutput)
         EXPECT_EQ(QFile(file).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
     }
 
-    EXPECT_TRUE(ReadFile(m_folder.filePath("bridge/accounts")).contains(";auth_pass=" + Password));
+    EXPECT_TRUE(
+        ReadFile(m_folder.filePath("bridge/accounts")).contains(QByteArray(QByteArray(";auth_pass=") + Password)));
     EXPECT_FALSE(CommandLine(bridge->Pid()).contains(Password));
     EXPECT_FALSE(CommandLine(bridge->BaresipPid()).contains(Password));
     EXPECT_FALSE(bridge->Output().contains(QString::fromLatin1(Password)));

@@ -206,8 +206,9 @@ protected:
         if (const QString missing = MissingSipTools(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
         bridge = std::make_unique<BridgeProcess>(m_folder.filePath("bridge"), lines, moreOptions);
-        if (waitForBaresip)
+        if (waitForBaresip) {
             ASSERT_TRUE(bridge->WaitForOutput("baresip started")) << bridge->Output().toStdString();
+        }
         bus = std::make_unique<DBusLineManagerService>(bridge->service);
         ASSERT_TRUE(WaitUntil([&] { return bus->IsAvailable(); }));
     }

@@ -9,6 +9,8 @@
 #include <QHostAddress>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1String Header("# Written by orvix-baresip at each start; edits are overwritten.\n");
@@ -25,13 +27,13 @@ void checkFolderIsOurs(const QString& folder)
         return;
     const QString refusal = QStringLiteral("the folder %1 holds files orvix-baresip did not write (%2); "
                                            "give an empty or new folder with --folder");
-    for (const QString& entry : entries) {
-        if (entry != ConfigName && entry != AccountsName && entry != QLatin1String(BaresipConfig::LogName))
-            throw BridgeError(refusal.arg(folder, entry));
-    }
+    const auto ours = [](const QString& entry) {
+        return entry == ConfigName || entry == AccountsName || entry == QLatin1String(BaresipConfig::LogName);
+    };
     QFile config(dir.filePath(ConfigName));
-    if (!config.open(QIODevice::ReadOnly) || config.read(Header.size()) != QByteArray(Header.data(), Header.size()))
-        throw BridgeError(refusal.arg(folder, ConfigName));
+    if (!std::all_of(entries.begin(), entries.end(), ours) || !config.open(QIODevice::ReadOnly) ||
+        config.read(Header.size()) != QByteArray(Header.data(), Header.size()))
+        throw BridgeError(refusal.arg(folder, entries.join(QLatin1String(", "))));
 }
 
 void writeFile(const QString& path, const QString& text)
