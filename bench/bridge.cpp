@@ -1,7 +1,8 @@
 // From the softphone's report of an incoming call to the start of the first
 // action of a firing rule, through orvix-baresip: a recorded "incoming call"
-// event of baresip goes out of a stand-in for baresip's control socket, the
-// bridge reads the frame, rings line 0 and announces it on the session bus, the
+// event of baresip goes out of a stand-in for baresip's control socket (reached
+// through baresip-relay.py, which the bridge starts as its baresip), the bridge
+// reads the frame, rings line 0 and announces it on the session bus, the
 // event controller reads the line, matches the rule and runs it. The baseline is
 // the same call started in orvix-linesim, measured in the same run; both
 // softphones are programs of their own behind the session bus.
@@ -13,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -20,7 +22,8 @@
 
 namespace {
 
-// orvix-baresip attached to a stand-in for baresip's control socket, which replays recorded frames.
+// orvix-baresip attached to a stand-in for baresip's control socket, which replays recorded frames. The
+// bridge talks only to a baresip it started, so it starts baresip-relay.py, which passes the frames on.
 class BridgedSoftphone
 {
 public:
@@ -73,10 +76,13 @@ private:
         if (!m_ctrlSocket.listen(QHostAddress::LocalHost, 0))
             throw std::runtime_error("cannot listen on 127.0.0.1");
         m_bridge.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("BENCH_CTRL_PORT"), QString::number(m_ctrlSocket.serverPort()));
+        m_bridge.setProcessEnvironment(environment);
         m_bridge.start(QStringLiteral(ORVIX_BARESIP_EXECUTABLE),
-                       {QStringLiteral("--service"), Service, QStringLiteral("serve"), QStringLiteral("--ctrl-port"),
-                        QString::number(m_ctrlSocket.serverPort()), QStringLiteral("--terminated-ms"),
-                        QStringLiteral("0"), QStringLiteral("--folder"), m_folder.path()});
+                       {QStringLiteral("--service"), Service, QStringLiteral("serve"), QStringLiteral("--baresip"),
+                        QStringLiteral(BARESIP_RELAY), QStringLiteral("--terminated-ms"), QStringLiteral("0"),
+                        QStringLiteral("--folder"), m_folder.path()});
         if (!WaitFor([this] { return m_ctrlSocket.hasPendingConnections(); })) {
             throw std::runtime_error("orvix-baresip did not attach (is baresip-core installed?): " +
                                      m_bridge.readAll().toStdString());

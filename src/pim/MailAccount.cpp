@@ -1,6 +1,9 @@
 #include "pim/MailAccount.h"
 
+#include "platform/KestrunError.h"
 #include "platform/Registry.h"
+#include "platform/SecretStore.h"
+#include "trace/Trace.h"
 
 namespace {
 
@@ -15,6 +18,14 @@ int DefaultPort(TSmtpSecurity security)
         return 465;
     }
     return 587;
+}
+
+const QString PasswordService = QStringLiteral("smtp");
+const QString PasswordValue = QStringLiteral("SmtpPassword");
+
+QString PasswordAccount(const TMailAccount& account)
+{
+    return account.User + u'@' + account.Server;
 }
 
 } // namespace
@@ -37,9 +48,39 @@ TMailAccount ReadMailAccount()
     const int port = text("SmtpPort").toInt(&ok);
     account.Port = ok && port > 0 && port < 65536 ? port : DefaultPort(account.Security);
     account.User = text("SmtpUser");
-    // A password may begin or end with blanks.
-    if (const auto password = key.ReadValue(QStringLiteral("SmtpPassword")))
-        account.Password = RegistryString(*password);
     account.SenderAddress = text("SenderAddress");
     return account;
+}
+
+QString ReadMailPassword(const TMailAccount& account, TSecretStore& store)
+{
+    TRegistryKey key(QSettings::UserScope, MailRegistryKey);
+    if (const auto written = key.ReadValue(PasswordValue)) {
+        // A password may begin or end with blanks.
+        const QString password = RegistryString(*written);
+        try {
+            store.Store(PasswordService, PasswordAccount(account),
+                        QStringLiteral("Kestrun Event Controller: SMTP-Passwort für %1").arg(PasswordAccount(account)),
+                        password);
+            if (store.Lookup(PasswordService, PasswordAccount(account)) == password && key.DeleteValue(PasswordValue))
+                Trace::Value("MailAccount::ReadMailPassword:SMTP password moved out of the settings into",
+                             store.Place() == TSecretStore::TPlace::Keyring ? QStringLiteral("the desktop's keyring")
+                                                                            : store.File());
+        } catch (const EKestrunError& error) {
+            Trace::Exception("MailAccount::ReadMailPassword:SMTP password stays in the settings", error);
+        }
+        return password;
+    }
+    try {
+        return store.Lookup(PasswordService, PasswordAccount(account)).value_or(QString());
+    } catch (const EKestrunError& error) {
+        Trace::Exception("MailAccount::ReadMailPassword:SMTP password cannot be read", error);
+        return {};
+    }
+}
+
+QString ReadMailPassword(const TMailAccount& account)
+{
+    TSecretStore store;
+    return ReadMailPassword(account, store);
 }

@@ -61,8 +61,9 @@ void SendMail(const TMailItem& item, const TMailAccount& account)
     if (account.Security == TSmtpSecurity::StartTls)
         curl_easy_setopt(curl.get(), CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     const QByteArray user = account.User.toUtf8();
-    const QByteArray password = account.Password.toUtf8();
     if (!user.isEmpty()) {
+        // Read here, where the send waits anyway: the keyring may take a while.
+        const QByteArray password = ReadMailPassword(account).toUtf8();
         curl_easy_setopt(curl.get(), CURLOPT_USERNAME, user.constData());
         curl_easy_setopt(curl.get(), CURLOPT_PASSWORD, password.constData());
     }

@@ -68,6 +68,64 @@ TEST(BaresipConfig, ControlSocketOnLoopbackAndNoTerminalModule)
     EXPECT_TRUE(audible.contains("\naudio_player alsa,default\n"));
 }
 
+TEST(BaresipConfig, PasswordGoesIntoTheAccountLine)
+{
+    BaresipConfig config = Config("sip:620@fritz.box");
+    config.password = "Geheim-1!";
+    EXPECT_EQ(config.accountLine(), "<sip:620@fritz.box>;answermode=manual;auth_pass=Geheim-1!");
+    EXPECT_FALSE(config.configText().contains("Geheim"));
+}
+
+TEST(BaresipConfig, RaisesBaresipsCallLimitToTheLines)
+{
+    BaresipConfig config = Config("sip:kestrun@127.0.0.2");
+    config.maxCalls = 6;
+    EXPECT_TRUE(config.configText().contains("\ncall_max_calls 6\n"));
+}
+
+// A user's own baresip folder (~/.baresip) given as --folder: nothing there is changed.
+TEST(BaresipConfig, LeavesAFolderWithFilesItDidNotWriteAlone)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray text;
+    } foreign[] = {
+        {"config", "sip_listen 0.0.0.0:5060\n"},
+        {"accounts", "<sip:me@example.org>;auth_pass=mine\n"},
+        {"contacts", "\"Anna\" <sip:anna@example.org>\n"},
+    };
+    const BaresipConfig config = Config("sip:kestrun@127.0.0.2");
+    for (const auto& file : foreign) {
+        QTemporaryDir folder;
+        QFile own(folder.filePath(file.name));
+        ASSERT_TRUE(own.open(QIODevice::WriteOnly) && own.write(file.text) == file.text.size());
+        own.close();
+        ASSERT_TRUE(own.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+        try {
+            config.write(folder.path());
+            ADD_FAILURE() << file.name << ": written over";
+        } catch (const BridgeError& error) {
+            EXPECT_TRUE(error.message().contains(file.name)) << error.message().toStdString();
+        }
+        ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+        EXPECT_EQ(own.readAll(), file.text) << file.name;
+        EXPECT_TRUE(own.permissions() & QFileDevice::ReadOther) << file.name;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList {file.name});
+    }
+}
+
+TEST(BaresipConfig, WritesAgainIntoItsOwnFolder)
+{
+    QTemporaryDir folder;
+    const BaresipConfig config = Config("sip:kestrun@127.0.0.2");
+    config.write(folder.path());
+    QFile log(folder.filePath(BaresipConfig::LogName));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.close();
+    EXPECT_NO_THROW(config.write(folder.path()));
+}
+
 TEST(BaresipConfig, WritesFilesForTheUserOnly)
 {
     QTemporaryDir temporary;

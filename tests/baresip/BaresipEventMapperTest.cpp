@@ -156,6 +156,37 @@ TEST_F(EventMapping, BusyFarEndShowsBusyBeforeTheEnd)
     EXPECT_EQ(model.GetLine(0)["DispLastCallDiscReason"], int(SoftphoneModel::DiscBusy));
 }
 
+// The far end refuses before it ever rang: the call still shows on a line, dialing and then busy or ended.
+TEST_F(EventMapping, OutgoingCallRefusedAtOnceShowsOnALine)
+{
+    const struct
+    {
+        const char* reason;
+        QStringList entries;
+        int discReason;
+    } cases[] = {
+        {"486 Busy Here",
+         {"line 0: LSDialing", "line 0: LSBusy", "line 0: LSTerminated", "line 0: LSInactive"},
+         SoftphoneModel::DiscBusy},
+        {"404 Not Found",
+         {"line 0: LSDialing", "line 0: LSTerminated", "line 0: LSInactive"},
+         SoftphoneModel::DiscNormal},
+    };
+    for (const auto& c : cases) {
+        log.entries.clear();
+        BaresipEvent closed = Event("CALL_CLOSED", c.reason, "outgoing");
+        closed.peerUri = "sip:0301234567@192.0.2.7";
+        closed.param = c.reason;
+        mapper.apply(closed);
+        EXPECT_EQ(log.entries, c.entries) << c.reason;
+        const QVariantMap line = model.GetLine(0);
+        EXPECT_EQ(line["DispLastCallPeersNumber"], "0301234567") << c.reason;
+        EXPECT_EQ(line["DispLastCallIsOutgoingCall"], 1) << c.reason;
+        EXPECT_EQ(line["DispLastCallDiscReason"], c.discReason) << c.reason;
+        EXPECT_TRUE(calls.isFree(0));
+    }
+}
+
 TEST_F(EventMapping, EventsThatDoNotFitChangeNothing)
 {
     QSignalSpy ignored(&mapper, &BaresipEventMapper::eventIgnored);

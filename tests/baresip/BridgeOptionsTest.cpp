@@ -39,6 +39,9 @@ TEST(BridgeOptions, TakesEveryOptionInBothSpellings)
     EXPECT_EQ(options.audio, "alsa,default");
     EXPECT_EQ(options.folder, "/tmp/b");
     EXPECT_EQ(Parse("quit").command, "quit");
+    EXPECT_EQ(Parse("--account sip:620@fritz.box set-password").command, "set-password");
+    EXPECT_TRUE(Parse("serve --password-stdin").passwordFromInput);
+    EXPECT_FALSE(options.passwordFromInput);
     EXPECT_EQ(Parse("serve --help").command, "help");
 }
 
@@ -62,6 +65,12 @@ TEST(BridgeOptions, RefusesWhatItCannotUse)
         {"serve --sip-listen 127.0.0.1", "invalid --sip-listen '127.0.0.1' (expected ADDRESS:PORT)"},
         {"serve --sip-listen pbx:5060", "invalid --sip-listen 'pbx:5060' (expected ADDRESS:PORT)"},
         {"serve --sip-listen 127.0.0.1:0", "invalid value '0' for the port of --sip-listen (expected 1..65535)"},
+        {"serve --account <sip:620@fritz.box>;auth_pass=secret",
+         "the password does not go on the command line, where every local user can read it: keep it with "
+         "'orvix-baresip set-password' or give it on standard input with --password-stdin"},
+        {"serve --account=<sip:620@fritz.box>;AUTH_PASS=secret;regint=60",
+         "the password does not go on the command line, where every local user can read it: keep it with "
+         "'orvix-baresip set-password' or give it on standard input with --password-stdin"},
     };
     for (const Case& c : cases) {
         try {
@@ -69,6 +78,30 @@ TEST(BridgeOptions, RefusesWhatItCannotUse)
             ADD_FAILURE() << c.line << ": accepted";
         } catch (const UsageError& error) {
             EXPECT_EQ(error.message(), QString::fromUtf8(c.message)) << c.line;
+        }
+    }
+}
+
+// Each value is one line of baresip's configuration; a line break in it would add lines of its own.
+TEST(BridgeOptions, RefusesLineBreaksInConfigurationValues)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {{"serve", "--account", "sip:a@127.0.0.1>\nmodule_app httpd.so\nhttp_listen 0.0.0.0:8000\n<sip:b@127.0.0.1"},
+         "--account must not contain control characters such as line breaks"},
+        {{"serve", "--audio", "alsa\nmodule_app cons.so"},
+         "--audio must not contain control characters such as line breaks"},
+        {{"serve", "--audio=alsa\rdefault"}, "--audio must not contain control characters such as line breaks"},
+    };
+    for (const auto& c : cases) {
+        try {
+            BridgeOptions::parse(c.arguments);
+            ADD_FAILURE() << c.arguments.join(u' ').toStdString() << ": accepted";
+        } catch (const UsageError& error) {
+            EXPECT_EQ(error.message(), QString::fromUtf8(c.message)) << c.arguments.join(u' ').toStdString();
         }
     }
 }

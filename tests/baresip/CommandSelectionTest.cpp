@@ -4,8 +4,12 @@
 #include "BaresipTestSupport.h"
 #include "LineCalls.h"
 #include "LineSimError.h"
+#include "SoftphoneService.h"
 #include "WaitUntil.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -47,12 +51,13 @@ public:
         client->write(bytes);
         client->flush();
     }
-    void Answer(const QJsonObject& command, const QString& data = {})
+    void Answer(const QJsonObject& command, const QString& data = {}, bool ok = true)
     {
         Send(NetstringReader::encode(
-            QJsonDocument(QJsonObject {{"response", true}, {"ok", true}, {"data", data}, {"token", command["token"]}})
+            QJsonDocument(QJsonObject {{"response", true}, {"ok", ok}, {"data", data}, {"token", command["token"]}})
                 .toJson(QJsonDocument::Compact)));
     }
+    void Refuse(const QJsonObject& command, const QString& data) { Answer(command, data, false); }
     // "callfind a-1" and so on.
     QStringList Sent() const
     {
@@ -220,4 +225,88 @@ TEST_F(CommandSelection, LostConnectionFailsWhatWasWaiting)
     peer.client->abort();
     ASSERT_TRUE(Eventually([&] { return closed.size() == 1; }));
     EXPECT_EQ(failed.size(), 2);
+}
+
+// baresip turns a command down, or the call is gone when it is selected: the caller hears of it.
+TEST_F(CommandSelection, RefusedCommandsReachTheCaller)
+{
+    peer.Send(NetstringReader::encode(R"({"event":true,"type":"CALL_ESTABLISHED","id":"b-2"})"));
+    ASSERT_TRUE(Eventually([this] { return model.lineState(1) == SoftphoneModel::LSActive; }));
+    const struct
+    {
+        std::function<void(const LineManager::Outcome&)> operation;
+        bool callFound;
+        const char* answer;
+        const char* message;
+    } cases[] = {
+        {[this](const LineManager::Outcome& outcome) { lines.requestHookOff(0, outcome); }, true,
+         "ua_answer failed (Operation not permitted)\n", "cannot take the call: ua_answer failed"},
+        {[this](const LineManager::Outcome& outcome) { lines.requestHookOff(0, outcome); }, false,
+         "call not found (id=a-1)\n", "cannot take the call: baresip has no call a-1"},
+        {[this](const LineManager::Outcome& outcome) { lines.requestHookOn(1, outcome); }, true, "no active call\n",
+         "cannot end the call: no active call"},
+        {[this](const LineManager::Outcome& outcome) { lines.requestDial(1, "5", outcome); }, true,
+         "sndcode failed (Bad message)\n", "cannot dial: sndcode failed"},
+    };
+    for (const auto& c : cases) {
+        std::optional<std::optional<SoftphoneError>> outcome;
+        const qsizetype sent = peer.commands.size() + 1;
+        c.operation([&](const std::optional<SoftphoneError>& refusal) { outcome = refusal; });
+        ASSERT_TRUE(WaitForSent(sent));
+        if (c.callFound) {
+            peer.Answer(peer.commands.last(), "setting current call: x\n");
+            ASSERT_TRUE(WaitForSent(sent + 1));
+            peer.Refuse(peer.commands.last(), c.answer);
+        } else {
+            peer.Answer(peer.commands.last(), c.answer);
+        }
+        ASSERT_TRUE(Eventually([&] { return outcome.has_value(); })) << c.message;
+        ASSERT_TRUE(outcome->has_value()) << c.message << ": reported as done";
+        EXPECT_EQ((*outcome)->kind(), SoftphoneError::Kind::Refused) << c.message;
+        EXPECT_TRUE((*outcome)->message().startsWith(c.message)) << (*outcome)->message().toStdString();
+    }
+
+    std::optional<std::optional<SoftphoneError>> taken;
+    const qsizetype sent = peer.commands.size();
+    lines.requestHookOff(0, [&](const std::optional<SoftphoneError>& refusal) { taken = refusal; });
+    ASSERT_TRUE(WaitForSent(sent + 1));
+    peer.Answer(peer.commands.last());
+    ASSERT_TRUE(WaitForSent(sent + 2));
+    peer.Answer(peer.commands.last());
+    ASSERT_TRUE(Eventually([&] { return taken.has_value(); }));
+    EXPECT_FALSE(taken->has_value()) << "a command baresip took is done";
+}
+
+// The program calls HookOff on the bus: the reply waits for baresip's answer, and a refusal is an error.
+TEST_F(CommandSelection, BusCallerGetsBaresipsRefusal)
+{
+    const QString service = QStringLiteral("com.orvixit.Softphone.test.cmd%1").arg(QCoreApplication::applicationPid());
+    ServiceHost host(lines, QDBusConnection::sessionBus(), service);
+    host.start();
+    QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "refusal-client");
+    const auto hookOff = [&] {
+        QDBusMessage call = QDBusMessage::createMethodCall(service, QLatin1String(SoftphoneBus::LineManagerPath),
+                                                           "com.orvixit.Softphone.LineManager", "HookOff");
+        call << 0;
+        return client.asyncCall(call, 10000);
+    };
+
+    QDBusPendingCall refused = hookOff();
+    ASSERT_TRUE(WaitForSent(1));
+    peer.Answer(peer.commands[0]);
+    ASSERT_TRUE(WaitForSent(2));
+    EXPECT_FALSE(refused.isFinished()) << "no reply before baresip answered";
+    peer.Refuse(peer.commands[1], "ua_answer failed\n");
+    ASSERT_TRUE(Eventually([&] { return refused.isFinished(); }));
+    EXPECT_TRUE(refused.isError());
+    EXPECT_EQ(refused.error().name(), "com.orvixit.Softphone.Error.Refused");
+
+    QDBusPendingCall taken = hookOff();
+    ASSERT_TRUE(WaitForSent(3));
+    peer.Answer(peer.commands[2]);
+    ASSERT_TRUE(WaitForSent(4));
+    peer.Answer(peer.commands[3]);
+    ASSERT_TRUE(Eventually([&] { return taken.isFinished(); }));
+    EXPECT_FALSE(taken.isError()) << taken.error().message().toStdString();
+    QDBusConnection::disconnectFromBus("refusal-client");
 }

@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AddressCase {"tel:+4930123;phone-context=example.org", "", "+4930123", ""},
                       AddressCase {"sip:pbx.example.org", "", "", "pbx.example.org"},
                       AddressCase {"\"Jürgen Ölbaum\" <sip:j%C3%BC@h>", "Jürgen Ölbaum", "jü", "h"},
-                      AddressCase {"mailto:a@b", "", "", ""}, AddressCase {"", "", "", ""}));
+                      AddressCase {"sip:0301%0A4567%1B[2J@h", "", "0301%0A4567%1B[2J", "h"},
+                      AddressCase {"tel:030%0D1234", "", "030%0D1234", ""}, AddressCase {"mailto:a@b", "", "", ""},
+                      AddressCase {"", "", "", ""}));
 
 } // namespace

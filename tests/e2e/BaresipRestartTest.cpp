@@ -20,7 +20,7 @@ TEST_F(BaresipRestart, LinesGoIdleAndTheNextCallWorks)
     lineMgr.Connect();
     const auto lineZero = [&] { return lineMgr.DispGetLine(0)->DispState(); };
 
-    SippCall lostCall("incoming-call.xml", bridge->sipPort);
+    SippCall lostCall(Scenario("incoming-call.xml"), bridge->sipPort);
     ASSERT_TRUE(WaitUntil([&] { return lineZero() == LSRinging; })) << lostCall.Output();
     const qint64 firstBaresip = bridge->BaresipPid();
     ASSERT_GT(firstBaresip, 0);
@@ -33,7 +33,7 @@ TEST_F(BaresipRestart, LinesGoIdleAndTheNextCallWorks)
 
     ASSERT_TRUE(bridge->WaitForOutput("baresip started", 2));
     EXPECT_NE(bridge->BaresipPid(), firstBaresip);
-    SippCall nextCall("incoming-call.xml", bridge->sipPort);
+    SippCall nextCall(Scenario("incoming-call.xml"), bridge->sipPort);
     ASSERT_TRUE(WaitUntil([&] { return lineZero() == LSRinging; })) << nextCall.Output();
     lineMgr.DispGetLine(0)->DispHookOff();
     ASSERT_TRUE(nextCall.WaitForEnd());

@@ -4,6 +4,7 @@
 #include "telephony/DBusLineManagerService.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -66,19 +67,21 @@ inline void Stop(QProcess& process)
     }
 }
 
-// orvix-baresip serving two lines on a bus name of its own, with its own baresip on free ports of
-// 127.0.0.1. Stopped with the object, which ends its baresip too.
+// orvix-baresip serving `lines` lines on a bus name of its own, with its own baresip on a free SIP
+// port of 127.0.0.1. Stopped with the object, which ends its baresip too.
 class BridgeProcess
 {
 public:
-    explicit BridgeProcess(const QString& folder)
+    explicit BridgeProcess(const QString& folder, int lines = 2, const QStringList& moreOptions = {})
     {
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(QStringLiteral(ORVIX_BARESIP_EXECUTABLE),
-                        {"--service", service, "serve", "--lines", "2", "--sip-listen",
-                         QStringLiteral("127.0.0.1:%1").arg(sipPort), "--ctrl-port", QString::number(FreePort()),
-                         // 127.0.0.2: a local account domain other than the caller's, so calls are external.
-                         "--account", "sip:kestrun@127.0.0.2", "--folder", folder});
+                        QStringList {"--service", service, "serve", "--lines", QString::number(lines), "--sip-listen",
+                                     QStringLiteral("127.0.0.1:%1").arg(sipPort),
+                                     // 127.0.0.2: a local account domain other than the caller's, so calls are
+                                     // external.
+                                     "--account", "sip:kestrun@127.0.0.2", "--folder", folder} +
+                            moreOptions);
     }
     ~BridgeProcess()
     {
@@ -98,37 +101,81 @@ public:
         m_output += QString::fromUtf8(m_process.readAll());
         return m_output;
     }
+    qint64 Pid() const { return m_process.processId(); }
     // The process of the baresip the bridge started last.
-    qint64 BaresipPid()
-    {
-        const QRegularExpression started(QStringLiteral("baresip started as process (\\d+)"));
-        qint64 pid = 0;
-        for (auto it = started.globalMatch(Output()); it.hasNext();)
-            pid = it.next().captured(1).toLongLong();
-        return pid;
-    }
+    qint64 BaresipPid() { return LastStart(1).toLongLong(); }
+    // The control port of the baresip the bridge started last.
+    quint16 CtrlPort() { return static_cast<quint16>(LastStart(2).toUInt()); }
 
     const QString service =
         QStringLiteral("com.orvixit.Softphone.test.e2e.p%1n%2").arg(QCoreApplication::applicationPid()).arg(++s_count);
     const quint16 sipPort = FreePort();
 
 private:
+    QString LastStart(int field)
+    {
+        const QRegularExpression started(QStringLiteral("baresip started as process (\\d+), control port (\\d+)"));
+        QString value;
+        for (auto it = started.globalMatch(Output()); it.hasNext();)
+            value = it.next().captured(field);
+        return value;
+    }
+
     static inline int s_count = 0;
     QProcess m_process;
     QString m_output;
 };
 
-// sipp placing one call of a scenario in tests/data/e2e to a SIP port of 127.0.0.1. Stopped with the object.
+// A scenario of tests/data/e2e.
+inline QString Scenario(const char* name)
+{
+    return QStringLiteral(KESTRUN_TEST_DATA "/e2e/") + QLatin1String(name);
+}
+
+// A scenario of tests/data/e2e with bytes replaced (a caller as no file in the repository should hold
+// it), written into the folder.
+inline QString ScenarioVariant(const QTemporaryDir& folder, const char* name, const QByteArray& from,
+                               const QByteArray& to)
+{
+    QFile original(Scenario(name));
+    EXPECT_TRUE(original.open(QIODevice::ReadOnly)) << name;
+    QByteArray text = original.readAll();
+    EXPECT_TRUE(text.contains(from)) << name;
+    text.replace(from, to);
+    const QString path = folder.filePath(QLatin1String(name));
+    QFile variant(path);
+    EXPECT_TRUE(variant.open(QIODevice::WriteOnly) && variant.write(text) == text.size()) << path.toStdString();
+    return path;
+}
+
+// sipp placing `calls` calls of a scenario at once to a SIP port of 127.0.0.1. Stopped with the object.
 class SippCall
 {
 public:
-    SippCall(const char* scenario, quint16 targetPort)
+    SippCall(const QString& scenario, quint16 targetPort, int calls = 1)
     {
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(QStringLiteral("sipp"),
-                        {"-sf", QStringLiteral(KESTRUN_TEST_DATA "/e2e/") + QLatin1String(scenario), "-s", "kestrun",
-                         "-m", "1", "-l", "1", "-i", "127.0.0.1", "-p", QString::number(FreePort()), "-mp",
-                         QString::number(FreePort()), "-timeout", "40", "-timeout_error", "-nostdin",
+                        {"-sf",
+                         scenario,
+                         "-s",
+                         "kestrun",
+                         "-m",
+                         QString::number(calls),
+                         "-l",
+                         QString::number(calls),
+                         "-r",
+                         QString::number(calls),
+                         "-i",
+                         "127.0.0.1",
+                         "-p",
+                         QString::number(FreePort()),
+                         "-mp",
+                         QString::number(FreePort()),
+                         "-timeout",
+                         "40",
+                         "-timeout_error",
+                         "-nostdin",
                          QStringLiteral("127.0.0.1:%1").arg(targetPort)});
     }
     ~SippCall() { e2e::Stop(m_process); }
@@ -151,21 +198,24 @@ private:
 class BridgeTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { StartBridge(2); }
+
+    // waitForBaresip false: only until the bridge is on the bus.
+    void StartBridge(int lines, const QStringList& moreOptions = {}, bool waitForBaresip = true)
     {
         if (const QString missing = MissingSipTools(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
-        bridge = std::make_unique<BridgeProcess>(m_folder.filePath("bridge"));
-        ASSERT_TRUE(bridge->WaitForOutput("baresip started")) << bridge->Output().toStdString();
+        bridge = std::make_unique<BridgeProcess>(m_folder.filePath("bridge"), lines, moreOptions);
+        if (waitForBaresip) {
+            ASSERT_TRUE(bridge->WaitForOutput("baresip started")) << bridge->Output().toStdString();
+        }
         bus = std::make_unique<DBusLineManagerService>(bridge->service);
         ASSERT_TRUE(WaitUntil([&] { return bus->IsAvailable(); }));
     }
 
-private:
     // First, so that it goes last: the bridge is stopped before its folder is removed.
     QTemporaryDir m_folder;
 
-protected:
     std::unique_ptr<BridgeProcess> bridge;
     std::unique_ptr<DBusLineManagerService> bus;
 };

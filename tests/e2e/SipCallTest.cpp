@@ -59,7 +59,7 @@ TEST_F(SipCall, IncomingCallIsTakenByTheRuleAndEndsOnTheLine)
     TClientLineMgr lineMgr(bus.get());
     lineMgr.Connect();
 
-    SippCall sipp("incoming-call.xml", bridge->sipPort);
+    SippCall sipp(Scenario("incoming-call.xml"), bridge->sipPort);
     ASSERT_TRUE(WaitUntil([&] { return trace.Has("Rule::ExecuteRule:Executing rule"); })) << sipp.Output();
     EXPECT_TRUE(LineZeroReached(trace, "LSRinging"));
     const QString ruleLine = trace.LastValue("Rule::ExecuteRule:OrvixLine");

@@ -231,12 +231,16 @@ TEST_F(RulesFile, DemoRulesLogTheCallerThroughTheShippedScript)
     const ScopedEnvironment logTo("KESTRUN_CALL_LOG", log.toUtf8());
     const ScopedEnvironment demoDir("KESTRUN_DEMO_DIR", KESTRUN_TEST_DATA "/../../tools/demo");
     auto line = std::make_shared<TOrvixLine>();
-    line->SetCallerNumber(QStringLiteral("0301234"));
-    line->SetCallerName(QStringLiteral("Anna \"$(id)\"\nMaria"));
+    // A SIP peer chooses both: a line break in the number, a terminal escape in the name.
+    line->SetCallerNumber(QStringLiteral("0301234\n2026-01-01 00:00:00\t110"));
+    line->SetCallerName(QStringLiteral("Anna \"$(id)\"\x1b]2;owned\x07\\Maria"));
     TActionContext context(line);
     program->ExecuteAction(context);
     EXPECT_TRUE(context.ActionSuccessfull());
-    EXPECT_TRUE(ReadFile(log).endsWith("\t0301234\tAnna \"$(id)\" Maria\n")) << ReadFile(log).toStdString();
+    EXPECT_TRUE(ReadFile(log).endsWith(
+        "\t0301234\\x0A2026-01-01 00:00:00\\x09110\tAnna \"$(id)\"\\x1B]2;owned\\x07\\\\Maria\n"))
+        << ReadFile(log).toStdString();
+    EXPECT_EQ(ReadFile(log).count('\n'), 1);
 }
 
 TEST_F(RulesFile, RuleWithoutOriginReloadsWithBothOrigins)

@@ -33,20 +33,34 @@ BaresipBridge::BaresipBridge(const BridgeOptions& options, QObject* parent)
     , m_model(makeModel(options))
     , m_calls(options.lines)
 {
-    const BaresipConfig config {.sipListen = options.sipListen,
-                                .account = options.account,
-                                .ctrlPort = options.ctrlPort,
-                                .audio = options.audio,
-                                .modulePath = BaresipConfig::findModulePath()};
+    BaresipConfig config {.sipListen = options.sipListen,
+                          .account = options.account,
+                          .password = options.password,
+                          .ctrlPort = options.ctrlPort,
+                          .maxCalls = options.lines,
+                          .audio = options.audio,
+                          .modulePath = BaresipConfig::findModulePath()};
     const QString folder = configFolder(options);
+    // Written once here, so that a folder that cannot be used stops the bridge at once; again before
+    // each start of baresip, with the control port of that start.
     config.write(folder);
 
     m_mapper = std::make_unique<BaresipEventMapper>(*m_model, m_calls, config.accountAddress());
     m_lineManager = std::make_unique<BaresipLineManager>(*m_model, m_calls, m_control);
-    m_supervisor = std::make_unique<BaresipSupervisor>(m_control, options.ctrlPort, options.baresip, folder);
+    m_supervisor = std::make_unique<BaresipSupervisor>(m_control, options.ctrlPort, options.baresip, folder,
+                                                       [config, folder](quint16 ctrlPort) mutable {
+                                                           config.ctrlPort = ctrlPort;
+                                                           config.write(folder);
+                                                       });
 
     connect(&m_control, &BaresipControl::eventReceived, m_mapper.get(), &BaresipEventMapper::apply);
     connect(m_supervisor.get(), &BaresipSupervisor::lost, m_mapper.get(), &BaresipEventMapper::dropAllCalls);
+    // Events of the time without a connection are lost: baresip tells which calls it has now.
+    connect(m_supervisor.get(), &BaresipSupervisor::reattached, &m_callSync, &BaresipCallSync::run);
+    connect(&m_callSync, &BaresipCallSync::callsFound, m_mapper.get(), &BaresipEventMapper::reconcile);
+    connect(&m_callSync, &BaresipCallSync::failed, this, [this](const QString& reason) {
+        emit report(QStringLiteral("cannot ask baresip for its calls: ") + reason);
+    });
     // More calls than lines: baresip turns the surplus one away ("486 Busy Here").
     connect(m_mapper.get(), &BaresipEventMapper::surplusCall, this, [this](const QString& callId) {
         emit report(QStringLiteral("call %1: every line is busy, turned away").arg(callId));

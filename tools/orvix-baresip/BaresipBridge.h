@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BaresipCallSync.h"
 #include "BaresipControl.h"
 #include "BaresipEventMapper.h"
 #include "BaresipLineManager.h"
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<SoftphoneModel> m_model;
     LineCalls m_calls;
     BaresipControl m_control;
+    BaresipCallSync m_callSync {m_control};
     // After the control: they use it up to their end.
     std::unique_ptr<BaresipEventMapper> m_mapper;
     std::unique_ptr<BaresipLineManager> m_lineManager;

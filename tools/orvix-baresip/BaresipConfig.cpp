@@ -9,7 +9,32 @@
 #include <QHostAddress>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
+
+const QLatin1String Header("# Written by orvix-baresip at each start; edits are overwritten.\n");
+const QLatin1String ConfigName("config");
+const QLatin1String AccountsName("accounts");
+
+// The folder is the bridge's when it holds nothing but what the bridge writes (its baresip's log
+// included), and the configuration there carries the bridge's header.
+void checkFolderIsOurs(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    if (entries.isEmpty())
+        return;
+    const QString refusal = QStringLiteral("the folder %1 holds files orvix-baresip did not write (%2); "
+                                           "give an empty or new folder with --folder");
+    const auto ours = [](const QString& entry) {
+        return entry == ConfigName || entry == AccountsName || entry == QLatin1String(BaresipConfig::LogName);
+    };
+    QFile config(dir.filePath(ConfigName));
+    if (!std::all_of(entries.begin(), entries.end(), ours) || !config.open(QIODevice::ReadOnly) ||
+        config.read(Header.size()) != QByteArray(Header.data(), Header.size()))
+        throw BridgeError(refusal.arg(folder, entries.join(QLatin1String(", "))));
+}
 
 void writeFile(const QString& path, const QString& text)
 {
@@ -42,17 +67,21 @@ QString BaresipConfig::accountLine() const
     }
     if (!line.contains(QLatin1String(";answermode=")))
         line += QLatin1String(";answermode=manual");
+    if (!password.isEmpty())
+        line += QLatin1String(";auth_pass=") + password;
     return line;
 }
 
 QString BaresipConfig::configText() const
 {
-    QString text = QStringLiteral("# Written by orvix-baresip at each start; edits are overwritten.\n"
-                                  "poll_method epoll\n"
-                                  "sip_listen %1\n"
-                                  "module_path %2\n"
-                                  "module g711.so\n")
-                       .arg(sipListen, modulePath);
+    QString text = Header +
+        QStringLiteral("poll_method epoll\n"
+                       "sip_listen %1\n"
+                       "module_path %2\n"
+                       "call_max_calls %3\n"
+                       "module g711.so\n")
+            .arg(sipListen, modulePath)
+            .arg(maxCalls);
     const QString audioModule = audio.section(u',', 0, 0).trimmed();
     if (!audioModule.isEmpty())
         text += QStringLiteral("module %1.so\n").arg(audioModule);
@@ -70,9 +99,10 @@ void BaresipConfig::write(const QString& folder) const
 {
     if (!QDir().mkpath(folder))
         throw BridgeError(QStringLiteral("cannot create the folder %1").arg(folder));
+    checkFolderIsOurs(folder);
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    writeFile(QDir(folder).filePath(QStringLiteral("config")), configText());
-    writeFile(QDir(folder).filePath(QStringLiteral("accounts")), accountLine() + u'\n');
+    writeFile(QDir(folder).filePath(ConfigName), configText());
+    writeFile(QDir(folder).filePath(AccountsName), accountLine() + u'\n');
 }
 
 QString BaresipConfig::findModulePath()

@@ -4,15 +4,16 @@
 
 #include <QHostAddress>
 
+#include <utility>
+
 BaresipControl::BaresipControl(QObject* parent)
     : QObject(parent)
 {
     m_responseTimer.setSingleShot(true);
     m_responseTimer.setInterval(5000);
     connect(&m_responseTimer, &QTimer::timeout, this, [this] {
-        const QString command = m_inFlight ? m_inFlight->command : QString();
-        m_inFlight.reset();
-        emit commandFailed(command, QStringLiteral("baresip did not answer in time"));
+        if (m_inFlight)
+            fail(*std::exchange(m_inFlight, std::nullopt), QStringLiteral("baresip did not answer in time"));
         sendNext();
     });
     connect(&m_socket, &QTcpSocket::readyRead, this, &BaresipControl::readFrames);
@@ -38,23 +39,29 @@ void BaresipControl::disconnectFromBaresip()
     m_socket.abort();
 }
 
-void BaresipControl::send(const QString& command, const QString& params)
+void BaresipControl::send(const QString& command, const QString& params, const Reply& reply)
 {
-    if (!isConnected()) {
-        emit commandFailed(command, QStringLiteral("not connected to baresip"));
-        return;
-    }
-    m_queue.push_back({command, params, std::nullopt});
-    sendNext();
+    queue({command, params, {}, std::nullopt, reply});
 }
 
-void BaresipControl::sendOnCall(const QString& callId, const QString& command, const QString& params)
+void BaresipControl::sendOnCall(const QString& callId, const QString& command, const QString& params,
+                                const Reply& reply)
+{
+    queue({command, params, QStringLiteral("callfind"), callId, reply});
+}
+
+void BaresipControl::sendOnLine(int baresipLine, const QString& command, const QString& params, const Reply& reply)
+{
+    queue({command, params, QStringLiteral("line"), QString::number(baresipLine), reply});
+}
+
+void BaresipControl::queue(Command command)
 {
     if (!isConnected()) {
-        emit commandFailed(command, QStringLiteral("not connected to baresip"));
+        fail(command, QStringLiteral("not connected to baresip"));
         return;
     }
-    m_queue.push_back({command, params, callId});
+    m_queue.push_back(std::move(command));
     sendNext();
 }
 
@@ -65,10 +72,9 @@ void BaresipControl::sendNext()
     Command next = std::move(m_queue.front());
     m_queue.pop_front();
     m_token = QStringLiteral("orvix%1").arg(++m_tokenCounter);
-    m_inFlightIsCallfind = next.callId.has_value();
-    const QByteArray json = m_inFlightIsCallfind
-        ? encodeBaresipCommand(QStringLiteral("callfind"), *next.callId, m_token)
-        : encodeBaresipCommand(next.command, next.params, m_token);
+    m_inFlightIsSelection = next.selector.has_value();
+    const QByteArray json = m_inFlightIsSelection ? encodeBaresipCommand(next.selectCommand, *next.selector, m_token)
+                                                  : encodeBaresipCommand(next.command, next.params, m_token);
     m_inFlight = std::move(next);
     m_socket.write(NetstringReader::encode(json));
     m_responseTimer.start();
@@ -107,28 +113,37 @@ void BaresipControl::handleResponse(const BaresipResponse& response)
     m_responseTimer.stop();
     Command done = std::move(*m_inFlight);
     m_inFlight.reset();
-    if (m_inFlightIsCallfind) {
+    if (m_inFlightIsSelection) {
         // baresip answers "ok" also when it has no such call; only the text tells.
         if (!response.ok || response.data.contains(QLatin1String("not found"), Qt::CaseInsensitive)) {
-            emit commandFailed(done.command, QStringLiteral("baresip has no call %1").arg(*done.callId));
+            fail(done, QStringLiteral("baresip has no call %1").arg(*done.selector));
         } else {
-            done.callId.reset();
+            done.selector.reset();
             m_queue.push_front(std::move(done)); // the selected call's command goes next, before anything else
         }
-    } else if (!response.ok) {
-        emit commandFailed(done.command, response.data.trimmed());
+    } else {
+        if (!response.ok)
+            emit commandFailed(done.command, response.data.trimmed());
+        if (done.reply)
+            done.reply(response.ok, response.ok ? response.data : response.data.trimmed());
     }
     sendNext();
+}
+
+void BaresipControl::fail(const Command& command, const QString& reason)
+{
+    emit commandFailed(command.command, reason);
+    if (command.reply)
+        command.reply(false, reason);
 }
 
 void BaresipControl::failAll(const QString& reason)
 {
     m_responseTimer.stop();
     if (m_inFlight)
-        emit commandFailed(m_inFlight->command, reason);
-    m_inFlight.reset();
+        fail(*std::exchange(m_inFlight, std::nullopt), reason);
     for (const Command& command : std::exchange(m_queue, {}))
-        emit commandFailed(command.command, reason);
+        fail(command, reason);
 }
 
 void BaresipControl::onStateChanged(QAbstractSocket::SocketState state)

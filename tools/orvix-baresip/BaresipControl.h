@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 /**
@@ -19,7 +20,7 @@
  * each after the previous one was answered (or its answer timed out).
  * sendOnCall first makes the call with that SIP Call-ID baresip's current call
  * ("callfind") and sends the command only when baresip found it, so a command
- * never lands on another call.
+ * never lands on another call; nothing comes between the two.
  */
 class BaresipControl : public QObject
 {
@@ -34,9 +35,14 @@ public:
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     void setResponseTimeoutMs(int ms) { m_responseTimer.setInterval(ms); }
 
-    // Queues a command. Without a connection it fails at once (commandFailed).
-    void send(const QString& command, const QString& params = {});
-    void sendOnCall(const QString& callId, const QString& command, const QString& params = {});
+    // What became of a command: baresip's answer (ok and its text), or not ok with why there was none.
+    using Reply = std::function<void(bool ok, const QString& data)>;
+
+    // Queues a command. Without a connection it fails at once (commandFailed and the reply).
+    void send(const QString& command, const QString& params = {}, const Reply& reply = {});
+    void sendOnCall(const QString& callId, const QString& command, const QString& params = {}, const Reply& reply = {});
+    // The same for the call on one of baresip's own line numbers ("line", as "listcalls" numbers them).
+    void sendOnLine(int baresipLine, const QString& command, const QString& params = {}, const Reply& reply = {});
 
 signals:
     void connected();
@@ -52,13 +58,18 @@ private:
     {
         QString command;
         QString params;
-        std::optional<QString> callId; // select this call first
+        // Select this call first: "callfind" with its Call-ID, or "line" with baresip's line number.
+        QString selectCommand;
+        std::optional<QString> selector;
+        Reply reply;
     };
 
+    void queue(Command command);
     void readFrames();
     void handleFrame(const QByteArray& frame);
     void handleResponse(const BaresipResponse& response);
     void sendNext();
+    void fail(const Command& command, const QString& reason);
     void failAll(const QString& reason);
     void onStateChanged(QAbstractSocket::SocketState state);
 
@@ -67,7 +78,7 @@ private:
     QTimer m_responseTimer;
     std::deque<Command> m_queue;
     std::optional<Command> m_inFlight; // sent; waiting for the response with m_token
-    bool m_inFlightIsCallfind = false;
+    bool m_inFlightIsSelection = false;
     QString m_token;
     int m_tokenCounter = 0;
     bool m_wasOpen = false;

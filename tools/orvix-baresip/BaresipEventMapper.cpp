@@ -4,6 +4,8 @@
 #include "LineSimError.h"
 #include "SoftphoneModel.h"
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1String Incoming("CALL_INCOMING");
@@ -16,10 +18,12 @@ const QLatin1String DtmfStart("CALL_DTMF_START");
 const QLatin1String Transfer("TRANSFER");
 const QLatin1String CallTransfer("CALL_TRANSFER");
 
+// An outgoing call is first seen when the far end rings, or answers, or refuses it at once
+// ("486 Busy Here" without a "180 Ringing" before): it shows on a line in each case.
 bool startsOutgoingCall(const BaresipEvent& event)
 {
     return event.direction == QLatin1String("outgoing") &&
-        (event.type == Ringing || event.type == Progress || event.type == Established);
+        (event.type == Ringing || event.type == Progress || event.type == Established || event.type == Closed);
 }
 
 } // namespace
@@ -159,5 +163,26 @@ void BaresipEventMapper::dropAllCalls()
         const int state = m_model.lineState(i);
         if (inCall && state != SoftphoneModel::LSTerminated && state != SoftphoneModel::LSInactive)
             m_model.hangup(i);
+    }
+}
+
+void BaresipEventMapper::reconcile(const std::vector<BaresipEvent>& current)
+{
+    for (int i = 0; i < m_calls.lineCount(); ++i) {
+        const QString callId = m_calls.callIdOn(i);
+        if (callId.isEmpty())
+            continue;
+        const bool goesOn = std::any_of(current.begin(), current.end(),
+                                        [&](const BaresipEvent& call) { return call.callId == callId; });
+        if (!goesOn) {
+            BaresipEvent ended;
+            ended.type = Closed;
+            ended.callId = callId;
+            apply(ended);
+        }
+    }
+    for (const BaresipEvent& call : current) {
+        if (!call.type.isEmpty())
+            apply(call);
     }
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <vector>
+
 class LineCalls;
 class SoftphoneModel;
 
@@ -30,6 +32,10 @@ public:
     void apply(const BaresipEvent& event);
     // baresip is gone: every call ends, every line becomes idle.
     void dropAllCalls();
+    // Events were missed (the control connection was away): `current` is every call baresip has now,
+    // each as the event that stands for its state (BaresipCallSync). A line's call that is not among
+    // them ended; the others catch up, and calls on no line take one as if they had just come.
+    void reconcile(const std::vector<BaresipEvent>& current);
 
 signals:
     // An incoming call found no idle line; baresip should turn it away.

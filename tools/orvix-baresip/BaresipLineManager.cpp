@@ -7,6 +7,23 @@
 
 #include <algorithm>
 
+namespace {
+
+// baresip's answer to a call-control command, as the line manager's caller learns it.
+BaresipControl::Reply toOutcome(const LineManager::Outcome& outcome, const QString& action)
+{
+    return [outcome, action](bool ok, const QString& data) {
+        if (!outcome)
+            return;
+        if (ok)
+            outcome(std::nullopt);
+        else
+            outcome(SoftphoneError(SoftphoneError::Kind::Refused, QStringLiteral("cannot %1: %2").arg(action, data)));
+    };
+}
+
+} // namespace
+
 BaresipLineManager::BaresipLineManager(SoftphoneModel& model, LineCalls& calls, BaresipControl& control,
                                        QObject* parent)
     : LineManager(parent)
@@ -40,26 +57,44 @@ void BaresipLineManager::PickupGroupNotificationCall(int lineIndex)
 
 void BaresipLineManager::HookOff(int lineIndex)
 {
-    m_control.sendOnCall(callIdIn(lineIndex, {SoftphoneModel::LSRinging}, QStringLiteral("take the call")),
-                         QStringLiteral("accept"));
+    requestHookOff(lineIndex, {});
 }
 
 void BaresipLineManager::HookOn(int lineIndex)
 {
-    const QString callId = callIdIn(lineIndex,
-                                    {SoftphoneModel::LSRinging, SoftphoneModel::LSDialing, SoftphoneModel::LSAlerting,
-                                     SoftphoneModel::LSBusy, SoftphoneModel::LSActive, SoftphoneModel::LSOnHold},
-                                    QStringLiteral("end the call"));
-    m_calls.markHungUpHere(lineIndex);
-    m_control.sendOnCall(callId, QStringLiteral("hangup"));
+    requestHookOn(lineIndex, {});
 }
 
 void BaresipLineManager::Dial(int lineIndex, const QString& digits)
 {
-    const QString callId = callIdIn(lineIndex, {SoftphoneModel::LSActive}, QStringLiteral("dial"));
+    requestDial(lineIndex, digits, {});
+}
+
+void BaresipLineManager::requestHookOff(int lineIndex, const Outcome& outcome)
+{
+    const QString action = QStringLiteral("take the call");
+    m_control.sendOnCall(callIdIn(lineIndex, {SoftphoneModel::LSRinging}, action), QStringLiteral("accept"), {},
+                         toOutcome(outcome, action));
+}
+
+void BaresipLineManager::requestHookOn(int lineIndex, const Outcome& outcome)
+{
+    const QString action = QStringLiteral("end the call");
+    const QString callId = callIdIn(lineIndex,
+                                    {SoftphoneModel::LSRinging, SoftphoneModel::LSDialing, SoftphoneModel::LSAlerting,
+                                     SoftphoneModel::LSBusy, SoftphoneModel::LSActive, SoftphoneModel::LSOnHold},
+                                    action);
+    m_calls.markHungUpHere(lineIndex);
+    m_control.sendOnCall(callId, QStringLiteral("hangup"), {}, toOutcome(outcome, action));
+}
+
+void BaresipLineManager::requestDial(int lineIndex, const QString& digits, const Outcome& outcome)
+{
+    const QString action = QStringLiteral("dial");
+    const QString callId = callIdIn(lineIndex, {SoftphoneModel::LSActive}, action);
     // The model checks the digits and keeps them as the line's sent DTMF.
     m_model.Dial(lineIndex, digits);
-    m_control.sendOnCall(callId, QStringLiteral("sndcode"), digits.toUpper());
+    m_control.sendOnCall(callId, QStringLiteral("sndcode"), digits.toUpper(), toOutcome(outcome, action));
 }
 
 QString BaresipLineManager::callIdIn(int lineIndex, std::initializer_list<int> states, const QString& action) const

@@ -11,7 +11,8 @@ class SoftphoneModel;
  *
  * Taking, ending and dialing are checked against the line as the model has it,
  * then sent to baresip on the line's call; the line changes when baresip
- * reports the outcome, as with a real softphone.
+ * reports the outcome, as with a real softphone. The caller learns whether
+ * baresip took the command (the request* operations' outcome).
  */
 class BaresipLineManager : public LineManager
 {
@@ -27,6 +28,9 @@ public:
     void HookOff(int lineIndex) override;
     void HookOn(int lineIndex) override;
     void Dial(int lineIndex, const QString& digits) override;
+    void requestHookOff(int lineIndex, const Outcome& outcome) override;
+    void requestHookOn(int lineIndex, const Outcome& outcome) override;
+    void requestDial(int lineIndex, const QString& digits, const Outcome& outcome) override;
 
 private:
     // The Call-ID of the line's call when the line is in one of the states; otherwise the model's errors.

@@ -8,8 +8,10 @@
 
 BaresipMessage parseBaresipMessage(const QByteArray& frame)
 {
+    // baresip copies a peer's bytes into its JSON as they came; a display name in Latin-1 would make
+    // the whole frame invalid and its call vanish. Invalid sequences become U+FFFD instead.
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(frame, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(QString::fromUtf8(frame).toUtf8(), &error);
     if (error.error != QJsonParseError::NoError)
         throw BridgeError(QStringLiteral("not JSON: %1 at offset %2").arg(error.errorString()).arg(error.offset));
     if (!document.isObject())

@@ -25,6 +25,16 @@ int number(const QString& text, const QString& option, int lowest, int highest)
     return value;
 }
 
+// --account and --audio become lines of baresip's configuration: a line break would add lines of its own.
+QString configValue(const QString& text, const QString& option)
+{
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            throw UsageError(QStringLiteral("%1 must not contain control characters such as line breaks").arg(option));
+    }
+    return text;
+}
+
 void checkListenAddress(const QString& address)
 {
     const qsizetype colon = address.lastIndexOf(u':');
@@ -56,7 +66,8 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
         if (!word.startsWith(QLatin1String("--"))) {
             if (!options.command.isEmpty())
                 throw UsageError(QStringLiteral("unexpected '%1' (see %2 --help)").arg(word, QLatin1String(Program)));
-            if (word != QLatin1String("serve") && word != QLatin1String("quit"))
+            if (word != QLatin1String("serve") && word != QLatin1String("quit") &&
+                word != QLatin1String("set-password"))
                 throw UsageError(
                     QStringLiteral("unknown command '%1' (see %2 --help)").arg(word, QLatin1String(Program)));
             options.command = word;
@@ -68,7 +79,14 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
             options.sipListen = takeValue(words, word);
             checkListenAddress(options.sipListen);
         } else if (word == QLatin1String("--account")) {
-            options.account = takeValue(words, word);
+            options.account = configValue(takeValue(words, word), word);
+            // Every local user can read a command line: the password comes another way.
+            if (options.account.contains(QLatin1String("auth_pass"), Qt::CaseInsensitive)) {
+                throw UsageError(QStringLiteral("the password does not go on the command line, where every local "
+                                                "user can read it: keep it with '%1 set-password' or give it on "
+                                                "standard input with --password-stdin")
+                                     .arg(QLatin1String(Program)));
+            }
         } else if (word == QLatin1String("--ctrl-port")) {
             options.ctrlPort = static_cast<quint16>(number(takeValue(words, word), word, 1, 65535));
         } else if (word == QLatin1String("--country-code")) {
@@ -80,9 +98,11 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
         } else if (word == QLatin1String("--baresip")) {
             options.baresip = takeValue(words, word);
         } else if (word == QLatin1String("--audio")) {
-            options.audio = takeValue(words, word);
+            options.audio = configValue(takeValue(words, word), word);
         } else if (word == QLatin1String("--folder")) {
             options.folder = takeValue(words, word);
+        } else if (word == QLatin1String("--password-stdin")) {
+            options.passwordFromInput = true;
         } else {
             throw UsageError(QStringLiteral("unknown option %1 (see %2 --help)").arg(word, QLatin1String(Program)));
         }
@@ -94,26 +114,38 @@ BridgeOptions BridgeOptions::parse(const QStringList& arguments)
 
 QString BridgeOptions::helpText()
 {
-    return QStringLiteral(
-        "Usage: orvix-baresip [--service NAME] serve [options]\n"
-        "       orvix-baresip [--service NAME] quit\n"
-        "\n"
-        "serve offers the softphone's line manager on the session bus and drives baresip:\n"
-        "it attaches to a baresip whose control socket answers on --ctrl-port, or starts one\n"
-        "with a configuration written into --folder. Calls ring on the first idle line.\n"
-        "\n"
-        "  --service NAME        bus name (default com.orvixit.Softphone)\n"
-        "  --lines N             number of lines, 1..255 (default 4)\n"
-        "  --sip-listen A:P      baresip's SIP address (default 127.0.0.1:5060)\n"
-        "  --account URI         SIP account, or a whole baresip account line \"<sip:...>;auth_pass=...\"\n"
-        "                        (default sip:orvix@127.0.0.1)\n"
-        "  --ctrl-port PORT      baresip's control port on 127.0.0.1 (default 4444)\n"
-        "  --country-code CC     for numbers in the +CC form (default 49)\n"
-        "  --area-code AC        added to local numbers (default 30)\n"
-        "  --terminated-ms MS    how long an ended call shows LSTerminated, 0..60000 (default 1000)\n"
-        "  --baresip PATH        the baresip program (default baresip)\n"
-        "  --audio DRIVER[,DEV]  baresip audio module, e.g. alsa,default (default none: silent)\n"
-        "  --folder DIR          baresip's configuration folder (default ~/.config/orvix-baresip)\n"
-        "\n"
-        "quit stops a running bridge and the baresip it started.\n");
+    return QStringLiteral("Usage: orvix-baresip [--service NAME] serve [options]\n"
+                          "       orvix-baresip [--service NAME] quit\n"
+                          "       orvix-baresip [--account URI] set-password\n"
+                          "\n"
+                          "serve offers the softphone's line manager on the session bus and drives baresip:\n"
+                          "it starts its own baresip with a configuration written into --folder and talks to\n"
+                          "no other. Calls ring on the first idle line.\n"
+                          "\n"
+                          "  --service NAME        bus name (default com.orvixit.Softphone)\n"
+                          "  --lines N             number of lines, 1..255 (default 4)\n"
+                          "  --sip-listen A:P      baresip's SIP address (default 127.0.0.1:5060)\n"
+                          "  --account URI         SIP account, or a whole baresip account line \"<sip:...>;...\"\n"
+                          "                        without its password (default sip:orvix@127.0.0.1)\n"
+                          "  --password-stdin      read the account's password from standard input\n"
+                          "  --ctrl-port PORT      baresip's control port on 127.0.0.1 (default: a free port\n"
+                          "                        chosen at each start)\n"
+                          "  --country-code CC     for numbers in the +CC form (default 49)\n"
+                          "  --area-code AC        added to local numbers (default 30)\n"
+                          "  --terminated-ms MS    how long an ended call shows LSTerminated, 0..60000 (default 1000)\n"
+                          "  --baresip PATH        the baresip program (default baresip)\n"
+                          "  --audio DRIVER[,DEV]  baresip audio module, e.g. alsa,default (default none: silent)\n"
+                          "  --folder DIR          baresip's configuration folder (default ~/.config/orvix-baresip);\n"
+                          "                        a folder with files the bridge did not write is refused\n"
+                          "\n"
+                          "quit stops a running bridge and the baresip it started.\n"
+                          "\n"
+                          "set-password reads the account's password from standard input (on a terminal\n"
+                          "without showing it) and keeps it in the desktop's keyring, or where no keyring\n"
+                          "runs in ~/.config/Kestrun/passwords, readable only by you. serve takes it from\n"
+                          "there unless --password-stdin is given. The password never goes on the command\n"
+                          "line and is never printed.\n"
+                          "\n"
+                          "baresip's control port is a TCP port of 127.0.0.1, which every local user can\n"
+                          "reach (the installed baresip offers nothing narrower); see the README.\n");
 }

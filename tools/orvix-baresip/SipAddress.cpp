@@ -2,6 +2,22 @@
 
 #include <QUrl>
 
+namespace {
+
+// "%2B49" is "+49"; but an escaped control character ("%0A") stays escaped: a number never holds one,
+// and raw it would break the lines of whatever logs or shows the number.
+QString decodedUser(const QString& text)
+{
+    const QString decoded = QUrl::fromPercentEncoding(text.toUtf8());
+    for (const QChar c : decoded) {
+        if (c.category() == QChar::Other_Control)
+            return text;
+    }
+    return decoded;
+}
+
+} // namespace
+
 SipAddress SipAddress::parse(const QString& address)
 {
     SipAddress result;
@@ -21,7 +37,7 @@ SipAddress SipAddress::parse(const QString& address)
     const QString scheme = uri.left(colon).toLower();
     QString rest = uri.mid(colon + 1);
     if (scheme == QLatin1String("tel")) {
-        result.user = QUrl::fromPercentEncoding(rest.section(u';', 0, 0).toUtf8());
+        result.user = decodedUser(rest.section(u';', 0, 0));
         return result;
     }
     if (scheme != QLatin1String("sip") && scheme != QLatin1String("sips"))
@@ -31,7 +47,7 @@ SipAddress SipAddress::parse(const QString& address)
     QString hostPart = rest;
     if (at >= 0) {
         // The user part may carry parameters (";phone-context=...") and a password (":secret").
-        result.user = QUrl::fromPercentEncoding(rest.left(at).section(u';', 0, 0).section(u':', 0, 0).toUtf8());
+        result.user = decodedUser(rest.left(at).section(u';', 0, 0).section(u':', 0, 0));
         hostPart = rest.mid(at + 1);
     }
     hostPart = hostPart.section(u';', 0, 0);

@@ -7,8 +7,8 @@
  *
  * Takes "sip:089123456@192.0.2.1:5060;transport=udp" as well as
  * "\"Bernd Weber\" <sips:bernd@example.org>" and "tel:+4930123". The user part
- * comes without its parameters and with %-escapes decoded; the host in lower case
- * without port.
+ * comes without its parameters and with %-escapes decoded (an escaped control
+ * character stays escaped); the host in lower case without port.
  */
 struct SipAddress
 {

@@ -1,10 +1,14 @@
 #include "BaresipBridge.h"
+#include "BaresipConfig.h"
 #include "BridgeError.h"
 #include "BridgeOptions.h"
 #include "BridgeQuitObject.h"
 #include "LineSimError.h"
+#include "Printable.h"
+#include "SipPassword.h"
 #include "SoftphoneModel.h"
 #include "SoftphoneService.h"
+#include "platform/SecretStore.h"
 #include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
@@ -14,8 +18,37 @@
 
 namespace {
 
-int serve(QCoreApplication& app, const BridgeOptions& options, QTextStream& out)
+QString accountAddress(const BridgeOptions& options)
 {
+    BaresipConfig config;
+    config.account = options.account;
+    return config.accountAddress();
+}
+
+// Standard input, or what is kept for the account; before the bridge serves, so nothing waits meanwhile.
+QString sipPassword(const BridgeOptions& options)
+{
+    const QString account = accountAddress(options);
+    const QString password =
+        options.passwordFromInput ? SipPassword::readFromInput(account) : SipPassword::lookup(TSecretStore(), account);
+    SipPassword::check(password);
+    return password;
+}
+
+int setPassword(const BridgeOptions& options, QTextStream& out)
+{
+    const QString account = accountAddress(options);
+    const QString password = SipPassword::readFromInput(account);
+    SipPassword::check(password);
+    TSecretStore store;
+    out << BridgeOptions::Program << ": the SIP password of " << account << " is kept "
+        << SipPassword::store(store, account, password) << Qt::endl;
+    return 0;
+}
+
+int serve(QCoreApplication& app, BridgeOptions options, QTextStream& out)
+{
+    options.password = sipPassword(options);
     BaresipBridge bridge(options);
     QDBusConnection bus = QDBusConnection::sessionBus();
     ServiceHost host(bridge.lineManager(), bus, options.service);
@@ -28,8 +61,9 @@ int serve(QCoreApplication& app, const BridgeOptions& options, QTextStream& out)
     QObject::connect(&bridge.model(), &LineManager::LineMgrNotification, &app, [&out](int eventMsg, int eventParam) {
         out << SoftphoneModel::describeNotification(eventMsg, eventParam) << Qt::endl;
     });
-    QObject::connect(&bridge, &BaresipBridge::report, &app,
-                     [&out](const QString& message) { out << BridgeOptions::Program << ": " << message << Qt::endl; });
+    QObject::connect(&bridge, &BaresipBridge::report, &app, [&out](const QString& message) {
+        out << BridgeOptions::Program << ": " << printable(message) << Qt::endl;
+    });
     // The event loop ends normally, so that baresip is stopped and the bus name released like after "quit".
     OnTerminationSignal([&app] { app.quit(); });
 
@@ -69,6 +103,8 @@ int main(int argc, char** argv)
             out << BridgeOptions::helpText();
             return 0;
         }
+        if (options.command == QLatin1String("set-password"))
+            return setPassword(options, out);
         return options.command == QLatin1String("serve") ? serve(app, options, out) : quit(options);
     } catch (const UsageError& e) {
         err << BridgeOptions::Program << ": " << e.message() << Qt::endl;

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "LineSimError.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
+
+#include <functional>
+#include <optional>
 
 /**
  * @brief The softphone's line manager as it is offered on the bus, whatever drives the lines behind it.
@@ -28,6 +33,28 @@ public:
     virtual void HookOff(int lineIndex) = 0;
     virtual void HookOn(int lineIndex) = 0;
     virtual void Dial(int lineIndex, const QString& digits) = 0;
+
+    // How call control ended: nothing when it was done, else why the softphone refused it.
+    using Outcome = std::function<void(const std::optional<SoftphoneError>& refusal)>;
+
+    // Call control that a real softphone confirms only after a while. What is refused at once throws,
+    // as above; the rest reaches `outcome` (which the bus object turns into its reply to the caller).
+    // By default the operation is done when it returns.
+    virtual void requestHookOff(int lineIndex, const Outcome& outcome)
+    {
+        HookOff(lineIndex);
+        outcome(std::nullopt);
+    }
+    virtual void requestHookOn(int lineIndex, const Outcome& outcome)
+    {
+        HookOn(lineIndex);
+        outcome(std::nullopt);
+    }
+    virtual void requestDial(int lineIndex, const QString& digits, const Outcome& outcome)
+    {
+        Dial(lineIndex, digits);
+        outcome(std::nullopt);
+    }
 
 signals:
     void LineMgrNotification(int eventMsg, int eventParam);

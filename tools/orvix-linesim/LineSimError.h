@@ -33,7 +33,8 @@ public:
         NoSuchLine,
         NoCall,
         InvalidState,
-        InvalidArgument
+        InvalidArgument,
+        Refused // the softphone behind the line manager turned the command down
     };
 
     SoftphoneError(Kind kind, const QString& message)
@@ -47,7 +48,7 @@ public:
     // "com.orvixit.Softphone.Error.NoCall" and so on, as the line manager's interface names them.
     QString dbusErrorName() const
     {
-        static constexpr const char* names[] = {"NoSuchLine", "NoCall", "InvalidState", "InvalidArgument"};
+        static constexpr const char* names[] = {"NoSuchLine", "NoCall", "InvalidState", "InvalidArgument", "Refused"};
         return QLatin1String("com.orvixit.Softphone.Error.") + QLatin1String(names[static_cast<int>(m_kind)]);
     }
 

@@ -36,17 +36,18 @@ void LineManagerObject::PickupGroupNotificationCall(int lineIndex)
 
 void LineManagerObject::HookOff(int lineIndex)
 {
-    guarded([&] { m_lineManager.HookOff(lineIndex); });
+    replyWithOutcome([&](const LineManager::Outcome& outcome) { m_lineManager.requestHookOff(lineIndex, outcome); });
 }
 
 void LineManagerObject::HookOn(int lineIndex)
 {
-    guarded([&] { m_lineManager.HookOn(lineIndex); });
+    replyWithOutcome([&](const LineManager::Outcome& outcome) { m_lineManager.requestHookOn(lineIndex, outcome); });
 }
 
 void LineManagerObject::Dial(int lineIndex, const QString& digits)
 {
-    guarded([&] { m_lineManager.Dial(lineIndex, digits); });
+    replyWithOutcome(
+        [&](const LineManager::Outcome& outcome) { m_lineManager.requestDial(lineIndex, digits, outcome); });
 }
 
 SimulatorObject::SimulatorObject(SoftphoneModel& model, QObject* parent)

@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -38,6 +39,21 @@ protected:
             sendErrorReply(QDBusError::Failed, QString::fromLocal8Bit(e.what()));
         }
         return decltype(operation())();
+    }
+
+    // Call control: the caller's reply waits for the outcome, which may come after this returns.
+    template <typename Operation>
+    void replyWithOutcome(Operation&& operation)
+    {
+        setDelayedReply(true);
+        const QDBusMessage call = message();
+        QDBusConnection bus = connection();
+        guarded([&] {
+            operation([call, bus](const std::optional<SoftphoneError>& refusal) mutable {
+                bus.send(refusal ? call.createErrorReply(refusal->dbusErrorName(), refusal->message())
+                                 : call.createReply());
+            });
+        });
     }
 };
 
