@@ -24,12 +24,16 @@ public:
 
     void ExecuteAction(TActionContext& context) override;
 
-    // The mail of a link list: To, CC and BCC from the address fields, subject,
-    // body, and the attachments that exist; the missing ones go to *missing.
-    static TMailItem CreateNewEMail(const QStringList& linkList, QStringList* missing);
+    // The mail of a link list: To, CC and BCC from the address fields (only what is
+    // an address: a plain addr-spec, with or without a display name; the rest is
+    // traced and left out), subject, body (HTML when htmlBody), and the attachments
+    // that exist; the missing ones go to *missing.
+    static TMailItem CreateNewEMail(const QStringList& linkList, bool htmlBody, QStringList* missing);
     // The user's notice about attachments that were left out; empty for none.
     static QString MissingAttachmentsText(const QStringList& missing);
 
 protected:
-    void HandOnMail(TActionContext& context, QStringList& linkList) override;
+    // Sends at once on a worker thread when asked to and an account is set, else (or
+    // when sending fails) hands the mail to the composer.
+    void HandOnMail(TActionContext& context, QStringList& linkList, bool htmlBody) override;
 };

@@ -55,7 +55,9 @@ public:
 
     // The mailto link (RFC 6068) of a link list of "name=value" lines: Recipient,
     // then Subject, CC, BCC and Body as query fields, each value percent-encoded
-    // (UTF-8), so "&", "?", "#", "%" and line breaks in call data stay inside their field.
+    // (UTF-8), so "&", "?", "#", "%" and line breaks in call data stay inside their
+    // field. Of the address fields only plain addr-specs go in; the rest is traced
+    // and left out.
     static QString CreateLink(const QStringList& linkList);
     // Appends "Attachment1=<path>", "Attachment2=..." in the order of the paths.
     static void AddAttachmentsToParameterList(QStringList& linkList, const QStringList& attachments);
@@ -67,8 +69,10 @@ public:
     TActionSendEMail* InnerBaseActionForField(int fieldID) const;
 
 protected:
-    // What the action does with the link list once its fields are filled.
-    virtual void HandOnMail(TActionContext& context, QStringList& linkList);
+    // What the action does with the link list once its fields are filled; htmlBody
+    // says whether the body is HTML (its template's type). A mail that cannot be
+    // handed on is kept as a draft and the user told.
+    virtual void HandOnMail(TActionContext& context, QStringList& linkList, bool htmlBody);
 
 private:
     std::vector<std::unique_ptr<TActionSendEMail>> m_innerBaseActions;

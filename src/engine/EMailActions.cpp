@@ -7,14 +7,18 @@
 #include "engine/TemplateFilling.h"
 #include "frontend/UserInterface.h"
 #include "pim/MailAccount.h"
+#include "pim/MailAddress.h"
 #include "pim/MailComposer.h"
+#include "pim/MailDrafts.h"
+#include "pim/MailtoLink.h"
 #include "pim/SmtpSender.h"
+#include "platform/BackgroundWait.h"
 #include "platform/DocumentOpener.h"
 #include "platform/KestrunError.h"
 #include "trace/Trace.h"
 
+#include <QDateTime>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
@@ -31,13 +35,18 @@ QString LinkValue(const QStringList& linkList, const char* name)
     return ResultListValue(linkList, QString::fromLatin1(name));
 }
 
-// RFC 6068: every character but the unreserved ones percent-encoded as UTF-8; in
-// addresses "@" and the "," between them stay as they are. Line breaks become CR LF.
-QString Encoded(QString value, bool address)
+// The recipients of an address field that are addresses (ParseMailAddress); anything
+// else, such as a caller's name that hides a link or an option, is traced and left out.
+QStringList CheckedRecipients(const QString& field)
 {
-    value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    value.replace(u'\n', QStringLiteral("\r\n"));
-    return QString::fromLatin1(QUrl::toPercentEncoding(value, address ? "@," : ""));
+    QStringList accepted;
+    for (const QString& part : MailAddresses(field)) {
+        if (ParseMailAddress(part))
+            accepted << part;
+        else
+            Trace::Warning(Title("Not a mail address, left out"), part);
+    }
+    return accepted;
 }
 
 // An inner action's results as the reading side wants them: its field number, then
@@ -64,13 +73,33 @@ QString ExtendedValue(const QList<QStringList>& innerResultLists, int fieldID, Q
 }
 
 // The body of a field "Template": the filled template, or nothing for a field that names none.
-QString TemplateBody(const QString& path, const QStringList& resultList)
+TMailBody TemplateBody(const QString& path, const QStringList& resultList)
 {
     if (path.trimmed().isEmpty()) {
         Trace::Warning(Title("No template file named, the mail has no body"));
         return {};
     }
-    return HandleTemplate(path, &resultList, TTemplateFiller::SendEMail);
+    return HandleMailTemplate(path, &resultList);
+}
+
+// The mail that went nowhere, kept in the drafts folder, and the user told where.
+void KeepDraft(const TMailItem& item, const QString& caption)
+{
+    QString text;
+    try {
+        const QString path = KeepMailDraft(item, ReadMailAccount().SenderAddress, QDateTime::currentDateTime());
+        Trace::Value(Title("Mail kept as a draft"), path);
+        text = QStringLiteral("Die E-Mail konnte weder gesendet noch an das E-Mail-Programm übergeben werden. "
+                              "Sie wurde als Entwurf gespeichert:\n\n") +
+            path;
+    } catch (const EKestrunError& error) {
+        Trace::Exception(Title("The mail cannot be kept as a draft"), error);
+        text = QStringLiteral("Die E-Mail konnte weder gesendet noch an das E-Mail-Programm übergeben werden, "
+                              "und sie konnte nicht als Entwurf gespeichert werden:\n\n") +
+            error.Message();
+    }
+    if (TUserInterface* ui = UserInterface())
+        ui->ShowNotice(caption, text);
 }
 
 } // namespace
@@ -109,6 +138,7 @@ void TActionSendEMail::ExecuteAction(TActionContext& context)
     // The run's own results fill a fixed template; nothing of them outlives the run.
     const QStringList ownResultList = TemplateResultList(context.ParamResultList());
     QStringList linkList;
+    bool htmlBody = false;
     for (int i = 0; i < FParameterList.size(); ++i) {
         const QString& entry = FParameterList.at(i);
         const bool enabled = entry.section(u';', 0, 0) == u"1";
@@ -133,7 +163,9 @@ void TActionSendEMail::ExecuteAction(TActionContext& context)
             value = fixedValue;
             if (name == u"Template") {
                 name = QStringLiteral("Body");
-                value = TemplateBody(fixedValue, ownResultList);
+                const TMailBody body = TemplateBody(fixedValue, ownResultList);
+                value = body.Text;
+                htmlBody = body.Html;
             }
         } else {
             Trace::Message(Title("Use extended parameter"));
@@ -142,17 +174,19 @@ void TActionSendEMail::ExecuteAction(TActionContext& context)
             Trace::Message(Unit + name + u'=' + value);
             if (name == u"Template") {
                 name = QStringLiteral("Body");
-                value = TemplateBody(fixedValue, curResultList);
+                const TMailBody body = TemplateBody(fixedValue, curResultList);
+                value = body.Text;
+                htmlBody = body.Html;
             }
         }
         linkList.append(name + u'=' + value);
         Trace::Separator();
     }
     Trace::Strings(Title("stringList_SendEMailLink"), linkList);
-    HandOnMail(context, linkList);
+    HandOnMail(context, linkList, htmlBody);
 }
 
-void TActionSendEMail::HandOnMail(TActionContext& context, QStringList& linkList)
+void TActionSendEMail::HandOnMail(TActionContext& context, QStringList& linkList, bool htmlBody)
 {
     const QString link = CreateLink(linkList);
     Trace::Value(Title("string_EMailLink"), link);
@@ -161,25 +195,20 @@ void TActionSendEMail::HandOnMail(TActionContext& context, QStringList& linkList
     if (!OpenDocument(link, &error)) {
         Trace::Error(Title("The mail program cannot be opened"), error);
         context.SetActionSuccessfull(false);
+        KeepDraft(TActionOutlookSendMail::CreateNewEMail(linkList, htmlBody, nullptr), Caption());
     }
 }
 
 QString TActionSendEMail::CreateLink(const QStringList& linkList)
 {
-    QString link = QStringLiteral("mailto:") + Encoded(LinkValue(linkList, "Recipient"), true);
-    QChar separator = u'?';
-    const auto append = [&](const char* name, bool address) {
-        const QString value = LinkValue(linkList, name);
-        if (value.isEmpty())
-            return;
-        link += separator + QString::fromLatin1(name) + u'=' + Encoded(value, address);
-        separator = u'&';
+    const auto addresses = [&linkList](const char* name) {
+        return AddrSpecs(CheckedRecipients(LinkValue(linkList, name)));
     };
-    append("Subject", false);
-    append("CC", true);
-    append("BCC", true);
-    append("Body", false);
-    return link;
+    return MailtoLink(addresses("Recipient"),
+                      {{QStringLiteral("Subject"), LinkValue(linkList, "Subject"), false},
+                       {QStringLiteral("CC"), addresses("CC").join(u','), true},
+                       {QStringLiteral("BCC"), addresses("BCC").join(u','), true},
+                       {QStringLiteral("Body"), LinkValue(linkList, "Body"), false}});
 }
 
 void TActionSendEMail::AddAttachmentsToParameterList(QStringList& linkList, const QStringList& attachments)
@@ -194,14 +223,15 @@ void TActionOutlookSendMail::ExecuteAction(TActionContext& context)
     TActionSendEMail::ExecuteAction(context);
 }
 
-TMailItem TActionOutlookSendMail::CreateNewEMail(const QStringList& linkList, QStringList* missing)
+TMailItem TActionOutlookSendMail::CreateNewEMail(const QStringList& linkList, bool htmlBody, QStringList* missing)
 {
     TMailItem item;
-    item.To = MailAddresses(LinkValue(linkList, "Recipient"));
-    item.CC = MailAddresses(LinkValue(linkList, "CC"));
-    item.BCC = MailAddresses(LinkValue(linkList, "BCC"));
+    item.To = CheckedRecipients(LinkValue(linkList, "Recipient"));
+    item.CC = CheckedRecipients(LinkValue(linkList, "CC"));
+    item.BCC = CheckedRecipients(LinkValue(linkList, "BCC"));
     item.Subject = LinkValue(linkList, "Subject");
     item.HTMLBody = LinkValue(linkList, "Body");
+    item.BodyIsHtml = htmlBody;
     for (int n = 1;; ++n) {
         const QString path = ResultListValue(linkList, QStringLiteral("Attachment") + QString::number(n));
         if (path.isEmpty())
@@ -226,14 +256,14 @@ QString TActionOutlookSendMail::MissingAttachmentsText(const QStringList& missin
         QStringLiteral("\n\nexistieren nicht und wurden nicht zur E-Mail hinzugefügt.");
 }
 
-void TActionOutlookSendMail::HandOnMail(TActionContext& context, QStringList& linkList)
+void TActionOutlookSendMail::HandOnMail(TActionContext& context, QStringList& linkList, bool htmlBody)
 {
     if (FAttachmentsActive) {
         AddAttachmentsToParameterList(linkList, FAttachments);
         Trace::Strings(Title("stringList_SendEMailLink"), linkList);
     }
     QStringList missing;
-    const TMailItem item = CreateNewEMail(linkList, &missing);
+    const TMailItem item = CreateNewEMail(linkList, htmlBody, &missing);
     if (const QString notice = MissingAttachmentsText(missing); !notice.isEmpty()) {
         Trace::Warning(Title("Attachments missing"), missing.join(QStringLiteral(", ")));
         if (TUserInterface* ui = UserInterface())
@@ -247,9 +277,17 @@ void TActionOutlookSendMail::HandOnMail(TActionContext& context, QStringList& li
             Trace::Warning(Title("No mail account for sending at once, the mail program opens instead"));
         } else {
             try {
-                SendMail(item, account);
-                Trace::Message(Title("Mail sent"));
-                return;
+                // On a worker thread: the server may take its time, and lines, tray
+                // and windows go on meanwhile.
+                const auto sent = WaitInBackground<bool>([item, account](const std::atomic<bool>& abandoned) {
+                    SendMail(item, account, TSmtpLimits(), &abandoned);
+                    return true;
+                });
+                if (sent) {
+                    Trace::Message(Title("Mail sent"));
+                    return;
+                }
+                Trace::Warning(Title("Sending was given up as the program quits, the mail program opens instead"));
             } catch (const EKestrunError& error) {
                 // Not lost: the user gets the mail in the composer and can send it from there.
                 Trace::Exception(Title("Sending failed, the mail program opens instead"), error);
@@ -260,5 +298,6 @@ void TActionOutlookSendMail::HandOnMail(TActionContext& context, QStringList& li
     if (!OpenMailComposer(item, &error)) {
         Trace::Error(Title("The mail program cannot be opened"), error);
         context.SetActionSuccessfull(false);
+        KeepDraft(item, Caption());
     }
 }

@@ -1,6 +1,7 @@
 #include "engine/TemplateFilling.h"
 
 #include "actions/ActionHTMLMessage.h"
+#include "engine/HtmlValueEncoding.h"
 #include "engine/PageProducer.h"
 #include "engine/TemplateEditor_Core.h"
 #include "model/BaseAction.h"
@@ -12,6 +13,7 @@
 #include "trace/Trace.h"
 
 #include <QSaveFile>
+#include <QTextDocument>
 
 namespace {
 
@@ -44,6 +46,16 @@ QString FileExtension(const QString& path)
     return dot > path.lastIndexOf(u'/') ? path.mid(dot) : QString();
 }
 
+// A mail template is HTML by its name or, whatever its name, by its own markup;
+// never by what the values filled into it hold.
+bool IsHtmlTemplate(const QString& document, QStringView source)
+{
+    const QString extension = FileExtension(document).toLower();
+    if (extension == u".htm" || extension == u".html" || extension == u".xhtml")
+        return true;
+    return Qt::mightBeRichText(ProducePage(source, [](const QString&, const TTagAttributes&) { return QString(); }));
+}
+
 } // namespace
 
 QStringList TemplateResultList(const QList<TParamResult>& results)
@@ -74,6 +86,17 @@ QString HandleTemplate(const QString& document, const QStringList* curResultList
     });
 }
 
+TMailBody HandleMailTemplate(const QString& document, const QStringList* curResultList)
+{
+    const QString source = ReadTemplateFile(document);
+    const auto handler = [&](const QString& tagName, const TTagAttributes& attributes) {
+        return PageProducerHTMLTag(tagName, attributes, curResultList, TTemplateFiller::SendEMail);
+    };
+    if (IsHtmlTemplate(document, source))
+        return {ProduceHtmlPage(source, handler), true};
+    return {ProducePage(source, handler), false};
+}
+
 QString HandleTemplate(const QString& document, const TActionContext& context, TTemplateFiller filler)
 {
     const QStringList resultList = TemplateResultList(context.ParamResultList());
@@ -84,10 +107,10 @@ QString FillHTMLTemplate(const QString& htmlTemplate, const QStringList& resultL
 {
     const QString source = ReadTemplateFile(ExpandEnvironmentReferences(htmlTemplate));
     Trace::Value("HtmlMessageForm::Navigate:HTML template before parsing", source);
-    QString page = ProducePage(source, [&](const QString& tagName, const TTagAttributes& attributes) {
+    QString page = ProduceHtmlPage(source, [&](const QString& tagName, const TTagAttributes& attributes) {
         const QString id = attributes.Value(u"ID");
         const QString value = ResultListValue(resultList, id.isEmpty() ? TemplateKey(tagName, attributes) : id);
-        return value.isEmpty() ? InvalidText() : value.toHtmlEscaped();
+        return value.isEmpty() ? InvalidText() : value;
     });
     Trace::Value("HtmlMessageForm::Navigate:HTML template after parsing", page);
     return page;

@@ -31,8 +31,20 @@ QString HandleTemplate(const QString& document, const QStringList* curResultList
 // The same, looked up in the results of one run of the action.
 QString HandleTemplate(const QString& document, const TActionContext& context, TTemplateFiller filler);
 
+// A mail's body filled from its template, and whether it is HTML: it is when the
+// template's name ends in .htm, .html or .xhtml or the template itself is markup,
+// and its values are then HTML-encoded for their place in the page; what the values
+// hold never makes a body HTML. Throws EKestrunError when the template cannot be read.
+struct TMailBody
+{
+    QString Text;
+    bool Html = false;
+};
+TMailBody HandleMailTemplate(const QString& document, const QStringList* curResultList);
+
 // The HTML message's page: the template (%NAME% references in its path expanded)
-// with each tag replaced by its value HTML-encoded, or "invalid!". A tag's "ID"
+// with each tag replaced by its value, or "invalid!", encoded for its place in the
+// page (text, attribute, script ...; see EncodeForHtml). A tag's "ID"
 // attribute, when not empty, names the result-list line itself; otherwise the key
 // is built from the tag as for HandleTemplate. Throws EKestrunError when the
 // template cannot be read.

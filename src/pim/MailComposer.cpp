@@ -1,56 +1,59 @@
 #include "pim/MailComposer.h"
 
+#include "pim/MailAddress.h"
+#include "pim/MailtoLink.h"
+#include "platform/DocumentOpener.h"
 #include "platform/ProcessStart.h"
 
-#include <QTextDocument>
 #include <QTextDocumentFragment>
 
 #include <utility>
 
 namespace {
 
-bool StartXdgEmail(const TMailItem& item, QString* error)
+bool RunXdgEmail(const TMailItem& item, QString* error)
 {
-    return StartDetachedProcess(QStringLiteral("xdg-email"), XdgEmailArguments(item), error).has_value();
+    const QString program = QStringLiteral("xdg-email");
+    const std::optional<int> status = RunProcessForStatus(program, XdgEmailArguments(item), DesktopHandOverMs, error);
+    if (status && *status != 0)
+        *error = DesktopToolFailure(program, *status);
+    return status == 0;
 }
 
 TMailComposer& CurrentComposer()
 {
-    static TMailComposer composer = StartXdgEmail;
+    static TMailComposer composer = RunXdgEmail;
     return composer;
 }
 
 } // namespace
 
+QString ComposerLink(const TMailItem& item)
+{
+    const QString body = item.BodyIsHtml ? QTextDocumentFragment::fromHtml(item.HTMLBody).toPlainText() : item.HTMLBody;
+    // Lower-case field names: xdg-email looks for them so when it hands the link on.
+    return MailtoLink(AddrSpecs(item.To),
+                      {{QStringLiteral("cc"), AddrSpecs(item.CC).join(u','), true},
+                       {QStringLiteral("bcc"), AddrSpecs(item.BCC).join(u','), true},
+                       {QStringLiteral("subject"), item.Subject, false},
+                       {QStringLiteral("body"), body, false}});
+}
+
 QStringList XdgEmailArguments(const TMailItem& item)
 {
     QStringList arguments {QStringLiteral("--utf8")};
-    for (const QString& address : item.CC)
-        arguments << QStringLiteral("--cc") << address;
-    for (const QString& address : item.BCC)
-        arguments << QStringLiteral("--bcc") << address;
-    if (!item.Subject.isEmpty())
-        arguments << QStringLiteral("--subject") << item.Subject;
-    if (!item.HTMLBody.isEmpty()) {
-        const QString body = Qt::mightBeRichText(item.HTMLBody)
-            ? QTextDocumentFragment::fromHtml(item.HTMLBody).toPlainText()
-            : item.HTMLBody;
-        arguments << QStringLiteral("--body") << body;
-    }
     for (const QString& path : item.Attachments)
         arguments << QStringLiteral("--attach") << path;
-    // Trailing addresses that look like options could make xdg-email attach a
-    // file named in call data; an address never starts with "-".
-    for (const QString& address : item.To) {
-        if (!address.startsWith(u'-'))
-            arguments << address;
-    }
-    return arguments;
+    return arguments << ComposerLink(item);
 }
 
 bool OpenMailComposer(const TMailItem& item, QString* error)
 {
-    return CurrentComposer()(item, error);
+    QString reason;
+    const bool opened = CurrentComposer()(item, &reason);
+    if (error)
+        *error = reason;
+    return opened;
 }
 
 TMailComposer ReplaceMailComposer(TMailComposer composer)

@@ -6,15 +6,21 @@
 
 #include <functional>
 
-// Opens the user's mail program with a new message filled from the item; false,
-// with the reason in *error, when it cannot be started.
+// Opens the user's mail program with a new message filled from the item through
+// xdg-email, waiting for its exit status while the event loop goes on; false, with
+// the reason in *error, when xdg-email cannot be started or reports a failure.
 using TMailComposer = std::function<bool(const TMailItem& item, QString* error)>;
 
 bool OpenMailComposer(const TMailItem& item, QString* error);
 
-// The arguments of xdg-email for the item: --cc and --bcc per address, the
-// subject, the body as plain text (an HTML body is turned into its text),
-// --attach per file, then the To addresses.
+// The item as the encoded mailto link (RFC 6068) the composer gets: the plain
+// addr-specs of To, cc and bcc (display names and anything that is not an address
+// left out), the subject and the body as plain text (an HTML body turned into its text).
+QString ComposerLink(const TMailItem& item);
+
+// The arguments of xdg-email for the item: --utf8, --attach per file (paths the
+// action itself holds), then ComposerLink. No value from a call is an argument of
+// its own, and xdg-email reads nothing from the link that could attach a file.
 QStringList XdgEmailArguments(const TMailItem& item);
 
 // Puts composer in place of xdg-email and hands back the one it replaces, so that

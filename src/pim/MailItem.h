@@ -13,8 +13,10 @@ struct TMailItem
     QStringList CC;
     QStringList BCC;
     QString Subject;
-    // The body as the action produced it: HTML when it looks like HTML, else plain text.
+    // The body as the action produced it.
     QString HTMLBody;
+    // Whether the body is HTML: its template's type decides, never what it holds.
+    bool BodyIsHtml = false;
     // Paths of existing files.
     QStringList Attachments;
 

@@ -20,6 +20,8 @@ QString FolderName(TPimFolderKind kind)
         return QStringLiteral("tasks");
     case TPimFolderKind::Notes:
         return QStringLiteral("notes");
+    case TPimFolderKind::MailDrafts:
+        return QStringLiteral("mail-drafts");
     }
     return {};
 }
@@ -36,8 +38,17 @@ QString DataHome()
 
 QString PimFolderValueName(TPimFolderKind kind)
 {
-    QString name = FolderName(kind);
-    name[0] = name[0].toUpper();
+    // "mail-drafts" gives "MailDraftsFolder".
+    QString name;
+    bool startOfWord = true;
+    for (const QChar c : FolderName(kind)) {
+        if (c == u'-') {
+            startOfWord = true;
+            continue;
+        }
+        name += startOfWord ? c.toUpper() : c;
+        startOfWord = false;
+    }
     return name + QStringLiteral("Folder");
 }
 

@@ -1,5 +1,6 @@
 #include "pim/SmtpSender.h"
 
+#include "pim/MailAddress.h"
 #include "pim/MimeMessage.h"
 #include "platform/KestrunError.h"
 
@@ -40,17 +41,24 @@ size_t ReadMessage(char* buffer, size_t size, size_t count, void* userData)
 
 QByteArray Bracketed(const QString& address)
 {
-    QString bare = address.trimmed();
-    // "Anna Berg <anna@example.org>" as well as the bare address.
-    if (const qsizetype open = bare.lastIndexOf(u'<'); open >= 0)
-        bare = bare.mid(open + 1).section(u'>', 0, 0);
+    const auto parsed = ParseMailAddress(address);
+    QString bare = parsed ? parsed->AddrSpec : address.trimmed();
     bare.remove(u'\r').remove(u'\n');
     return '<' + bare.toUtf8() + '>';
 }
 
+// Asked by curl about once a second and at every piece of progress: a non-zero
+// answer ends the transfer.
+int Progress(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* abandoned = static_cast<const std::atomic<bool>*>(userData);
+    return abandoned && abandoned->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
 } // namespace
 
-void SendMail(const TMailItem& item, const TMailAccount& account)
+void SendMail(const TMailItem& item, const TMailAccount& account, const TSmtpLimits& limits,
+              const std::atomic<bool>* abandoned)
 {
     const std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
     if (!curl)
@@ -83,9 +91,18 @@ void SendMail(const TMailItem& item, const TMailAccount& account)
     curl_easy_setopt(curl.get(), CURLOPT_READFUNCTION, ReadMessage);
     curl_easy_setopt(curl.get(), CURLOPT_READDATA, &upload);
     curl_easy_setopt(curl.get(), CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, 15L);
-    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, 60L);
+    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, limits.ConnectSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_SERVER_RESPONSE_TIMEOUT, limits.ResponseSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_LIMIT, limits.LowSpeedBytes);
+    curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_TIME, limits.LowSpeedSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, limits.TotalSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_TCP_KEEPALIVE, 1L);
+    curl_easy_setopt(curl.get(), CURLOPT_TCP_KEEPIDLE, limits.KeepAliveSeconds);
+    curl_easy_setopt(curl.get(), CURLOPT_TCP_KEEPINTVL, limits.KeepAliveSeconds);
     curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, Progress);
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(abandoned));
+    curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, error);
     const CURLcode result = curl_easy_perform(curl.get());

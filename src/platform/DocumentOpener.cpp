@@ -1,6 +1,7 @@
 #include "platform/DocumentOpener.h"
 
-#include <QDesktopServices>
+#include "platform/ProcessStart.h"
+
 #include <QFileInfo>
 #include <QUrl>
 
@@ -26,8 +27,16 @@ bool OpenWithDesktop(const QString& document, QString* error)
         *error = QStringLiteral("Document not found: ") + document;
         return false;
     }
-    if (!QDesktopServices::openUrl(url)) {
-        *error = QStringLiteral("No program to open it: ") + document;
+    // xdg-open tells by its exit status whether the desktop could open it; a
+    // local path is made absolute so that it can never read as an option.
+    const QString argument =
+        url.isLocalFile() ? QFileInfo(url.toLocalFile()).absoluteFilePath() : QString::fromLatin1(url.toEncoded());
+    const std::optional<int> status =
+        RunProcessForStatus(QStringLiteral("xdg-open"), {argument}, DesktopHandOverMs, error);
+    if (!status)
+        return false;
+    if (*status != 0) {
+        *error = DesktopToolFailure(QStringLiteral("xdg-open"), *status) + QStringLiteral(": ") + document;
         return false;
     }
     return true;
@@ -40,6 +49,23 @@ TDocumentOpener& CurrentOpener()
 }
 
 } // namespace
+
+QString DesktopToolFailure(const QString& tool, int status)
+{
+    // The exit statuses every xdg-utils tool documents.
+    switch (status) {
+    case 1:
+        return tool + QStringLiteral(" refused its arguments (exit status 1)");
+    case 2:
+        return tool + QStringLiteral(" found no such file (exit status 2)");
+    case 3:
+        return tool + QStringLiteral(" found no program for it (exit status 3)");
+    case 4:
+        return tool + QStringLiteral(" could not open it (exit status 4)");
+    default:
+        return tool + QStringLiteral(" failed (exit status %1)").arg(status);
+    }
+}
 
 bool OpenDocument(const QString& document, QString* error)
 {

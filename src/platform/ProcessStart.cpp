@@ -1,13 +1,27 @@
 #include "platform/ProcessStart.h"
 
+#include "platform/BackgroundWait.h"
+
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 std::optional<qint64> StartDetachedProcess(const QString& program, const QStringList& arguments, QString* error)
 {
@@ -38,6 +52,73 @@ void WaitForProcessEnd(qint64 pid)
     loop.exec();
     ended.setEnabled(false);
     ::close(pidfd);
+}
+
+namespace {
+
+struct TProcessOutcome
+{
+    std::optional<int> Status;
+    QString Error;
+};
+
+TProcessOutcome SpawnAndWait(const QString& program, const QStringList& arguments, int handOverMs)
+{
+    std::vector<QByteArray> storage {QFile::encodeName(program)};
+    for (const QString& argument : arguments)
+        storage.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& argument : storage)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A session of its own: signals meant for this program do not reach it.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    const int failed = posix_spawnp(&pid, argv.front(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0)
+        return {std::nullopt,
+                QStringLiteral("%1 cannot be started: %2").arg(program, QString::fromLocal8Bit(std::strerror(failed)))};
+
+    const int pidfd = int(::syscall(SYS_pidfd_open, pid, 0));
+    pollfd ended {pidfd, POLLIN, 0};
+    if (pidfd >= 0 && ::poll(&ended, 1, handOverMs) == 0) {
+        ::close(pidfd);
+        std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+        return {0, {}};
+    }
+    if (pidfd >= 0)
+        ::close(pidfd);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    if (WIFEXITED(status))
+        return {WEXITSTATUS(status), {}};
+    return {std::nullopt, QStringLiteral("%1 ended by signal %2").arg(program).arg(WTERMSIG(status))};
+}
+
+} // namespace
+
+std::optional<int> RunProcessForStatus(const QString& program, const QStringList& arguments, int handOverMs,
+                                       QString* error)
+{
+    const auto outcome = WaitInBackground<TProcessOutcome>([program, arguments, handOverMs](const std::atomic<bool>&) {
+        return SpawnAndWait(program, arguments, handOverMs);
+    });
+    if (!outcome) {
+        if (error)
+            *error = QStringLiteral("The program quit while waiting for %1").arg(program);
+        return std::nullopt;
+    }
+    if (error)
+        *error = outcome->Error;
+    return outcome->Status;
 }
 
 bool IsProgramInstalled(const QString& program)

@@ -17,6 +17,15 @@ std::optional<qint64> StartDetachedProcess(const QString& program, const QString
 // The program's end also ends the wait, as it ends every running event loop.
 void WaitForProcessEnd(qint64 pid);
 
+// Runs program with exactly these arguments in a session of its own (no shell, input
+// from /dev/null) and waits for its exit status on a worker thread while the event
+// loop goes on. A program still running after handOverMs has taken the job (xdg-email
+// waits for a mail program it started): it counts as exit status 0, goes on, and is
+// reaped when it ends. Returns the exit status, or nullopt with the reason in *error
+// when it cannot be started, ends by a signal, or the program quits meanwhile.
+std::optional<int> RunProcessForStatus(const QString& program, const QStringList& arguments, int handOverMs,
+                                       QString* error);
+
 // Whether a program of this name (or path) can be started, as StartDetachedProcess
 // would look it up.
 bool IsProgramInstalled(const QString& program);

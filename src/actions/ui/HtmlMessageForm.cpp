@@ -2,6 +2,7 @@
 
 #include "actions/ui/HtmlPageAddress.h"
 #include "actions/ui/HtmlWebProfile.h"
+#include "actions/ui/HtmlWebSecurity.h"
 #include "engine/TemplateFilling.h"
 #include "trace/Trace.h"
 #include "ui_HtmlMessageForm.h"
@@ -31,7 +32,7 @@ THtmlMessageForm::THtmlMessageForm(TModelSource modelSource)
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(content);
 
-    auto* page = new QWebEnginePage(&HtmlWebProfile(), ui->webBrowser);
+    auto* page = new THtmlGuardedPage(HtmlWebProfile(), ui->webBrowser);
     ui->webBrowser->setPage(page);
     connect(page, &QWebEnginePage::authenticationRequired, this,
             &THtmlMessageForm::WVBrowserBasicAuthenticationRequested);
@@ -50,6 +51,11 @@ THtmlMessageForm::~THtmlMessageForm()
 QWebEngineView* THtmlMessageForm::WebBrowser() const
 {
     return ui->webBrowser;
+}
+
+THtmlGuardedPage& THtmlMessageForm::GuardedPage() const
+{
+    return *static_cast<THtmlGuardedPage*>(ui->webBrowser->page());
 }
 
 void THtmlMessageForm::FormShow()
@@ -78,12 +84,13 @@ void THtmlMessageForm::Navigate()
     if (!page.WebserverUrl.isEmpty()) {
         Trace::Value("HtmlMessageForm::Navigate:Navigating to site", page.WebserverUrl);
         ReplaceTemplateFile({});
-        ui->webBrowser->load(HtmlPageUrl(page.WebserverUrl));
+        GuardedPage().LoadHome(HtmlPageUrl(page.WebserverUrl));
         return;
     }
     // Throws when the template cannot be read: the window then does not open.
     ReplaceTemplateFile(CreateHTMLTemplatePage(page.Template, page.ResultList));
-    ui->webBrowser->load(QUrl::fromLocalFile(m_templateFile));
+    // Under its own scheme, never as a file:// page that could read the user's files.
+    GuardedPage().LoadHome(HtmlPageFileUrl(m_templateFile));
 }
 
 void THtmlMessageForm::WVBrowserBasicAuthenticationRequested(const QUrl& requestUrl, QAuthenticator* authenticator)

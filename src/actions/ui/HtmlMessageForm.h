@@ -13,6 +13,7 @@ class THtmlMessageForm;
 
 class QAuthenticator;
 class QWebEngineView;
+class THtmlGuardedPage;
 
 /**
  * @brief The HTML message window: a notification window that shows a web page,
@@ -23,7 +24,9 @@ class QWebEngineView;
  * A window made ahead of any call (preloaded) loads its site once, at start, and
  * keeps it; a template page is made anew for every call, since it shows that
  * call's data. A login the site asks for is answered with the action's user and
- * password only for the configured server itself. While the page has the
+ * password only for the configured server itself. A filled page is served under
+ * its own scheme, never as a file:// page, and no page navigates the window away
+ * (HtmlWebSecurity). While the page has the
  * keyboard focus the window does not fade, as while the mouse is over it.
  */
 class THtmlMessageForm : public TBaseMessageForm
@@ -46,6 +49,7 @@ protected:
 
 private:
     void Navigate();
+    THtmlGuardedPage& GuardedPage() const;
     void WVBrowserBasicAuthenticationRequested(const QUrl& requestUrl, QAuthenticator* authenticator);
     void FocusChanged(const QWidget* old, const QWidget* now);
     bool IsInPage(const QWidget* widget) const;

@@ -1,5 +1,7 @@
 #include "actions/ui/HtmlWebEngineStartup.h"
 
+#include "actions/ui/HtmlWebSecurity.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -15,6 +17,7 @@ void PrepareHtmlWebEngine()
     // The engine lists its whole set-up on the terminal at its first page; a
     // QT_LOGGING_RULES of the user's still turns it on.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    RegisterHtmlPageScheme();
 }
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -1,5 +1,7 @@
 #include "actions/ui/HtmlWebProfile.h"
 
+#include "actions/ui/HtmlWebSecurity.h"
+
 #include "platform/RuntimeFolder.h"
 #include "trace/Trace.h"
 
@@ -44,6 +46,7 @@ QWebEngineProfile& HtmlWebProfile()
     } else {
         Trace::Warning("HtmlMessageForm::Profile:Folder not private, nothing is kept on disk", folder);
     }
+    ApplyHtmlWebSecurity(*profile);
     QObject::connect(profile, &QObject::destroyed, [] { profile = nullptr; });
     return *profile;
 }
