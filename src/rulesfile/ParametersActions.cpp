@@ -415,3 +415,35 @@ void TParameters::RegisterUserVariable(const QString& name)
     if (!name.isEmpty() && m_orvixLine && !m_orvixLine->TemporaryVariables().contains(name))
         m_orvixLine->SetUserVariable(name, QString());
 }
+
+std::unique_ptr<TBaseAction> TParameters::CopyAction(const TBaseAction& source)
+{
+    // Through the record format, so that the copy holds exactly what a reload would.
+    const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
+    {
+        TXmlRecordWriter root(doc->document_element(), csUpper);
+        TXmlRecordWriter record = root.Child("BaseAction");
+        WriteBaseAction(record, &source);
+    }
+    TTextPool texts;
+    return ReadBaseAction(TXmlRecordReader(FirstChildIgnoringCase(doc->document_element(), "BaseAction"), &texts));
+}
+
+std::unique_ptr<TBaseParameter> TParameters::CopyParameter(const TBaseParameter& source)
+{
+    const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
+    {
+        TXmlRecordWriter root(doc->document_element(), csUpper);
+        TXmlRecordWriter record = root.Child("SubAction");
+        WriteParameterValues(record, &source);
+    }
+    TTextPool texts;
+    const TXmlRecordReader record(FirstChildIgnoringCase(doc->document_element(), "SubAction"), &texts);
+    std::string storage;
+    std::unique_ptr<TBaseParameter> copy = ::GetParameterObject(ElementText(record.Node("ParamType"), storage));
+    if (!copy)
+        return nullptr;
+    copy->SetOrvixLine(source.OrvixLine());
+    ReadParameterValues(record, copy.get());
+    return copy;
+}
