@@ -19,6 +19,7 @@
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
 #include "platform/AsciiCase.h"
+#include "rulesfile/RecordRoundTrip.h"
 #include "rulesfile/RecordTypes.h"
 #include "trace/Trace.h"
 
@@ -418,32 +419,22 @@ void TParameters::RegisterUserVariable(const QString& name)
 
 std::unique_ptr<TBaseAction> TParameters::CopyAction(const TBaseAction& source)
 {
-    // Through the record format, so that the copy holds exactly what a reload would.
-    const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
-    {
-        TXmlRecordWriter root(doc->document_element(), csUpper);
-        TXmlRecordWriter record = root.Child("BaseAction");
-        WriteBaseAction(record, &source);
-    }
-    TTextPool texts;
-    return ReadBaseAction(TXmlRecordReader(FirstChildIgnoringCase(doc->document_element(), "BaseAction"), &texts));
+    return ThroughRecord(
+        "BaseAction", [&](TXmlRecordWriter& record) { WriteBaseAction(record, &source); },
+        [&](const TXmlRecordReader& record) { return ReadBaseAction(record); });
 }
 
 std::unique_ptr<TBaseParameter> TParameters::CopyParameter(const TBaseParameter& source)
 {
-    const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
-    {
-        TXmlRecordWriter root(doc->document_element(), csUpper);
-        TXmlRecordWriter record = root.Child("SubAction");
-        WriteParameterValues(record, &source);
-    }
-    TTextPool texts;
-    const TXmlRecordReader record(FirstChildIgnoringCase(doc->document_element(), "SubAction"), &texts);
-    std::string storage;
-    std::unique_ptr<TBaseParameter> copy = ::GetParameterObject(ElementText(record.Node("ParamType"), storage));
-    if (!copy)
-        return nullptr;
-    copy->SetOrvixLine(source.OrvixLine());
-    ReadParameterValues(record, copy.get());
-    return copy;
+    return ThroughRecord(
+        "SubAction", [&](TXmlRecordWriter& record) { WriteParameterValues(record, &source); },
+        [&](const TXmlRecordReader& record) {
+            std::string storage;
+            std::unique_ptr<TBaseParameter> copy = ::GetParameterObject(ElementText(record.Node("ParamType"), storage));
+            if (copy) {
+                copy->SetOrvixLine(source.OrvixLine());
+                ReadParameterValues(record, copy.get());
+            }
+            return copy;
+        });
 }
