@@ -1,8 +1,11 @@
 #include "actions/ActionBalloonMessage.h"
 
+#include "actions/ActionKinds.h"
+
 TActionBalloonMessage::TActionBalloonMessage()
 {
-    SetCaptionAndIcon(QStringLiteral("Standard-Nachricht anzeigen"), u"message");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionBalloonMessage::GetDescription() const

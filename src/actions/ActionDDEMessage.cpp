@@ -1,11 +1,14 @@
 #include "actions/ActionDDEMessage.h"
 
+#include "actions/ActionKinds.h"
+
 #include "actions/CommandChannel.h"
 #include "trace/Trace.h"
 
 TActionDDEMessage::TActionDDEMessage()
 {
-    SetCaptionAndIcon(QStringLiteral("DDE-Nachricht senden"), u"settings_ethernet");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionDDEMessage::GetDescription() const

@@ -1,5 +1,7 @@
 #include "actions/ActionExecuteProgram.h"
 
+#include "actions/ActionKinds.h"
+
 #include "actions/ProgramCommandLine.h"
 #include "platform/Environment.h"
 #include "platform/ProcessStart.h"
@@ -7,7 +9,8 @@
 
 TActionExecuteProgram::TActionExecuteProgram()
 {
-    SetCaptionAndIcon(QStringLiteral("Program starten"), u"terminal");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionExecuteProgram::GetDescription() const

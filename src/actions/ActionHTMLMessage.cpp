@@ -1,8 +1,11 @@
 #include "actions/ActionHTMLMessage.h"
 
+#include "actions/ActionKinds.h"
+
 TActionHTMLMessage::TActionHTMLMessage()
 {
-    SetCaptionAndIcon(QStringLiteral("HTML-Nachricht anzeigen"), u"reviews");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionHTMLMessage::GetDescription() const

@@ -1,11 +1,14 @@
 #include "actions/ActionOpenDocument.h"
 
+#include "actions/ActionKinds.h"
+
 #include "platform/DocumentOpener.h"
 #include "trace/Trace.h"
 
 TActionOpenDocument::TActionOpenDocument()
 {
-    SetCaptionAndIcon(QStringLiteral("Document öffnen"), u"description");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionOpenDocument::GetDescription() const

@@ -1,5 +1,7 @@
 #include "actions/ActionOrvixDTMF.h"
 
+#include "actions/ActionKinds.h"
+
 #include "model/OrvixLine.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineEvents.h"
@@ -10,7 +12,8 @@
 TActionOrvixDTMF::TActionOrvixDTMF()
     : TActionOrvixCallControl(QStringLiteral("ActionOrvixDTMF"), QStringLiteral("Cannot send DTMF"))
 {
-    SetCaptionAndIcon(QStringLiteral("DTMF senden"), u"dialpad");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionOrvixDTMF::GetDescription() const

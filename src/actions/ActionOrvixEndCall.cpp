@@ -1,5 +1,7 @@
 #include "actions/ActionOrvixEndCall.h"
 
+#include "actions/ActionKinds.h"
+
 #include "model/OrvixLine.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineEvents.h"
@@ -8,7 +10,8 @@
 TActionOrvixEndCall::TActionOrvixEndCall()
     : TActionOrvixCallControl(QStringLiteral("ActionOrvixEndCall"), QStringLiteral("Cannot end call"))
 {
-    SetCaptionAndIcon(QStringLiteral("Ruf beenden"), u"call_end");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 // Not while the remote party's phone rings (alerting): the softphone offers no

@@ -1,5 +1,7 @@
 #include "actions/ActionOrvixTakeCall.h"
 
+#include "actions/ActionKinds.h"
+
 #include "model/OrvixLine.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineEvents.h"
@@ -8,7 +10,8 @@
 TActionOrvixTakeCall::TActionOrvixTakeCall()
     : TActionOrvixCallControl(QStringLiteral("ActionOrvixTakeCall"), QStringLiteral("Cannot take call"))
 {
-    SetCaptionAndIcon(QStringLiteral("Ruf annehmen"), u"add_ic_call");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 bool TActionOrvixTakeCall::CanExecuteOnLine(const TOrvixLine& snapshot, TClientLineMgr& lineMgr) const

@@ -1,6 +1,9 @@
 #include "actions/ActionOutlookContact.h"
 
+#include "actions/ActionKinds.h"
+
 TActionOutlookContact::TActionOutlookContact()
 {
-    SetCaptionAndIcon(QStringLiteral("Kontakt erstellen"), u"contact_mail");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }

@@ -1,21 +1,27 @@
 #include "actions/ActionOutlookItems.h"
 
+#include "actions/ActionKinds.h"
+
 TActionOutlookNote::TActionOutlookNote()
 {
-    SetCaptionAndIcon(QStringLiteral("Notiz erstellen"), u"note_alt");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 TActionOutlookJournal::TActionOutlookJournal()
 {
-    SetCaptionAndIcon(QStringLiteral("Journaleintrag erstellen"), u"work_history");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 TActionOutlookCalendar::TActionOutlookCalendar()
 {
-    SetCaptionAndIcon(QStringLiteral("Kalendereintrag erstellen"), u"calendar_month");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 TActionOutlookTask::TActionOutlookTask()
 {
-    SetCaptionAndIcon(QStringLiteral("Aufgabe erstellen"), u"task");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }

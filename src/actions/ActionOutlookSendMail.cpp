@@ -1,6 +1,9 @@
 #include "actions/ActionOutlookSendMail.h"
 
+#include "actions/ActionKinds.h"
+
 TActionOutlookSendMail::TActionOutlookSendMail()
 {
-    SetCaptionAndIcon(QStringLiteral("Outlook E-Mail senden"), u"mail");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }

@@ -1,9 +1,12 @@
 #include "actions/ActionSendEMail.h"
 
+#include "actions/ActionKinds.h"
+
 TActionSendEMail::TActionSendEMail()
     : FParameterList(StandardParameterListEntries())
 {
-    SetCaptionAndIcon(QStringLiteral("E-Mail senden"), u"send");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 TActionSendEMail::~TActionSendEMail() = default;

@@ -1,8 +1,11 @@
 #include "actions/ActionStopper.h"
 
+#include "actions/ActionKinds.h"
+
 TActionStopper::TActionStopper()
 {
-    SetCaptionAndIcon(QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on");
+    const TActionKind& kind = ActionKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TActionStopper::GetDescription() const

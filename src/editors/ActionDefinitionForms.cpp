@@ -1,38 +1,27 @@
 #include "editors/ActionDefinitionForms.h"
 
+#include "actions/ActionKinds.h"
 #include "editors/ActionPropertyForm.h"
 #include "model/BaseAction.h"
 
-#include <QHash>
-
 QString ActionDefinitionCaption(const TBaseAction& action)
 {
-    // By the exact class: subclasses (the Outlook e-mail of the e-mail action) have rows of their own.
-    static const QHash<QLatin1StringView, QString> captions = {
-        {QLatin1StringView("TActionExecuteProgram"), QStringLiteral("Aktion definieren")},
-        {QLatin1StringView("TActionOpenDocument"), QStringLiteral("Aktion definieren")},
-        {QLatin1StringView("TActionDDEMessage"), QStringLiteral("DDE Aktion definieren")},
-        {QLatin1StringView("TActionHTMLMessage"), QStringLiteral("HTML-Benachrichtung")},
-        {QLatin1StringView("TActionBalloonMessage"), QStringLiteral("Standard-Benachrichtigung")},
-        {QLatin1StringView("TActionSendEMail"), QStringLiteral("E-Mail senden")},
-        {QLatin1StringView("TActionOutlookSendMail"), QStringLiteral("E-Mail senden")},
-        {QLatin1StringView("TActionOutlookJournal"), QStringLiteral("Outlook Journal-Eintrag erzeugen")},
-        {QLatin1StringView("TActionOutlookNote"), QStringLiteral("Outlook Notiz erzeugen")},
-        {QLatin1StringView("TActionOutlookTask"), QStringLiteral("Outlook Aufgabe erzeugen")},
-        {QLatin1StringView("TActionOutlookCalendar"), QStringLiteral("Outlook Kalendereintrag erzeugen")},
-        {QLatin1StringView("TActionStopper"), QStringLiteral("Aktionsstopper definieren")},
-        {QLatin1StringView("TActionOrvixTakeCall"), QStringLiteral("Gespräch annehmen")},
-        {QLatin1StringView("TActionOrvixEndCall"), QStringLiteral("Gespräch beenden")},
-        {QLatin1StringView("TActionOrvixDTMF"), QStringLiteral("DTMF senden")},
-    };
-    return captions.value(QLatin1StringView(action.metaObject()->className()));
+    const TActionKind* kind = FindActionKind(action);
+    return kind && kind->Dialog != TActionDialog::None ? kind->DialogCaption : QString();
 }
 
-int ShowActionDefinitionForm(TBaseAction& action, QWidget* parent)
+int ShowActionDefinitionForm(TBaseAction& action, TParameters& model, QWidget* parent)
 {
-    const QString caption = ActionDefinitionCaption(action);
-    if (caption.isEmpty())
+    const TActionKind* kind = FindActionKind(action);
+    if (!kind)
         return QDialog::Rejected;
-    TActionPropertyForm form(action, caption, parent);
-    return form.exec();
+    switch (kind->Dialog) {
+    case TActionDialog::None:
+        return QDialog::Rejected;
+    case TActionDialog::Properties: {
+        TActionPropertyForm form(action, model, kind->DialogCaption, parent);
+        return form.exec();
+    }
+    }
+    return QDialog::Rejected;
 }

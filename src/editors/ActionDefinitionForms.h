@@ -4,11 +4,14 @@
 
 class QWidget;
 class TBaseAction;
+class TParameters;
 
-// The caption of the definition dialog of the action's class; empty for a class
+// The caption of the definition dialog of the action's kind; empty for a kind
 // that has none (the Outlook contact action).
 QString ActionDefinitionCaption(const TBaseAction& action);
 
-// Opens the action's definition dialog modally, owned by parent, and returns its
-// result; QDialog::Rejected when the action's class has no dialog.
-int ShowActionDefinitionForm(TBaseAction& action, QWidget* parent);
+// Opens the dialog of the action's kind modally, owned by parent, on the action
+// (a new one or a copy the caller hands back on OK), and returns its result;
+// QDialog::Rejected when the kind has no dialog. model is the working copy the
+// action belongs to: its parameters' dialogs edit copies made through it.
+int ShowActionDefinitionForm(TBaseAction& action, TParameters& model, QWidget* parent);

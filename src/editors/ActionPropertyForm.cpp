@@ -1,5 +1,6 @@
 #include "editors/ActionPropertyForm.h"
 
+#include "editors/definitions/ParametersFrame.h"
 #include "model/BaseAction.h"
 
 #include "ui_ActionPropertyForm.h"
@@ -34,7 +35,8 @@ bool HasLineBreak(const QStringList& lines)
 
 } // namespace
 
-TActionPropertyForm::TActionPropertyForm(TBaseAction& action, const QString& caption, QWidget* parent)
+TActionPropertyForm::TActionPropertyForm(TBaseAction& action, TParameters& model, const QString& caption,
+                                         QWidget* parent)
     : QDialog(parent)
     , m_action(action)
     , ui(std::make_unique<Ui::TActionPropertyForm>())
@@ -43,6 +45,7 @@ TActionPropertyForm::TActionPropertyForm(TBaseAction& action, const QString& cap
     setWindowTitle(caption);
     connect(ui->button_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ui->frame_Parameters->SetActiveAction(&action, &model);
 
     const QMetaObject* meta = action.metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i) {

@@ -8,6 +8,7 @@
 
 class QMetaProperty;
 class TBaseAction;
+class TParameters;
 
 namespace Ui {
 class TActionPropertyForm;
@@ -19,16 +20,19 @@ class TActionPropertyForm;
  *
  * Writable properties get an editor (check box for bool, spin box for int, line
  * edit for text, one line per entry for text lists); read-only text such as the
- * description is shown as it is. The editors hold copies of the values: only
- * "OK" writes them, and only those the user changed, so "Abbrechen" leaves the
- * action as it was.
+ * description is shown as it is. Below them the parameter panel edits the
+ * action's parameters. The editors hold copies of the values: only "OK" writes
+ * them, and only those the user changed. The caller hands a copy of the action
+ * (or a new one) and adopts it on OK, so that "Abbrechen", which drops the copy,
+ * also drops what the parameter panel changed.
  */
 class TActionPropertyForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    TActionPropertyForm(TBaseAction& action, const QString& caption, QWidget* parent = nullptr);
+    // model: the working copy the action belongs to, through which the parameter dialogs copy.
+    TActionPropertyForm(TBaseAction& action, TParameters& model, const QString& caption, QWidget* parent = nullptr);
     ~TActionPropertyForm() override;
 
     void accept() override;

@@ -1,19 +1,15 @@
 #include "editors/ActionSequencesForm.h"
 
-#include "actions/ActionBalloonMessage.h"
 #include "actions/ActionBaseMessage.h"
-#include "actions/ActionDDEMessage.h"
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
+#include "actions/ActionKinds.h"
 #include "actions/ActionOpenDocument.h"
-#include "actions/ActionOrvixDTMF.h"
-#include "actions/ActionOrvixEndCall.h"
-#include "actions/ActionOrvixTakeCall.h"
-#include "actions/ActionStopper.h"
 #include "editors/ActionDefinitionForms.h"
 #include "editors/NameForm.h"
 #include "model/ActionSequence.h"
 #include "model/IconList.h"
+#include "model/ListOwnership.h"
 #include "model/Rule.h"
 #include "rulesfile/Parameters.h"
 #include "rulesfile/RecordTypes.h"
@@ -27,6 +23,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
@@ -133,46 +131,39 @@ void TActionSequencesForm::FillIcons()
 
 void TActionSequencesForm::FillPalette()
 {
-    struct Node
-    {
-        QString parent;
-        QString text;
-        const char16_t* icon;
-        std::unique_ptr<TBaseAction> action;
-    };
-    Node nodes[] = {
-        {QString(), QStringLiteral("Program starten"), u"terminal", std::make_unique<TActionExecuteProgram>()},
-        {QString(), QStringLiteral("Document öffnen"), u"description", std::make_unique<TActionOpenDocument>()},
-        {QString(), QStringLiteral("DDE-Nachricht senden"), u"settings_ethernet",
-         std::make_unique<TActionDDEMessage>()},
-        {QString(), QStringLiteral("Benachrichtigungen"), u"info", nullptr},
-        {QStringLiteral("Benachrichtigungen"), QStringLiteral("Standard-Nachricht anzeigen"), u"message",
-         std::make_unique<TActionBalloonMessage>()},
-        {QStringLiteral("Benachrichtigungen"), QStringLiteral("HTML-Nachricht anzeigen"), u"reviews",
-         std::make_unique<TActionHTMLMessage>()},
-        {QString(), QStringLiteral("Orvix"), u"call", nullptr},
-        {QStringLiteral("Orvix"), QStringLiteral("Ruf annehmen"), u"add_ic_call",
-         std::make_unique<TActionOrvixTakeCall>()},
-        {QStringLiteral("Orvix"), QStringLiteral("Ruf beenden"), u"call_end", std::make_unique<TActionOrvixEndCall>()},
-        {QStringLiteral("Orvix"), QStringLiteral("DTMF senden"), u"dialpad", std::make_unique<TActionOrvixDTMF>()},
-        {QString(), QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on", std::make_unique<TActionStopper>()},
-    };
+    std::vector<const TActionKind*> offered;
+    for (const TActionKind& kind : ActionKinds()) {
+        if (kind.PalettePlace > 0)
+            offered.push_back(&kind);
+    }
+    std::sort(offered.begin(), offered.end(),
+              [](const TActionKind* a, const TActionKind* b) { return a->PalettePlace < b->PalettePlace; });
     QTreeWidget* tree = ui->listBox_AvailableBaseActions;
     const QSignalBlocker blocker(tree);
     tree->clear();
     m_templateActions.clear();
+    // A group's node stands where its first kind does.
     QHash<QString, QTreeWidgetItem*> groups;
-    for (Node& node : nodes) {
-        QTreeWidgetItem* item =
-            node.parent.isEmpty() ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(groups.value(node.parent));
-        item->setText(0, node.text);
-        item->setIcon(0, PaletteIcon(IconList::Instance().IndexOf(node.icon)));
-        if (node.action) {
-            item->setData(0, TemplateActionRole, QVariant::fromValue(static_cast<QObject*>(node.action.get())));
-            m_templateActions.push_back(std::move(node.action));
-        } else {
-            groups.insert(node.text, item);
+    for (const TActionKind* kind : offered) {
+        QTreeWidgetItem* parent = nullptr;
+        if (!kind->PaletteGroup.isEmpty()) {
+            parent = groups.value(kind->PaletteGroup);
+            if (!parent) {
+                parent = new QTreeWidgetItem(tree);
+                parent->setText(0, kind->PaletteGroup);
+                for (const TActionPaletteGroup& group : ActionPaletteGroups()) {
+                    if (group.Name == kind->PaletteGroup)
+                        parent->setIcon(0, PaletteIcon(IconList::Instance().IndexOf(group.IconName)));
+                }
+                groups.insert(kind->PaletteGroup, parent);
+            }
         }
+        std::unique_ptr<TBaseAction> action = kind->Make();
+        QTreeWidgetItem* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+        item->setText(0, action->Caption());
+        item->setIcon(0, PaletteIcon(action->IconIndex()));
+        item->setData(0, TemplateActionRole, QVariant::fromValue(static_cast<QObject*>(action.get())));
+        m_templateActions.push_back(std::move(action));
     }
     tree->expandAll();
 }
@@ -323,25 +314,30 @@ void TActionSequencesForm::button_EditActionClick()
 
 void TActionSequencesForm::PrepareAndShowForm(bool insert, TBaseAction* baseAction)
 {
-    std::unique_ptr<TBaseAction> created;
-    TBaseAction* action = baseAction;
+    // The dialog edits a new action or a copy of the chosen one; cancelling drops it.
+    std::unique_ptr<TBaseAction> edited;
     if (insert) {
-        created = GetBaseActionObject(GetBaseActionType(baseAction));
-        if (!created)
-            return;
-        created->SetOrvixLine(m_parameters.OrvixLine());
-        action = created.get();
+        if (const TActionKind* kind = FindActionKind(*baseAction))
+            edited = kind->Make();
+        if (edited)
+            edited->SetOrvixLine(m_parameters.OrvixLine());
+    } else {
+        edited = m_parameters.CopyAction(*baseAction);
     }
-    const int result = ShowActionDefinitionForm(*action, this);
-    if (result == QDialog::Accepted) {
+    if (!edited)
+        return;
+    TBaseAction* action = edited.get();
+    if (ShowActionDefinitionForm(*action, m_parameters, this) == QDialog::Accepted) {
         if (insert) {
             Trace::Value("ActionSequences::AddOrEditAction:Creating new action:", action->Caption());
             // The first action gives an empty sequence its look.
             if (ui->listBox_UsedBaseActions->count() == 0)
                 m_activeActionSequence->SetIconIndex(action->IconIndex());
-            m_activeActionSequence->AddNewItem(created.release());
-            m_activeAction = action;
+            m_activeActionSequence->AddNewItem(edited.release());
+        } else {
+            ReplaceItem(*m_activeActionSequence, baseAction, std::move(edited));
         }
+        m_activeAction = action;
         m_reloadActions = true;
     }
     ValidateForm();

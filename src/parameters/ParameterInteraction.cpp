@@ -1,5 +1,7 @@
 #include "parameters/ParameterInteraction.h"
 
+#include "parameters/ParameterKinds.h"
+
 #include "frontend/UserInterface.h"
 #include "trace/Trace.h"
 
@@ -7,7 +9,8 @@
 
 TParameterInteraction::TParameterInteraction()
 {
-    SetCaptionAndIcon(QStringLiteral("Interaktion"), u"keyboard");
+    const TParameterKind& kind = ParameterKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 TParameterInteraction::~TParameterInteraction() = default;

@@ -1,10 +1,13 @@
 #include "parameters/ParameterOrvix.h"
 
+#include "parameters/ParameterKinds.h"
+
 #include "trace/Trace.h"
 
 TParameterOrvix::TParameterOrvix()
 {
-    SetCaptionAndIcon(QStringLiteral("Orvix-Parameter"), u"call");
+    const TParameterKind& kind = ParameterKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
     SetParameterValue(QStringLiteral("orvixCallerNumber"));
 }
 

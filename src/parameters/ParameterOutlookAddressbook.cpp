@@ -1,12 +1,15 @@
 #include "parameters/ParameterOutlookAddressbook.h"
 
+#include "parameters/ParameterKinds.h"
+
 #include "model/OrvixLine.h"
 #include "pim/ContactSearch.h"
 #include "trace/Trace.h"
 
 TParameterOutlookAddressbook::TParameterOutlookAddressbook()
 {
-    SetCaptionAndIcon(QStringLiteral("Outlook-Parameter"), u"import_contacts");
+    const TParameterKind& kind = ParameterKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TParameterOutlookAddressbook::GetParamResult(TActionContext& context)

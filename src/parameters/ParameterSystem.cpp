@@ -1,5 +1,7 @@
 #include "parameters/ParameterSystem.h"
 
+#include "parameters/ParameterKinds.h"
+
 #include "model/DateTime.h"
 #include "platform/Environment.h"
 #include "platform/SystemRoutines.h"
@@ -7,7 +9,8 @@
 
 TParameterSystem::TParameterSystem()
 {
-    SetCaptionAndIcon(QStringLiteral("System-Parameter"), u"computer");
+    const TParameterKind& kind = ParameterKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TParameterSystem::CurrentValue() const

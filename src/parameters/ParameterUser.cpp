@@ -1,12 +1,15 @@
 #include "parameters/ParameterUser.h"
 
+#include "parameters/ParameterKinds.h"
+
 #include "model/OrvixLine.h"
 #include "platform/Environment.h"
 #include "trace/Trace.h"
 
 TParameterUser::TParameterUser()
 {
-    SetCaptionAndIcon(QStringLiteral("Benutzer-Parameter"), u"person");
+    const TParameterKind& kind = ParameterKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TParameterUser::GetDescription() const

@@ -1,5 +1,7 @@
 #include "parameters/ParameterVelquist.h"
 
+#include "parameters/ParameterKinds.h"
+
 #include "model/OrvixLine.h"
 #include "parameters/Velquist.h"
 #include "parameters/VelquistResult.h"
@@ -8,7 +10,8 @@
 
 TParameterVelquist::TParameterVelquist()
 {
-    SetCaptionAndIcon(QStringLiteral("Velquist-Parameter"), u"manage_search");
+    const TParameterKind& kind = ParameterKindOf(staticMetaObject);
+    SetCaptionAndIcon(kind.Caption, kind.IconName);
 }
 
 QString TParameterVelquist::GetParamResult(TActionContext& context)

@@ -41,11 +41,31 @@ HttpForm TVelquistResult::SearchForm(const QString& SearchKey, const QString& Se
 TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                                const QString& SearchNode) const
 {
-    const QString baseUrl = TVelquist::BaseUrl();
-    if (baseUrl.isEmpty()) {
+    if (TVelquist::BaseUrl().isEmpty()) {
         Trace::Message("Velquist::GetResult:Velquist not active, aborting...");
         return {};
     }
+    // The client in use is held for the wait: its flag tells of a shutdown.
+    const std::shared_ptr<TVelquist> client = TVelquist::InUse();
+    const std::optional<TVelquistSearch> searched = WaitInBackground<TVelquistSearch>(
+        // A copy of this: the worker may outlive the wait when it ends early.
+        [search = *this, CallID, SearchKey, SearchField, SearchNode](const std::atomic<bool>& abandoned) {
+            return search.Search(CallID, SearchKey, SearchField, SearchNode, &abandoned);
+        },
+        client ? &client->Cancelled() : nullptr);
+    if (!searched) {
+        Trace::Message("Velquist::GetResult:Search ended, the program is shutting down");
+        return {};
+    }
+    return searched->Fields;
+}
+
+TVelquistSearch TVelquistResult::Search(int CallID, const QString& SearchKey, const QString& SearchField,
+                                        const QString& SearchNode, const std::atomic<bool>* cancelled) const
+{
+    const QString baseUrl = TVelquist::BaseUrl();
+    if (baseUrl.isEmpty())
+        return {TVelquistSearch::NoServer, {}, {}};
     try {
         const HttpForm form = SearchForm(SearchKey, SearchField, SearchNode);
         const QString lower = SearchField.toLower();
@@ -60,28 +80,25 @@ TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& Search
         Trace::Value("Velquist::GetResult:PostData", QString::fromLatin1(HttpClient::EncodeForm(form)));
         Trace::Message("Velquist::GetResult:Sending POST request with timeout 3 seconds");
 
-        // The client in use is held for the wait: its flag tells of a shutdown.
-        const std::shared_ptr<TVelquist> client = TVelquist::InUse();
-        const std::optional<HttpResponse> answered = WaitInBackground<HttpResponse>(
-            [url, form, limits = m_limits](const std::atomic<bool>& abandoned) {
-                HttpLimits request = limits;
-                request.cancelled = &abandoned;
-                return HttpClient::PostForm(url, form, request);
-            },
-            client ? &client->Cancelled() : nullptr);
-        if (!answered) {
-            Trace::Message("Velquist::GetResult:Search ended, the program is shutting down");
-            return {};
-        }
-        const HttpResponse& response = *answered;
+        HttpLimits limits = m_limits;
+        limits.cancelled = cancelled;
+        const HttpResponse response = HttpClient::PostForm(url, form, limits);
         Trace::Value("Velquist::GetResult:Result", QString::fromUtf8(response.body));
         if (response.status >= 400)
             throw EKestrunError(
                 QStringLiteral("The directory server answered with HTTP status %1").arg(response.status));
-        return HandleResult(response.body);
+        TVelquistDictionary fields = HandleResult(response.body);
+        const TVelquistSearch::TOutcome outcome = fields.isEmpty() ? TVelquistSearch::NotFound : TVelquistSearch::Found;
+        return {outcome, std::move(fields), {}};
+    } catch (const EHttpUnreachable& error) {
+        Trace::Exception("Velquist::GetResult", error);
+        return {TVelquistSearch::Unreachable, {}, QString::fromUtf8(error.what())};
+    } catch (const EHttpTimeout& error) {
+        Trace::Exception("Velquist::GetResult", error);
+        return {TVelquistSearch::TimedOut, {}, QString::fromUtf8(error.what())};
     } catch (const std::exception& error) {
         Trace::Exception("Velquist::GetResult", error);
-        return {};
+        return {TVelquistSearch::Failed, {}, QString::fromUtf8(error.what())};
     }
 }
 

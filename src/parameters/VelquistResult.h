@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
 /**
  * @brief One search on the directory-lookup server: the request and the reading of its answer.
  *
@@ -13,6 +15,27 @@
  * one, nothing is sent. The answer is a serialised data set ("diffgr:diffgram")
  * of which only the first record counts.
  */
+// What one search found, or why it found nothing.
+struct TVelquistSearch
+{
+    enum TOutcome
+    {
+        Found,
+        NotFound,
+        // No directory server has been found (or none is configured).
+        NoServer,
+        // The selected server no longer takes connections (stopped, gone from the network).
+        Unreachable,
+        TimedOut,
+        // No connection, an error status, an answer that cannot be read: Error says which.
+        Failed,
+    };
+    TOutcome Outcome = NotFound;
+    // The fields of the first record found, field identifier -> value.
+    TVelquistDictionary Fields;
+    QString Error;
+};
+
 class TVelquistResult
 {
 public:
@@ -27,6 +50,10 @@ public:
     // taken in. Shutdown (TVelquist::Cancel on the client in use) ends the wait.
     TVelquistDictionary GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                   const QString& SearchNode) const;
+    // The same search done on the calling thread, which it blocks for up to the
+    // time limit (for a worker thread); setting *cancelled abandons it. Never throws.
+    TVelquistSearch Search(int CallID, const QString& SearchKey, const QString& SearchField, const QString& SearchNode,
+                           const std::atomic<bool>* cancelled = nullptr) const;
     // Throws EKestrunError on an answer that is no XML or whose record names a field twice.
     static TVelquistDictionary HandleResult(const QByteArray& answer);
 

@@ -100,7 +100,12 @@ HttpResponse Perform(CURL* handle, Transfer& transfer, const char* errorBuffer, 
         throw EHttpError(QStringLiteral("The answer is larger than %1 bytes").arg(limits.maxBodyBytes));
     if (code != CURLE_OK) {
         const QString detail = errorBuffer[0] ? QString::fromUtf8(errorBuffer) : QString();
-        throw EHttpError(detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
+        const QString message = detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail;
+        if (code == CURLE_OPERATION_TIMEDOUT)
+            throw EHttpTimeout(message);
+        if (code == CURLE_COULDNT_CONNECT || code == CURLE_COULDNT_RESOLVE_HOST)
+            throw EHttpUnreachable(message);
+        throw EHttpError(message);
     }
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &transfer.response.status);
     return std::move(transfer.response);

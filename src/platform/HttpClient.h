@@ -19,6 +19,21 @@ public:
     using EKestrunError::EKestrunError;
 };
 
+// A request that ran out of time (connecting or answering): the server may be
+// there but slow, which users are told apart from no server at all.
+class EHttpTimeout : public EHttpError
+{
+public:
+    using EHttpError::EHttpError;
+};
+
+// No server answers at the address: the host is unknown or refuses the connection.
+class EHttpUnreachable : public EHttpError
+{
+public:
+    using EHttpError::EHttpError;
+};
+
 // Bounds of one request, so that a slow or hostile server cannot hold the caller.
 struct HttpLimits
 {

@@ -98,6 +98,16 @@ public:
      */
     std::unique_ptr<TParameters> Clone() const;
 
+    /**
+     * A deep copy of one action or parameter for a dialog to edit: the same IDs,
+     * the parameters and inner actions copied too, made through the record format
+     * so that it holds exactly what a reload would. The dialog hands it back on OK
+     * (ReplaceItem of model/ListOwnership) and drops it on cancel. Null for an object of a class
+     * that the rules file has no identifier for.
+     */
+    std::unique_ptr<TBaseAction> CopyAction(const TBaseAction& source);
+    std::unique_ptr<TBaseParameter> CopyParameter(const TBaseParameter& source);
+
     // A name for a copied or imported rule (sequence) that no rule (sequence) has,
     // ignoring case: the name itself, or it followed by " (Kopie)" as often as needed.
     QString GetNewRuleName(const QString& currentName) const;

@@ -19,6 +19,7 @@
 #include "parameters/ParameterUser.h"
 #include "parameters/ParameterVelquist.h"
 #include "platform/AsciiCase.h"
+#include "rulesfile/RecordRoundTrip.h"
 #include "rulesfile/RecordTypes.h"
 #include "trace/Trace.h"
 
@@ -414,4 +415,26 @@ void TParameters::RegisterUserVariable(const QString& name)
     // The names collected here are the variables the user-parameter dialog offers.
     if (!name.isEmpty() && m_orvixLine && !m_orvixLine->TemporaryVariables().contains(name))
         m_orvixLine->SetUserVariable(name, QString());
+}
+
+std::unique_ptr<TBaseAction> TParameters::CopyAction(const TBaseAction& source)
+{
+    return ThroughRecord(
+        "BaseAction", [&](TXmlRecordWriter& record) { WriteBaseAction(record, &source); },
+        [&](const TXmlRecordReader& record) { return ReadBaseAction(record); });
+}
+
+std::unique_ptr<TBaseParameter> TParameters::CopyParameter(const TBaseParameter& source)
+{
+    return ThroughRecord(
+        "SubAction", [&](TXmlRecordWriter& record) { WriteParameterValues(record, &source); },
+        [&](const TXmlRecordReader& record) {
+            std::string storage;
+            std::unique_ptr<TBaseParameter> copy = ::GetParameterObject(ElementText(record.Node("ParamType"), storage));
+            if (copy) {
+                copy->SetOrvixLine(source.OrvixLine());
+                ReadParameterValues(record, copy.get());
+            }
+            return copy;
+        });
 }

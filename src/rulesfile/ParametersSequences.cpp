@@ -6,6 +6,7 @@
 #include "model/BaseParameter.h"
 #include "model/Guid.h"
 #include "model/XmlRecord.h"
+#include "rulesfile/RecordRoundTrip.h"
 
 namespace {
 
@@ -26,16 +27,9 @@ void GiveNewIDs(TBaseAction* action)
 
 std::unique_ptr<TActionSequence> TParameters::CopyActionSequence(const TActionSequence& source)
 {
-    // Through the file format, so that the copy holds exactly what a reload would.
-    const std::unique_ptr<pugi::xml_document> doc = GetXMLDoc();
-    {
-        TXmlRecordWriter root(doc->document_element(), csUpper);
-        TXmlRecordWriter record = root.Child("ActionSequence");
-        WriteActionSequence(record, &source);
-    }
-    TTextPool texts;
-    std::unique_ptr<TActionSequence> copy =
-        LoadSequence(TXmlRecordReader(FirstChildIgnoringCase(doc->document_element(), "ActionSequence"), &texts));
+    std::unique_ptr<TActionSequence> copy = ThroughRecord(
+        "ActionSequence", [&](TXmlRecordWriter& record) { WriteActionSequence(record, &source); },
+        [&](const TXmlRecordReader& record) { return LoadSequence(record); });
     copy->SetID(NewGuidString());
     copy->SetName(GetNewActionSequenceName(source.Name()));
     for (int i = 0; i < copy->Count(); ++i) {

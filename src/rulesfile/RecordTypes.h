@@ -25,6 +25,6 @@ QString GetParameterType(const TBaseParameter* parameter);
 std::unique_ptr<TBaseParameter> GetParameterObject(std::string_view identifier);
 std::unique_ptr<TBaseParameter> GetParameterObject(QStringView identifier);
 
-// Every identifier, in the order of the tables.
+// Every identifier, in the order of the kinds tables (actions/ActionKinds, parameters/ParameterKinds).
 QStringList BaseActionTypes();
 QStringList ParameterTypes();

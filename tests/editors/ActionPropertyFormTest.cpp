@@ -5,6 +5,7 @@
 #include "actions/ActionStopper.h"
 #include "editors/ActionDefinitionForms.h"
 #include "editors/ActionPropertyForm.h"
+#include "rulesfile/Parameters.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -36,8 +37,9 @@ TEST(ActionPropertyForm, OkWritesTheEditedValuesAndCancelNone)
         ASSERT_TRUE(stopper.BlockOnSuccess());
         TActionOutlookSendMail mail;
         mail.SetAttachments({QStringLiteral("/tmp/alt.pdf")});
-        TActionPropertyForm stopperPage(stopper, QStringLiteral("Aktionsstopper definieren"));
-        TActionPropertyForm mailPage(mail, QStringLiteral("E-Mail senden"));
+        TParameters model;
+        TActionPropertyForm stopperPage(stopper, model, QStringLiteral("Aktionsstopper definieren"));
+        TActionPropertyForm mailPage(mail, model, QStringLiteral("E-Mail senden"));
         EditEveryKind(stopperPage, mailPage);
         if (ok) {
             stopperPage.accept();
@@ -59,7 +61,8 @@ TEST(ActionPropertyForm, ShowsDescriptionAndHidesBookkeeping)
     TActionOutlookSendMail mail;
     // An entry with its own line break cannot be one line of the editor: it is shown, not edited.
     mail.SetParameterList({QStringLiteral("1;Template;Zeile 1\r\nZeile 2")});
-    TActionPropertyForm page(mail, QStringLiteral("E-Mail senden"));
+    TParameters model;
+    TActionPropertyForm page(mail, model, QStringLiteral("E-Mail senden"));
     EXPECT_EQ(page.windowTitle(), QStringLiteral("E-Mail senden"));
     auto* description = page.findChild<QLabel*>(QStringLiteral("Description"));
     ASSERT_NE(description, nullptr);
@@ -76,7 +79,9 @@ TEST(ActionPropertyForm, OutlookContactHasNoDialog)
     TActionOutlookContact contact;
     const QString before = contact.Caption();
     int result = -1;
-    EXPECT_FALSE(DriveModal<QDialog>([](QDialog&) {}, [&] { result = ShowActionDefinitionForm(contact, nullptr); }));
+    TParameters model;
+    EXPECT_FALSE(
+        DriveModal<QDialog>([](QDialog&) {}, [&] { result = ShowActionDefinitionForm(contact, model, nullptr); }));
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_TRUE(ActionDefinitionCaption(contact).isEmpty());
     TActionStopper stopper;

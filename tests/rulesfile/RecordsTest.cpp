@@ -4,6 +4,7 @@
 #include "actions/ActionDDEMessage.h"
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
+#include "actions/ActionKinds.h"
 #include "actions/ActionOpenDocument.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionOrvixEndCall.h"
@@ -12,8 +13,12 @@
 #include "actions/ActionOutlookItems.h"
 #include "actions/ActionOutlookSendMail.h"
 #include "actions/ActionStopper.h"
+#include "model/IconList.h"
+#include "model/ListOwnership.h"
 #include "model/OrvixLine.h"
+#include "parameters/CallValueChoices.h"
 #include "parameters/ParameterInteraction.h"
+#include "parameters/ParameterKinds.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterOutlookAddressbook.h"
 #include "parameters/ParameterSystem.h"
@@ -24,6 +29,7 @@
 #include <QMetaProperty>
 #include <QSet>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -364,6 +370,129 @@ TEST_F(Records, CopiedSequenceHoldsTheSameActionsUnderIDsOfItsOwn)
             collect(sequence->Action(i));
     }
     EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size());
+}
+
+TEST_F(Records, CopiedActionAndParameterKeepTheirIDsAndAreWrittenBackByteEqual)
+{
+    TParameters parameters;
+    FillEveryType(parameters);
+    TActionSequence* sequence = SequenceAt(parameters, 0);
+    const std::string before = SavedText(parameters);
+    for (int i = 0; i < sequence->Count(); ++i) {
+        TBaseAction* source = sequence->Action(i);
+        std::unique_ptr<TBaseAction> copy = parameters.CopyAction(*source);
+        ASSERT_NE(copy, nullptr);
+        ASSERT_NE(copy.get(), source);
+        ExpectSameAction(copy.get(), source, false);
+        for (int p = 0; p < source->Count(); ++p) {
+            EXPECT_NE(copy->Parameter(p), source->Parameter(p));
+            const std::unique_ptr<TBaseParameter> parameterCopy = parameters.CopyParameter(*source->Parameter(p));
+            ASSERT_NE(parameterCopy, nullptr);
+            ExpectSameProperties(parameterCopy.get(), source->Parameter(p), false);
+            EXPECT_EQ(parameterCopy->OrvixLine(), source->Parameter(p)->OrvixLine());
+        }
+        // A dialog's OK puts the copy in the source's place: the model reads as it did.
+        EXPECT_EQ(ReplaceItem(*sequence, source, std::move(copy)).get(), source);
+    }
+    EXPECT_EQ(SavedText(parameters), before);
+}
+
+TEST(ListOwnership, TakesAndReplacesOnlyWhatAnOwningListHolds)
+{
+    TBaseList owner;
+    auto* first = new TParameterUser;
+    auto* second = new TParameterUser;
+    owner.AddNewItem(first);
+    owner.AddNewItem(second);
+    TParameterUser outsider;
+
+    EXPECT_EQ(TakeItem(owner, &outsider), nullptr);
+    std::unique_ptr<TBaseObject> taken = TakeItem(owner, first);
+    EXPECT_EQ(taken.get(), first);
+    EXPECT_EQ(owner.MainList(), QList<TBaseObject*> {second});
+
+    // The taken item goes back in the other's place; the other comes out.
+    std::unique_ptr<TBaseObject> replaced = ReplaceItem(owner, second, std::move(taken));
+    EXPECT_EQ(replaced.get(), second);
+    EXPECT_EQ(owner.MainList(), QList<TBaseObject*> {first});
+    // Not in the list: the new item comes back untouched.
+    auto stray = std::make_unique<TParameterUser>();
+    TBaseObject* strayPointer = stray.get();
+    EXPECT_EQ(ReplaceItem(owner, &outsider, std::move(stray)).get(), strayPointer);
+    EXPECT_EQ(ReplaceItem(owner, first, nullptr), nullptr);
+
+    // A list that only refers to its items hands none of them over.
+    TBaseList referrer;
+    referrer.SetFreeObjects(false);
+    referrer.AddNewItem(first);
+    EXPECT_EQ(TakeItem(referrer, first), nullptr);
+    EXPECT_EQ(referrer.Count(), 1);
+    EXPECT_NE(ReplaceItem(referrer, first, std::make_unique<TParameterUser>()), nullptr);
+    EXPECT_EQ(referrer.MainList(), QList<TBaseObject*> {first});
+}
+
+TEST(Kinds, EveryConsumerReadsTheOneTable)
+{
+    QSet<const QMetaObject*> classes;
+    for (const TActionKind& kind : ActionKinds()) {
+        SCOPED_TRACE(kind.Class->className());
+        classes.insert(kind.Class);
+        const std::unique_ptr<TBaseAction> action = kind.Make();
+        ASSERT_EQ(action->metaObject(), kind.Class);
+        EXPECT_EQ(FindActionKind(*action), &kind);
+        EXPECT_EQ(action->Caption(), kind.Caption);
+        EXPECT_EQ(action->IconIndex(), IconList::Instance().IndexOf(kind.IconName));
+        EXPECT_GE(action->IconIndex(), 0);
+        EXPECT_EQ(GetBaseActionType(action.get()), QString::fromLatin1(kind.TypeIdentifier));
+        EXPECT_EQ(GetBaseActionObject(kind.TypeIdentifier)->metaObject(), kind.Class);
+        EXPECT_EQ(kind.Dialog == TActionDialog::None, kind.DialogCaption.isEmpty());
+        if (!kind.PaletteGroup.isEmpty()) {
+            const auto groups = ActionPaletteGroups();
+            EXPECT_TRUE(std::any_of(groups.begin(), groups.end(),
+                                    [&](const TActionPaletteGroup& group) { return group.Name == kind.PaletteGroup; }));
+        }
+    }
+    EXPECT_EQ(classes.size(), qsizetype(ActionKinds().size()));
+    EXPECT_EQ(BaseActionTypes().size(), qsizetype(ActionKinds().size()));
+    // The bases of several kinds are none.
+    EXPECT_EQ(FindActionKind(TActionBaseMessage::staticMetaObject), nullptr);
+    EXPECT_THROW(ActionKindOf(TActionOutlookBase::staticMetaObject), std::logic_error);
+
+    for (const TParameterKind& kind : ParameterKinds()) {
+        SCOPED_TRACE(kind.Class->className());
+        const std::unique_ptr<TBaseParameter> parameter = kind.Make();
+        ASSERT_EQ(parameter->metaObject(), kind.Class);
+        EXPECT_EQ(FindParameterKind(*parameter), &kind);
+        EXPECT_EQ(parameter->Caption(), kind.Caption);
+        EXPECT_EQ(parameter->IconIndex(), IconList::Instance().IndexOf(kind.IconName));
+        EXPECT_EQ(GetParameterType(parameter.get()), QString::fromLatin1(kind.TypeIdentifier));
+        EXPECT_FALSE(kind.DialogCaption.isEmpty());
+    }
+    EXPECT_EQ(ParameterTypes().size(), qsizetype(ParameterKinds().size()));
+}
+
+TEST(CallValueChoices, ThreeGroupsEachCaptionOnceInItsFirstGroup)
+{
+    const QList<TCallValueChoice> choices = CallValueChoices();
+    QStringList headers;
+    QStringList outgoing;
+    QSet<QString> captions;
+    for (const TCallValueChoice& choice : choices) {
+        EXPECT_FALSE(captions.contains(choice.Caption)) << choice.Caption.toStdString();
+        captions.insert(choice.Caption);
+        if (IsCallValueGroupHeader(choice.Value)) {
+            headers.append(choice.Caption);
+            continue;
+        }
+        EXPECT_TRUE(choice.Value.startsWith(QStringLiteral("orvix")));
+        if (headers.size() == 2)
+            outgoing.append(choice.Caption);
+    }
+    EXPECT_EQ(headers,
+              (QStringList {QStringLiteral("-- Eingehender Ruf --"), QStringLiteral("-- Ausgehender Ruf --"),
+                            QStringLiteral("-- Rufbenachrichtigung --")}));
+    EXPECT_EQ(outgoing, (QStringList {QStringLiteral("Calling Extension"), QStringLiteral("Called Number")}));
+    EXPECT_EQ(choices.size(), 21 + 3);
 }
 
 TEST(SequenceDeletion, RulesAndOtherMessagesLetGoOfTheSequence)

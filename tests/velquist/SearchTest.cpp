@@ -143,6 +143,39 @@ TEST_F(SearchFailureTest, FailedSearchesYieldNoFields)
               (TVelquistDictionary {{"surname", "Berg"}}));
 }
 
+// What the settings dialog's test tells the user: found, not found, or why there is no answer.
+TEST_F(SearchFailureTest, SearchSaysWhyItFoundNothing)
+{
+    const TVelquistResult search(QuickLimits());
+    EXPECT_EQ(search.Search(1, QStringLiteral("Berg"), QStringLiteral("surname"), {}).Outcome,
+              TVelquistSearch::NoServer);
+
+    struct Case
+    {
+        const char* name;
+        LocalHttpServer::Answer answer;
+        TVelquistSearch::TOutcome outcome;
+    };
+    const Case cases[] = {
+        {"record", {.body = Diffgram("<T><surname>Berg</surname></T>")}, TVelquistSearch::Found},
+        {"no record", {.body = Diffgram("")}, TVelquistSearch::NotFound},
+        {"error status", {.status = 500, .body = Diffgram("")}, TVelquistSearch::Failed},
+        {"no answer", {.body = Diffgram(""), .hang = true}, TVelquistSearch::TimedOut},
+    };
+    LocalHttpServer server;
+    TVelquist::SetBaseUrl(QStringLiteral("http://") + server.Host());
+    for (const Case& c : cases) {
+        server.SetAnswer(c.answer);
+        const TVelquistSearch result = search.Search(1, QStringLiteral("Berg"), QStringLiteral("surname"), {});
+        EXPECT_EQ(result.Outcome, c.outcome) << c.name;
+        EXPECT_EQ(result.Error.isEmpty(), c.outcome == TVelquistSearch::Found || c.outcome == TVelquistSearch::NotFound)
+            << c.name;
+    }
+    TVelquist::SetBaseUrl(QStringLiteral("http://") + RefusingHost());
+    EXPECT_EQ(search.Search(1, QStringLiteral("Berg"), QStringLiteral("surname"), {}).Outcome,
+              TVelquistSearch::Unreachable);
+}
+
 TEST_F(SearchFailureTest, SearchIsTracedStepByStep)
 {
     TraceCapture trace;

@@ -1,13 +1,11 @@
 #include "ParameterRun.h"
+#include "VelquistSimProcess.h"
 #include "VelquistTestSupport.h"
 
 #include "model/OrvixLine.h"
 #include "parameters/ParameterVelquist.h"
 #include "parameters/VelquistResult.h"
 #include "rulesfile/Parameters.h"
-
-#include <QProcess>
-#include <QRegularExpression>
 
 namespace {
 
@@ -18,35 +16,19 @@ protected:
     void SetUp() override
     {
         VelquistFixture::SetUp();
-        m_sim.setProgram(QStringLiteral(VELQUIST_SIM));
-        m_sim.setArguments({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--contacts"),
-                            QStringLiteral(VELQUIST_SIM_CONTACTS)});
-        m_sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_sim.start();
-        ASSERT_TRUE(m_sim.waitForStarted(30000));
-        static const QRegularExpression listening(QStringLiteral("listening on http://(127\\.0\\.0\\.1:\\d+) "));
-        QByteArray output;
-        ASSERT_TRUE(WaitFor([&] {
-            m_sim.waitForReadyRead(100);
-            output += m_sim.readAllStandardOutput();
-            return output.contains('\n') || m_sim.state() == QProcess::NotRunning;
-        }));
-        const QRegularExpressionMatch match = listening.match(QString::fromUtf8(output));
-        ASSERT_TRUE(match.hasMatch()) << output.toStdString();
-        m_host = match.captured(1);
+        m_host = m_sim.Start(QStringLiteral(VELQUIST_SIM), QStringLiteral(VELQUIST_SIM_CONTACTS));
+        ASSERT_FALSE(m_host.isEmpty()) << m_sim.Output().toStdString();
     }
 
     void TearDown() override
     {
-        m_sim.terminate();
-        if (!m_sim.waitForFinished(30000))
-            m_sim.kill();
+        m_sim.Stop();
         VelquistFixture::TearDown();
     }
 
     QString BaseUrl() const { return QStringLiteral("http://") + m_host; }
 
-    QProcess m_sim;
+    VelquistSimProcess m_sim;
     QString m_host;
 };
 

@@ -1,0 +1,115 @@
+#include "actions/ActionKinds.h"
+
+#include "actions/ActionBalloonMessage.h"
+#include "actions/ActionDDEMessage.h"
+#include "actions/ActionExecuteProgram.h"
+#include "actions/ActionHTMLMessage.h"
+#include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixDTMF.h"
+#include "actions/ActionOrvixEndCall.h"
+#include "actions/ActionOrvixTakeCall.h"
+#include "actions/ActionOutlookContact.h"
+#include "actions/ActionOutlookItems.h"
+#include "actions/ActionOutlookSendMail.h"
+#include "actions/ActionStopper.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace {
+
+template <typename T>
+TActionKind Kind(std::string_view identifier, const QString& caption, QStringView icon, const QString& group, int place,
+                 TActionDialog dialog, const QString& dialogCaption)
+{
+    return {&T::staticMetaObject, identifier, caption, icon, group, place, dialog, dialogCaption, [] {
+                return std::unique_ptr<TBaseAction>(std::make_unique<T>());
+            }};
+}
+
+QString Notifications()
+{
+    return QStringLiteral("Benachrichtigungen");
+}
+QString Orvix()
+{
+    return QStringLiteral("Orvix");
+}
+
+constexpr TActionDialog Properties = TActionDialog::Properties;
+
+// The two bases of several kinds (TActionBaseMessage, TActionOutlookBase) are no
+// kinds: files never hold them and nobody makes one.
+const std::array<TActionKind, 16>& Table()
+{
+    static const std::array<TActionKind, 16> table {
+        Kind<TActionExecuteProgram>("baExecuteProgram", QStringLiteral("Program starten"), u"terminal", QString(), 1,
+                                    Properties, QStringLiteral("Aktion definieren")),
+        Kind<TActionOpenDocument>("baOpenDoc", QStringLiteral("Document öffnen"), u"description", QString(), 2,
+                                  Properties, QStringLiteral("Aktion definieren")),
+        Kind<TActionDDEMessage>("baDDE", QStringLiteral("DDE-Nachricht senden"), u"settings_ethernet", QString(), 3,
+                                Properties, QStringLiteral("DDE Aktion definieren")),
+        Kind<TActionSendEMail>("baSendEMail", QStringLiteral("E-Mail senden"), u"send", QString(), 0, Properties,
+                               QStringLiteral("E-Mail senden")),
+        Kind<TActionBalloonMessage>("baShowBalloonMessage", QStringLiteral("Standard-Nachricht anzeigen"), u"message",
+                                    Notifications(), 4, Properties, QStringLiteral("Standard-Benachrichtigung")),
+        Kind<TActionHTMLMessage>("baShowHtmlMessage", QStringLiteral("HTML-Nachricht anzeigen"), u"reviews",
+                                 Notifications(), 5, Properties, QStringLiteral("HTML-Benachrichtung")),
+        Kind<TActionOutlookSendMail>("baOutlookEMail", QStringLiteral("Outlook E-Mail senden"), u"mail", QString(), 0,
+                                     Properties, QStringLiteral("E-Mail senden")),
+        Kind<TActionOutlookJournal>("baOutlookJournal", QStringLiteral("Journaleintrag erstellen"), u"work_history",
+                                    QString(), 0, Properties, QStringLiteral("Outlook Journal-Eintrag erzeugen")),
+        Kind<TActionOutlookCalendar>("baOutlookCalendar", QStringLiteral("Kalendereintrag erstellen"),
+                                     u"calendar_month", QString(), 0, Properties,
+                                     QStringLiteral("Outlook Kalendereintrag erzeugen")),
+        Kind<TActionOutlookNote>("baOutlookNote", QStringLiteral("Notiz erstellen"), u"note_alt", QString(), 0,
+                                 Properties, QStringLiteral("Outlook Notiz erzeugen")),
+        Kind<TActionOutlookTask>("baOutlookTask", QStringLiteral("Aufgabe erstellen"), u"task", QString(), 0,
+                                 Properties, QStringLiteral("Outlook Aufgabe erzeugen")),
+        Kind<TActionOutlookContact>("baOutlookContact", QStringLiteral("Kontakt erstellen"), u"contact_mail", QString(),
+                                    0, TActionDialog::None, QString()),
+        Kind<TActionStopper>("baStopper", QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on", QString(), 9,
+                             Properties, QStringLiteral("Aktionsstopper definieren")),
+        Kind<TActionOrvixTakeCall>("baOrvixTakeCall", QStringLiteral("Ruf annehmen"), u"add_ic_call", Orvix(), 6,
+                                   Properties, QStringLiteral("Gespräch annehmen")),
+        Kind<TActionOrvixEndCall>("baOrvixEndCall", QStringLiteral("Ruf beenden"), u"call_end", Orvix(), 7, Properties,
+                                  QStringLiteral("Gespräch beenden")),
+        Kind<TActionOrvixDTMF>("baOrvixDTMF", QStringLiteral("DTMF senden"), u"dialpad", Orvix(), 8, Properties,
+                               QStringLiteral("DTMF senden")),
+    };
+    return table;
+}
+
+} // namespace
+
+std::span<const TActionKind> ActionKinds()
+{
+    return Table();
+}
+
+const TActionKind* FindActionKind(const QMetaObject& meta)
+{
+    for (const TActionKind& kind : Table()) {
+        if (kind.Class == &meta)
+            return &kind;
+    }
+    return nullptr;
+}
+
+const TActionKind* FindActionKind(const TBaseAction& action)
+{
+    return FindActionKind(*action.metaObject());
+}
+
+const TActionKind& ActionKindOf(const QMetaObject& meta)
+{
+    if (const TActionKind* kind = FindActionKind(meta))
+        return *kind;
+    throw std::logic_error(std::string("No action kind for class ") + meta.className());
+}
+
+std::span<const TActionPaletteGroup> ActionPaletteGroups()
+{
+    static const std::array<TActionPaletteGroup, 2> groups {{{Notifications(), u"info"}, {Orvix(), u"call"}}};
+    return groups;
+}
