@@ -25,7 +25,7 @@ public:
     void ExecuteAction(TActionContext& context) override;
 
     // The mail of a link list: To, CC and BCC from the address fields (only what is
-    // an address: a plain addr-spec, with or without a display name; the rest is
+    // an address: a plain address (local-part@domain), with or without a display name; the rest is
     // traced and left out), subject, body (HTML when htmlBody), and the attachments
     // that exist; the missing ones go to *missing.
     static TMailItem CreateNewEMail(const QStringList& linkList, bool htmlBody, QStringList* missing);

@@ -6,7 +6,7 @@
 #include <optional>
 
 /**
- * @brief A recipient as the mail actions take it: a plain addr-spec
+ * @brief A recipient as the mail actions take it: a plain address (local-part@domain)
  * ("anna@example.org"), optionally after a display name ("Anna Berg <anna@example.org>").
  *
  * Recipients come from call data, directory answers and address books, and the
@@ -24,7 +24,7 @@ struct TMailAddress
 // it; no quote, backslash, "?", "%", blank, control character or scheme.
 bool IsPlainAddrSpec(const QString& text);
 
-// The address of text, or nullopt when it is neither a plain addr-spec nor a display
+// The address of text, or nullopt when it is neither a plain address (local-part@domain) nor a display
 // name (no control character, "<", ">", quote or backslash inside; surrounding double
 // quotes dropped) followed by one in angle brackets.
 std::optional<TMailAddress> ParseMailAddress(const QString& text);
