@@ -9,6 +9,8 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -62,7 +64,21 @@ struct TProcessOutcome
     QString Error;
 };
 
-TProcessOutcome SpawnAndWait(const QString& program, const QStringList& arguments, int handOverMs)
+// Whether the process ended within handOverMs. Looks at the abandoned flag ten times
+// a second: a program that quits meanwhile does not wait for the rest.
+bool EndsWithin(int pidfd, int handOverMs, const std::atomic<bool>& abandoned)
+{
+    constexpr int SliceMs = 100;
+    pollfd ended {pidfd, POLLIN, 0};
+    for (int waited = 0; waited < handOverMs && !abandoned.load(std::memory_order_relaxed); waited += SliceMs) {
+        if (::poll(&ended, 1, std::min(SliceMs, handOverMs - waited)) != 0)
+            return true;
+    }
+    return false;
+}
+
+TProcessOutcome SpawnAndWait(const QString& program, const QStringList& arguments, int handOverMs,
+                             const std::atomic<bool>& abandoned)
 {
     std::vector<QByteArray> storage {QFile::encodeName(program)};
     for (const QString& argument : arguments)
@@ -88,8 +104,7 @@ TProcessOutcome SpawnAndWait(const QString& program, const QStringList& argument
                 QStringLiteral("%1 cannot be started: %2").arg(program, QString::fromLocal8Bit(std::strerror(failed)))};
 
     const int pidfd = int(::syscall(SYS_pidfd_open, pid, 0));
-    pollfd ended {pidfd, POLLIN, 0};
-    if (pidfd >= 0 && ::poll(&ended, 1, handOverMs) == 0) {
+    if (pidfd >= 0 && !EndsWithin(pidfd, handOverMs, abandoned)) {
         ::close(pidfd);
         std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
         return {0, {}};
@@ -108,8 +123,8 @@ TProcessOutcome SpawnAndWait(const QString& program, const QStringList& argument
 std::optional<int> RunProcessForStatus(const QString& program, const QStringList& arguments, int handOverMs,
                                        QString* error)
 {
-    const auto outcome = WaitInBackground<TProcessOutcome>([program, arguments, handOverMs](const std::atomic<bool>&) {
-        return SpawnAndWait(program, arguments, handOverMs);
+    const auto outcome = WaitInBackground<TProcessOutcome>([program, arguments, handOverMs](const std::atomic<bool>& abandoned) {
+        return SpawnAndWait(program, arguments, handOverMs, abandoned);
     });
     if (!outcome) {
         if (error)

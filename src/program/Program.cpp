@@ -75,6 +75,9 @@ void TProgram::Start(TStartupWindows* windows)
         {"CheckStartupRules", [this] { CheckStartupRules(); }},
     };
     for (const auto& [name, run] : steps) {
+        // A quit handled while a step waited: the shutdown ran, nothing more starts.
+        if (m_shutDown)
+            return;
         try {
             run();
         } catch (const std::exception& error) {
@@ -168,7 +171,7 @@ void TProgram::CheckStartupRules()
         return;
     // No call is involved: each rule runs with the line object it was loaded with.
     const TBaseList& rules = model->Rules();
-    for (int i = 0; i < rules.Count(); ++i) {
+    for (int i = 0; i < rules.Count() && !m_shutDown; ++i) {
         TRule* rule = rules.Item<TRule>(i);
         if (rule && rule->Active() && rule->CallOptionBase().Contains(cobApplicationStart))
             rule->ExecuteRule(rule->OrvixLine());

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <optional>
 
@@ -82,7 +83,11 @@ int RunApplication(int argc, char** argv)
     // or a program, and the interface answers meanwhile.
     TEventControllerService service(program, mainForm);
     service.Register();
-    mainForm.FormCreate();
+    // Run from the main event loop, not before it: a Quit or a signal handled while a
+    // start-up rule waits in a local loop must end that wait and the program. Before
+    // the main loop runs, quitting does neither, and the program would stay up after
+    // its shutdown had run.
+    QTimer::singleShot(0, &mainForm, &TMainForm::FormCreate);
 
     int status = QApplication::exec();
     // The shutdown ran already and this only fetches the result. Rules that could

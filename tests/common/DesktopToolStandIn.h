@@ -7,20 +7,23 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A stand-in for xdg-email or xdg-open, put first in PATH: it writes each argument
-// it gets on a line of its own into a file and ends with the exit status asked for.
+// A stand-in for xdg-email or xdg-open, put first in PATH: it writes the arguments it
+// gets, each on a line of its own, into a file at once (a reader never sees half of
+// them), stays for secondsBeforeExit as a slow desktop tool does, and ends with the
+// exit status asked for.
 class DesktopToolStandIn
 {
 public:
-    DesktopToolStandIn(const char* tool, int status)
+    DesktopToolStandIn(const char* tool, int status, int secondsBeforeExit = 0)
         : m_path("PATH", QByteArray(QFile::encodeName(m_folder.path()) + ':' + qgetenv("PATH")))
     {
         const QString script = m_folder.filePath(QString::fromLatin1(tool));
-        WriteFile(script,
-                  QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '%1'; done\nexit %2\n")
-                      .arg(ArgumentsFile())
-                      .arg(status)
-                      .toUtf8());
+        WriteFile(script, QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part'\n"
+                                         "mv '%1.part' '%1'\nsleep %3\nexit %2\n")
+                              .arg(ArgumentsFile())
+                              .arg(status)
+                              .arg(secondsBeforeExit)
+                              .toUtf8());
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
