@@ -123,9 +123,10 @@ TProcessOutcome SpawnAndWait(const QString& program, const QStringList& argument
 std::optional<int> RunProcessForStatus(const QString& program, const QStringList& arguments, int handOverMs,
                                        QString* error)
 {
-    const auto outcome = WaitInBackground<TProcessOutcome>([program, arguments, handOverMs](const std::atomic<bool>& abandoned) {
-        return SpawnAndWait(program, arguments, handOverMs, abandoned);
-    });
+    const auto outcome =
+        WaitInBackground<TProcessOutcome>([program, arguments, handOverMs](const std::atomic<bool>& abandoned) {
+            return SpawnAndWait(program, arguments, handOverMs, abandoned);
+        });
     if (!outcome) {
         if (error)
             *error = QStringLiteral("The program quit while waiting for %1").arg(program);

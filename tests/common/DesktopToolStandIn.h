@@ -18,12 +18,13 @@ public:
         : m_path("PATH", QByteArray(QFile::encodeName(m_folder.path()) + ':' + qgetenv("PATH")))
     {
         const QString script = m_folder.filePath(QString::fromLatin1(tool));
-        WriteFile(script, QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part'\n"
-                                         "mv '%1.part' '%1'\nsleep %3\nexit %2\n")
-                              .arg(ArgumentsFile())
-                              .arg(status)
-                              .arg(secondsBeforeExit)
-                              .toUtf8());
+        WriteFile(script,
+                  QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part'\n"
+                                 "mv '%1.part' '%1'\nsleep %3\nexit %2\n")
+                      .arg(ArgumentsFile())
+                      .arg(status)
+                      .arg(secondsBeforeExit)
+                      .toUtf8());
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
