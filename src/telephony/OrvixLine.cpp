@@ -157,6 +157,8 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
 
     if (line.DispCallId() > 0 || line.DispIsOutgoingCall() != 0)
         FCallId = line.DispCallId();
+    if (m_ownCallId <= 0 && FCallId > 0)
+        m_ownCallId = FCallId;
     // An outgoing call's called number is the dialled string.
     if (!line.DispAcknowledgedDialstring().isEmpty())
         FCalledNumber = line.DispAcknowledgedDialstring();
