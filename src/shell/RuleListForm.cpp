@@ -321,6 +321,6 @@ void TRuleListForm::AdoptWorkingCopy(std::unique_ptr<TParameters> copy, const QS
 
 void TRuleListForm::SaveRules(const QString& label)
 {
-    if (!Model().SaveObjectsToXMLFile(QString()))
+    if (!m_program.SaveRules())
         Trace::Error(label + QStringLiteral("Cannot save File "), DataPathRulesFile());
 }
