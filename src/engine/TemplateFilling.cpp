@@ -7,9 +7,9 @@
 #include "model/BaseAction.h"
 #include "model/BaseParameter.h"
 #include "model/Guid.h"
+#include "platform/AtomicFile.h"
 #include "platform/DataPaths.h"
 #include "platform/Environment.h"
-#include "platform/AtomicFile.h"
 #include "platform/KestrunError.h"
 #include "trace/Trace.h"
 

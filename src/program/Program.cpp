@@ -135,7 +135,8 @@ void TProgram::LoadRulesFile()
 // survives even that, for someone to repair.
 void TProgram::KeepUnreadableRulesFile(const QString& path)
 {
-    QString text = QStringLiteral("Die Regeldatei \"%1\" konnte nicht gelesen werden; es gelten keine Regeln.").arg(path);
+    QString text =
+        QStringLiteral("Die Regeldatei \"%1\" konnte nicht gelesen werden; es gelten keine Regeln.").arg(path);
     try {
         const QString copy = UnreadableFiles::KeepCopy(path);
         Trace::Warning("Main::FormCreate:Unreadable rules file, copy kept as", copy);
@@ -164,8 +165,7 @@ bool TProgram::RulesFileChangedOnDisk() const
 bool TProgram::SaveRules()
 {
     if (RulesFileChangedOnDisk())
-        Trace::Warning("Main::SaveRules:Rules file changed on disk, replaced by the newer change",
-                       DataPathRulesFile());
+        Trace::Warning("Main::SaveRules:Rules file changed on disk, replaced by the newer change", DataPathRulesFile());
     m_rulesSaved = RequireModel().SaveObjectsToXMLFile(QString());
     if (m_rulesSaved) {
         m_rulesChanged = false;
@@ -275,8 +275,7 @@ bool TProgram::Shutdown()
     }
     // Someone edited the file after the program's last change: the newer one stays.
     if (RulesFileChangedOnDisk() && QFileInfo(DataPathRulesFile()).lastModified() > m_rulesChangedAt) {
-        Trace::Warning("Main::FormClose:Rules file changed on disk after the last change, kept",
-                       DataPathRulesFile());
+        Trace::Warning("Main::FormClose:Rules file changed on disk after the last change, kept", DataPathRulesFile());
         return m_rulesSaved = true;
     }
     if (!SaveRules())

@@ -207,7 +207,8 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
         file.Commit();
         saved = true;
     } catch (const EKestrunError& error) {
-        Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file", path + QStringLiteral(": ") + error.Message());
+        Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
+                     path + QStringLiteral(": ") + error.Message());
     } catch (const std::exception& error) {
         Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
         saved = false;

@@ -1,7 +1,7 @@
 #include "settings/Storage.h"
 
-#include "platform/DataPaths.h"
 #include "platform/AtomicFile.h"
+#include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/NumberText.h"
 #include "platform/PbxServer.h"

@@ -2,8 +2,8 @@
 
 #include "model/XmlNavigation.h"
 #include "model/XmlRecord.h"
-#include "platform/DataPaths.h"
 #include "platform/AtomicFile.h"
+#include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/NumberText.h"
 #include "platform/UnreadableFiles.h"

@@ -129,8 +129,9 @@ TEST_F(BusyLines, CallOnTheLineOfAnOpenJournalEntryGetsItsRules)
             waitUntil(bernsNotificationShown, 20000);
     };
     Play({"incoming --line 0 --number 0301234567 --name 'Anna Berg' --external", "sleep 100", "answer --line 0",
-          "sleep 100", "hangup --line 0", "sleep 1000", "incoming --line 0 --number 0897654 --name 'Bernd Weber' --external",
-          "sleep 100", "answer --line 0", "sleep 100", "hangup --line 0"});
+          "sleep 100", "hangup --line 0", "sleep 1000",
+          "incoming --line 0 --number 0897654 --name 'Bernd Weber' --external", "sleep 100", "answer --line 0",
+          "sleep 100", "hangup --line 0"});
 
     ASSERT_TRUE(waitUntil([&ui] { return ui.itemWindows.size() == 2; })) << "Bernd's call ended without its rule";
     EXPECT_TRUE(PlayerSucceeded());
