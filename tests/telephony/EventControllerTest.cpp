@@ -474,8 +474,11 @@ TEST_F(EventControllerTest, CallRingingWhileThePreviousCallsRunWaitsGetsItsRules
         SCOPED_TRACE(c.name);
         QStringList seen;
         bool waited = false;
+        std::shared_ptr<TOrvixLine> first;
         onRun = [&](TOrvixLine& line, const QString& state) {
             seen.append(state + u' ' + line.CallerName());
+            if (!first)
+                first = controller.RegisteredLine(0);
             if (waited || state != LineStateName(c.waitsAt))
                 return;
             waited = true;
@@ -491,7 +494,6 @@ TEST_F(EventControllerTest, CallRingingWhileThePreviousCallsRunWaitsGetsItsRules
         };
         softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna"));
         State(0, LSRinging);
-        const auto first = controller.RegisteredLine(0);
         if (c.waitsAt == LSTerminated) {
             State(0, LSActive);
             State(0, LSTerminated);
