@@ -56,7 +56,7 @@ public:
         // Held this long before answering, as a slow server does.
         std::chrono::milliseconds delay {0};
         // When set, makes the body from the request's decoded form fields instead.
-        std::function<std::string(const httplib::Params& form)> bodyFor;
+        std::function<std::string(const httplib::Params& form)> bodyFor {};
     };
 
     struct Request
