@@ -78,7 +78,7 @@ bool TRuleListForm::ListShowsRulesOf(const TParameters* model) const
     if (list.count() != count)
         return false;
     for (int i = 0; i < count; ++i) {
-        const TBaseObject* rule = model->Rules().GetObject(i);
+        const auto* rule = model->Rules().Item<TRule>(i);
         if (!rule || list.item(i)->data(RuleIDRole).toString() != rule->ID())
             return false;
     }
