@@ -6,18 +6,24 @@
 #include <cstring>
 #include <unistd.h>
 
-TAtomicFile::TAtomicFile(const QString& path, QIODevice::OpenMode extraMode)
+TAtomicFile::TAtomicFile(const QString& path)
     : m_path(path)
     , m_file(path)
 {
-    if (!m_file.open(QIODevice::WriteOnly | extraMode))
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         Fail(m_file.errorString());
 }
 
 void TAtomicFile::Write(const QByteArray& content)
 {
-    if (m_file.write(content) != content.size())
-        Fail(m_file.errorString());
+    // A write that stops short (the disk filled up in the middle of it) does not say
+    // why; the next one, for the rest, fails with the cause.
+    for (qsizetype written = 0; written < content.size();) {
+        const qint64 step = m_file.write(content.constData() + written, content.size() - written);
+        if (step <= 0)
+            Fail(m_file.errorString());
+        written += step;
+    }
 }
 
 void TAtomicFile::Commit()

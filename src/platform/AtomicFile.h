@@ -15,8 +15,9 @@
 class TAtomicFile
 {
 public:
-    // Opens the temporary file; throws when it cannot be made.
-    explicit TAtomicFile(const QString& path, QIODevice::OpenMode extraMode = {});
+    // Opens the temporary file; throws when it cannot be made. Unbuffered: callers
+    // write in large blocks, and a write that fails must fail where its cause can still be read.
+    explicit TAtomicFile(const QString& path);
     TAtomicFile(const TAtomicFile&) = delete;
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 

@@ -184,9 +184,7 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
         const QString keptAs = UnreadableFiles::KeepAside(path);
         if (!keptAs.isEmpty())
             Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
-        // Unbuffered: the text is written in large blocks already, and a write
-        // that fails must fail where its cause can still be read.
-        TAtomicFile file(path, QIODevice::Unbuffered);
+        TAtomicFile file(path);
         // Written straight from the objects: the same text as the document
         // GetXMLDoc and the two writers would build, without building it.
         TXmlTextStream stream(file.Device());
