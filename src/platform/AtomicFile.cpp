@@ -6,11 +6,13 @@
 #include <cstring>
 #include <unistd.h>
 
-TAtomicFile::TAtomicFile(const QString& path)
+TAtomicFile::TAtomicFile(const QString& path, QFileDevice::Permissions permissions)
     : m_path(path)
     , m_file(path)
 {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        Fail(m_file.errorString());
+    if (permissions && !m_file.setPermissions(permissions))
         Fail(m_file.errorString());
 }
 
@@ -45,9 +47,9 @@ void TAtomicFile::Fail(const QString& cause)
     throw EKestrunError(QStringLiteral("The file \"%1\" cannot be written: %2").arg(m_path, cause));
 }
 
-void WriteFileAtomically(const QString& path, const QByteArray& content)
+void WriteFileAtomically(const QString& path, const QByteArray& content, QFileDevice::Permissions permissions)
 {
-    TAtomicFile file(path);
+    TAtomicFile file(path, permissions);
     file.Write(content);
     file.Commit();
 }

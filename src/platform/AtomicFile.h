@@ -17,7 +17,9 @@ class TAtomicFile
 public:
     // Opens the temporary file; throws when it cannot be made. Unbuffered: callers
     // write in large blocks, and a write that fails must fail where its cause can still be read.
-    explicit TAtomicFile(const QString& path);
+    // With permissions, the temporary file gets them before a byte is written, and
+    // they go with it on commit (for files only the user may read).
+    explicit TAtomicFile(const QString& path, QFileDevice::Permissions permissions = {});
     TAtomicFile(const TAtomicFile&) = delete;
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 
@@ -36,4 +38,4 @@ private:
 };
 
 // Writes the whole content as one TAtomicFile.
-void WriteFileAtomically(const QString& path, const QByteArray& content);
+void WriteFileAtomically(const QString& path, const QByteArray& content, QFileDevice::Permissions permissions = {});
