@@ -88,19 +88,26 @@ void TActionOutlookBase::ExecuteItemAction(TActionContext& context, TPimItemKind
         context.SetActionSuccessfull(false);
         return;
     }
-    if (!ui->ShowPimItemWindow(item, CallerText(context.Line().get()))) {
-        Trace::Message(titles.Open.toString() + QStringLiteral(": Discarded by the user"));
+    // The user typed the item in: a failed save is told in the window, which stays open.
+    bool failed = false;
+    const auto save = [&](const TPimItem& entered) -> QString {
+        TPimItem saved = entered;
+        try {
+            const QString path = WritePimItem(saved, PimFolderPath(PimItemFolderKind(kind)));
+            Trace::Value(titles.Open.toString() + QStringLiteral(": Saved"), path);
+            return QString();
+        } catch (const EKestrunError& error) {
+            Trace::Exception(titles.Open, error);
+            failed = true;
+            return QStringLiteral("Der Eintrag konnte nicht gespeichert werden.\n\n") + error.Message();
+        }
+    };
+    if (ui->ShowPimItemWindow(item, CallerText(context.Line().get()), save))
         return;
-    }
-    try {
-        const QString path = WritePimItem(item, PimFolderPath(PimItemFolderKind(kind)));
-        Trace::Value(titles.Open.toString() + QStringLiteral(": Saved"), path);
-    } catch (const EKestrunError& error) {
-        // The user typed the item in: say that it was not kept instead of losing it silently.
-        Trace::Exception(titles.Open, error);
+    Trace::Message(titles.Open.toString() + QStringLiteral(": Discarded by the user"));
+    // Closed after a save that failed: the action did not do its work.
+    if (failed)
         context.SetActionSuccessfull(false);
-        ui->ShowNotice(Caption(), QStringLiteral("Der Eintrag konnte nicht gespeichert werden.\n\n") + error.Message());
-    }
 }
 
 void TActionOutlookNote::ExecuteAction(TActionContext& context)

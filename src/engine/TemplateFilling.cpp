@@ -7,12 +7,12 @@
 #include "model/BaseAction.h"
 #include "model/BaseParameter.h"
 #include "model/Guid.h"
+#include "platform/AtomicFile.h"
 #include "platform/DataPaths.h"
 #include "platform/Environment.h"
 #include "platform/KestrunError.h"
 #include "trace/Trace.h"
 
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace {
@@ -121,11 +121,8 @@ QString CreateHTMLTemplatePage(const QString& htmlTemplate, const QStringList& r
     const QString page = FillHTMLTemplate(htmlTemplate, resultList);
     QString path = UserDataPath() + u'/' + NewGuidString() + QStringLiteral(".HTMLTemplate") +
         FileExtension(ExpandEnvironmentReferences(htmlTemplate));
-    QSaveFile file(path);
     // The mark makes the web view read the page as UTF-8 whatever charset the template declares.
-    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + page.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EKestrunError(QStringLiteral("The page \"%1\" cannot be written: %2").arg(path, file.errorString()));
+    WriteFileAtomically(path, QByteArray("\xEF\xBB\xBF") + page.toUtf8());
     return path;
 }
 

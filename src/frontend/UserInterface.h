@@ -4,6 +4,7 @@
 #include "frontend/ParameterInteractionForm.h"
 #include "pim/PimItem.h"
 
+#include <functional>
 #include <memory>
 
 /**
@@ -32,11 +33,15 @@ public:
     // Closes every message window (at shutdown; preloaded ones included).
     virtual void CloseMessageWindows() = 0;
 
+    // Writes an item the user confirmed; returns why it could not, empty when it was saved.
+    using TPimItemSave = std::function<QString(const TPimItem& item)>;
     // Shows a new item of the store, prefilled, for the user to complete, and waits
     // until the user closes it (line notifications queue meanwhile, as during any
-    // modal window). True when the user saved it: item then holds what the user
-    // entered. caller names the call the item is about (for the window's title).
-    virtual bool ShowPimItemWindow(TPimItem& item, const QString& caller) = 0;
+    // modal window). "Speichern" hands the item to save; when that fails the window
+    // says why and stays open, so that nothing typed is lost. True when the item was
+    // saved: item then holds what the user entered. caller names the call the item
+    // is about (for the window's title).
+    virtual bool ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save) = 0;
     // Tells the user something that needs no answer, without waiting for it
     // (a mail went out without some of its attachments).
     virtual void ShowNotice(const QString& caption, const QString& text) = 0;

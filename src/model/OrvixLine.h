@@ -215,6 +215,9 @@ public:
 
     // Set while the state queue is being drained.
     bool ExecutingRules() const { return m_executingRules; }
+    // The call this line object and its queue belong to: the first call id above 0
+    // it read, kept when the line goes idle (which reports 0); 0 until then.
+    int OwnCallId() const { return m_ownCallId; }
 
     // The user variables of this call, by exact name.
     const QMap<QString, TUserVariable>& TemporaryVariables() const { return m_temporaryVariables; }
@@ -236,6 +239,7 @@ private:
     bool m_followsLine = false;
     TRuleRunner m_ruleRunner;
     bool m_executingRules = false;
+    int m_ownCallId = 0;
     QMap<QString, TUserVariable> m_temporaryVariables;
     // The call data as each queued state found it, oldest first, beside
     // LineStateQueue: a state that waits while a run is under way is matched and

@@ -2,10 +2,10 @@
 
 #include "pim/MimeMessage.h"
 #include "pim/PimFolders.h"
+#include "platform/AtomicFile.h"
 #include "platform/KestrunError.h"
 #include "platform/RuntimeFolder.h"
 
-#include <QSaveFile>
 #include <QUuid>
 
 QString KeepMailDraft(const TMailItem& item, const QString& sender, const QDateTime& date)
@@ -23,10 +23,10 @@ QString KeepMailDraft(const TMailItem& item, const QString& sender, const QDateT
     CreatePrivateFolder(folder);
     const QString path = folder + u'/' + date.toString(QStringLiteral("yyyyMMdd-HHmmss-")) +
         QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".eml");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        file.write(message) != message.size() || !file.commit()) {
-        throw EKestrunError(QStringLiteral("The mail cannot be kept in \"%1\": %2").arg(path, file.errorString()));
+    try {
+        WriteFileAtomically(path, message, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    } catch (const EKestrunError& error) {
+        throw EKestrunError(QStringLiteral("The mail cannot be kept in \"%1\": %2").arg(path, error.Message()));
     }
     return path;
 }

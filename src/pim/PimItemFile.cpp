@@ -1,10 +1,10 @@
 #include "pim/PimItemFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/KestrunError.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QUuid>
 
 #include <libical/ical.h>
@@ -179,9 +179,9 @@ QString WritePimItem(TPimItem& item, const QString& folder)
         throw EKestrunError(QStringLiteral("The folder \"%1\" cannot be made").arg(folder));
     const QString path = QDir(folder).filePath(FileNameOf(item.Uid));
     const QByteArray text = CalendarText(item);
-    QSaveFile file(path);
-    if (text.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw EKestrunError(QStringLiteral("The item \"%1\" cannot be written: %2").arg(path, file.errorString()));
+    if (text.isEmpty())
+        throw EKestrunError(QStringLiteral("The item \"%1\" cannot be written: it has no text").arg(path));
+    WriteFileAtomically(path, text);
     return path;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/SecretStore.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/KestrunError.h"
 
 // glib names a struct member "signals", which Qt defines as a keyword.
@@ -15,7 +16,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -72,12 +72,10 @@ QJsonObject ReadFile(const QString& path)
 void WriteFile(const QString& path, const QJsonObject& passwords)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const QByteArray bytes = QJsonDocument(passwords).toJson();
-    // The permissions are the temporary file's before a byte is written, and go with it on commit.
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(OwnerOnly) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        throw EKestrunError(QStringLiteral("The password cannot be kept in %1: %2").arg(path, file.errorString()));
+    try {
+        WriteFileAtomically(path, QJsonDocument(passwords).toJson(), OwnerOnly);
+    } catch (const EKestrunError& error) {
+        throw EKestrunError(QStringLiteral("The password cannot be kept in %1: %2").arg(path, error.Message()));
     }
 }
 

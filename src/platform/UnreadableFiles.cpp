@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QSet>
@@ -42,6 +43,27 @@ QString UnreadableFiles::KeepAside(const QString& path)
         g_paths.remove(key);
         return {};
     }
+    const QString target = FreeTargetFor(key);
+    // A rename keeps the file whole and needs no permission to read it.
+    if (!QDir().rename(key, target))
+        throw EKestrunError(QStringLiteral("Cannot move the unreadable file %1 to %2").arg(key, target));
+    g_paths.remove(key);
+    return target;
+}
+
+QString UnreadableFiles::KeepCopy(const QString& path)
+{
+    const QString key = Key(path);
+    const QMutexLocker lock(&g_mutex);
+    const QString target = FreeTargetFor(key);
+    if (!QFile::copy(key, target))
+        throw EKestrunError(QStringLiteral("Cannot copy the unreadable file %1 to %2").arg(key, target));
+    g_paths.remove(key);
+    return target;
+}
+
+QString UnreadableFiles::FreeTargetFor(const QString& key)
+{
     // A subfolder: the global template's clean-up deletes the files of the data folder, never its folders.
     const QFileInfo info(key);
     const QString folder = info.dir().filePath(QStringLiteral("unreadable"));
@@ -52,9 +74,5 @@ QString UnreadableFiles::KeepAside(const QString& path)
     QString target = stem;
     for (int attempt = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++attempt)
         target = stem + u'-' + QString::number(attempt);
-    // A rename keeps the file whole and needs no permission to read it.
-    if (!QDir().rename(key, target))
-        throw EKestrunError(QStringLiteral("Cannot move the unreadable file %1 to %2").arg(key, target));
-    g_paths.remove(key);
     return target;
 }

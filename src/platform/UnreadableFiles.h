@@ -25,4 +25,15 @@ public:
      * cannot be moved; the caller must then leave it in place.
      */
     static QString KeepAside(const QString& path);
+    /**
+     * Copies a remembered file to the same place KeepAside would move it to and
+     * forgets it, leaving the file itself untouched. Returns the copy's path. Throws
+     * EKestrunError when it cannot be copied (it stays remembered then, so that a
+     * save still moves it aside first).
+     */
+    static QString KeepCopy(const QString& path);
+
+private:
+    // "unreadable/<name>.unreadable-<time>[-n]" beside the file, not taken yet; makes the folder.
+    static QString FreeTargetFor(const QString& key);
 };

@@ -10,6 +10,7 @@
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/RuntimeFolder.h"
+#include "platform/UnreadableFiles.h"
 #include "program/StartupWindows.h"
 #include "rulesfile/Parameters.h"
 #include "telephony/OrvixEvent.h"
@@ -126,7 +127,54 @@ void TProgram::StartDiscovery()
 void TProgram::LoadRulesFile()
 {
     // A missing or unreadable rules file leaves the model empty; the program runs on.
-    RequireModel().LoadObjectsFromXMLFile(QString());
+    const QString path = DataPathRulesFile();
+    if (!RequireModel().LoadObjectsFromXMLFile(QString()) && QFileInfo::exists(path))
+        KeepUnreadableRulesFile(path);
+    TakeRulesFileStamp();
+    m_rulesChanged = false;
+}
+
+// The file stays where it is, unchanged, until the user changes the rules; the copy
+// survives even that, for someone to repair.
+void TProgram::KeepUnreadableRulesFile(const QString& path)
+{
+    QString text =
+        QStringLiteral("Die Regeldatei \"%1\" konnte nicht gelesen werden; es gelten keine Regeln.").arg(path);
+    try {
+        const QString copy = UnreadableFiles::KeepCopy(path);
+        Trace::Warning("Main::FormCreate:Unreadable rules file, copy kept as", copy);
+        text += QStringLiteral(" Eine Kopie liegt unter \"%1\".").arg(copy);
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::FormCreate", error);
+    }
+    text += QStringLiteral(" Die Datei bleibt unverändert, bis Sie die Regeln ändern.");
+    emit UserWarning(text);
+}
+
+void TProgram::TakeRulesFileStamp()
+{
+    const QFileInfo file(DataPathRulesFile());
+    m_rulesFileModified = file.exists() ? file.lastModified() : QDateTime();
+    m_rulesFileSize = file.exists() ? file.size() : -1;
+}
+
+bool TProgram::RulesFileChangedOnDisk() const
+{
+    const QFileInfo file(DataPathRulesFile());
+    return file.exists() ? file.lastModified() != m_rulesFileModified || file.size() != m_rulesFileSize
+                         : m_rulesFileSize != -1;
+}
+
+bool TProgram::SaveRules()
+{
+    if (RulesFileChangedOnDisk())
+        Trace::Warning("Main::SaveRules:Rules file changed on disk, replaced by the newer change", DataPathRulesFile());
+    m_rulesSaved = RequireModel().SaveObjectsToXMLFile(QString());
+    if (m_rulesSaved) {
+        m_rulesChanged = false;
+        TakeRulesFileStamp();
+    }
+    return m_rulesSaved;
 }
 
 void TProgram::CleanTempFiles()
@@ -224,8 +272,16 @@ bool TProgram::Shutdown()
     } catch (const std::exception& error) {
         Trace::Exception("Main::FormClose", error);
     }
-    m_rulesSaved = m_model->SaveObjectsToXMLFile(QString());
-    if (!m_rulesSaved)
+    if (!m_rulesChanged) {
+        Trace::Message("Main::FormClose:Rules unchanged, rules file left as it is");
+        return m_rulesSaved = true;
+    }
+    // Someone edited the file after the program's last change: the newer one stays.
+    if (RulesFileChangedOnDisk() && QFileInfo(DataPathRulesFile()).lastModified() > m_rulesChangedAt) {
+        Trace::Warning("Main::FormClose:Rules file changed on disk after the last change, kept", DataPathRulesFile());
+        return m_rulesSaved = true;
+    }
+    if (!SaveRules())
         Trace::Error(QString(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()));
     return m_rulesSaved;
 }
@@ -237,6 +293,8 @@ void TProgram::SetModel(std::shared_ptr<TParameters> model)
     m_model = std::move(model);
     if (m_model)
         m_model->SetActive(m_active);
+    m_rulesChanged = true;
+    m_rulesChangedAt = QDateTime::currentDateTime();
     emit ModelChanged();
 }
 
@@ -249,6 +307,8 @@ bool TProgram::ReloadRules()
         return false;
     Trace::Value("Main::ReloadRules:Rules reloaded", DataPathRulesFile());
     SetModel(std::move(reloaded));
+    TakeRulesFileStamp();
+    m_rulesChanged = false;
     return true;
 }
 

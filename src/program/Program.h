@@ -3,6 +3,7 @@
 #include "settings/Storage.h"
 #include "settings/UserSettings.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -44,9 +45,13 @@ public:
      * fails when there is none.
      */
     void Start(TStartupWindows* windows = nullptr);
-    // The shutdown sequence: temporary files, then the rules file. Runs once;
+    // The shutdown sequence: temporary files, then the rules file, which is written
+    // only when the model in force holds changes it does not have yet. Runs once;
     // later calls only repeat its result. False when the rules could not be saved.
     bool Shutdown();
+    // Writes the model in force to the rules file (after every change the user
+    // confirms). False when it could not be written; the changes then count as unsaved.
+    bool SaveRules();
     // Runs, in list order, every active rule marked for program start.
     void CheckStartupRules();
     // Has the windows of the HTML messages marked for preloading made and their
@@ -54,9 +59,9 @@ public:
     void PreLoadMessageForms();
 
     const std::shared_ptr<TParameters>& Model() const { return m_model; }
-    // Puts a model in force (an editor's confirmed working copy). It takes over
-    // whether rules are processed: a working copy may have been made before the
-    // user switched processing off or on.
+    // Puts a model in force (an editor's confirmed working copy), which counts as a
+    // change until it is saved. It takes over whether rules are processed: a working
+    // copy may have been made before the user switched processing off or on.
     void SetModel(std::shared_ptr<TParameters> model);
     /**
      * Reads the rules file again into a new model and puts that in force. False
@@ -81,6 +86,8 @@ public:
 
 signals:
     void ModelChanged();
+    // Something the user must learn without being asked (the rules file could not be read).
+    void UserWarning(const QString& text);
     void ActiveChanged(bool active);
     void StorageOptionsChanged(const TStorageOptions& options);
     void NotificationSettingsChanged(const TNotificationSettings& settings);
@@ -97,6 +104,10 @@ private:
     // The model in force; throws when there is none (its creation failed).
     TParameters& RequireModel() const;
     void RunRulesInForce(TOrvixLine& line, const QString& currentLineState);
+    void KeepUnreadableRulesFile(const QString& path);
+    // The rules file as the program last read or wrote it.
+    void TakeRulesFileStamp();
+    bool RulesFileChangedOnDisk() const;
 
     LineManagerService* m_service;
     std::shared_ptr<TParameters> m_model;
@@ -105,4 +116,10 @@ private:
     bool m_active = true;
     bool m_shutDown = false;
     bool m_rulesSaved = true;
+    // The model in force holds changes the rules file does not have, made at that time.
+    bool m_rulesChanged = false;
+    QDateTime m_rulesChangedAt;
+    // The rules file's time and size when the program last read or wrote it.
+    QDateTime m_rulesFileModified;
+    qint64 m_rulesFileSize = -1;
 };

@@ -6,7 +6,9 @@
 #include "model/Rule.h"
 #include "model/XmlRecord.h"
 #include "parameters/Velquist.h"
+#include "platform/AtomicFile.h"
 #include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
 #include "platform/UnreadableFiles.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
@@ -14,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -183,38 +184,29 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
         const QString keptAs = UnreadableFiles::KeepAside(path);
         if (!keptAs.isEmpty())
             Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
-        QSaveFile file(path);
-        QString failure;
-        // Unbuffered: the text is written in large blocks already, and a write
-        // that fails must fail where its cause can still be read.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            failure = file.errorString();
-        } else {
-            // Written straight from the objects: the same text as the document
-            // GetXMLDoc and the two writers would build, without building it.
-            TXmlTextStream stream(file);
-            stream.Append(R"(<?xml version="1.0" encoding="UTF-8"?>)"
-                          "\n");
+        TAtomicFile file(path);
+        // Written straight from the objects: the same text as the document
+        // GetXMLDoc and the two writers would build, without building it.
+        TXmlTextStream stream(file.Device());
+        stream.Append(R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                      "\n");
+        {
+            TXmlRecordWriter root(stream, "EventController");
             {
-                TXmlRecordWriter root(stream, "EventController");
-                {
-                    TXmlRecordWriter all = root.Child("AllActionSequences");
-                    WriteActionSequences(all);
-                }
-                TXmlRecordWriter all = root.Child("AllRules");
-                WriteRules(all);
+                TXmlRecordWriter all = root.Child("AllActionSequences");
+                WriteActionSequences(all);
             }
-            // The cause is taken before cancelling, which replaces it.
-            if (!stream.Flush()) {
-                failure = file.errorString();
-                file.cancelWriting();
-            }
-            saved = file.commit();
-            if (!saved && failure.isEmpty())
-                failure = file.errorString();
+            TXmlRecordWriter all = root.Child("AllRules");
+            WriteRules(all);
         }
-        if (!saved)
-            Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file", path + QStringLiteral(": ") + failure);
+        // A write that failed left its cause with the file, which Commit reports.
+        if (!stream.Flush())
+            Trace::Message("Parameters::SaveObjectsToXMLFile:Writing broke off");
+        file.Commit();
+        saved = true;
+    } catch (const EKestrunError& error) {
+        Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
+                     path + QStringLiteral(": ") + error.Message());
     } catch (const std::exception& error) {
         Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
         saved = false;

@@ -1,5 +1,6 @@
 #include "settings/Storage.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/NumberText.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -59,21 +59,21 @@ void AddFiles(QMap<QString, QString>& files, const QString& folder)
         files.insert(name, dir.filePath(name));
 }
 
-// Through a temporary file beside the target: a failed copy leaves the old file whole.
+// Through a temporary file beside the target: a failed copy leaves the old file whole,
+// and the trace says why.
 void CopyReplacing(const QString& source, const QString& target)
 {
-    QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return;
-    char buffer[64 * 1024];
-    qint64 read = 0;
-    while ((read = in.read(buffer, sizeof(buffer))) > 0) {
-        if (out.write(buffer, read) != read)
-            return;
+    try {
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly))
+            throw EKestrunError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(source, in.errorString()));
+        const QByteArray content = in.readAll();
+        if (in.error() != QFileDevice::NoError)
+            throw EKestrunError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(source, in.errorString()));
+        WriteFileAtomically(target, content);
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::CopyGlobalTemplateToLocalStorage", error);
     }
-    if (read == 0)
-        out.commit();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "model/XmlNavigation.h"
 #include "model/XmlRecord.h"
+#include "platform/AtomicFile.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/NumberText.h"
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 
@@ -217,9 +217,7 @@ bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& sett
     const QString keptAs = UnreadableFiles::KeepAside(path);
     if (!keptAs.isEmpty())
         Trace::Value("Core::WriteSettingsXML:Unreadable file kept as", keptAs);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(writer.text) != writer.text.size() || !file.commit())
-        throw EKestrunError(QStringLiteral("Cannot write the settings file %1: %2").arg(path, file.errorString()));
+    WriteFileAtomically(path, writer.text);
     Trace::Value("Core::WriteLSettingsXML:XMLDoc", QString::fromUtf8(writer.text));
     return true;
 }

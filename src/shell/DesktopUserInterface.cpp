@@ -36,9 +36,10 @@ void TDesktopUserInterface::CloseMessageWindows()
     m_messageWindows.CloseAll();
 }
 
-bool TDesktopUserInterface::ShowPimItemWindow(TPimItem& item, const QString& caller)
+bool TDesktopUserInterface::ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save)
 {
     TPimItemForm form(item, caller);
+    form.SetSave(save);
     if (form.exec() != QDialog::Accepted)
         return false;
     item = form.Item();

@@ -20,7 +20,7 @@ public:
     bool ShowMessageWindow(const TMessageWindowRequest& request) override;
     void PreloadMessageWindow(const TMessageWindowRequest& request) override;
     void CloseMessageWindows() override;
-    bool ShowPimItemWindow(TPimItem& item, const QString& caller) override;
+    bool ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save) override;
     void ShowNotice(const QString& caption, const QString& text) override;
 
     TMessageWindows& MessageWindows() { return m_messageWindows; }

@@ -63,6 +63,7 @@ TMainForm::TMainForm(TProgram& program, bool trayAvailable)
     // The program's state, whoever changes it (the menu, the program's D-Bus interface).
     connect(&m_program, &TProgram::ActiveChanged, m_trayIcon, &TTrayIcon::SetProcessingActive);
     connect(&m_program, &TProgram::ModelChanged, this, &TMainForm::ReloadRuleList);
+    connect(&m_program, &TProgram::UserWarning, this, &TMainForm::ShowUserWarning);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &TMainForm::AllowClose);
     m_trayIcon->SetProcessingActive(m_program.Active());
 }
@@ -107,6 +108,15 @@ void TMainForm::CreateWindowCollections()
 {
     m_userInterface = std::make_unique<TDesktopUserInterface>(m_program);
     SetUserInterface(m_userInterface.get());
+}
+
+// At the tray icon where there is a tray; else in a message box that does not wait.
+void TMainForm::ShowUserWarning(const QString& text)
+{
+    if (m_trayAvailable)
+        m_trayIcon->ShowWarning(TProgram::Title, text);
+    else
+        TMessageBox::Notice(this, TProgram::Title, text);
 }
 
 void TMainForm::ReloadRuleList()

@@ -65,6 +65,7 @@ protected:
 private:
     // The session may end: from now on a close request ends the program.
     void AllowClose(QSessionManager& manager);
+    void ShowUserWarning(const QString& text);
 
     TProgram& m_program;
     std::unique_ptr<Ui::TMainForm> ui;

@@ -71,13 +71,29 @@ void TRuleListForm::ReloadRuleList()
     ValidateForm();
 }
 
+bool TRuleListForm::ListShowsRulesOf(const TParameters* model) const
+{
+    const QListWidget& list = *ui->checkListBox_Rules;
+    const int count = model ? model->Rules().Count() : 0;
+    if (list.count() != count)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const auto* rule = model->Rules().Item<TRule>(i);
+        if (!rule || list.item(i)->data(RuleIDRole).toString() != rule->ID())
+            return false;
+    }
+    return true;
+}
+
 void TRuleListForm::ValidateForm()
 {
     QListWidget& list = *ui->checkListBox_Rules;
     const std::shared_ptr<TParameters>& model = m_program.Model();
     // Filling the list and setting its check marks is not the user's doing.
     const QSignalBlocker blocker(list);
-    if (m_reloadRules) {
+    // The entries stay when the list still holds the same rules in the same order (a check
+    // mark or a new name): a check mark's entry is still busy with its own signal.
+    if (m_reloadRules && !ListShowsRulesOf(model.get())) {
         list.clear();
         if (model) {
             for (TBaseObject* object : model->Rules().MainList()) {
@@ -88,6 +104,8 @@ void TRuleListForm::ValidateForm()
                 entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
             }
         }
+    }
+    if (m_reloadRules) {
         // The rule selected before, found by its ID; without one the first rule.
         int selected = m_activeRuleID.isEmpty() && list.count() > 0 ? 0 : -1;
         for (int i = 0; i < list.count() && selected < 0; ++i) {
@@ -106,8 +124,10 @@ void TRuleListForm::ValidateForm()
         Trace::ObjectOnce("Main::ValidateForm:Selected rule", rule, rule->Name());
     }
     for (int i = 0; i < list.count() && model; ++i) {
-        if (const auto* listed = model->Rules().Item<TRule>(i))
+        if (const auto* listed = model->Rules().Item<TRule>(i)) {
+            list.item(i)->setText(listed->Name());
             list.item(i)->setCheckState(listed->Active() ? Qt::Checked : Qt::Unchecked);
+        }
     }
 
     const int row = rule ? list.row(selection.front()) : -1;
@@ -129,15 +149,14 @@ void TRuleListForm::ValidateForm()
 // that it survives a crash or the end of the session.
 void TRuleListForm::checkListBox_RulesClickCheck(QListWidgetItem* item)
 {
-    const std::shared_ptr<TParameters>& model = m_program.Model();
-    auto* rule =
-        model ? qobject_cast<TRule*>(model->Rules().GetObjectByID(item->data(RuleIDRole).toString())) : nullptr;
-    if (!rule)
-        return;
-    rule->SetActive(item->checkState() == Qt::Checked);
-    ui->checkListBox_Rules->setCurrentItem(item);
-    ValidateForm();
-    SaveRules(QStringLiteral("Main::CheckRule:"));
+    const bool active = item->checkState() == Qt::Checked;
+    ChangeInCopy(
+        item->data(RuleIDRole).toString(),
+        [active](TParameters&, TRule& rule) {
+            rule.SetActive(active);
+            return rule.ID();
+        },
+        QStringLiteral("Main::CheckRule:"));
 }
 
 void TRuleListForm::button_NewClick()
@@ -173,29 +192,37 @@ void TRuleListForm::button_CopyClick()
     if (!rule)
         return;
     Trace::Value("Main::CopyRule:Cloning rule:", rule->Name());
-    // Every property but the ID; the linked sequences are shared, not duplicated.
-    auto* copy = new TRule;
-    rule->AssignTo(copy);
-    copy->SetID(NewGuidString());
-    copy->SetActive(false);
-    copy->SetName(Model().GetNewRuleName(rule->Name()));
-    Model().Rules().AddNewItem(copy);
-    m_activeRuleID = copy->ID();
-    ReloadRuleList();
-    SaveRules(QStringLiteral("Main::CopyRule:"));
+    ChangeInCopy(
+        rule->ID(),
+        [](TParameters& copy, TRule& original) {
+            // Every property but the ID; the linked sequences are shared, not duplicated.
+            auto* duplicate = new TRule;
+            original.AssignTo(duplicate);
+            duplicate->SetID(NewGuidString());
+            duplicate->SetActive(false);
+            duplicate->SetName(copy.GetNewRuleName(original.Name()));
+            copy.Rules().AddNewItem(duplicate);
+            return duplicate->ID();
+        },
+        QStringLiteral("Main::CopyRule:"));
 }
 
 void TRuleListForm::button_RenameClick()
 {
-    TRule* rule = ActiveRule();
+    const TRule* rule = ActiveRule();
     if (!rule)
         return;
     TRuleNameForm nameForm(rule->Name(), window());
     if (nameForm.exec() != QDialog::Accepted)
         return;
-    rule->SetName(nameForm.Name());
-    ValidateForm();
-    SaveRules(QStringLiteral("Main::RenameRule:"));
+    const QString name = nameForm.Name();
+    ChangeInCopy(
+        m_activeRuleID,
+        [&name](TParameters&, TRule& renamed) {
+            renamed.SetName(name);
+            return renamed.ID();
+        },
+        QStringLiteral("Main::RenameRule:"));
 }
 
 void TRuleListForm::button_DeleteClick()
@@ -231,16 +258,18 @@ void TRuleListForm::button_DownClick()
 // Rules are compared in list order: moving one changes which runs first.
 void TRuleListForm::MoveRule(int offset)
 {
-    TRule* rule = ActiveRule();
+    const TRule* rule = ActiveRule();
     if (!rule)
         return;
-    TBaseList& rules = Model().Rules();
-    TBaseObject* other = rules.GetObject(rules.GetIndex(rule) + offset);
-    if (!other)
-        return;
-    rules.SwapItems(rule, other);
-    ReloadRuleList();
-    SaveRules(QStringLiteral("Main::MoveRule:"));
+    ChangeInCopy(
+        rule->ID(),
+        [offset](TParameters& copy, TRule& moved) {
+            TBaseList& rules = copy.Rules();
+            if (TBaseObject* other = rules.GetObject(rules.GetIndex(&moved) + offset))
+                rules.SwapItems(&moved, other);
+            return moved.ID();
+        },
+        QStringLiteral("Main::MoveRule:"));
 }
 
 void TRuleListForm::button_TestClick()
@@ -270,6 +299,19 @@ void TRuleListForm::ImportExportClick()
         QStringLiteral("Import und Export von Regeln sind in dieser Version noch nicht enthalten."));
 }
 
+void TRuleListForm::ChangeInCopy(const QString& ruleID,
+                                 const std::function<QString(TParameters& copy, TRule& rule)>& change,
+                                 const QString& label)
+{
+    std::unique_ptr<TParameters> copy = Model().Clone();
+    auto* rule = qobject_cast<TRule*>(copy->Rules().GetObjectByID(ruleID));
+    if (!rule)
+        return;
+    const QString selected = change(*copy, *rule);
+    AdoptWorkingCopy(std::move(copy), selected);
+    SaveRules(label);
+}
+
 void TRuleListForm::AdoptWorkingCopy(std::unique_ptr<TParameters> copy, const QString& activeRuleID)
 {
     m_activeRuleID = activeRuleID;
@@ -279,6 +321,6 @@ void TRuleListForm::AdoptWorkingCopy(std::unique_ptr<TParameters> copy, const QS
 
 void TRuleListForm::SaveRules(const QString& label)
 {
-    if (!Model().SaveObjectsToXMLFile(QString()))
+    if (!m_program.SaveRules())
         Trace::Error(label + QStringLiteral("Cannot save File "), DataPathRulesFile());
 }

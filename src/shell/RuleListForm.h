@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -61,6 +62,14 @@ private:
     void checkListBox_RulesClickCheck(QListWidgetItem* item);
     void ImportExportClick();
     void MoveRule(int offset);
+    // Whether the list's entries are the model's rules, in order.
+    bool ListShowsRulesOf(const TParameters* model) const;
+    // Changes the rule with that ID in a copy of the model, which is then put in force
+    // and saved; change returns the ID of the rule to select afterwards. A run that
+    // waits (a lookup, a program, a question) walks the list it started with by
+    // position, so the list in force is never changed in place.
+    void ChangeInCopy(const QString& ruleID, const std::function<QString(TParameters& copy, TRule& rule)>& change,
+                      const QString& label);
     // Puts the confirmed working copy in force, selecting the rule with that ID.
     void AdoptWorkingCopy(std::unique_ptr<TParameters> copy, const QString& activeRuleID);
     // Writes the rules file; a failure is traced under the command's label.

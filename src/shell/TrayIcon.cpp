@@ -93,3 +93,10 @@ void TTrayIcon::SetProcessingActive(bool active)
     sysTrayEnable->setVisible(!active);
     m_icon->setIcon(m_images[active ? 0 : 1]);
 }
+
+void TTrayIcon::ShowWarning(const QString& title, const QString& text)
+{
+    // Long enough to read a path.
+    constexpr int ShownMs = 30000;
+    m_icon->showMessage(title, text, QSystemTrayIcon::Warning, ShownMs);
+}

@@ -33,6 +33,8 @@ public:
     void Show();
     void SetWindowShown(bool shown);
     void SetProcessingActive(bool active);
+    // A warning balloon at the icon, for what the user must learn without being asked.
+    void ShowWarning(const QString& title, const QString& text);
 
     // The two images of the icon: 0 processing on, 1 processing off.
     static QIcon TrayImage(int index);

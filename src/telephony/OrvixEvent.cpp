@@ -100,8 +100,15 @@ std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key, std:
                               found->second.get());
                 return found->second;
             }
-            Trace::Value("OrvixEvent::ClientLineMgrNotification:Line ended, new call id", key);
-            EndLine(*found->second);
+            if (found->second->ExecutingRules()) {
+                // The previous call's run still waits (a window, a lookup, a program): it goes on
+                // with the states of its own call already queued, the new call gets an object of its own.
+                Trace::Value("OrvixEvent::ClientLineMgrNotification:Line busy with the previous call, new call id",
+                             key);
+            } else {
+                Trace::Value("OrvixEvent::ClientLineMgrNotification:Line ended, new call id", key);
+                EndLine(*found->second);
+            }
         }
     }
     auto line = std::make_shared<TOrvixLine>();
@@ -116,12 +123,13 @@ std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key, std:
 
 bool TOrvixEventController::HoldsAnotherCall(const TOrvixLine& line, std::unique_ptr<TClientLine>& reported) const
 {
-    // Until the line object knows its call there is nothing to compare.
-    if (line.CallId() <= 0)
+    // Until the line object knows its call there is nothing to compare. Its own call id is
+    // compared, not the current one, which an idle line sets to 0 while a run still waits.
+    if (line.OwnCallId() <= 0)
         return false;
     reported = m_clientLineMgr->DispGetLine(line.LineIndex());
     const int callId = reported->DispCallId();
-    return callId > 0 && callId != line.CallId();
+    return callId > 0 && callId != line.OwnCallId();
 }
 
 void TOrvixEventController::EndRegisteredLines(bool lineManagerAvailable)

@@ -20,7 +20,10 @@ class TClientLineMgr;
  * then runs the rules. A registry entry lives for one call on its line: once the
  * line object has cleared its line manager, the next notification for the line
  * gets a new one. A call whose end never came (the softphone went away or came
- * back, or the line reports another call id) is ended without running rules. Line objects are shared: the registry, a
+ * back, or the line reports another call id) is ended without running rules. Each
+ * state is checked against the call its line object belongs to: a state of another
+ * call starts a new line object, also while the old one still runs the rules of its
+ * own queued states, which it then finishes. Line objects are shared: the registry, a
  * running notification further up the call stack and the snapshots keep them alive as needed.
  */
 class TOrvixEventController

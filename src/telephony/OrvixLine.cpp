@@ -155,8 +155,12 @@ void TOrvixLine::ReadDispProperties(TClientLine& line, TClientLineMgr& manager)
     SetIfNotEmpty(FLastCallCalledExtension, line.DispLastCallCalledExtension());
     SetIfNotEmpty(FLastCallCalledName, line.DispLastCallCalledName());
 
-    if (line.DispCallId() > 0 || line.DispIsOutgoingCall() != 0)
+    // A line that has gone idle reports call id 0: a state read that late (a rule was
+    // still running) still belongs to the call the object knows.
+    if (line.DispCallId() > 0 || (FCallId <= 0 && line.DispIsOutgoingCall() != 0))
         FCallId = line.DispCallId();
+    if (m_ownCallId <= 0 && FCallId > 0)
+        m_ownCallId = FCallId;
     // An outgoing call's called number is the dialled string.
     if (!line.DispAcknowledgedDialstring().isEmpty())
         FCalledNumber = line.DispAcknowledgedDialstring();

@@ -2,6 +2,7 @@
 #include "WindowGrab.h"
 
 #include "actions/ui/PimItemForm.h"
+#include "widgets/MessageBox.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -80,6 +81,34 @@ TEST(PimItemForm, ReturnSavesWhatTheUserTyped)
     EXPECT_EQ(item.Subject, QStringLiteral("Rueckruf"));
     EXPECT_EQ(item.Start, QDateTime(QDate(2026, 12, 10), QTime(14, 5)));
     EXPECT_EQ(item.End, QDateTime(QDate(2026, 12, 10), QTime(15, 0)));
+}
+
+// A full disk at "Speichern": the window says so and stays open with what was typed,
+// so that the user can save again once there is room.
+TEST(PimItemForm, AFailedSaveIsShownAndTheWindowStaysOpen)
+{
+    TPimItemForm form(NewItem(TPimItemKind::Journal), QStringLiteral("Anna Berg"));
+    QStringList saved;
+    form.SetSave([&saved](const TPimItem& item) {
+        saved.append(item.Subject);
+        return saved.size() == 1 ? QStringLiteral("Der Eintrag konnte nicht gespeichert werden.\n\nKein Platz")
+                                 : QString();
+    });
+    bool accepted = false;
+    const bool shown = DriveModal<TPimItemForm>(
+        [&](TPimItemForm& window) {
+            Child<QLineEdit>(window, "edit_Subject").setText(QStringLiteral("Rückruf"));
+            TMessageBox::SetNextAnswer(QMessageBox::Ok);
+            Child<QPushButton>(window, "button_Save").click();
+            EXPECT_EQ(TMessageBox::PendingAnswers(), 0) << "the failure was not shown";
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(Child<QLineEdit>(window, "edit_Subject").text(), QStringLiteral("Rückruf"));
+            Child<QPushButton>(window, "button_Save").click();
+        },
+        [&] { accepted = form.exec() == QDialog::Accepted; });
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(saved, (QStringList {"Rückruf", "Rückruf"}));
 }
 
 TEST(PimItemForm, CancelDiscards)

@@ -2,6 +2,8 @@
 
 #include "frontend/UserInterface.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 #include <utility>
@@ -42,14 +44,21 @@ public:
     void PreloadMessageWindow(const TMessageWindowRequest& request) override { preloaded.push_back(request); }
     void CloseMessageWindows() override { ++closeCount; }
 
-    // Records the item and answers as itemWindowAnswer says; itemWindowEdit may
-    // change the item as a user typing into the window would.
-    bool ShowPimItemWindow(TPimItem& item, const QString& caller) override
+    // Records the item; itemWindowEdit may change it as a user typing into the window
+    // would. With itemWindowAnswer the "user" saves it; a failed save is recorded in
+    // saveFailures, and the "user" then closes the window.
+    bool ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save) override
     {
         if (itemWindowEdit)
             itemWindowEdit(item);
         itemWindows.push_back({item, caller});
-        return itemWindowAnswer;
+        if (!itemWindowAnswer)
+            return false;
+        const QString failure = save(item);
+        if (failure.isEmpty())
+            return true;
+        saveFailures.append(failure);
+        return false;
     }
     void ShowNotice(const QString& caption, const QString& text) override { notices.push_back({caption, text}); }
 
@@ -67,6 +76,7 @@ public:
     std::vector<ItemWindow> itemWindows;
     bool itemWindowAnswer = true;
     std::function<void(TPimItem&)> itemWindowEdit;
+    QStringList saveFailures;
     struct Notice
     {
         QString caption;

@@ -159,9 +159,9 @@ TEST(ItemActions, AnItemThatCannotBeSavedIsToldToTheUserAndFailsTheAction)
     FakeUserInterface ui;
     ItemRun run(note, StopOnFailure());
     run.Run();
-    ASSERT_EQ(ui.notices.size(), 1u);
-    EXPECT_TRUE(ui.notices.front().text.startsWith(QStringLiteral("Der Eintrag konnte nicht gespeichert werden.")));
-    EXPECT_TRUE(ui.notices.front().text.contains(file));
+    ASSERT_EQ(ui.saveFailures.size(), 1) << "shown in the item window";
+    EXPECT_TRUE(ui.saveFailures.front().startsWith(QStringLiteral("Der Eintrag konnte nicht gespeichert werden.")));
+    EXPECT_TRUE(ui.saveFailures.front().contains(file));
     EXPECT_TRUE(run.log.isEmpty());
 }
 

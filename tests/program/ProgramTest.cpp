@@ -88,7 +88,10 @@ TEST_F(ProgramTest, StartsHeadlessRunsCallsThroughTheRulesAndSavesThemAtShutdown
     ASSERT_NE(program.Model()->OrvixEventController(), nullptr);
     EXPECT_EQ(RulesRunByACall(), 1);
 
-    program.Model()->Rules().Item<TRule>(0)->SetName(QStringLiteral("Kunde umbenannt"));
+    // A change comes as a working copy put in force; one not saved yet is saved at shutdown.
+    std::shared_ptr<TParameters> changed = program.Model()->Clone();
+    changed->Rules().Item<TRule>(0)->SetName(QStringLiteral("Kunde umbenannt"));
+    program.SetModel(changed);
     EXPECT_TRUE(program.Shutdown());
     EXPECT_TRUE(ReadFile(DataPathRulesFile()).contains("Kunde umbenannt"));
 
@@ -103,6 +106,7 @@ TEST_F(ProgramTest, AFailedSaveAtShutdownStaysAFailure)
 {
     TProgram program(&m_softphone);
     program.Start();
+    program.SetModel(ModelWithIncomingRule(QStringLiteral("Kunde")));
     ASSERT_TRUE(QDir().mkpath(DataPathRulesFile()));
     EXPECT_FALSE(program.Shutdown());
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()), 1);
@@ -346,4 +350,68 @@ TEST_F(ProgramTest, ReloadingPutsTheRulesOnDiskInForceAndKeepsTheModelWhenTheFil
     ASSERT_TRUE(QFile::remove(DataPathRulesFile()));
     EXPECT_FALSE(program.ReloadRules());
     EXPECT_EQ(program.Model(), inForce);
+}
+
+// A rules file that cannot be read: the user is told where a copy is kept, and
+// nothing is written over the file until the user changes the rules.
+TEST_F(ProgramTest, AnUnreadableRulesFileIsCopiedTheUserToldAndLeftAsItIsUntilAChange)
+{
+    const QByteArray broken = "<EventController><AllRules><Rule>";
+    WriteFile(DataPathRulesFile(), broken);
+    {
+        TProgram program(&m_softphone);
+        QSignalSpy warnings(&program, &TProgram::UserWarning);
+        program.Start();
+        ASSERT_EQ(warnings.count(), 1);
+        const QString copy = m_trace.LastValue(QStringLiteral("Main::FormCreate:Unreadable rules file, copy kept as"));
+        ASSERT_FALSE(copy.isEmpty());
+        EXPECT_TRUE(warnings.at(0).at(0).toString().contains(copy));
+        EXPECT_EQ(ReadFile(copy), broken);
+        EXPECT_TRUE(program.Shutdown());
+        EXPECT_EQ(ReadFile(DataPathRulesFile()), broken) << "written over without a change";
+        EXPECT_EQ(ReadFile(copy), broken);
+    }
+    TProgram program(&m_softphone);
+    program.Start();
+    program.SetModel(ModelWithIncomingRule(QStringLiteral("Neu")));
+    EXPECT_TRUE(program.SaveRules());
+    EXPECT_TRUE(ReadFile(DataPathRulesFile()).contains("Neu"));
+    const QDir kept(QFileInfo(DataPathRulesFile()).dir().filePath(QStringLiteral("unreadable")));
+    EXPECT_EQ(kept.entryList(QDir::Files).size(), 2) << "each start keeps its copy";
+}
+
+// The rules file was edited on disk while the program ran: at exit the newer of the
+// two stays, the file when nothing changed in the program since.
+TEST_F(ProgramTest, ARulesFileEditedOnDiskIsKeptWhenItIsNewerThanTheLastChange)
+{
+    struct Case
+    {
+        const char* name;
+        bool changeInTheProgram;
+        int editSecondsAfterTheChange;
+        const char* kept;
+    };
+    const Case cases[] = {
+        {"no change in the program", false, 60, "Von Hand"},
+        {"the file edited after the change", true, 60, "Von Hand"},
+        {"the change made after the edit", true, -60, "Im Programm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Alt"))->SaveObjectsToXMLFile(DataPathRulesFile()));
+        TProgram program(&m_softphone);
+        program.Start();
+        if (c.changeInTheProgram)
+            program.SetModel(ModelWithIncomingRule(QStringLiteral("Im Programm")));
+        ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Von Hand"))->SaveObjectsToXMLFile(DataPathRulesFile()));
+        QFile edited(DataPathRulesFile());
+        ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(edited.setFileTime(QDateTime::currentDateTime().addSecs(c.editSecondsAfterTheChange),
+                                       QFileDevice::FileModificationTime));
+        edited.close();
+        EXPECT_TRUE(program.Shutdown());
+        EXPECT_TRUE(ReadFile(DataPathRulesFile()).contains(c.kept));
+        EXPECT_EQ(m_trace.Has(QStringLiteral("Main::FormClose:Rules file changed on disk after the last change, kept")),
+                  c.changeInTheProgram && c.editSecondsAfterTheChange > 0);
+    }
 }

@@ -175,7 +175,8 @@ TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
 
     Entry(form, "sysTrayExit").trigger();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_TRUE(QFile::exists(DataPathRulesFile()));
+    EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
+    EXPECT_FALSE(QFile::exists(DataPathRulesFile())) << "nothing changed, so nothing is written";
     form.FormClose();
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
 }

@@ -3,15 +3,19 @@
 #include "shell/RuleListForm.h"
 
 #include "FakeLineManager.h"
+#include "FakeUserInterface.h"
 #include "ModalDriver.h"
 #include "SettingsSandbox.h"
 #include "TestActions.h"
 #include "TestFiles.h"
 #include "TraceCapture.h"
+#include "actions/ActionOrvixDTMF.h"
 #include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "editors/RuleAssistentForm.h"
+#include "engine/RulesRun.h"
 #include "model/ActionSequence.h"
+#include "parameters/ParameterInteraction.h"
 #include "platform/DataPaths.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
@@ -382,4 +386,77 @@ TEST_F(RuleListTest, CallDuringTheSequenceEditorRunsTheSavedSequence)
     ASSERT_TRUE(shown);
     EXPECT_EQ(trace.Count(ran), 1);
     EXPECT_EQ(trace.LastValue(ran), QStringLiteral("Popup"));
+}
+
+// A rule whose run waits (here for the user's answer) is moved down, copied, renamed
+// and switched off meanwhile: the run goes on with the list it started with, so each
+// rule runs once, and the list and the file show every change.
+TEST_F(RuleListTest, ChangingTheListWhileARuleWaitsRunsEachRuleOnce)
+{
+    auto model = std::make_shared<TParameters>();
+    for (const QString& name : {QStringLiteral("Kunde"), QStringLiteral("Lieferant")}) {
+        auto* question = new TParameterInteraction;
+        question->SetQuery(name);
+        auto* action = new TActionOrvixDTMF;
+        action->AddNewItem(question);
+        auto* sequence = new TActionSequence;
+        sequence->SetName(name);
+        sequence->AddNewItem(action);
+        model->ActionSequences().AddNewItem(sequence);
+        model->Rules().AddNewItem(IncomingRule(name, sequence));
+    }
+    ASSERT_TRUE(model->SaveObjectsToXMLFile(QString()));
+    m_program.SetModel(model);
+    m_form.ReloadRuleList();
+
+    class Window : public TParameterInteractionForm
+    {
+    public:
+        Window(QStringList& asked, std::function<void()> whileOpen)
+            : m_asked(asked)
+            , m_whileOpen(std::move(whileOpen))
+        {
+        }
+        bool ShowModal() override
+        {
+            m_asked.append(FInteractionParam->Query());
+            if (m_asked.size() == 1)
+                m_whileOpen();
+            FAnswer = QStringLiteral("ja");
+            return true;
+        }
+
+    private:
+        QStringList& m_asked;
+        std::function<void()> m_whileOpen;
+    };
+    QStringList asked;
+    FakeUserInterface ui([&] {
+        return std::make_unique<Window>(asked, [this] {
+            List().setCurrentRow(0);
+            Button("button_Down").click();
+            Button("button_Copy").click();
+            List().setCurrentRow(0);
+            EXPECT_TRUE(DriveModal<TRuleNameForm>(
+                [](TRuleNameForm& form) {
+                    form.findChild<QLineEdit*>(QStringLiteral("edit_Name"))->setText(QStringLiteral("Großkunde"));
+                    form.findChild<QPushButton*>(QStringLiteral("button_OK"))->click();
+                },
+                [this] { Button("button_Rename").click(); }));
+            List().item(0)->setCheckState(Qt::Unchecked);
+        });
+    });
+    auto line = std::make_shared<TOrvixLine>();
+    line->SetCallId(5);
+    line->SetIsOutgoingCall(0);
+    line->SetIsInternalCall(0);
+    line->SetCallerNumber(QStringLiteral("+49301234"));
+    RunRules(*model, *line, QStringLiteral("LSRinging"));
+
+    EXPECT_EQ(asked, (QStringList {"Kunde", "Lieferant"}));
+    EXPECT_EQ(ListedNames(), (QStringList {"Großkunde", "Kunde", "Kunde (Kopie)"}));
+    EXPECT_EQ(FileRuleNames(), ListedNames());
+    EXPECT_FALSE(m_program.Model()->Rules().Item<TRule>(0)->Active());
+    EXPECT_EQ(model->Rules().Item<TRule>(0)->Name(), QStringLiteral("Kunde")) << "the running list was changed";
+    EXPECT_TRUE(model->Rules().Item<TRule>(1)->Active());
 }

@@ -446,3 +446,69 @@ TEST_F(EventControllerTest, QueuedEventsListTheWaitingStates)
     EXPECT_EQ(trace.LastValue(QStringLiteral("OrvixLine::GetLineInfos:Queued events:2")),
               QStringLiteral("LSActive\nLSTerminated"));
 }
+
+// The softphone reports an idle line with call id 0; the next call rings on it while the
+// previous call's run still waits (an item window open at its end, a lookup, a program).
+// Each call's states run with its own data, in both places the old call can be waiting.
+TEST_F(EventControllerTest, CallRingingWhileThePreviousCallsRunWaitsGetsItsRules)
+{
+    const QVariantMap idle {{QStringLiteral("DispState"), int(LSInactive)},
+                            {QStringLiteral("DispCallId"), 0},
+                            {QStringLiteral("DispIsOutgoingCall"), -1}};
+    struct Case
+    {
+        const char* name;
+        int waitsAt;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"the end rule waits",
+         LSTerminated,
+         {"LSRinging Anna", "LSActive Anna", "LSTerminated Anna", "LSRinging Bernd", "LSActive Bernd"}},
+        // The old call's own queued states still run after the wait, once the new call's have.
+        {"the ringing rule waits",
+         LSRinging,
+         {"LSRinging Anna", "LSRinging Bernd", "LSActive Bernd", "LSActive Anna", "LSTerminated Anna"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList seen;
+        bool waited = false;
+        std::shared_ptr<TOrvixLine> first;
+        onRun = [&](TOrvixLine& line, const QString& state) {
+            seen.append(state + u' ' + line.CallerName());
+            if (!first)
+                first = controller.RegisteredLine(0);
+            if (waited || state != LineStateName(c.waitsAt))
+                return;
+            waited = true;
+            if (c.waitsAt == LSRinging) {
+                State(0, LSActive);
+                State(0, LSTerminated);
+            }
+            softphone.lines[0] = idle;
+            State(0, LSInactive);
+            softphone.lines[0] = IncomingCall(6, QStringLiteral("0409876"), QStringLiteral("Bernd"));
+            State(0, LSRinging);
+            State(0, LSActive);
+        };
+        softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna"));
+        State(0, LSRinging);
+        if (c.waitsAt == LSTerminated) {
+            State(0, LSActive);
+            State(0, LSTerminated);
+        }
+
+        EXPECT_EQ(seen, c.expected);
+        const auto second = controller.RegisteredLine(0);
+        ASSERT_NE(second, first);
+        EXPECT_EQ(second->CallId(), 6);
+        EXPECT_EQ(first->ClientLineMgr(), nullptr) << "the first call's line was cleared at its own idle state";
+        EXPECT_TRUE(trace.Has(
+            QStringLiteral("OrvixEvent::ClientLineMgrNotification:Line busy with the previous call, new call id")));
+
+        State(0, LSTerminated);
+        softphone.lines[0] = idle;
+        State(0, LSInactive);
+    }
+}

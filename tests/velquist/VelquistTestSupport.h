@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -51,6 +53,10 @@ public:
         std::string server = "Kestrun Velquist/4.2";
         std::string body = "<AutoDiscovery/>";
         bool hang = false;
+        // Held this long before answering, as a slow server does.
+        std::chrono::milliseconds delay {0};
+        // When set, makes the body from the request's decoded form fields instead.
+        std::function<std::string(const httplib::Params& form)> bodyFor {};
     };
 
     struct Request
@@ -70,6 +76,8 @@ public:
         m_server.Post(".*", handler);
         // A TLS greeting to this plain server is dropped soon instead of waiting for a request line.
         m_server.set_read_timeout(1, 0);
+        // Enough threads that slow answers to many calls at once are not queued behind each other.
+        m_server.new_task_queue = [] { return new httplib::ThreadPool(64); };
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         WaitFor([this] { return m_server.is_running(); });
@@ -124,10 +132,15 @@ private:
             m_releasedChanged.wait(lock, [this] { return m_released; });
             --m_hanging;
         }
+        lock.unlock();
+        std::this_thread::sleep_for(answer.delay);
+        httplib::Params form;
+        if (answer.bodyFor)
+            httplib::detail::parse_query_text(request.body, form);
         response.status = answer.status;
         if (!answer.server.empty())
             response.set_header("Server", answer.server);
-        response.set_content(answer.body, "text/xml; charset=utf-8");
+        response.set_content(answer.bodyFor ? answer.bodyFor(form) : answer.body, "text/xml; charset=utf-8");
     }
 
     httplib::Server m_server;

@@ -1,6 +1,7 @@
 #include "actions/ui/PimItemForm.h"
 
 #include "widgets/CenteredWindow.h"
+#include "widgets/MessageBox.h"
 
 #include "ui_PimAppointmentForm.h"
 #include "ui_PimJournalForm.h"
@@ -29,7 +30,8 @@ TPimItemForm::TPimItemForm(const TPimItem& item, const QString& caller, QWidget*
     m_hasDue = findChild<QCheckBox*>(QStringLiteral("check_Due"));
     m_due = findChild<QDateTimeEdit*>(QStringLiteral("dateTime_Due"));
     m_completed = findChild<QCheckBox*>(QStringLiteral("check_Completed"));
-    connect(findChild<QPushButton*>(QStringLiteral("button_Save")), &QPushButton::clicked, this, &QDialog::accept);
+    connect(findChild<QPushButton*>(QStringLiteral("button_Save")), &QPushButton::clicked, this,
+            &TPimItemForm::SaveClicked);
     connect(findChild<QPushButton*>(QStringLiteral("button_Cancel")), &QPushButton::clicked, this, &QDialog::reject);
     if (m_hasDue)
         connect(m_hasDue, &QCheckBox::toggled, m_due, &QWidget::setEnabled);
@@ -95,4 +97,16 @@ void TPimItemForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     CenterOnScreen(*this);
+}
+
+void TPimItemForm::SaveClicked()
+{
+    if (m_save) {
+        const QString failure = m_save(Item());
+        if (!failure.isEmpty()) {
+            TMessageBox::Warning(this, windowTitle(), failure);
+            return;
+        }
+    }
+    accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frontend/UserInterface.h"
 #include "pim/PimItem.h"
 
 #include <QDialog>
@@ -16,9 +17,11 @@ class QPlainTextEdit;
  * Each kind has its own layout (subject and text for all, start for journal
  * entries and appointments, end for appointments, due date and done for tasks);
  * the form takes the fields the layout has. The title names the kind and the
- * caller. "Speichern" (the default button) accepts, "Abbrechen" and closing the
- * window discard; Item() gives the item with what the user entered. The window
- * never writes the store itself.
+ * caller. "Speichern" (the default button) hands the item to the save it was
+ * given and accepts once that succeeded; a failed save is shown and the window
+ * stays open with what the user typed. "Abbrechen" and closing the window
+ * discard; Item() gives the item with what the user entered. The window never
+ * writes the store itself.
  */
 class TPimItemForm : public QDialog
 {
@@ -28,6 +31,8 @@ public:
     TPimItemForm(const TPimItem& item, const QString& caller, QWidget* parent = nullptr);
 
     TPimItem Item() const;
+    // What "Speichern" runs before it accepts; without one it accepts at once.
+    void SetSave(TUserInterface::TPimItemSave save) { m_save = std::move(save); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,8 +40,10 @@ protected:
 private:
     void SetupLayout(TPimItemKind kind);
     void ShowItem();
+    void SaveClicked();
 
     TPimItem m_item;
+    TUserInterface::TPimItemSave m_save;
     QLineEdit* m_subject = nullptr;
     QPlainTextEdit* m_body = nullptr;
     QDateTimeEdit* m_start = nullptr;
