@@ -217,7 +217,7 @@ TEST_F(MessageWindows, ABalloonWithManyRowsFitsTheWorkAreaAndScrolls)
 
     const QRect workArea(0, 0, 1920, 1040);
     EXPECT_EQ(form->height(), 1020);
-    EXPECT_TRUE(workArea.contains(form->geometry())) << form->geometry();
+    EXPECT_TRUE(workArea.contains(form->geometry()));
     ASSERT_EQ(form->SequenceButtons().size(), 1);
     TActionSequenceButton* button = form->SequenceButtons().first();
     EXPECT_TRUE(button->isVisible());

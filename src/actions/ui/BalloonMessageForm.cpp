@@ -43,15 +43,15 @@ TBalloonMessageForm::TBalloonMessageForm(TModelSource modelSource, TUrlOpener ur
     , m_urlOpener(urlOpener ? std::move(urlOpener) : TUrlOpener(&QDesktopServices::openUrl))
 {
     Trace::Message("BalloonMessageForm::FormCreate");
-    auto* scrollBox = new QScrollArea(MessagePanel());
-    ui->setupUi(scrollBox);
+    m_scrollBox = new QScrollArea(MessagePanel());
+    ui->setupUi(m_scrollBox);
     // The window's body shows through: the rows are drawn on it.
-    scrollBox->viewport()->setAutoFillBackground(false);
+    m_scrollBox->viewport()->setAutoFillBackground(false);
     m_results = ui->panel_Results;
     m_results->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(MessagePanel());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scrollBox);
+    layout->addWidget(m_scrollBox);
     MessagePanel()->setFont(SemiboldFont(15));
     CaptionLabel()->setFont(SemiboldFont(13));
     resize(370, 170);
@@ -87,8 +87,7 @@ void TBalloonMessageForm::CreateResultLabels()
         std::clamp(rowsHeight + chrome, minimumHeight(), std::max(minimumHeight(), maximumHeight()));
     const bool scrolling = rowsHeight + chrome > windowHeight;
     // The panel spans the window's width, less the scroll bar where the rows scroll.
-    const int panelWidth =
-        width() - (scrolling ? ui->scrollBox_Results->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
+    const int panelWidth = width() - (scrolling ? m_scrollBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
     const int aliasWidth = int(std::lround((panelWidth - 2 * ColumnMargin) * 0.3));
     const int valueWidth = int(std::lround((panelWidth - 2 * ColumnMargin) * 0.7));
     int yPosition = RowsTop;
@@ -110,7 +109,7 @@ void TBalloonMessageForm::CreateResultLabels()
         yPosition += aliasLabel->height() + RowSpacing;
     }
     m_results->resize(panelWidth, yPosition);
-    ui->scrollBox_Results->verticalScrollBar()->setValue(0);
+    m_scrollBox->verticalScrollBar()->setValue(0);
     resize(width(), windowHeight);
 }
 

@@ -13,6 +13,7 @@ class TBalloonMessageForm;
 }
 
 class QLabel;
+class QScrollArea;
 
 /**
  * @brief The standard message window: one row per parameter of the message,
@@ -54,7 +55,8 @@ private:
 
     std::unique_ptr<Ui::TBalloonMessageForm> ui;
     TUrlOpener m_urlOpener;
-    // panel_Results: the rows, inside scrollBox_Results, which fills the message panel.
+    // scrollBox_Results, filling the message panel, and panel_Results in it: the rows.
+    QScrollArea* m_scrollBox = nullptr;
     QWidget* m_results = nullptr;
     QList<QLabel*> m_labels;
     QHash<const QLabel*, QUrl> m_links;
