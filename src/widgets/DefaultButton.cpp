@@ -24,6 +24,6 @@ bool TDefaultButton::eventFilter(QObject* watched, QEvent* event)
     auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
     QPushButton* pressed = focused && m_window.isAncestorOf(focused) ? focused : &m_button;
     if (pressed->isEnabled() && pressed->isVisible())
-        pressed->animateClick();
+        pressed->click();
     return true;
 }
