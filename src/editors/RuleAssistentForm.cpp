@@ -8,6 +8,7 @@
 #include "platform/KestrunError.h"
 #include "rulesfile/Parameters.h"
 #include "trace/Trace.h"
+#include "widgets/FirstControl.h"
 #include "widgets/MessageBox.h"
 
 #include "ui_RuleAssistentForm.h"
@@ -198,9 +199,10 @@ void TRuleAssistentForm::ShowPage(TRuleAssistentPage page)
 {
     ui->PageControl->setCurrentIndex(int(page));
     ValidateForm();
-    // The last page asks for the name alone: it can be typed at once.
-    if (page == TRuleAssistentPage::SaveRule)
-        ui->edit_RuleName->setFocus();
+    // The user goes on with the keyboard on the new page: "Weiter>" may just have
+    // been disabled there, and the focus must not fall to "Abbrechen". The last
+    // page asks for the name alone: it can be typed at once.
+    FocusFirstControl(*ui->PageControl->currentWidget());
 }
 
 void TRuleAssistentForm::ValidateForm()

@@ -212,6 +212,9 @@ public:
     // A number in the form the directory lookup searches for: the line manager's
     // canonical form without brackets, slashes, colons, semicolons, commas, points and blanks.
     QString ConvertNumber(const QString& number) const;
+    // The same without a trace: for converting a whole address book, whose trace
+    // would otherwise be two entries per stored number.
+    QString CanonicalNumber(const QString& number) const;
 
     // Set while the state queue is being drained.
     bool ExecutingRules() const { return m_executingRules; }

@@ -4,6 +4,8 @@
 
 #include "model/OrvixLine.h"
 #include "pim/ContactSearch.h"
+#include "platform/BackgroundWait.h"
+#include "platform/KestrunError.h"
 #include "trace/Trace.h"
 
 TParameterOutlookAddressbook::TParameterOutlookAddressbook()
@@ -30,11 +32,25 @@ QString TParameterOutlookAddressbook::GetParamResult(TActionContext& context)
         Trace::Message("ParameterOutlookAddressbook::GetParamResult:OrvixLine = nil -> Exit Function");
         return result;
     }
-    const TOrvixLine* call = line.get();
-    const TContactItems contacts =
-        SearchContact(searchValue, FSearchField, [call](const QString& number) { return call->ConvertNumber(number); });
-    if (contacts.Count() > 0)
-        result = GetAddressbookFieldFromParameter(contacts.Item(1), ParameterValue());
+    // Reading the address book and searching it run on a worker while the program
+    // goes on with other calls; the softphone converts the numbers on the main
+    // thread, between its events, and only those of a changed address book.
+    const std::optional<TContactItems> contacts = WaitInBackground<TContactItems>(
+        [call = line, searchValue, field = FSearchField](const std::atomic<bool>& abandoned) {
+            return SearchContact(searchValue, field, [&call, &abandoned](const QString& number) {
+                const std::optional<QString> converted =
+                    CallOnMainThread<QString>([call, number] { return call->CanonicalNumber(number); }, abandoned);
+                if (!converted)
+                    throw EKestrunError(QStringLiteral("The address-book lookup was ended by the program's end"));
+                return *converted;
+            });
+        });
+    if (!contacts) {
+        Trace::Message("ParameterOutlookAddressbook::GetParamResult:Search ended, the program is shutting down");
+        return result;
+    }
+    if (contacts->Count() > 0)
+        result = GetAddressbookFieldFromParameter(contacts->Item(1), ParameterValue());
     Trace::Value("ParameterOutlookAddressbook::GetParamResult:Result", result);
     return result;
 }

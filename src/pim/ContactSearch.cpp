@@ -3,6 +3,8 @@
 #include "pim/OutlookApplication.h"
 #include "trace/Trace.h"
 
+#include <optional>
+
 QString BuildRestrictString(const QString& field, const QString& value)
 {
     return u'[' + field + QStringLiteral("] = \"") + value + u'"';
@@ -26,15 +28,20 @@ TContactItems SearchContact(const QString& searchValue, const QString& field, co
         return {};
 
     TOutlookApplication application = GetOutlookApplication();
-    application.Connect();
-    const TContactsFolder& folder = application.GetDefaultContactsFolder();
+    application.Connect(canonicalNumber);
+    const TContactIndex& folder = application.GetDefaultContactsFolder();
     Trace::Message(QString::number(folder.Items().Count()) + QStringLiteral(" Outlook Contacts found"));
 
+    // The search value in canonical form, made once for all telephone fields searched.
+    std::optional<QString> wantedCanonical;
     const auto restrict = [&](const QString& fieldName) {
         const QString restriction = BuildRestrictString(fieldName, value);
         Trace::Value("string_SearchString", restriction);
         Trace::Message("Perform search");
-        TContactItems found = folder.Items().Restrict(restriction, canonicalNumber);
+        const std::optional<TContactProperty> property = ContactPropertyFromName(fieldName);
+        if (canonicalNumber && !wantedCanonical && property && IsTelephoneProperty(*property))
+            wantedCanonical = canonicalNumber(value);
+        TContactItems found = folder.Restrict(restriction, wantedCanonical.value_or(QString()));
         Trace::Message(QString::number(found.Count()) + QStringLiteral(" contacts found"));
         return found;
     };

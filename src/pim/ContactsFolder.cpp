@@ -4,6 +4,7 @@
 #include "platform/KestrunError.h"
 #include "trace/Trace.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,11 +39,26 @@ void ReadFile(const QFileInfo& info, QList<TContactItem>& contacts)
         contacts.append(TContactItem::FromVCard(card));
 }
 
-void ReadFiles(const QDir& folder, QList<TContactItem>& contacts)
+// The address-book files of an open folder in reading order.
+QFileInfoList AddressBookFiles(const QDir& folder)
 {
     // Name filters of QDir ignore letter case: "Export.VCF" is read too.
-    for (const QFileInfo& info : SortedEntries(folder, QDir::Files, {QStringLiteral("*.vcf")}))
-        ReadFile(info, contacts);
+    const QStringList vCards {QStringLiteral("*.vcf")};
+    QFileInfoList files = SortedEntries(folder, QDir::Files, vCards);
+    for (const QFileInfo& book : SortedEntries(folder, QDir::Dirs))
+        files.append(SortedEntries(QDir(book.filePath()), QDir::Files, vCards));
+    return files;
+}
+
+QDir OpenFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        throw EKestrunError(QStringLiteral("The contacts folder %1 does not exist").arg(path));
+    const QDir folder(path);
+    if (!info.isReadable() || !info.isExecutable() || !folder.isReadable())
+        throw EKestrunError(QStringLiteral("The contacts folder %1 cannot be read").arg(path));
+    return folder;
 }
 
 } // namespace
@@ -54,17 +70,20 @@ TContactsFolder::TContactsFolder(TContactItems items)
 
 TContactsFolder TContactsFolder::Open(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isDir())
-        throw EKestrunError(QStringLiteral("The contacts folder %1 does not exist").arg(path));
-    const QDir folder(path);
-    if (!info.isReadable() || !info.isExecutable() || !folder.isReadable())
-        throw EKestrunError(QStringLiteral("The contacts folder %1 cannot be read").arg(path));
-
     QList<TContactItem> contacts;
-    ReadFiles(folder, contacts);
-    for (const QFileInfo& book : SortedEntries(folder, QDir::Dirs))
-        ReadFiles(QDir(book.filePath()), contacts);
+    for (const QFileInfo& info : AddressBookFiles(OpenFolder(path)))
+        ReadFile(info, contacts);
     Trace::Value("ContactsFolder::Open:Contacts read", qint64(contacts.size()));
     return TContactsFolder(TContactItems(std::move(contacts)));
+}
+
+QString TContactsFolder::Signature(const QString& path)
+{
+    QStringList files {QFileInfo(path).absoluteFilePath()};
+    for (const QFileInfo& info : AddressBookFiles(OpenFolder(path))) {
+        files.append(info.filePath() + u'|' + QString::number(info.size()) + u'|' +
+                     QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|' +
+                     QString::number(info.metadataChangeTime().toMSecsSinceEpoch()));
+    }
+    return files.join(u'\n');
 }

@@ -22,6 +22,11 @@ public:
     // a file or card that cannot be read is skipped with a warning trace.
     static TContactsFolder Open(const QString& path);
 
+    // What the folder's contents depend on: its address-book files with their
+    // sizes and times of change. Cheap (no file is read); another signature means
+    // the folder changed. Throws as Open for a folder that is missing or unreadable.
+    static QString Signature(const QString& path);
+
     // All contacts of the folder; each call gives a collection of its own.
     TContactItems Items() const { return m_items; }
 

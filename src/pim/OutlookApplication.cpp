@@ -3,9 +3,9 @@
 #include "pim/PimFolders.h"
 #include "platform/KestrunError.h"
 
-void TOutlookApplication::Connect()
+void TOutlookApplication::Connect(const TCanonicalNumber& canonicalNumber)
 {
-    m_contacts = TContactsFolder::Open(PimFolderPath(TPimFolderKind::Contacts));
+    m_contacts = CachedContactIndex(PimFolderPath(TPimFolderKind::Contacts), canonicalNumber);
 }
 
 void TOutlookApplication::Disconnect()
@@ -13,7 +13,7 @@ void TOutlookApplication::Disconnect()
     m_contacts.reset();
 }
 
-const TContactsFolder& TOutlookApplication::GetDefaultContactsFolder() const
+const TContactIndex& TOutlookApplication::GetDefaultContactsFolder() const
 {
     if (!m_contacts)
         throw EKestrunError(QStringLiteral("The contacts folder is asked for before the store is connected"));

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QPromise>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -62,4 +66,36 @@ std::optional<T> WaitInBackground(std::function<T(const std::atomic<bool>& aband
         return std::nullopt;
     }
     return future.result();
+}
+
+/**
+ * For work under WaitInBackground that needs what only the main thread may use
+ * (the softphone's line manager): runs call on the main thread, between its
+ * events, and gives its result; on the main thread itself, calls at once. Gives
+ * nullopt once the wait was abandoned (the main thread may never come to it). An
+ * exception of call is thrown here.
+ */
+template <typename T>
+std::optional<T> CallOnMainThread(std::function<T()> call, const std::atomic<bool>& abandoned)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() == application->thread())
+        return call();
+    auto promise = std::make_shared<std::promise<T>>();
+    std::future<T> result = promise->get_future();
+    QMetaObject::invokeMethod(
+        application,
+        [promise, call = std::move(call)] {
+            try {
+                promise->set_value(call());
+            } catch (...) {
+                promise->set_exception(std::current_exception());
+            }
+        },
+        Qt::QueuedConnection);
+    while (result.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        if (abandoned.load(std::memory_order_relaxed))
+            return std::nullopt;
+    }
+    return result.get();
 }

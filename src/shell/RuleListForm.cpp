@@ -11,6 +11,7 @@
 #include "rulesfile/Parameters.h"
 #include "shell/RuleDescription.h"
 #include "trace/Trace.h"
+#include "widgets/DefaultButton.h"
 #include "widgets/MessageBox.h"
 #include "widgets/SymbolIcon.h"
 
@@ -48,6 +49,7 @@ TRuleListForm::TRuleListForm(TProgram& program, QWidget* parent)
     connect(ui->button_Import, &QPushButton::clicked, this, &TRuleListForm::ImportExportClick);
     connect(ui->button_Export, &QPushButton::clicked, this, &TRuleListForm::ImportExportClick);
     connect(ui->button_Hide, &QPushButton::clicked, this, &TRuleListForm::HideRequested);
+    new TDefaultButton(*this, *ui->button_New);
     ValidateForm();
 }
 

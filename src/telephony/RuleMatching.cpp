@@ -131,6 +131,13 @@ bool TOrvixLine::CheckNotificationRule(const TRule& rule) const
 QString TOrvixLine::ConvertNumber(const QString& number) const
 {
     Trace::Value("OrvixLine::ConvertNumber:Number before conversion", number);
+    const QString converted = CanonicalNumber(number);
+    Trace::Value("OrvixLine::ConvertNumber:Number after conversion", converted);
+    return converted;
+}
+
+QString TOrvixLine::CanonicalNumber(const QString& number) const
+{
     // A snapshot has no line manager of its own; the process-wide one converts as well.
     QString converted = number;
     if (m_clientLineMgr && m_clientLineMgr->IsConnected())
@@ -139,6 +146,5 @@ QString TOrvixLine::ConvertNumber(const QString& number) const
         converted = LineManagerService::Instance().ConvertNumber(2, number);
     static const QString separators = QStringLiteral("()/:;,. ");
     converted.removeIf([](QChar c) { return separators.contains(c); });
-    Trace::Value("OrvixLine::ConvertNumber:Number after conversion", converted);
     return converted;
 }

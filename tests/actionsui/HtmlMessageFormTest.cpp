@@ -210,6 +210,37 @@ TEST_F(HtmlMessageWindows, PreloadedWindowShowsEveryCallOfItsAction)
     EXPECT_EQ(recording->lines.first(), second.Line);
 }
 
+// The action was edited after start: its preloaded window shows the new address,
+// and keeps it loaded for the calls after.
+TEST_F(HtmlMessageWindows, PreloadedWindowLoadsTheSiteAnewWhenItsActionNamesAnother)
+{
+    TMessageWindowRequest preload = Request(QStringLiteral("{U}"));
+    preload.Line = nullptr;
+    preload.Page.ShowInvisible = true;
+    preload.Page.WebserverUrl =
+        QUrl::fromLocalFile(WriteFile(QStringLiteral("old.html"), "<html><body>Alt</body></html>")).toString();
+    windows.Preload(preload);
+    THtmlMessageForm* form = Form(preload.ActionID);
+    ASSERT_TRUE(form);
+    QSignalSpy loaded(form->WebBrowser()->page(), &QWebEnginePage::loadFinished);
+    ASSERT_TRUE(WaitForLoad(loaded));
+
+    TMessageWindowRequest edited = Request(preload.ActionID);
+    edited.Page = preload.Page;
+    const QUrl site = QUrl::fromLocalFile(WriteFile(QStringLiteral("new.html"), "<html><body>Neu</body></html>"));
+    edited.Page.WebserverUrl = site.toString();
+    ASSERT_TRUE(windows.Show(edited));
+    ASSERT_TRUE(WaitForLoad(loaded));
+    EXPECT_EQ(form->WebBrowser()->url(), site);
+    EXPECT_EQ(PageText(*form), QVariant(QStringLiteral("Neu")));
+
+    QSignalSpy reloaded(form->WebBrowser()->page(), &QWebEnginePage::loadStarted);
+    TMessageWindowRequest next = edited;
+    next.Line = Request(preload.ActionID).Line;
+    ASSERT_TRUE(windows.Show(next));
+    EXPECT_EQ(reloaded.count(), 0) << "the same site stays loaded";
+}
+
 // An action that runs again while its window is open shows that window with the
 // new call: no second window, no window left unshown.
 TEST_F(HtmlMessageWindows, OpenWindowIsShownAgainWhenItsActionRunsAgain)

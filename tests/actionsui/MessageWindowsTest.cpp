@@ -1,10 +1,14 @@
 #include "MessageFormFixture.h"
 
+#include "actions/ui/ActionSequenceButton.h"
+#include "actions/ui/BalloonMessageForm.h"
 #include "actions/ui/MessageWindows.h"
 #include "platform/KestrunError.h"
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -167,7 +171,9 @@ TEST_F(MessageWindows, AnHtmlMessageShowsItsOpenWindowAgainWithTheNewCall)
     EXPECT_TRUE(form->FadeOutActive());
 }
 
-TEST_F(MessageWindows, APreloadedWindowWaitsHiddenInTheStackAndOnlyHidesWhenClosed)
+// Hidden, a preloaded window leaves the corner to the others; shown, it takes
+// the first place, and closing it hides it again.
+TEST_F(MessageWindows, APreloadedWindowWaitsHiddenOutOfTheStackAndOnlyHidesWhenClosed)
 {
     m_windows.Preload(Html());
     m_windows.Preload(Html());
@@ -177,18 +183,54 @@ TEST_F(MessageWindows, APreloadedWindowWaitsHiddenInTheStackAndOnlyHidesWhenClos
     EXPECT_TRUE(preloaded->isHidden());
 
     ASSERT_TRUE(m_windows.Show(Balloon()));
-    EXPECT_EQ(Positions(), (QList<QPoint> {{1550, 730}, {1550, 550}}));
+    TBaseMessageForm* balloon = m_windows.FormCollection().last();
+    EXPECT_EQ(balloon->pos(), QPoint(1550, 860)) << "no gap for the hidden window";
 
     ASSERT_TRUE(m_windows.Show(Html()));
     EXPECT_EQ(m_htmlFormsMade, 1);
     EXPECT_TRUE(preloaded->isVisible());
+    EXPECT_EQ(Positions(), (QList<QPoint> {{1550, 730}, {1550, 550}}));
     preloaded->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(preloaded->isHidden());
     EXPECT_EQ(m_windows.HtmlForm(QStringLiteral("{html}")), preloaded);
+    EXPECT_EQ(balloon->pos(), QPoint(1550, 860)) << "the balloon moves down again";
 
     m_windows.CloseAll();
     EXPECT_TRUE(m_windows.FormCollection().isEmpty());
+}
+
+// Sixty rows would make a balloon taller than the screen: it stops at the work
+// area, its rows scroll, its buttons stay in sight, and the windows after it
+// still stack.
+TEST_F(MessageWindows, ABalloonWithManyRowsFitsTheWorkAreaAndScrolls)
+{
+    AddSequence(*m_model, QStringLiteral("S"), QStringLiteral("Notiz"));
+    TMessageWindowRequest tall = Balloon();
+    tall.SequenceIDs = {QStringLiteral("S")};
+    tall.Rows.clear();
+    for (int i = 0; i < 60; ++i)
+        tall.Rows.append({QStringLiteral("Feld %1").arg(i), QStringLiteral("Wert %1").arg(i)});
+    ASSERT_TRUE(m_windows.Show(tall));
+    auto* form = qobject_cast<TBalloonMessageForm*>(m_windows.FormCollection().first());
+    ASSERT_NE(form, nullptr);
+
+    const QRect workArea(0, 0, 1920, 1040);
+    EXPECT_EQ(form->height(), 1020);
+    EXPECT_TRUE(workArea.contains(form->geometry()));
+    ASSERT_EQ(form->SequenceButtons().size(), 1);
+    TActionSequenceButton* button = form->SequenceButtons().first();
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_TRUE(form->rect().contains(QRect(button->mapTo(form, QPoint(0, 0)), button->size())));
+    auto* rows = form->findChild<QScrollArea*>(QStringLiteral("scrollBox_Results"));
+    ASSERT_NE(rows, nullptr);
+    EXPECT_GT(rows->verticalScrollBar()->maximum(), 0) << "the rows scroll";
+    EXPECT_EQ(form->ResultLabels().size(), 120);
+    const QLabel* lastValue = form->ResultLabels().last();
+    EXPECT_LE(lastValue->x() + lastValue->width(), rows->viewport()->width()) << "no value under the scroll bar";
+
+    ASSERT_TRUE(m_windows.Show(Balloon()));
+    EXPECT_EQ(m_windows.FormCollection()[1]->pos(), QPoint(1170, 860)) << "the next window stacks in the next column";
 }
 
 TEST_F(MessageWindows, WithoutAnHtmlWindowMakerAnHtmlMessageDoesNotOpen)

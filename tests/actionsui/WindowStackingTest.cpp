@@ -49,17 +49,19 @@ TEST(WindowStacking, WindowsStackFromTheCornerInColumnsAndStackingAlwaysEnds)
          TStackCorner::LowerRight,
          {balloon},
          {{2830, 844}}},
-        {"too tall for any column: put at the top, stacking ends",
+        // A window too tall for any column never ends the stack for the others.
+        {"too tall for any column: a column of its own from the top",
          desktop,
          TStackCorner::LowerRight,
          {tooTall, balloon},
-         {{1550, 0}}},
-        {"too tall after others: a fresh column at the top",
+         {{1550, 0}, {1170, 860}}},
+        {"too tall after others: a fresh column at the top, the next one after it",
          desktop,
          TStackCorner::LowerRight,
-         {balloon, tooTall},
-         {{1550, 860}, {1170, 0}}},
-        {"too tall at an upper corner", desktop, TStackCorner::UpperRight, {tooTall}, {{1550, 0}}},
+         {balloon, tooTall, balloon},
+         {{1550, 860}, {1170, 0}, {790, 860}}},
+        {"too tall at an upper corner", desktop, TStackCorner::UpperRight, {tooTall, balloon}, {{1550, 0}, {1170, 10}}},
+        {"too tall at a left corner", desktop, TStackCorner::LowerLeft, {tooTall, balloon}, {{10, 0}, {390, 860}}},
     };
     for (const StackCase& c : cases)
         EXPECT_EQ(StackWindows(c.workArea, c.corner, c.sizes), c.expected) << c.name;

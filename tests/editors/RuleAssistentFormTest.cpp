@@ -92,6 +92,43 @@ TEST_F(RuleAssistent, HeaderAndButtonsFollowThePage)
     EXPECT_TRUE(save->isEnabled());
 }
 
+// "Weiter>" leaves the keyboard on the new page's first control: Space there
+// ticks it, never "Abbrechen" (which would ask to discard the rule).
+TEST_F(RuleAssistent, WeiterPutsTheFocusOnThePagesFirstControl)
+{
+    const auto form = NewRuleWizard();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* next = Control(*form, QStringLiteral("button_Next"));
+    next->setFocus();
+    QTest::keyClick(next, Qt::Key_Space);
+    ASSERT_EQ(PageName(*form), QStringLiteral("Page_CallOptionBase"));
+    EXPECT_EQ(QApplication::focusWidget(), Control(*form, QStringLiteral("cobIn")));
+
+    // Space chooses the kind, Return goes on ("Weiter>" is the default button).
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(PageName(*form), QStringLiteral("Page_CallInternExtern"));
+    EXPECT_EQ(QApplication::focusWidget(), Control(*form, QStringLiteral("coIntern")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(PageName(*form), QStringLiteral("Page_CallOptionIn"));
+    EXPECT_FALSE(next->isEnabled()) << "no situation ticked yet";
+    EXPECT_EQ(QApplication::focusWidget(), Control(*form, QStringLiteral("coiAll")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(form->isVisible()) << "Space ticked the box; nothing asked to discard the rule";
+    EXPECT_TRUE(next->isEnabled());
+
+    // Back on the first page, Tab enters the group at the chosen kind.
+    Click(*form, QStringLiteral("button_Back"));
+    Click(*form, QStringLiteral("button_Back"));
+    ASSERT_EQ(PageName(*form), QStringLiteral("Page_CallOptionBase"));
+    EXPECT_EQ(QApplication::focusWidget(), Control(*form, QStringLiteral("cobIn")));
+    Click(*form, QStringLiteral("cobOut"));
+    Click(*form, QStringLiteral("button_Next"));
+    Click(*form, QStringLiteral("button_Back"));
+    EXPECT_EQ(QApplication::focusWidget(), Control(*form, QStringLiteral("cobOut")));
+}
+
 // Each case is a new rule walked through the wizard and saved; the copy's rules
 // document must hold exactly what was chosen, and "*" wherever a number filter
 // is off or left empty, since an empty pattern would keep the rule from ever firing.

@@ -9,11 +9,13 @@
 #include "platform/KestrunError.h"
 #include "trace/MemoryTraceSink.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -155,6 +157,42 @@ TEST_F(OutlookAddressbookParameterTest, NumbersMatchInTheCanonicalFormOfTheTelep
     EXPECT_EQ(Lookup(QStringLiteral("BusinessTelephoneNumber"), QStringLiteral("030 123 4567")),
               QStringLiteral("Clara"));
     EXPECT_EQ(Lookup(QStringLiteral("BusinessTelephoneNumber"), QStringLiteral("030 123 4568")), QString());
+}
+
+// The softphone converts the address book's numbers once per change of the
+// book, not at every lookup, and the trace sums the lookup up instead of
+// naming every number.
+TEST_F(OutlookAddressbookParameterTest, StoredNumbersAreConvertedOncePerChangeOfTheAddressBook)
+{
+    const QString field = QStringLiteral("BusinessTelephoneNumber");
+    int seen = softphone.conversions;
+    const auto converted = [&] { return softphone.conversions - std::exchange(seen, softphone.conversions); };
+    EXPECT_EQ(Lookup(field, QStringLiteral("0301234567")), QStringLiteral("Bernd O'Brien"));
+    EXPECT_EQ(converted(), 4 + 1) << "the four stored numbers and the caller's";
+    EXPECT_EQ(Lookup(field, QStringLiteral("+49 30 1234567")), QStringLiteral("Bernd O'Brien"));
+    EXPECT_EQ(Lookup(field, QStringLiteral("030 9999")), QString());
+    EXPECT_EQ(converted(), 2) << "only the callers' numbers";
+    EXPECT_EQ(trace.Count(QStringLiteral("OrvixLine::ConvertNumber:Number before conversion")), 0);
+    EXPECT_EQ(Values(QStringLiteral("ContactIndex::CachedContactIndex:Contacts indexed")), QStringList {"3"});
+
+    WriteFile(folder.filePath(QStringLiteral("kontakte.vcf")), Card("Clara", "+49 30 1234567"));
+    EXPECT_EQ(Lookup(field, QStringLiteral("030 123 4567")), QStringLiteral("Clara"));
+    EXPECT_EQ(converted(), 1 + 1) << "the changed book is converted anew";
+    WriteFile(folder.filePath(QStringLiteral("weitere.vcf")), Card("Dora", "030 5555"));
+    EXPECT_EQ(Lookup(field, QStringLiteral("0305555")), QStringLiteral("Dora"));
+    EXPECT_EQ(Values(QStringLiteral("ContactIndex::CachedContactIndex:Contacts indexed")),
+              (QStringList {"3", "1", "2"}));
+}
+
+// A lookup reads and searches the book on a worker: the program goes on with
+// its events (other calls, windows) meanwhile.
+TEST_F(OutlookAddressbookParameterTest, TheProgramGoesOnWhileTheAddressBookIsSearched)
+{
+    bool wentOn = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&wentOn] { wentOn = true; }, Qt::QueuedConnection);
+    EXPECT_EQ(Lookup(QStringLiteral("All"), QStringLiteral("030 1234567")), QStringLiteral("Bernd O'Brien"));
+    EXPECT_TRUE(wentOn) << "the event loop turned during the lookup";
 }
 
 // A variable can hold what a caller sent: quotes in it are searched for, never

@@ -1,5 +1,6 @@
 #include "pim/ContactItems.h"
 #include "pim/ContactFilter.h"
+#include "pim/ContactIndex.h"
 #include "platform/KestrunError.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,43 @@ TEST(ContactItems, TelephoneNumbersAlsoMatchInCanonicalForm)
         SCOPED_TRACE(c.scenario);
         EXPECT_EQ(FullNames(items.Restrict(c.filter, c.canonical)), c.found);
     }
+}
+
+// The index finds what the collection finds, converting each stored number once
+// instead of at every search.
+TEST(ContactIndex, FindsWhatTheCollectionFindsWithEachNumberConvertedOnce)
+{
+    const TContactItems items({Contact("Anna", "+49 30 1234567"), Contact("Bernd", "030 1234567"),
+                               Contact("anna", "030 1234568"), Contact("Dora"), Contact("+49 30 1234567"),
+                               Contact(R"(x" OR "1" = "1)", "030 1234567")});
+    int conversions = 0;
+    const TCanonicalNumber counted = [&conversions](const QString& number) {
+        ++conversions;
+        return GermanCanonical(number);
+    };
+    const TContactIndex index(items, counted);
+    EXPECT_EQ(index.ConvertedNumbers(), 4);
+    EXPECT_EQ(conversions, 4);
+    const QStringList filters {
+        R"([BusinessTelephoneNumber] = "0301234567")",
+        R"([BusinessTelephoneNumber] = "+49 (30) 123-4567")",
+        R"([BusinessTelephoneNumber] = "030 1234567")",
+        R"([BusinessTelephoneNumber] = "")",
+        R"([FullName] = "ANNA")",
+        R"([FullName] = "0301234567")",
+        R"([FullName] = "x" OR "1" = "1")",
+        R"([FullName] = "")",
+        R"([FirstName] = "")",
+    };
+    for (const QString& filter : filters) {
+        SCOPED_TRACE(filter.toStdString());
+        const QString value = TContactFilter::Parse(filter).Value;
+        EXPECT_EQ(FullNames(index.Restrict(filter, GermanCanonical(value))),
+                  FullNames(items.Restrict(filter, GermanCanonical)));
+        EXPECT_EQ(FullNames(index.Restrict(filter, QString())), FullNames(items.Restrict(filter)));
+    }
+    EXPECT_EQ(conversions, 4) << "searching converts no stored number";
+    EXPECT_THROW(index.Restrict(R"([fullname] = "Anna")", QString()), EKestrunError);
 }
 
 TEST(ContactItems, ItemsCountFromOne)

@@ -8,6 +8,9 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,11 +43,15 @@ TBalloonMessageForm::TBalloonMessageForm(TModelSource modelSource, TUrlOpener ur
     , m_urlOpener(urlOpener ? std::move(urlOpener) : TUrlOpener(&QDesktopServices::openUrl))
 {
     Trace::Message("BalloonMessageForm::FormCreate");
-    m_results = new QWidget(MessagePanel());
-    ui->setupUi(m_results);
+    m_scrollBox = new QScrollArea(MessagePanel());
+    ui->setupUi(m_scrollBox);
+    // The window's body shows through: the rows are drawn on it.
+    m_scrollBox->viewport()->setAutoFillBackground(false);
+    m_results = ui->panel_Results;
+    m_results->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(MessagePanel());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_results);
+    layout->addWidget(m_scrollBox);
     MessagePanel()->setFont(SemiboldFont(15));
     CaptionLabel()->setFont(SemiboldFont(13));
     resize(370, 170);
@@ -71,8 +78,16 @@ void TBalloonMessageForm::CreateResultLabels()
     m_labels.clear();
     m_links.clear();
 
-    // The panel spans the window's width.
-    const int panelWidth = width();
+    // The window grows with its rows up to its maximum height (the work area it
+    // stacks in); rows beyond that scroll, and the buttons stay in the window.
+    const int lineHeight = QFontMetrics(m_results->font()).height();
+    const int rowsHeight = RowsTop + int(Request().Rows.size()) * (lineHeight + RowSpacing);
+    const int chrome = TopPanelHeight + BottomPanelHeight + BottomMargin;
+    const int windowHeight =
+        std::clamp(rowsHeight + chrome, minimumHeight(), std::max(minimumHeight(), maximumHeight()));
+    const bool scrolling = rowsHeight + chrome > windowHeight;
+    // The panel spans the window's width, less the scroll bar where the rows scroll.
+    const int panelWidth = width() - (scrolling ? m_scrollBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
     const int aliasWidth = int(std::lround((panelWidth - 2 * ColumnMargin) * 0.3));
     const int valueWidth = int(std::lround((panelWidth - 2 * ColumnMargin) * 0.7));
     int yPosition = RowsTop;
@@ -93,7 +108,9 @@ void TBalloonMessageForm::CreateResultLabels()
         }
         yPosition += aliasLabel->height() + RowSpacing;
     }
-    resize(width(), std::max(minimumHeight(), yPosition + TopPanelHeight + BottomPanelHeight + BottomMargin));
+    m_results->resize(panelWidth, yPosition);
+    m_scrollBox->verticalScrollBar()->setValue(0);
+    resize(width(), windowHeight);
 }
 
 // A label of call data: plain text, cut with "..." where it is too long. A

@@ -13,6 +13,7 @@ class TBalloonMessageForm;
 }
 
 class QLabel;
+class QScrollArea;
 
 /**
  * @brief The standard message window: one row per parameter of the message,
@@ -21,7 +22,9 @@ class QLabel;
  * Values are call data and are shown as plain text, never as markup. A value
  * that is an e-mail address or a telephone number is underlined and opens the
  * user's mail program or telephony handler when clicked ("mailto:" or "tel:").
- * The window grows with its rows and stacks after the HTML message windows.
+ * The window grows with its rows up to its maximum height, which the window
+ * collection sets to what the work area holds; more rows scroll. It stacks
+ * after the HTML message windows.
  */
 class TBalloonMessageForm : public TBaseMessageForm
 {
@@ -52,7 +55,8 @@ private:
 
     std::unique_ptr<Ui::TBalloonMessageForm> ui;
     TUrlOpener m_urlOpener;
-    // panel_Results: the rows, filling the message panel.
+    // scrollBox_Results, filling the message panel, and panel_Results in it: the rows.
+    QScrollArea* m_scrollBox = nullptr;
     QWidget* m_results = nullptr;
     QList<QLabel*> m_labels;
     QHash<const QLabel*, QUrl> m_links;

@@ -34,6 +34,8 @@ constexpr int MinimumAlpha = 100;
 constexpr int OpaqueAlpha = 255;
 constexpr int ButtonIconSize = 32;
 constexpr qreal BodyRadius = 10;
+// Placements the window system may still report (one per re-stacking).
+constexpr int RecentPlacements = 8;
 
 // Asking the font database is a fontconfig search each time, the better part of
 // opening a window; the design's few families are looked up once per run.
@@ -121,6 +123,7 @@ void TBaseMessageForm::Open(const TMessageWindowRequest& request, const TNotific
         lineMgr->Connect();
         m_line->FollowLine(std::move(lineMgr));
     }
+    m_shown = true;
     ConnectLineManager();
     FormShow();
     show();
@@ -204,7 +207,10 @@ void TBaseMessageForm::SetAlpha(int alpha)
 
 void TBaseMessageForm::PlaceAt(const QPoint& topLeft)
 {
-    m_placedAt = topLeft;
+    m_placements.removeAll(topLeft);
+    m_placements.append(topLeft);
+    if (m_placements.size() > RecentPlacements)
+        m_placements.removeFirst();
     move(topLeft);
 }
 
@@ -414,6 +420,16 @@ void TBaseMessageForm::showEvent(QShowEvent* event)
     SetAlpha(m_alpha);
 }
 
+// Hidden, the window gives its place in the stack to the others.
+void TBaseMessageForm::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous() || !m_shown)
+        return;
+    m_shown = false;
+    RequestAlign();
+}
+
 void TBaseMessageForm::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
@@ -436,7 +452,6 @@ void TBaseMessageForm::mousePressEvent(QMouseEvent* event)
     Trace::Message("BaseMessageForm::OnMouseDown:Drag starting....");
     SetAlpha(OpaqueAlpha);
     FMouseDown = true;
-    m_dragStarted = true;
     const QWindow* window = windowHandle();
     m_manualDrag = !window || !windowHandle()->startSystemMove();
     m_dragOffset = event->globalPosition().toPoint() - pos();
@@ -458,16 +473,16 @@ void TBaseMessageForm::mouseReleaseEvent(QMouseEvent* event)
     }
     Trace::Message("BaseMessageForm::OnMouseDown:Drag stopping....");
     FMouseDown = false;
-    m_dragStarted = false;
     m_manualDrag = false;
 }
 
-// A move after a mouse press that the stack did not make is the user's: the
-// window stays where it was put, out of the stack, and no longer fades.
+// A move of the shown window that the stack did not make is the user's, by
+// dragging or by the window manager's own means: the window stays where it was
+// put, out of the stack, and no longer fades.
 void TBaseMessageForm::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    if (!m_dragStarted || FMoved || event->pos() == m_placedAt)
+    if (FMoved || !m_shown || !isVisible() || m_placements.contains(event->pos()))
         return;
     Trace::Message("BaseMessageForm::OnMouseDown:Window moved by the user, leaving the stack");
     FMoved = true;

@@ -93,6 +93,9 @@ public:
     bool Preloaded() const { return FPreloaded; }
     // The user dragged the window: it has left the stack and does not fade.
     bool Moved() const { return FMoved; }
+    // The window takes a place in the stack: it is shown (or being opened) and
+    // was not moved by the user. A hidden preloaded window takes none.
+    bool Stacked() const { return m_shown && !FMoved; }
     virtual TStackGroup StackGroup() const { return TStackGroup::None; }
 
     // Derives the colour set from the body colour and applies it to the window.
@@ -138,6 +141,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -169,10 +173,11 @@ private:
     bool FMoved = false;
     bool FMouseDown = false;
     bool FPreloaded = false;
-    // Where the stack last put the window: a move elsewhere after a mouse press
-    // is the user's drag.
-    QPoint m_placedAt;
-    bool m_dragStarted = false;
+    bool m_shown = false;
+    // Where the stack put the window lately. A move to anywhere else is the
+    // user's; the window system may report a placement late, after the next one
+    // was asked for, or after the mouse was released.
+    QList<QPoint> m_placements;
     // Without a window manager the window follows the mouse itself.
     bool m_manualDrag = false;
     QPoint m_dragOffset;

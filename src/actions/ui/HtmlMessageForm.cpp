@@ -65,7 +65,7 @@ void THtmlMessageForm::FormShow()
     // Sized before the base lays out the buttons, so that they span the width shown.
     resize(page.DefaultWidth ? DefaultPageWidth : page.Width, page.Height);
     TBaseMessageForm::FormShow();
-    if (!Preloaded() || page.WebserverUrl.isEmpty())
+    if (!Preloaded() || page.WebserverUrl.isEmpty() || SiteOf(page) != m_siteLoaded)
         Navigate();
 }
 
@@ -83,10 +83,12 @@ void THtmlMessageForm::Navigate()
     const THtmlMessagePage& page = Request().Page;
     if (!page.WebserverUrl.isEmpty()) {
         Trace::Value("HtmlMessageForm::Navigate:Navigating to site", page.WebserverUrl);
+        m_siteLoaded = SiteOf(page);
         ReplaceTemplateFile({});
         GuardedPage().LoadHome(HtmlPageUrl(page.WebserverUrl));
         return;
     }
+    m_siteLoaded.clear();
     // Throws when the template cannot be read: the window then does not open.
     ReplaceTemplateFile(CreateHTMLTemplatePage(page.Template, page.ResultList));
     // Under its own scheme, never as a file:// page that could read the user's files.
@@ -120,6 +122,13 @@ void THtmlMessageForm::FocusChanged(const QWidget* old, const QWidget* now)
 bool THtmlMessageForm::IsInPage(const QWidget* widget) const
 {
     return widget && (widget == ui->webBrowser || ui->webBrowser->isAncestorOf(widget));
+}
+
+// What a loaded site depends on: an action edited since then (another address,
+// another login) loads it anew.
+QStringList THtmlMessageForm::SiteOf(const THtmlMessagePage& page)
+{
+    return {page.WebserverUrl, page.User, page.Password};
 }
 
 // The page file of the previous call is not needed once the next one is made;

@@ -3,6 +3,7 @@
 #include "actions/ui/BaseMessageForm.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
@@ -22,12 +23,13 @@ class THtmlGuardedPage;
  *
  * Its size comes from the action (the window's minimum of 370 x 170 still holds).
  * A window made ahead of any call (preloaded) loads its site once, at start, and
- * keeps it; a template page is made anew for every call, since it shows that
- * call's data. A login the site asks for is answered with the action's user and
- * password only for the configured server itself. A filled page is served under
- * its own scheme, never as a file:// page, and no page navigates the window away
- * (HtmlWebSecurity). While the page has the
- * keyboard focus the window does not fade, as while the mouse is over it.
+ * keeps it until its action names another site or login; a template page is
+ * made anew for every call, since it shows that call's data. A login the site
+ * asks for is answered with the action's user and password only for the
+ * configured server itself. A filled page is served under its own scheme, never
+ * as a file:// page, and no page navigates the window away (HtmlWebSecurity).
+ * While the page has the keyboard focus the window does not fade, as while the
+ * mouse is over it.
  */
 class THtmlMessageForm : public TBaseMessageForm
 {
@@ -54,7 +56,10 @@ private:
     void FocusChanged(const QWidget* old, const QWidget* now);
     bool IsInPage(const QWidget* widget) const;
     void ReplaceTemplateFile(const QString& path);
+    static QStringList SiteOf(const THtmlMessagePage& page);
 
     std::unique_ptr<Ui::THtmlMessageForm> ui;
     QString m_templateFile;
+    // The site the page shows (address and login); empty for a template page.
+    QStringList m_siteLoaded;
 };

@@ -88,6 +88,7 @@ bool TMessageWindows::Show(const TMessageWindowRequest& request)
     }
     Trace::Message(html ? "ActionHTMLMessage::ExecuteAction:Creating form line manager"
                         : "ActionBalloonMessage::ExecuteAction:Creating form line manager");
+    FitIntoWorkArea(*form);
     try {
         form->Open(request, m_settings);
     } catch (...) {
@@ -108,6 +109,7 @@ void TMessageWindows::Preload(const TMessageWindowRequest& request)
     }
     TBaseMessageForm* form = created.release();
     Register(form, request);
+    FitIntoWorkArea(*form);
     try {
         form->Preload(request, m_settings);
     } catch (...) {
@@ -115,6 +117,19 @@ void TMessageWindows::Preload(const TMessageWindowRequest& request)
         throw;
     }
     AlignWindows();
+}
+
+QRect TMessageWindows::StackingArea() const
+{
+    return WorkArea(m_workAreas(), m_settings.DesktopNotificationMonitor);
+}
+
+// A window no taller than the work area less the stack's margins above and below,
+// so that it fits as the first of a column; its content scrolls or is cut instead.
+void TMessageWindows::FitIntoWorkArea(TBaseMessageForm& form) const
+{
+    constexpr int Margins = 2 * 10;
+    form.setMaximumHeight(std::max(form.minimumHeight(), StackingArea().height() - Margins));
 }
 
 void TMessageWindows::Register(TBaseMessageForm* form, const TMessageWindowRequest& request)
@@ -166,14 +181,14 @@ void TMessageWindows::AlignWindows()
     for (TBaseMessageForm::TStackGroup group :
          {TBaseMessageForm::TStackGroup::Html, TBaseMessageForm::TStackGroup::Balloon}) {
         for (TBaseMessageForm* form : m_formCollection) {
-            if (form->StackGroup() == group && !form->Moved())
+            if (form->StackGroup() == group && form->Stacked())
                 stack.append(form);
         }
     }
     QList<QSize> sizes;
     for (const TBaseMessageForm* form : stack)
         sizes.append(form->size());
-    const QRect workArea = WorkArea(m_workAreas(), m_settings.DesktopNotificationMonitor);
+    const QRect workArea = StackingArea();
     const auto corner = TStackCorner(std::clamp(m_settings.DesktopNotificationPosition, 0, 3));
     const QList<QPoint> positions = StackWindows(workArea, corner, sizes);
     for (qsizetype i = 0; i < positions.size(); ++i)

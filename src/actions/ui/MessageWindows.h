@@ -22,7 +22,8 @@
  * An HTML message whose window exists (preloaded, or still open from an
  * earlier call) shows that window again with the new call instead of opening
  * a second one. A window that fails to open is discarded at once: it neither
- * stays registered nor keeps a place in the stack.
+ * stays registered nor keeps a place in the stack. No window is taller than
+ * the work area it stacks in.
  *
  * The HTML window is made by the factory given with SetHtmlFormFactory;
  * without one an HTML message does not open.
@@ -51,8 +52,9 @@ public:
     void Preload(const TMessageWindowRequest& request);
     // Closes and destroys every window, preloaded ones too.
     void CloseAll();
-    // Puts every window that the user has not moved in its place of the stack:
-    // HTML windows first, then balloon windows, each in order of creation.
+    // Puts every shown window that the user has not moved in its place of the
+    // stack: HTML windows first, then balloon windows, each in order of creation.
+    // A hidden (preloaded) window takes no place.
     void AlignWindows();
 
     const QList<TBaseMessageForm*>& FormCollection() const { return m_formCollection; }
@@ -67,6 +69,8 @@ private:
     void Register(TBaseMessageForm* form, const TMessageWindowRequest& request);
     void Forget(const TBaseMessageForm* form);
     void Discard(TBaseMessageForm* form);
+    QRect StackingArea() const;
+    void FitIntoWorkArea(TBaseMessageForm& form) const;
 
     TNotificationSettings m_settings;
     TModelSource m_modelSource;

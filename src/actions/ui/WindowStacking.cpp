@@ -35,8 +35,11 @@ QList<QPoint> StackWindows(const QRect& workArea, TStackCorner corner, const QLi
                 break;
             }
             if (freshColumn) {
+                // Too tall for any column: it takes a column of its own, from the
+                // work area's top, and the next window starts the next column.
                 positions.append(QPoint(x, top));
-                return positions;
+                columnX += right ? -(widest + Gap) : widest + Gap;
+                break;
             }
             columnX += right ? -(widest + Gap) : widest + Gap;
             freshColumn = true;

@@ -24,8 +24,8 @@ enum class TStackCorner : int
  * at the left ones they keep 10 from its left edge. A window that does not fit
  * below (or above) the previous one of its column opens a new column, which
  * moves inwards by the widest window so far plus 10. A window that does not fit
- * even as the first of a fresh column is put at the work area's top and the
- * stack ends with it: the result then has fewer positions than sizes, and the
- * windows after it stay where they are.
+ * even as the first of a fresh column is put at the work area's top in a column
+ * of its own, and the windows after it stack on in the next column: every
+ * window gets a position, and stacking always ends.
  */
 QList<QPoint> StackWindows(const QRect& workArea, TStackCorner corner, const QList<QSize>& sizes);
