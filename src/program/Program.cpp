@@ -10,11 +10,14 @@
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "platform/RuntimeFolder.h"
+#include "program/StarterRules.h"
 #include "program/StartupWindows.h"
 #include "rulesfile/Parameters.h"
+#include "telephony/ClientLineMgr.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSet>
@@ -69,6 +72,11 @@ void TProgram::Start(TStartupWindows* windows)
         {"StartDiscovery", [this] { StartDiscovery(); }},
         {"LoadRulesFile", [this] { LoadRulesFile(); }},
         {"ReloadRuleList", window(&TStartupWindows::ReloadRuleList)},
+        {"GreetNewUser",
+         [this, windows] {
+             if (m_firstStart && windows)
+                 windows->GreetNewUser();
+         }},
         {"CleanTempFiles", [this] { CleanTempFiles(); }},
         {"InitLineManager", [this] { InitLineManager(); }},
         {"PreLoadMessageForms", [this] { PreLoadMessageForms(); }},
@@ -122,8 +130,14 @@ void TProgram::StartDiscovery()
 
 void TProgram::LoadRulesFile()
 {
-    // A missing or unreadable rules file leaves the model empty; the program runs on.
-    RequireModel().LoadObjectsFromXMLFile(QString());
+    TParameters& model = RequireModel();
+    // The first start: the global template, copied before, brought no rules either.
+    if (!QFile::exists(DataPathRulesFile())) {
+        StarterRules::Seed(DataPathRulesFile(), UserDataPath());
+        m_firstStart = true;
+    }
+    // An unreadable rules file leaves the model empty; the program runs on.
+    model.LoadObjectsFromXMLFile(QString());
 }
 
 void TProgram::CleanTempFiles()
@@ -136,6 +150,14 @@ void TProgram::InitLineManager()
     TParameters& model = RequireModel();
     // From here on call events are processed, with the rules already in place.
     model.InitLineManager(m_service);
+    // Working copies share the controller, so its connection is the program's for good.
+    connect(model.OrvixEventController()->ClientLineMgr().get(), &TClientLineMgr::AvailabilityChanged, this,
+            [this](bool available) {
+                Trace::Value("Main::SoftphoneConnection:Connected", available);
+                emit SoftphoneConnectionChanged(available);
+            });
+    if (model.OrvixEventController()->ClientLineMgr()->IsConnected())
+        emit SoftphoneConnectionChanged(true);
     // The controller is shared with working copies of the model, which may outlive the program.
     model.OrvixEventController()->SetRuleRunner(
         [program = QPointer<TProgram>(this)](TOrvixLine& line, const QString& state) {
@@ -247,6 +269,12 @@ bool TProgram::ReloadRules()
     Trace::Value("Main::ReloadRules:Rules reloaded", DataPathRulesFile());
     SetModel(std::move(reloaded));
     return true;
+}
+
+bool TProgram::SoftphoneConnected() const
+{
+    const TOrvixEventController* controller = m_model ? m_model->OrvixEventController() : nullptr;
+    return controller && controller->ClientLineMgr()->IsConnected();
 }
 
 void TProgram::SetActive(bool active)

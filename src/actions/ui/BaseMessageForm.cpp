@@ -14,10 +14,12 @@
 
 #include "ui_BaseMessageForm.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWindow>
@@ -125,6 +127,40 @@ void TBaseMessageForm::Open(const TMessageWindowRequest& request, const TNotific
     FormShow();
     show();
     raise();
+    Announce();
+}
+
+void TBaseMessageForm::Announce()
+{
+    QStringList lines;
+    for (const TMessageRow& row : m_request.Rows)
+        lines << (row.Alias.isEmpty() ? row.Value : row.Alias + QStringLiteral(": ") + row.Value);
+    setAccessibleName(m_request.Caption);
+    setAccessibleDescription(lines.join(u'\n'));
+    // The window takes no focus, so a screen reader would not notice it otherwise.
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void TBaseMessageForm::TakeKeyboard()
+{
+    OnMouseEnter();
+    // Changing the flags hides the window; it shows again where it was.
+    const QPoint place = pos();
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, false);
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    move(place);
+    show();
+    raise();
+    activateWindow();
+    QWidget* first = ui->speedButton_Close;
+    for (TActionSequenceButton* button : SequenceButtons()) {
+        if (button->isEnabled()) {
+            first = button;
+            break;
+        }
+    }
+    first->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TBaseMessageForm::Preload(const TMessageWindowRequest& request, const TNotificationSettings& settings)
@@ -180,9 +216,14 @@ void TBaseMessageForm::SetFormColor(const QColor& color)
 {
     m_colors = TMessageFormColors::FromColor(color);
     QPalette colors = palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+    // Every role a child may paint with follows the window's own colours, never
+    // the desktop's theme: a dark theme's light text would vanish on a light body.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text, QPalette::Link,
+                                     QPalette::LinkVisited})
         colors.setColor(role, m_colors.FontColor);
     colors.setColor(QPalette::Window, m_colors.TransparentColor);
+    colors.setColor(QPalette::Base, m_colors.FormColor);
+    colors.setColor(QPalette::Button, m_colors.FormColor);
     setPalette(colors);
     for (TActionSequenceButton* button : SequenceButtons())
         button->SetColors(m_colors.FontColor, m_colors.ButtonBorderColor);
@@ -406,6 +447,15 @@ void TBaseMessageForm::closeEvent(QCloseEvent* event)
     }
     Trace::Message("BaseMessageForm::FormClose");
     event->accept();
+}
+
+void TBaseMessageForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        speedButton_CloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TBaseMessageForm::showEvent(QShowEvent* event)

@@ -117,6 +117,11 @@ public:
     void OnMouseEnter();
     void OnMouseLeave();
 
+    // For the keyboard, reached from the tray menu: the window takes the focus
+    // (which it never takes by itself), stops fading and gives the focus to its
+    // first button that can run.
+    void TakeKeyboard();
+
     // Re-asks every button's actions whether they can run on the window's call.
     void RefreshSequenceButtons();
     void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);
@@ -137,6 +142,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -154,6 +160,8 @@ private:
     void SetAlpha(int alpha);
     int ConfiguredAlpha() const;
     void ConnectLineManager();
+    // Tells assistive technology that a notification came, with what it says.
+    void Announce();
 
     std::unique_ptr<Ui::TBaseMessageForm> ui;
     TModelSource m_modelSource;
