@@ -11,6 +11,7 @@
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineEvents.h"
 #include "trace/Trace.h"
+#include "widgets/RunReport.h"
 
 #include "ui_BaseMessageForm.h"
 
@@ -374,7 +375,14 @@ void TBaseMessageForm::speedButton_TemplateClick(int slot)
                        m_request.SequenceIDs.value(slot));
         return;
     }
-    sequence->ExecuteActions(line);
+    // The user clicked and watches: a failure is told, not only traced.
+    const QString run = QStringLiteral("Die Aktionsfolge ") + u'„' + sequence->Name() + u'“';
+    try {
+        ReportRunFailures(nullptr, m_request.Caption, run, sequence->ExecuteActions(line));
+    } catch (const std::exception& error) {
+        Trace::Exception("BaseMessageForm::speedButton_TemplateClick", error);
+        ReportRunError(nullptr, m_request.Caption, run, QString::fromUtf8(error.what()));
+    }
 }
 
 void TBaseMessageForm::speedButton_CloseClick()
