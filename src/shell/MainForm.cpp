@@ -1,7 +1,7 @@
 #include "shell/MainForm.h"
 
-#include "model/IconList.h"
 #include "actions/ui/MessageWindows.h"
+#include "model/IconList.h"
 #include "platform/AppVersion.h"
 #include "platform/Autostart.h"
 #include "platform/DataPaths.h"
@@ -138,7 +138,8 @@ void TMainForm::GreetNewUser()
 
 QString TMainForm::StatusText(bool softphoneConnected, bool active)
 {
-    QString text = softphoneConnected ? QStringLiteral("Softphone verbunden") : QStringLiteral("Softphone nicht verbunden");
+    QString text =
+        softphoneConnected ? QStringLiteral("Softphone verbunden") : QStringLiteral("Softphone nicht verbunden");
     if (!active)
         text += QStringLiteral(" – Regelverarbeitung deaktiviert");
     return text;

@@ -16,9 +16,9 @@ constexpr int ShowRulesTimeout = 5000;
 bool AskRunningInstanceToShowRules(int argc, char** argv)
 {
     const QCoreApplication app(argc, argv);
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        TEventControllerService::ServiceName, TEventControllerService::ObjectPath,
-        TEventControllerService::InterfaceName, QStringLiteral("ShowRules"));
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(TEventControllerService::ServiceName, TEventControllerService::ObjectPath,
+                                       TEventControllerService::InterfaceName, QStringLiteral("ShowRules"));
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, ShowRulesTimeout);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return true;

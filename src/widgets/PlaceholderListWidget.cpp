@@ -25,8 +25,7 @@ void TPlaceholderListWidget::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
-                     m_placeholderText);
+    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, m_placeholderText);
 }
 
 void TPlaceholderListWidget::UpdateDescription()

@@ -253,8 +253,9 @@ TEST_F(BaseMessageForm, AButtonWhoseSequenceFailsTellsTheUser)
     ASSERT_EQ(form->SequenceButtons().size(), 3);
 
     QTest::mouseClick(form->SequenceButtons().at(0), Qt::LeftButton);
-    EXPECT_EQ(TakeNotices(), QStringList {QStringLiteral("Die Aktionsfolge „Notiz“: Nicht gelungen ist „Notiz "
-                                                         "speichern“.\n\nEinzelheiten stehen im Protokoll.")});
+    EXPECT_EQ(TakeNotices(),
+              QStringList {QStringLiteral("Die Aktionsfolge „Notiz“: Nicht gelungen ist „Notiz "
+                                          "speichern“.\n\nEinzelheiten stehen im Protokoll.")});
     QTest::mouseClick(form->SequenceButtons().at(1), Qt::LeftButton);
     const QStringList thrown = TakeNotices();
     ASSERT_EQ(thrown.size(), 1);

@@ -158,14 +158,16 @@ TEST_F(RuleTest, TheUserIsToldWhatFailedOrThatNothingRan)
 
     sequence->AddNewItem(new RecordingAction(QStringLiteral("Notiz speichern"), log, false));
     RunTest({});
-    EXPECT_EQ(TakeNotices(), QStringList {QStringLiteral("Der Test der Regel: Nicht gelungen ist „Notiz "
-                                                         "speichern“.\n\nEinzelheiten stehen im Protokoll.")});
+    EXPECT_EQ(TakeNotices(),
+              QStringList {QStringLiteral("Der Test der Regel: Nicht gelungen ist „Notiz "
+                                          "speichern“.\n\nEinzelheiten stehen im Protokoll.")});
 
     rule->RemoveItem(sequence);
     RunTest({});
     const QStringList nothing = TakeNotices();
     ASSERT_EQ(nothing.size(), 1);
-    EXPECT_TRUE(nothing.at(0).startsWith(QStringLiteral("Der Test der Regel ist beendet; sie hat keine Aktion ausgeführt.")));
+    EXPECT_TRUE(
+        nothing.at(0).startsWith(QStringLiteral("Der Test der Regel ist beendet; sie hat keine Aktion ausgeführt.")));
 }
 
 TEST_F(RuleTest, CloseRunsNothing)

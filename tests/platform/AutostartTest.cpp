@@ -20,8 +20,9 @@ class AutostartTest : public ::testing::Test
 protected:
     AutostartTest()
         : m_configHome("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("user"))))
-        , m_configDirs("XDG_CONFIG_DIRS", QFile::encodeName(m_home.filePath(QStringLiteral("none")) + u':' +
-                                                            m_home.filePath(QStringLiteral("xdg"))))
+        , m_configDirs("XDG_CONFIG_DIRS",
+                       QFile::encodeName(m_home.filePath(QStringLiteral("none")) + u':' +
+                                         m_home.filePath(QStringLiteral("xdg"))))
     {
     }
 

@@ -31,7 +31,8 @@ TEST(ProgramOptions, HelpAndVersionAreFoundAmongTheArgumentsAndNothingElseIsAnOp
 TEST(ProgramOptions, ShowIsFoundAmongTheArguments)
 {
     EXPECT_TRUE(AsksToShowRules(QStringList {QStringLiteral("--show")}));
-    EXPECT_TRUE(AsksToShowRules(QStringList {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--show")}));
+    EXPECT_TRUE(
+        AsksToShowRules(QStringList {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--show")}));
     EXPECT_FALSE(AsksToShowRules(QStringList {QStringLiteral("eventcontroller:--show")}));
     EXPECT_FALSE(AsksToShowRules(QStringList {}));
     EXPECT_EQ(FindInformationOption({QStringLiteral("--show")}), EInformationOption::None);

@@ -219,8 +219,8 @@ void TBaseMessageForm::SetFormColor(const QColor& color)
     QPalette colors = palette();
     // Every role a child may paint with follows the window's own colours, never
     // the desktop's theme: a dark theme's light text would vanish on a light body.
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text, QPalette::Link,
-                                     QPalette::LinkVisited})
+    for (QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text, QPalette::Link, QPalette::LinkVisited})
         colors.setColor(role, m_colors.FontColor);
     colors.setColor(QPalette::Window, m_colors.TransparentColor);
     colors.setColor(QPalette::Base, m_colors.FormColor);
