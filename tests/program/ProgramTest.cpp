@@ -52,6 +52,8 @@ protected:
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
         m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+        // A user who has been here before: without a rules file the first start seeds its own.
+        TParameters().SaveObjectsToXMLFile(DataPathRulesFile());
     }
 
     // Plays a call on line 0; returns how many rules it ran, the last one's name in lastRule.
@@ -127,6 +129,40 @@ TEST_F(ProgramTest, ACallMeetsTheModelInForceWhenItsStateArrives)
     QString ran;
     EXPECT_EQ(RulesRunByACall(&ran), 1);
     EXPECT_EQ(ran, QStringLiteral("Neu"));
+}
+
+// The starter rules are for a user who has none from anywhere: the global
+// template's rules, copied first, win.
+TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
+{
+    QFile::remove(DataPathRulesFile());
+    QTemporaryDir templateFolder;
+    ASSERT_TRUE(templateFolder.isValid());
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Zentral"))
+                    ->SaveObjectsToXMLFile(templateFolder.filePath(QStringLiteral("rules.xml"))));
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" +
+                                 QFile::encodeName(templateFolder.path()) + '\n');
+    {
+        TProgram program(&m_softphone);
+        program.Start();
+        EXPECT_FALSE(program.FirstStart());
+        ASSERT_EQ(program.Model()->Rules().Count(), 1);
+        EXPECT_EQ(program.Model()->Rules().Item<TRule>(0)->Name(), QStringLiteral("Zentral"));
+        program.Shutdown();
+    }
+
+    QFile::remove(DataPathRulesFile());
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=0\n");
+    TProgram program(&m_softphone);
+    program.Start();
+    EXPECT_TRUE(program.FirstStart());
+    EXPECT_EQ(program.Model()->Rules().Count(), 2);
+    QString ran;
+    EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
+    EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
+    program.Shutdown();
 }
 
 TEST_F(ProgramTest, SettingsChangesAreAnnouncedOnceWithTheNewValue)

@@ -66,6 +66,8 @@ protected:
     {
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
+        // A user who has been here before: the first start's greeting is FirstRunTest's.
+        SaveRules({});
     }
 
     ~MainFormTest() override { m_program.Shutdown(); }
@@ -148,6 +150,8 @@ TEST_F(MainFormTest, TheCloseBoxHidesTheWindowOrMinimisesItWithoutATray)
         TProgram program(&m_softphone);
         TMainForm form(program, trayAvailable);
         form.FormCreate();
+        // Only a save would bring it back.
+        QFile::remove(DataPathRulesFile());
         // Without a tray the window is the only way in, so it shows at start.
         EXPECT_EQ(form.isVisible(), !trayAvailable);
         EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormCreate:No system tray available, main window shown")),
@@ -163,7 +167,7 @@ TEST_F(MainFormTest, TheCloseBoxHidesTheWindowOrMinimisesItWithoutATray)
             EXPECT_EQ(VisibleEntries(form).at(0), QStringLiteral("Wiederherstellen"));
         }
         program.Shutdown();
-        QFile::remove(DataPathRulesFile());
+        SaveRules({});
     }
 }
 
@@ -172,6 +176,7 @@ TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
     TMainForm form(m_program, true);
     form.FormCreate();
     form.ShowForm();
+    QFile::remove(DataPathRulesFile());
 
     Entry(form, "sysTrayExit").trigger();
     EXPECT_FALSE(form.isVisible());
