@@ -118,7 +118,7 @@ void TTrayIcon::SetAutostart(bool enabled)
 
 void TTrayIcon::SetStatus(const QString& status)
 {
-    m_icon->setToolTip(status.isEmpty() ? m_hint : m_hint + u'\n' + status);
+    m_icon->setToolTip(status.isEmpty() ? m_hint : QString(m_hint + u'\n' + status));
 }
 
 void TTrayIcon::SetWindowShown(bool shown)

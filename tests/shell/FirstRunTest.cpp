@@ -205,7 +205,7 @@ TEST_F(FirstRunTest, TheWindowAndTheToolTipSayWhetherTheSoftphoneIsThereAndWheth
     ASSERT_NE(status, nullptr);
     ASSERT_NE(tray, nullptr);
     const auto shows = [&](const QString& text) {
-        return status->text() == text && tray->toolTip() == TProgram::Title + u'\n' + text;
+        return status->text() == text && tray->toolTip() == QString(TProgram::Title + u'\n' + text);
     };
     EXPECT_TRUE(shows(QStringLiteral("Softphone verbunden")));
 

@@ -135,7 +135,7 @@ void TBaseMessageForm::Announce()
 {
     QStringList lines;
     for (const TMessageRow& row : m_request.Rows)
-        lines << (row.Alias.isEmpty() ? row.Value : row.Alias + QStringLiteral(": ") + row.Value);
+        lines << (row.Alias.isEmpty() ? row.Value : QString(row.Alias + QStringLiteral(": ") + row.Value));
     setAccessibleName(m_request.Caption);
     setAccessibleDescription(lines.join(u'\n'));
     // The window takes no focus, so a screen reader would not notice it otherwise.
