@@ -452,16 +452,28 @@ private:
     QString m_name;
 };
 
-// The windows that the notification area (trayer's window, named "panel") holds.
+// The windows that the notification area (trayer's window, named "panel") holds:
+// the lines of the window tree below it.
 QByteArray TrayContent(const QString& display)
 {
     QProcess tree;
     tree.start(QStringLiteral("xwininfo"),
                {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-tree")});
     tree.waitForFinished(10000);
-    const QByteArray windows = tree.readAllStandardOutput();
-    const qsizetype panel = windows.indexOf("\"panel\"");
-    return panel < 0 ? QByteArray() : windows.mid(panel);
+    QByteArray content;
+    qsizetype panelIndent = -1;
+    for (const QByteArray& line : tree.readAllStandardOutput().split('\n')) {
+        qsizetype indent = 0;
+        while (indent < line.size() && line.at(indent) == ' ')
+            ++indent;
+        if (panelIndent >= 0 && indent <= panelIndent && !line.trimmed().isEmpty())
+            break;
+        if (panelIndent >= 0)
+            content += line + '\n';
+        else if (line.contains("(\"panel\" \"trayer\")"))
+            panelIndent = indent;
+    }
+    return content;
 }
 
 } // namespace
