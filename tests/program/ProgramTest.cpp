@@ -105,6 +105,8 @@ TEST_F(ProgramTest, AFailedSaveAtShutdownStaysAFailure)
 {
     TProgram program(&m_softphone);
     program.Start();
+    // A folder where the rules file should be: it cannot be written.
+    QFile::remove(DataPathRulesFile());
     ASSERT_TRUE(QDir().mkpath(DataPathRulesFile()));
     EXPECT_FALSE(program.Shutdown());
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()), 1);
@@ -129,40 +131,6 @@ TEST_F(ProgramTest, ACallMeetsTheModelInForceWhenItsStateArrives)
     QString ran;
     EXPECT_EQ(RulesRunByACall(&ran), 1);
     EXPECT_EQ(ran, QStringLiteral("Neu"));
-}
-
-// The starter rules are for a user who has none from anywhere: the global
-// template's rules, copied first, win.
-TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
-{
-    QFile::remove(DataPathRulesFile());
-    QTemporaryDir templateFolder;
-    ASSERT_TRUE(templateFolder.isValid());
-    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Zentral"))
-                    ->SaveObjectsToXMLFile(templateFolder.filePath(QStringLiteral("rules.xml"))));
-    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
-                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" +
-                                 QFile::encodeName(templateFolder.path()) + '\n');
-    {
-        TProgram program(&m_softphone);
-        program.Start();
-        EXPECT_FALSE(program.FirstStart());
-        ASSERT_EQ(program.Model()->Rules().Count(), 1);
-        EXPECT_EQ(program.Model()->Rules().Item<TRule>(0)->Name(), QStringLiteral("Zentral"));
-        program.Shutdown();
-    }
-
-    QFile::remove(DataPathRulesFile());
-    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
-                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=0\n");
-    TProgram program(&m_softphone);
-    program.Start();
-    EXPECT_TRUE(program.FirstStart());
-    EXPECT_EQ(program.Model()->Rules().Count(), 2);
-    QString ran;
-    EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
-    EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
-    program.Shutdown();
 }
 
 TEST_F(ProgramTest, SettingsChangesAreAnnouncedOnceWithTheNewValue)
@@ -237,6 +205,7 @@ public:
     void ShowTrayIcon() override { Record("ShowTrayIcon"); }
     void CreateWindowCollections() override { Record("CreateWindowCollections"); }
     void ReloadRuleList() override { Record("ReloadRuleList"); }
+    void GreetNewUser() override { Record("GreetNewUser"); }
 
     QStringList steps;
     QString failing;
@@ -382,4 +351,40 @@ TEST_F(ProgramTest, ReloadingPutsTheRulesOnDiskInForceAndKeepsTheModelWhenTheFil
     ASSERT_TRUE(QFile::remove(DataPathRulesFile()));
     EXPECT_FALSE(program.ReloadRules());
     EXPECT_EQ(program.Model(), inForce);
+}
+
+// The starter rules are for a user who has none from anywhere: the global
+// template's rules, copied first, win.
+TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
+{
+    QFile::remove(DataPathRulesFile());
+    QTemporaryDir templateFolder;
+    ASSERT_TRUE(templateFolder.isValid());
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Zentral"))
+                    ->SaveObjectsToXMLFile(templateFolder.filePath(QStringLiteral("rules.xml"))));
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" +
+                                 QFile::encodeName(templateFolder.path()) + '\n');
+    {
+        TProgram program(&m_softphone);
+        program.Start();
+        EXPECT_FALSE(program.FirstStart());
+        ASSERT_EQ(program.Model()->Rules().Count(), 1);
+        EXPECT_EQ(program.Model()->Rules().Item<TRule>(0)->Name(), QStringLiteral("Zentral"));
+        program.Shutdown();
+    }
+
+    QFile::remove(DataPathRulesFile());
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=0\n");
+    TProgram program(&m_softphone);
+    RecordingWindows windows(program, m_trace);
+    program.Start(&windows);
+    EXPECT_TRUE(program.FirstStart());
+    EXPECT_EQ(program.Model()->Rules().Count(), 2);
+    EXPECT_EQ(windows.steps.last(), QStringLiteral("GreetNewUser: traced, 2 rules, -")) << "once the list shows them";
+    QString ran;
+    EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
+    EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
+    program.Shutdown();
 }
