@@ -11,6 +11,12 @@ TPlaceholderListWidget::TPlaceholderListWidget(QWidget* parent)
     connect(model(), &QAbstractItemModel::modelReset, this, update);
 }
 
+// The list empties its model while it is destroyed, when this part of it is gone.
+TPlaceholderListWidget::~TPlaceholderListWidget()
+{
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 void TPlaceholderListWidget::SetPlaceholderText(const QString& text)
 {
     m_placeholderText = text;

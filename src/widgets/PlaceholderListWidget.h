@@ -14,6 +14,7 @@ class TPlaceholderListWidget : public QListWidget
 
 public:
     explicit TPlaceholderListWidget(QWidget* parent = nullptr);
+    ~TPlaceholderListWidget() override;
 
     QString PlaceholderText() const { return m_placeholderText; }
     void SetPlaceholderText(const QString& text);

@@ -18,6 +18,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -38,7 +39,9 @@ QStringList Nameless(const QWidget& window)
             continue;
         const auto* button = qobject_cast<QAbstractButton*>(widget);
         const bool symbolOnly = button && !button->text().contains(letter);
-        const bool list = qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QTextEdit*>(widget);
+        // A header is named by its columns.
+        const bool list = (qobject_cast<QAbstractItemView*>(widget) && !qobject_cast<QHeaderView*>(widget)) ||
+            qobject_cast<QTextEdit*>(widget);
         if (!symbolOnly && !list)
             continue;
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);

@@ -17,6 +17,7 @@
 #include "rulesfile/Parameters.h"
 #include "widgets/PlaceholderListWidget.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QSystemTrayIcon>
@@ -36,6 +37,8 @@ protected:
         // Directory lookups are skipped: nothing answers there.
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
+        // The notification windows follow their call through the process's softphone.
+        LineManagerService::SetInstance(&m_softphone);
     }
 
     ~FirstRunTest() override
@@ -45,6 +48,7 @@ protected:
                 delete window;
         }
         m_program.Shutdown();
+        LineManagerService::SetInstance(nullptr);
     }
 
     static TBaseMessageForm* ShownNotification()
@@ -131,6 +135,10 @@ TEST_F(FirstRunTest, SeedsTheStarterRulesGreetsAndTheNextCallShowsTheCaller)
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons.at(0)->text(), QStringLiteral("Annehmen"));
     ASSERT_TRUE(buttons.at(0)->isEnabled()) << "the call rings";
+    // The keyboard's way to the button: the tray menu's entry.
+    form.findChild<QAction*>(QStringLiteral("sysTrayNewestNotification"))->trigger();
+    EXPECT_TRUE(WaitUntil([&] { return buttons.at(0)->hasFocus(); }, 5000));
+    EXPECT_FALSE(notification.FadeOutActive()) << "it waits for the keyboard";
     buttons.at(0)->click();
     EXPECT_TRUE(m_softphone.operations.contains(QStringLiteral("HookOff 0")));
 }

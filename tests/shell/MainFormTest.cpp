@@ -10,6 +10,7 @@
 #include "TraceCapture.h"
 #include "WindowGrab.h"
 #include "platform/AppVersion.h"
+#include "platform/Autostart.h"
 #include "platform/DataPaths.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
@@ -17,6 +18,7 @@
 #include "shell/SecondStart.h"
 #include "shell/TrayIcon.h"
 #include "telephony/OrvixEvent.h"
+#include "widgets/MessageBox.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -109,12 +111,12 @@ TEST_F(MainFormTest, TheTrayMenuOffersWhatChangesSomethingAndFollowsTheProcessin
     form.FormCreate();
     const auto* tray = form.findChild<QSystemTrayIcon*>();
     ASSERT_NE(tray, nullptr);
-    EXPECT_EQ(tray->toolTip(), TProgram::Title);
+    EXPECT_EQ(tray->toolTip(), TProgram::Title + u"\nSoftphone verbunden");
     EXPECT_FALSE(form.isVisible());
     const QString separator = QStringLiteral("-");
     EXPECT_EQ(VisibleEntries(form),
-              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Einstellungen"_s, separator, u"Über..."_s,
-                            u"Beenden"_s}));
+              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Einstellungen"_s, u"Beim Anmelden starten"_s,
+                            u"Zur neuesten Benachrichtigung"_s, separator, u"Über..."_s, u"Beenden"_s}));
     ASSERT_FALSE(TrayPicture(TTrayIcon::TrayImage(0)).isNull());
     ASSERT_NE(TrayPicture(TTrayIcon::TrayImage(0)), TrayPicture(TTrayIcon::TrayImage(1)));
     EXPECT_EQ(TrayPicture(tray->icon()), TrayPicture(TTrayIcon::TrayImage(0)));
@@ -169,6 +171,30 @@ TEST_F(MainFormTest, TheCloseBoxHidesTheWindowOrMinimisesItWithoutATray)
         program.Shutdown();
         SaveRules({});
     }
+}
+
+TEST_F(MainFormTest, BeimAnmeldenStartenWritesAndRemovesTheUsersAutostartEntry)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    QAction& autostart = Entry(form, "sysTrayAutostart");
+    EXPECT_FALSE(autostart.isChecked());
+
+    autostart.trigger();
+    EXPECT_TRUE(autostart.isChecked());
+    EXPECT_TRUE(QFile::exists(Autostart::UserEntryPath()));
+    autostart.trigger();
+    EXPECT_FALSE(autostart.isChecked());
+    EXPECT_FALSE(QFile::exists(Autostart::UserEntryPath()));
+}
+
+TEST_F(MainFormTest, ZurNeuestenBenachrichtigungSaysWhenNoneIsOpen)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    TMessageBox::SetNextAnswer(QMessageBox::Ok);
+    Entry(form, "sysTrayNewestNotification").trigger();
+    EXPECT_EQ(TMessageBox::PendingAnswers(), 0);
 }
 
 TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
