@@ -22,6 +22,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -74,6 +75,7 @@ TActionSequencesForm::TActionSequencesForm(TParameters& parameters, QWidget* par
             &TActionSequencesForm::ValidateForm);
     connect(ui->listBox_AvailableBaseActions, &QTreeWidget::itemDoubleClicked, this,
             &TActionSequencesForm::listBox_AvailableBaseActionsDblClick);
+    ui->listBox_AvailableBaseActions->installEventFilter(this);
     connect(ui->listBox_UsedBaseActions, &QListWidget::currentRowChanged, this, &TActionSequencesForm::ValidateForm);
     connect(ui->listBox_UsedBaseActions, &QListWidget::itemDoubleClicked, this,
             &TActionSequencesForm::button_EditActionClick);
@@ -96,6 +98,18 @@ TActionSequencesForm::TActionSequencesForm(TParameters& parameters, QWidget* par
 }
 
 TActionSequencesForm::~TActionSequencesForm() = default;
+
+bool TActionSequencesForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->listBox_AvailableBaseActions && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            listBox_AvailableBaseActionsDblClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 void TActionSequencesForm::SetLocked(bool locked)
 {

@@ -38,6 +38,10 @@ public:
     void SetActiveActionSequence(const TActionSequence* sequence);
     TActionSequence* ActiveActionSequence() const;
 
+protected:
+    // Return in the palette adds its action instead of pressing the dialog's default button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FillIcons();
     void FillPalette();

@@ -7,6 +7,7 @@
 #include "telephony/ClientLineMgr.h"
 #include "trace/Trace.h"
 #include "widgets/MessageBox.h"
+#include "widgets/RunReport.h"
 
 #include "ui_RuleTestForm.h"
 
@@ -53,14 +54,19 @@ void TRuleTestForm::button_TestClick()
     TRule rule;
     rule.Assign(m_rule);
     rule.SetOrvixLine(line);
+    // What ends a real call's run in the trace alone; the user here waits for the
+    // outcome, and the dialog closes to make room for the rule's windows.
+    const QString run = QStringLiteral("Der Test der Regel");
     try {
-        rule.ExecuteRule(line);
+        const TRunOutcome outcome = rule.ExecuteRule(line);
+        if (!ReportRunFailures(parentWidget(), windowTitle(), run, outcome) && outcome.ActionsRun == 0)
+            TMessageBox::Notice(parentWidget(), windowTitle(),
+                                QStringLiteral("Der Test der Regel ist beendet; sie hat keine Aktion ausgeführt. "
+                                               "Verknüpfen Sie die Regel mit einer Aktionsfolge, die Aktionen "
+                                               "enthält."));
     } catch (const std::exception& error) {
-        // What ends a real call's run in the trace alone; the user here waits for the outcome.
         Trace::Exception("RuleTest::button_TestClick", error);
-        TMessageBox::Warning(this, windowTitle(),
-                             QStringLiteral("Der Test der Regel wurde wegen eines Fehlers abgebrochen:\n") +
-                                 QString::fromUtf8(error.what()));
+        ReportRunError(parentWidget(), windowTitle(), run, QString::fromUtf8(error.what()));
     }
     accept();
 }

@@ -8,8 +8,9 @@
 #include "model/Rule.h"
 #include "trace/Trace.h"
 
-void TRule::ExecuteRule(const std::shared_ptr<TOrvixLine>& line)
+TRunOutcome TRule::ExecuteRule(const std::shared_ptr<TOrvixLine>& line)
 {
+    TRunOutcome outcome;
     Trace::Value("Rule::ExecuteRule:Executing rule", Name());
     Trace::Value("Rule::ExecuteRule:Numbers of sequences", Count());
     Trace::Object("Rule::ExecuteRule:OrvixLine", line.get());
@@ -20,12 +21,14 @@ void TRule::ExecuteRule(const std::shared_ptr<TOrvixLine>& line)
         if (!sequence)
             continue;
         Trace::Object("Rule::ExecuteRule:Checking action sequence", sequence);
-        sequence->ExecuteActions(line);
+        outcome += sequence->ExecuteActions(line);
     }
+    return outcome;
 }
 
-void TActionSequence::ExecuteActions(const std::shared_ptr<TOrvixLine>& line)
+TRunOutcome TActionSequence::ExecuteActions(const std::shared_ptr<TOrvixLine>& line)
 {
+    TRunOutcome outcome;
     Trace::Value("ActionSequence::ExecuteActions:Execute action sequence", Name());
     Trace::Value("ActionSequence::ExecuteActions:Numbers of actions", Count());
     Trace::Object("ActionSequence::ExecuteActions:OrvixLine", line.get());
@@ -48,7 +51,7 @@ void TActionSequence::ExecuteActions(const std::shared_ptr<TOrvixLine>& line)
                 continue;
             if (stopper->BlockAllActions()) {
                 Trace::Message("ActionSequence::ExecuteActions:Stop all actions");
-                return;
+                return outcome;
             }
             continueCounter = stopper->BlockCount();
             Trace::Message(QStringLiteral("ActionSequence::ExecuteActions:Skip ") +
@@ -59,13 +62,18 @@ void TActionSequence::ExecuteActions(const std::shared_ptr<TOrvixLine>& line)
         if (!action)
             continue;
         TActionContext context(line);
+        ++outcome.ActionsRun;
         action->ExecuteAction(context);
+        // A cancel is the user's choice (a question not answered), not a failure.
         if (context.CancelAction())
-            return;
+            return outcome;
+        if (!context.KeepsPreviousOutcome() && !context.ActionSuccessfull())
+            outcome.FailedActions << action->Caption();
         if (!context.KeepsPreviousOutcome())
             actionSuccessfull = context.ActionSuccessfull();
         Trace::Value("ActionSequence::ExecuteActions:Action succcessfull", actionSuccessfull);
     }
+    return outcome;
 }
 
 void TBaseAction::ExecuteAction(TActionContext& context)

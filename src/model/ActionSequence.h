@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/BaseList.h"
+#include "model/RunOutcome.h"
 
 class TBaseAction;
 
@@ -23,5 +24,6 @@ public:
 
     // Runs the actions in order on the call snapshot given, each with a context
     // of its own; stoppers skip actions or end the sequence, a cancelled action ends it.
-    void ExecuteActions(const std::shared_ptr<TOrvixLine>& line);
+    // An action that throws ends the sequence; the exception is passed on.
+    TRunOutcome ExecuteActions(const std::shared_ptr<TOrvixLine>& line);
 };

@@ -2,6 +2,7 @@
 
 #include "model/BaseList.h"
 #include "model/CallOptions.h"
+#include "model/RunOutcome.h"
 
 /**
  * @brief A user's rule: when to react (event kind, situations, origin, number
@@ -54,5 +55,5 @@ public:
 
     // Runs the rule's sequences, in order, on the call snapshot given; the rule
     // itself keeps nothing of the run.
-    void ExecuteRule(const std::shared_ptr<TOrvixLine>& line);
+    TRunOutcome ExecuteRule(const std::shared_ptr<TOrvixLine>& line);
 };

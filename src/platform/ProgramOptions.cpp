@@ -21,6 +21,19 @@ EInformationOption FindInformationOption(const QStringList& arguments)
     return EInformationOption::None;
 }
 
+bool AsksToShowRules(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("--show"));
+}
+
+bool AsksToShowRules(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    return AsksToShowRules(arguments);
+}
+
 QString HelpText()
 {
     return QStringLiteral("Usage: %1 [ARGUMENT]\n"
@@ -33,6 +46,8 @@ QString HelpText()
                           "it says that the program runs already.\n"
                           "\n"
                           "Options:\n"
+                          "      --show     show the rule list: a running instance brings its own forward\n"
+                          "                 and this start ends; otherwise the program starts with it shown\n"
                           "  -h, --help     show this help and end\n"
                           "      --version  show the version and end\n"
                           "\n"

@@ -17,6 +17,12 @@ enum class EInformationOption
 // program's name); None when they hold neither.
 EInformationOption FindInformationOption(const QStringList& arguments);
 
+// Whether the arguments (without the program's name) hold --show: bring the rule
+// list forward, of the instance that runs or of this one.
+bool AsksToShowRules(const QStringList& arguments);
+// The same for the program's own command line.
+bool AsksToShowRules(int argc, char** argv);
+
 QString HelpText();
 QString VersionText();
 

@@ -11,11 +11,14 @@
 #include "platform/KestrunError.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/UnreadableFiles.h"
+#include "program/StarterRules.h"
 #include "program/StartupWindows.h"
 #include "rulesfile/Parameters.h"
+#include "telephony/ClientLineMgr.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSet>
@@ -70,6 +73,11 @@ void TProgram::Start(TStartupWindows* windows)
         {"StartDiscovery", [this] { StartDiscovery(); }},
         {"LoadRulesFile", [this] { LoadRulesFile(); }},
         {"ReloadRuleList", window(&TStartupWindows::ReloadRuleList)},
+        {"GreetNewUser",
+         [this, windows] {
+             if (m_firstStart && windows)
+                 windows->GreetNewUser();
+         }},
         {"CleanTempFiles", [this] { CleanTempFiles(); }},
         {"InitLineManager", [this] { InitLineManager(); }},
         {"PreLoadMessageForms", [this] { PreLoadMessageForms(); }},
@@ -126,8 +134,13 @@ void TProgram::StartDiscovery()
 
 void TProgram::LoadRulesFile()
 {
-    // A missing or unreadable rules file leaves the model empty; the program runs on.
     const QString path = DataPathRulesFile();
+    // The first start: the global template, copied before, brought no rules either.
+    if (!QFile::exists(path)) {
+        StarterRules::Seed(path, UserDataPath());
+        m_firstStart = true;
+    }
+    // A missing or unreadable rules file leaves the model empty; the program runs on.
     if (!RequireModel().LoadObjectsFromXMLFile(QString()) && QFileInfo::exists(path))
         KeepUnreadableRulesFile(path);
     TakeRulesFileStamp();
@@ -187,6 +200,14 @@ void TProgram::InitLineManager()
     TParameters& model = RequireModel();
     // From here on call events are processed, with the rules already in place.
     model.InitLineManager(m_service);
+    // Working copies share the controller, so its connection is the program's for good.
+    connect(model.OrvixEventController()->ClientLineMgr().get(), &TClientLineMgr::AvailabilityChanged, this,
+            [this](bool available) {
+                Trace::Value("Main::SoftphoneConnection:Connected", available);
+                emit SoftphoneConnectionChanged(available);
+            });
+    if (model.OrvixEventController()->ClientLineMgr()->IsConnected())
+        emit SoftphoneConnectionChanged(true);
     // The controller is shared with working copies of the model, which may outlive the program.
     model.OrvixEventController()->SetRuleRunner(
         [program = QPointer<TProgram>(this)](TOrvixLine& line, const QString& state) {
@@ -310,6 +331,12 @@ bool TProgram::ReloadRules()
     TakeRulesFileStamp();
     m_rulesChanged = false;
     return true;
+}
+
+bool TProgram::SoftphoneConnected() const
+{
+    const TOrvixEventController* controller = m_model ? m_model->OrvixEventController() : nullptr;
+    return controller && controller->ClientLineMgr()->IsConnected();
 }
 
 void TProgram::SetActive(bool active)

@@ -70,6 +70,12 @@ public:
      */
     bool ReloadRules();
 
+    // Whether this start found no rules file (not even from the global template)
+    // and seeded the starter rules.
+    bool FirstStart() const { return m_firstStart; }
+    // Whether the softphone's line manager is there for the event controller.
+    bool SoftphoneConnected() const;
+
     // Whether rules run for calls. Not stored: every start begins with processing on.
     bool Active() const { return m_active; }
     void SetActive(bool active);
@@ -89,6 +95,7 @@ signals:
     // Something the user must learn without being asked (the rules file could not be read).
     void UserWarning(const QString& text);
     void ActiveChanged(bool active);
+    void SoftphoneConnectionChanged(bool connected);
     void StorageOptionsChanged(const TStorageOptions& options);
     void NotificationSettingsChanged(const TNotificationSettings& settings);
 
@@ -114,6 +121,7 @@ private:
     TStorageOptions m_storageOptions;
     TNotificationSettings m_notificationSettings;
     bool m_active = true;
+    bool m_firstStart = false;
     bool m_shutDown = false;
     bool m_rulesSaved = true;
     // The model in force holds changes the rules file does not have, made at that time.

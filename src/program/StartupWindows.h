@@ -19,4 +19,7 @@ public:
     virtual void CreateWindowCollections() = 0;
     // Shows the rules of the model in force.
     virtual void ReloadRuleList() = 0;
+    // Only on the first start, after the starter rules were seeded: shows the
+    // rule list with a word on what to do next.
+    virtual void GreetNewUser() = 0;
 };

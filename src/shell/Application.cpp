@@ -61,10 +61,13 @@ int RunApplication(int argc, char** argv)
     // Ties the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrun-eventcontroller"));
 
+    // Also answered before the instance check: the option is not an argument to hand over.
+    const bool showRules = AsksToShowRules(argc, argv);
+
     // Held for the life of the process; the kernel lets go of it at the end.
     const std::optional<TSingleInstance> instance = TakeInstanceLock();
     if (instance && !instance->IsFirst())
-        return RunSecondStart(argc, argv);
+        return showRules ? RunShowRules(argc, argv) : RunSecondStart(argc, argv);
 
     PrepareHtmlWebEngine();
     TApplication app(argc, argv);
@@ -87,7 +90,13 @@ int RunApplication(int argc, char** argv)
     // start-up rule waits in a local loop must end that wait and the program. Before
     // the main loop runs, quitting does neither, and the program would stay up after
     // its shutdown had run.
-    QTimer::singleShot(0, &mainForm, &TMainForm::FormCreate);
+    QTimer::singleShot(0, &mainForm, [&mainForm, showRules] {
+        mainForm.FormCreate();
+        if (showRules) {
+            Trace::Message("Main::FormCreate:Rule list shown as asked at start");
+            mainForm.ShowForm();
+        }
+    });
 
     int status = QApplication::exec();
     // The shutdown ran already and this only fetches the result. Rules that could

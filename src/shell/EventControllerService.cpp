@@ -63,6 +63,7 @@ bool TEventControllerService::Active() const
 
 void TEventControllerService::ShowRules()
 {
+    Trace::Message("Main::ShowRules:Rule list asked for over D-Bus");
     m_mainForm.ShowForm();
 }
 

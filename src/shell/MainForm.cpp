@@ -1,8 +1,11 @@
 #include "shell/MainForm.h"
 
+#include "actions/ui/MessageWindows.h"
 #include "model/IconList.h"
 #include "platform/AppVersion.h"
+#include "platform/Autostart.h"
 #include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
 #include "shell/AboutForm.h"
@@ -44,12 +47,12 @@ TMainForm::TMainForm(TProgram& program, bool trayAvailable)
     setWindowTitle(TProgram::Title);
     m_ruleList = new TRuleListForm(m_program, this);
     ui->layoutMain->addWidget(m_ruleList);
-    // A fixed frame with only a system menu, as a white sheet.
+    // A fixed frame with only a system menu, as a sheet: the theme's colour for
+    // text areas, white in a light theme. Labels on it take the text colour that
+    // belongs to it, so a dark theme keeps them readable.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    QPalette sheet = palette();
-    sheet.setColor(QPalette::Window, Qt::white);
-    setPalette(sheet);
+    setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     connect(m_ruleList, &TRuleListForm::HideRequested, this, &TMainForm::HideForm);
@@ -58,14 +61,21 @@ TMainForm::TMainForm(TProgram& program, bool trayAvailable)
     connect(m_trayIcon, &TTrayIcon::DisableClicked, this, [this] { m_program.SetActive(false); });
     connect(m_trayIcon, &TTrayIcon::EnableClicked, this, [this] { m_program.SetActive(true); });
     connect(m_trayIcon, &TTrayIcon::SettingsClicked, this, &TMainForm::ShowSettings);
+    connect(m_trayIcon, &TTrayIcon::AutostartToggled, this, &TMainForm::SetAutostart);
+    connect(m_trayIcon, &TTrayIcon::NewestNotificationClicked, this, &TMainForm::FocusNewestNotification);
+    connect(m_trayIcon, &TTrayIcon::HostAppeared, this, &TMainForm::TrayHostAppeared);
     connect(m_trayIcon, &TTrayIcon::AboutClicked, this, &TMainForm::ShowAbout);
     connect(m_trayIcon, &TTrayIcon::ExitClicked, this, &TMainForm::ExitProgram);
     // The program's state, whoever changes it (the menu, the program's D-Bus interface).
     connect(&m_program, &TProgram::ActiveChanged, m_trayIcon, &TTrayIcon::SetProcessingActive);
+    connect(&m_program, &TProgram::ActiveChanged, this, &TMainForm::ShowStatus);
+    connect(&m_program, &TProgram::SoftphoneConnectionChanged, this, &TMainForm::ShowStatus);
     connect(&m_program, &TProgram::ModelChanged, this, &TMainForm::ReloadRuleList);
     connect(&m_program, &TProgram::UserWarning, this, &TMainForm::ShowUserWarning);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &TMainForm::AllowClose);
     m_trayIcon->SetProcessingActive(m_program.Active());
+    m_trayIcon->SetAutostart(Autostart::Enabled());
+    ShowStatus();
 }
 
 TMainForm::~TMainForm()
@@ -96,12 +106,17 @@ void TMainForm::PlaceWindow()
 
 void TMainForm::ShowTrayIcon()
 {
-    if (m_trayAvailable) {
-        m_trayIcon->Show();
+    m_trayIcon->Show(m_trayAvailable);
+    if (m_trayAvailable)
         return;
-    }
     Trace::Warning("Main::FormCreate:No system tray available, main window shown", TProgram::Title);
     ShowForm();
+}
+
+void TMainForm::TrayHostAppeared()
+{
+    Trace::Message("Main::TrayIcon:Notification area appeared, tray icon shown");
+    m_trayAvailable = true;
 }
 
 void TMainForm::CreateWindowCollections()
@@ -124,8 +139,32 @@ void TMainForm::ReloadRuleList()
     m_ruleList->ReloadRuleList();
 }
 
+void TMainForm::GreetNewUser()
+{
+    Trace::Message("Main::GreetNewUser:Starter rules seeded, rule list shown");
+    m_ruleList->ShowHint(true);
+    ShowForm();
+}
+
+QString TMainForm::StatusText(bool softphoneConnected, bool active)
+{
+    QString text =
+        softphoneConnected ? QStringLiteral("Softphone verbunden") : QStringLiteral("Softphone nicht verbunden");
+    if (!active)
+        text += QStringLiteral(" – Regelverarbeitung deaktiviert");
+    return text;
+}
+
+void TMainForm::ShowStatus()
+{
+    const QString status = StatusText(m_program.SoftphoneConnected(), m_program.Active());
+    m_ruleList->SetStatusText(status);
+    m_trayIcon->SetStatus(status);
+}
+
 void TMainForm::ShowForm()
 {
+    Trace::Message("Main::ShowForm:Main window shown");
     show();
     if (isMinimized())
         showNormal();
@@ -137,6 +176,8 @@ void TMainForm::ShowForm()
 
 void TMainForm::HideForm()
 {
+    // The greeting is said once; the next time the list speaks for itself.
+    m_ruleList->ShowHint(false);
     hide();
     m_trayIcon->SetWindowShown(false);
 }
@@ -157,6 +198,27 @@ void TMainForm::ShowAbout()
 {
     TAboutForm about(TProgram::Title, GetAppVersion(), AboutLogo(), MakerWebAddress);
     about.exec();
+}
+
+void TMainForm::SetAutostart(bool enabled)
+{
+    try {
+        Autostart::SetEnabled(enabled, QCoreApplication::applicationFilePath());
+        Trace::Value("Main::SetAutostart:Start at login", enabled);
+    } catch (const EKestrunError& error) {
+        Trace::Exception("Main::SetAutostart", error);
+        TMessageBox::Warning(nullptr, TProgram::Title,
+                             QStringLiteral("Der Start beim Anmelden konnte nicht geändert werden.\n\n") +
+                                 error.Message());
+    }
+    // The entry as it is now, whether or not the change went through.
+    m_trayIcon->SetAutostart(Autostart::Enabled());
+}
+
+void TMainForm::FocusNewestNotification()
+{
+    if (!m_userInterface || !m_userInterface->MessageWindows().FocusNewest())
+        TMessageBox::Information(nullptr, TProgram::Title, QStringLiteral("Es ist keine Benachrichtigung offen."));
 }
 
 void TMainForm::AllowClose(QSessionManager& /*manager*/)

@@ -25,7 +25,9 @@ class TTrayIcon;
  * the program lives in the tray. Without a tray it shows itself at start and is
  * minimised instead of hidden, so that the user always finds it.
  *
- * Its content is the rule list (TRuleListForm).
+ * Its content is the rule list (TRuleListForm). The window and the tray
+ * icon's tool tip say whether the softphone is connected and whether rule
+ * processing is switched off, and follow both.
  */
 class TMainForm : public QWidget, public TStartupWindows
 {
@@ -53,16 +55,27 @@ public:
     void ShowSettings();
     // "Über...".
     void ShowAbout();
+    // "Beim Anmelden starten".
+    void SetAutostart(bool enabled);
+    // "Zur neuesten Benachrichtigung": the newest notification takes the keyboard.
+    void FocusNewestNotification();
+
+    // The status line of the window and the tool tip.
+    static QString StatusText(bool softphoneConnected, bool active);
 
     void PlaceWindow() override;
     void ShowTrayIcon() override;
     void CreateWindowCollections() override;
     void ReloadRuleList() override;
+    void GreetNewUser() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ShowStatus();
+    // A notification area came after the program had started.
+    void TrayHostAppeared();
     // The session may end: from now on a close request ends the program.
     void AllowClose(QSessionManager& manager);
     void ShowUserWarning(const QString& text);
@@ -71,7 +84,7 @@ private:
     std::unique_ptr<Ui::TMainForm> ui;
     TRuleListForm* m_ruleList;
     TTrayIcon* m_trayIcon;
-    const bool m_trayAvailable;
+    bool m_trayAvailable;
     std::unique_ptr<TDesktopUserInterface> m_userInterface;
     bool boolean_FCanClose = false;
 };

@@ -147,6 +147,16 @@ void TRuleListForm::ValidateForm()
     Trace::Value("Main::ValidateForm:Rule description", description);
 }
 
+void TRuleListForm::ShowHint(bool shown)
+{
+    ui->label_Hint->setVisible(shown);
+}
+
+void TRuleListForm::SetStatusText(const QString& text)
+{
+    ui->label_Status->setText(text);
+}
+
 // A check mark changes the model in force at once, and the file with it, so
 // that it survives a crash or the end of the session.
 void TRuleListForm::checkListBox_RulesClickCheck(QListWidgetItem* item)

@@ -43,6 +43,10 @@ public:
     TRule* ActiveRule() const;
 
     void ValidateForm();
+    // The word for a new user above the list, on what to do next.
+    void ShowHint(bool shown);
+    // The line below the list: the softphone's connection and the processing state.
+    void SetStatusText(const QString& text);
 
     void button_NewClick();
     void button_EditClick();

@@ -11,5 +11,13 @@
  */
 int RunSecondStart(int argc, char** argv);
 
+/**
+ * What `--show` does while another instance runs: asks it over its D-Bus
+ * interface to bring its rule list forward and ends with 0. When it cannot be
+ * asked (it runs without the interface), says that the program runs already and
+ * ends with 1.
+ */
+int RunShowRules(int argc, char** argv);
+
 // The error box "Application already running."; needs the application object.
 void ShowAlreadyRunning();

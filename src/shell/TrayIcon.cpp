@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 
@@ -21,11 +22,17 @@ const TTrayImage TrayImages[2] = {
     {"phone_disabled", QColor(0x75, 0x75, 0x75)},
 };
 
+// Asking for the notification area is a question to the display server; a few
+// seconds are soon enough for a panel that is still starting.
+constexpr int HostWatchInterval = 2000;
+
 } // namespace
 
 TTrayIcon::TTrayIcon(const QString& hint, QObject* parent)
     : QObject(parent)
+    , m_hint(hint)
     , m_menu(std::make_unique<QMenu>())
+    , m_hostWatch(new QTimer(this))
     , m_icon(new QSystemTrayIcon(this))
     , m_images {TrayImage(0), TrayImage(1)}
 {
@@ -36,11 +43,20 @@ TTrayIcon::TTrayIcon(const QString& hint, QObject* parent)
         AddAction(QStringLiteral("sysTrayDisable"), QStringLiteral("Deaktivieren"), &TTrayIcon::DisableClicked);
     sysTrayEnable = AddAction(QStringLiteral("sysTrayEnable"), QStringLiteral("Aktivieren"), &TTrayIcon::EnableClicked);
     AddAction(QStringLiteral("sysTraySettings"), QStringLiteral("Einstellungen"), &TTrayIcon::SettingsClicked);
+    sysTrayAutostart = new QAction(QStringLiteral("Beim Anmelden starten"), this);
+    sysTrayAutostart->setObjectName(QStringLiteral("sysTrayAutostart"));
+    sysTrayAutostart->setCheckable(true);
+    connect(sysTrayAutostart, &QAction::triggered, this, &TTrayIcon::AutostartToggled);
+    m_menu->addAction(sysTrayAutostart);
+    AddAction(QStringLiteral("sysTrayNewestNotification"), QStringLiteral("Zur neuesten Benachrichtigung"),
+              &TTrayIcon::NewestNotificationClicked);
     m_menu->addSeparator();
     AddAction(QStringLiteral("sysTrayAbout"), QStringLiteral("Über..."), &TTrayIcon::AboutClicked);
     AddAction(QStringLiteral("sysTrayExit"), QStringLiteral("Beenden"), &TTrayIcon::ExitClicked);
 
     m_icon->setToolTip(hint);
+    m_hostWatch->setInterval(HostWatchInterval);
+    connect(m_hostWatch, &QTimer::timeout, this, &TTrayIcon::CheckHost);
     m_icon->setContextMenu(m_menu.get());
     // Hosts of the StatusNotifierItem protocol report a left click as Trigger and
     // never a double click; both mean "show me the program".
@@ -76,9 +92,33 @@ QIcon TTrayIcon::TrayImage(int index)
     return icon;
 }
 
-void TTrayIcon::Show()
+void TTrayIcon::Show(bool hostAvailable)
 {
+    // Shown also without a notification area: the icon goes into one that comes later.
     m_icon->show();
+    if (!hostAvailable)
+        m_hostWatch->start();
+}
+
+void TTrayIcon::CheckHost()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_hostWatch->stop();
+    // Put in anew rather than trusting that the platform did it when the area came.
+    m_icon->hide();
+    m_icon->show();
+    emit HostAppeared();
+}
+
+void TTrayIcon::SetAutostart(bool enabled)
+{
+    sysTrayAutostart->setChecked(enabled);
+}
+
+void TTrayIcon::SetStatus(const QString& status)
+{
+    m_icon->setToolTip(status.isEmpty() ? m_hint : QString(m_hint + u'\n' + status));
 }
 
 void TTrayIcon::SetWindowShown(bool shown)

@@ -7,7 +7,11 @@
 #include "actions/ui/MessageFormColors.h"
 #include "telephony/LineEvents.h"
 
+#include "platform/KestrunError.h"
+
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QWindow>
 
@@ -206,6 +210,59 @@ TEST_F(BaseMessageForm, AButtonRunsItsSequenceOnTheWindowsCall)
     EXPECT_EQ(log, QStringList {QStringLiteral("Notiz")});
     ASSERT_EQ(action->lines.size(), 1);
     EXPECT_EQ(action->lines.first(), request.Line);
+    EXPECT_TRUE(form->isVisible());
+}
+
+namespace {
+
+// An action that fails the way a missing template makes an action fail.
+class ThrowingAction : public TBaseAction
+{
+public:
+    void ExecuteAction(TActionContext& /*context*/) override
+    {
+        throw EKestrunError(QStringLiteral("Template file not found: kundenkarte.htm"));
+    }
+};
+
+// The texts of the notices shown now, closing them.
+QStringList TakeNotices()
+{
+    QStringList texts;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (box && box->isVisible()) {
+            texts << box->text();
+            box->close();
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+// The user clicked and watches: what went wrong is said, not only traced.
+TEST_F(BaseMessageForm, AButtonWhoseSequenceFailsTellsTheUser)
+{
+    QStringList log;
+    AddSequence(*m_model, QStringLiteral("F"), QStringLiteral("Notiz"),
+                new RecordingAction(QStringLiteral("Notiz speichern"), log, false));
+    AddSequence(*m_model, QStringLiteral("T"), QStringLiteral("Kundenkarte"), new ThrowingAction);
+    AddSequence(*m_model, QStringLiteral("S"), QStringLiteral("Gut"), new RecordingAction(QStringLiteral("Gut"), log));
+    TBaseMessageForm* form = OpenWindow(Request({QStringLiteral("F"), QStringLiteral("T"), QStringLiteral("S")}));
+    ASSERT_EQ(form->SequenceButtons().size(), 3);
+
+    QTest::mouseClick(form->SequenceButtons().at(0), Qt::LeftButton);
+    EXPECT_EQ(TakeNotices(),
+              QStringList {QStringLiteral("Die Aktionsfolge „Notiz“: Nicht gelungen ist „Notiz "
+                                          "speichern“.\n\nEinzelheiten stehen im Protokoll.")});
+    QTest::mouseClick(form->SequenceButtons().at(1), Qt::LeftButton);
+    const QStringList thrown = TakeNotices();
+    ASSERT_EQ(thrown.size(), 1);
+    EXPECT_TRUE(thrown.at(0).startsWith(QStringLiteral("Die Aktionsfolge „Kundenkarte“ wurde wegen eines Fehlers "
+                                                       "abgebrochen:\nTemplate file not found")));
+    QTest::mouseClick(form->SequenceButtons().at(2), Qt::LeftButton);
+    EXPECT_EQ(TakeNotices(), QStringList());
     EXPECT_TRUE(form->isVisible());
 }
 

@@ -285,3 +285,18 @@ TEST_F(ActionSequences, CancelledCommandsLeaveTheWorkingCopyByteForByte)
     EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_EQ(SavedText(*copy), before);
 }
+
+// Return in the palette is the keyboard's double click: it adds the action and
+// leaves the editor open, rather than pressing the editor's default button.
+TEST_F(ActionSequences, ReturnInThePaletteAddsTheAction)
+{
+    Open(popup);
+    auto* palette = Control<QTreeWidget>(QStringLiteral("listBox_AvailableBaseActions"));
+    SelectPalette(QStringLiteral("Ruf beenden"));
+    palette->setFocus();
+    const bool shown = DriveModal<TActionPropertyForm>(Ok, [&] { QTest::keyClick(palette, Qt::Key_Return); });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(CopySequence(0)->Count(), 4);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->result(), 0) << "the editor is neither accepted nor rejected";
+}

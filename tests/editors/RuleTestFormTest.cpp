@@ -10,7 +10,9 @@
 #include "telephony/ClientLineMgr.h"
 #include "telephony/OrvixEvent.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -127,6 +129,45 @@ TEST_F(RuleTest, RealCallDuringTheTestDoesNotReachIt)
         EXPECT_TRUE(recorded->lines.at(1)->IsTestMode());
         EXPECT_EQ(recorded->lines.at(1)->CallerName(), QStringLiteral("Test"));
     }
+}
+
+namespace {
+
+// The texts of the notices shown now, closing them.
+QStringList TakeNotices()
+{
+    QStringList texts;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (box && box->isVisible()) {
+            texts << box->text();
+            box->close();
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+// "Testen" closes the dialog: the user is told what the test did, unless the
+// rule's own windows show it.
+TEST_F(RuleTest, TheUserIsToldWhatFailedOrThatNothingRan)
+{
+    RunTest({});
+    EXPECT_EQ(TakeNotices(), QStringList()) << "everything went well";
+
+    sequence->AddNewItem(new RecordingAction(QStringLiteral("Notiz speichern"), log, false));
+    RunTest({});
+    EXPECT_EQ(TakeNotices(),
+              QStringList {QStringLiteral("Der Test der Regel: Nicht gelungen ist „Notiz "
+                                          "speichern“.\n\nEinzelheiten stehen im Protokoll.")});
+
+    rule->RemoveItem(sequence);
+    RunTest({});
+    const QStringList nothing = TakeNotices();
+    ASSERT_EQ(nothing.size(), 1);
+    EXPECT_TRUE(
+        nothing.at(0).startsWith(QStringLiteral("Der Test der Regel ist beendet; sie hat keine Aktion ausgeführt.")));
 }
 
 TEST_F(RuleTest, CloseRunsNothing)

@@ -26,3 +26,14 @@ TEST(ProgramOptions, HelpAndVersionAreFoundAmongTheArgumentsAndNothingElseIsAnOp
     for (const auto& c : cases)
         EXPECT_EQ(FindInformationOption(c.arguments), c.option) << c.arguments.join(u' ').toStdString();
 }
+
+// --show is looked for on its own: it may stand beside Qt's options.
+TEST(ProgramOptions, ShowIsFoundAmongTheArguments)
+{
+    EXPECT_TRUE(AsksToShowRules(QStringList {QStringLiteral("--show")}));
+    EXPECT_TRUE(
+        AsksToShowRules(QStringList {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--show")}));
+    EXPECT_FALSE(AsksToShowRules(QStringList {QStringLiteral("eventcontroller:--show")}));
+    EXPECT_FALSE(AsksToShowRules(QStringList {}));
+    EXPECT_EQ(FindInformationOption({QStringLiteral("--show")}), EInformationOption::None);
+}

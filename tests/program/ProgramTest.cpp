@@ -52,6 +52,8 @@ protected:
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
         m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+        // A user who has been here before: without a rules file the first start seeds its own.
+        TParameters().SaveObjectsToXMLFile(DataPathRulesFile());
     }
 
     // Plays a call on line 0; returns how many rules it ran, the last one's name in lastRule.
@@ -107,6 +109,8 @@ TEST_F(ProgramTest, AFailedSaveAtShutdownStaysAFailure)
     TProgram program(&m_softphone);
     program.Start();
     program.SetModel(ModelWithIncomingRule(QStringLiteral("Kunde")));
+    // A folder where the rules file should be: it cannot be written.
+    QFile::remove(DataPathRulesFile());
     ASSERT_TRUE(QDir().mkpath(DataPathRulesFile()));
     EXPECT_FALSE(program.Shutdown());
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()), 1);
@@ -205,6 +209,7 @@ public:
     void ShowTrayIcon() override { Record("ShowTrayIcon"); }
     void CreateWindowCollections() override { Record("CreateWindowCollections"); }
     void ReloadRuleList() override { Record("ReloadRuleList"); }
+    void GreetNewUser() override { Record("GreetNewUser"); }
 
     QStringList steps;
     QString failing;
@@ -414,4 +419,38 @@ TEST_F(ProgramTest, ARulesFileEditedOnDiskIsKeptWhenItIsNewerThanTheLastChange)
         EXPECT_EQ(m_trace.Has(QStringLiteral("Main::FormClose:Rules file changed on disk after the last change, kept")),
                   c.changeInTheProgram && c.editSecondsAfterTheChange > 0);
     }
+// The starter rules are for a user who has none from anywhere: the global
+// template's rules, copied first, win.
+TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
+{
+    QFile::remove(DataPathRulesFile());
+    QTemporaryDir templateFolder;
+    ASSERT_TRUE(templateFolder.isValid());
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Zentral"))
+                    ->SaveObjectsToXMLFile(templateFolder.filePath(QStringLiteral("rules.xml"))));
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" +
+                                 QFile::encodeName(templateFolder.path()) + '\n');
+    {
+        TProgram program(&m_softphone);
+        program.Start();
+        EXPECT_FALSE(program.FirstStart());
+        ASSERT_EQ(program.Model()->Rules().Count(), 1);
+        EXPECT_EQ(program.Model()->Rules().Item<TRule>(0)->Name(), QStringLiteral("Zentral"));
+        program.Shutdown();
+    }
+
+    QFile::remove(DataPathRulesFile());
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=0\n");
+    TProgram program(&m_softphone);
+    RecordingWindows windows(program, m_trace);
+    program.Start(&windows);
+    EXPECT_TRUE(program.FirstStart());
+    EXPECT_EQ(program.Model()->Rules().Count(), 2);
+    EXPECT_EQ(windows.steps.last(), QStringLiteral("GreetNewUser: traced, 2 rules, -")) << "once the list shows them";
+    QString ran;
+    EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
+    EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
+    program.Shutdown();
 }

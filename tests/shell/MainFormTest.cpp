@@ -12,6 +12,7 @@
 #include "WindowGrab.h"
 #include "editors/RuleAssistentForm.h"
 #include "platform/AppVersion.h"
+#include "platform/Autostart.h"
 #include "platform/DataPaths.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
@@ -19,6 +20,7 @@
 #include "shell/SecondStart.h"
 #include "shell/TrayIcon.h"
 #include "telephony/OrvixEvent.h"
+#include "widgets/MessageBox.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -68,6 +70,8 @@ protected:
     {
         m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
                                  "VelquistServer=127.0.0.1:1\n");
+        // A user who has been here before: the first start's greeting is FirstRunTest's.
+        SaveRules({});
     }
 
     ~MainFormTest() override { m_program.Shutdown(); }
@@ -109,12 +113,12 @@ TEST_F(MainFormTest, TheTrayMenuOffersWhatChangesSomethingAndFollowsTheProcessin
     form.FormCreate();
     const auto* tray = form.findChild<QSystemTrayIcon*>();
     ASSERT_NE(tray, nullptr);
-    EXPECT_EQ(tray->toolTip(), TProgram::Title);
+    EXPECT_EQ(tray->toolTip(), TProgram::Title + u"\nSoftphone verbunden");
     EXPECT_FALSE(form.isVisible());
     const QString separator = QStringLiteral("-");
     EXPECT_EQ(VisibleEntries(form),
-              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Einstellungen"_s, separator, u"Über..."_s,
-                            u"Beenden"_s}));
+              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Einstellungen"_s, u"Beim Anmelden starten"_s,
+                            u"Zur neuesten Benachrichtigung"_s, separator, u"Über..."_s, u"Beenden"_s}));
     ASSERT_FALSE(TrayPicture(TTrayIcon::TrayImage(0)).isNull());
     ASSERT_NE(TrayPicture(TTrayIcon::TrayImage(0)), TrayPicture(TTrayIcon::TrayImage(1)));
     EXPECT_EQ(TrayPicture(tray->icon()), TrayPicture(TTrayIcon::TrayImage(0)));
@@ -150,6 +154,8 @@ TEST_F(MainFormTest, TheCloseBoxHidesTheWindowOrMinimisesItWithoutATray)
         TProgram program(&m_softphone);
         TMainForm form(program, trayAvailable);
         form.FormCreate();
+        // Only a save would bring it back.
+        QFile::remove(DataPathRulesFile());
         // Without a tray the window is the only way in, so it shows at start.
         EXPECT_EQ(form.isVisible(), !trayAvailable);
         EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormCreate:No system tray available, main window shown")),
@@ -165,8 +171,32 @@ TEST_F(MainFormTest, TheCloseBoxHidesTheWindowOrMinimisesItWithoutATray)
             EXPECT_EQ(VisibleEntries(form).at(0), QStringLiteral("Wiederherstellen"));
         }
         program.Shutdown();
-        QFile::remove(DataPathRulesFile());
+        SaveRules({});
     }
+}
+
+TEST_F(MainFormTest, BeimAnmeldenStartenWritesAndRemovesTheUsersAutostartEntry)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    QAction& autostart = Entry(form, "sysTrayAutostart");
+    EXPECT_FALSE(autostart.isChecked());
+
+    autostart.trigger();
+    EXPECT_TRUE(autostart.isChecked());
+    EXPECT_TRUE(QFile::exists(Autostart::UserEntryPath()));
+    autostart.trigger();
+    EXPECT_FALSE(autostart.isChecked());
+    EXPECT_FALSE(QFile::exists(Autostart::UserEntryPath()));
+}
+
+TEST_F(MainFormTest, ZurNeuestenBenachrichtigungSaysWhenNoneIsOpen)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    TMessageBox::SetNextAnswer(QMessageBox::Ok);
+    Entry(form, "sysTrayNewestNotification").trigger();
+    EXPECT_EQ(TMessageBox::PendingAnswers(), 0);
 }
 
 TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
@@ -174,6 +204,7 @@ TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
     TMainForm form(m_program, true);
     form.FormCreate();
     form.ShowForm();
+    QFile::remove(DataPathRulesFile());
 
     Entry(form, "sysTrayExit").trigger();
     EXPECT_FALSE(form.isVisible());

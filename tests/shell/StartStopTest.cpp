@@ -18,6 +18,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -396,6 +397,128 @@ TEST_F(StartStop, AStallingMailServerLeavesTheProgramAnsweringAndTheMailGoesToTh
     EXPECT_EQ(composer.Arguments(), (QStringList {"--utf8", "mailto:anna@example.org?subject=Start"}));
     EXPECT_EQ(controller.call(QStringLiteral("Quit")).type(), QDBusMessage::ReplyMessage);
     EXPECT_EQ(Finish(app), 0);
+}
+
+// The menu entry's start: the running instance brings its rule list forward over
+// its own interface and the new start ends; without one the program starts with it shown.
+TEST_F(StartStop, ShowBringsTheRunningInstancesRuleListForward)
+{
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    SaveRules(DataFile(QStringLiteral("rules.xml")), QStringLiteral("Kunde"));
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.Connection().isConnected());
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    QProcess first;
+    ASSERT_TRUE(Start(first, {QStringLiteral("--show")}));
+    EXPECT_TRUE(WaitFor([&] { return TraceText().contains("Main::FormCreate:Rule list shown as asked at start"); }));
+
+    QProcess second;
+    ASSERT_TRUE(Start(second, {QStringLiteral("--show")}));
+    EXPECT_EQ(Finish(second), 0);
+    const auto askedAndShown = [this] {
+        const QByteArray trace = TraceText();
+        const qsizetype asked = trace.indexOf("Main::ShowRules:Rule list asked for over D-Bus");
+        return asked >= 0 && trace.indexOf("Main::ShowForm:Main window shown", asked) > asked;
+    };
+    EXPECT_TRUE(WaitFor(askedAndShown));
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    ::kill(pid_t(first.processId()), SIGTERM);
+    EXPECT_EQ(Finish(first), 0);
+}
+
+namespace {
+
+// A display of the test's own; the number is the one Xvfb found free.
+class PrivateDisplay
+{
+public:
+    PrivateDisplay()
+    {
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+        if (m_server.waitForStarted() && m_server.waitForReadyRead(30000))
+            m_name = u':' + QString::fromLatin1(m_server.readLine().trimmed());
+    }
+    ~PrivateDisplay()
+    {
+        m_server.terminate();
+        m_server.waitForFinished();
+    }
+
+    // ":N", empty when the server did not start.
+    const QString& Name() const { return m_name; }
+
+private:
+    QProcess m_server;
+    QString m_name;
+};
+
+// The windows that the notification area (trayer's window, named "panel") holds:
+// the lines of the window tree below it.
+QByteArray TrayContent(const QString& display)
+{
+    QProcess tree;
+    tree.start(QStringLiteral("xwininfo"),
+               {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-tree")});
+    tree.waitForFinished(10000);
+    QByteArray content;
+    qsizetype panelIndent = -1;
+    for (const QByteArray& line : tree.readAllStandardOutput().split('\n')) {
+        qsizetype indent = 0;
+        while (indent < line.size() && line.at(indent) == ' ')
+            ++indent;
+        if (panelIndent >= 0 && indent <= panelIndent && !line.trimmed().isEmpty())
+            break;
+        if (panelIndent >= 0)
+            content += line + '\n';
+        else if (line.contains("(\"panel\" \"trayer\")"))
+            panelIndent = indent;
+    }
+    return content;
+}
+
+} // namespace
+
+// At login the panel often starts after the program: the icon goes into the
+// notification area when it comes.
+TEST_F(StartStop, ATrayHostThatStartsLaterGetsTheIcon)
+{
+    for (const char* tool : {"Xvfb", "trayer", "xwininfo"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            GTEST_SKIP() << tool << " is not installed";
+    }
+    PrivateDisplay display;
+    ASSERT_FALSE(display.Name().isEmpty());
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    SaveRules(DataFile(QStringLiteral("rules.xml")), QStringLiteral("Kunde"));
+    PrivateSessionBus bus;
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_environment.insert(QStringLiteral("DISPLAY"), display.Name());
+    m_environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+
+    QProcess app;
+    ASSERT_TRUE(Start(app));
+    EXPECT_TRUE(
+        WaitFor([&] { return TraceText().contains("Main::FormCreate:No system tray available, main window shown"); }));
+
+    QProcess tray;
+    QProcessEnvironment trayEnvironment = QProcessEnvironment::systemEnvironment();
+    trayEnvironment.insert(QStringLiteral("DISPLAY"), display.Name());
+    tray.setProcessEnvironment(trayEnvironment);
+    tray.start(QStringLiteral("trayer"), {QStringLiteral("--widthtype"), QStringLiteral("request")});
+    ASSERT_TRUE(tray.waitForStarted());
+    EXPECT_TRUE(WaitFor([&] { return TraceText().contains("Main::TrayIcon:Notification area appeared"); }));
+    EXPECT_TRUE(WaitFor([&] { return TrayContent(display.Name()).contains("kestrun-eventcontroller"); }))
+        << TrayContent(display.Name()).constData();
+
+    ::kill(pid_t(app.processId()), SIGTERM);
+    EXPECT_EQ(Finish(app), 0);
+    tray.terminate();
+    tray.waitForFinished();
 }
 
 #include "StartStopTest.moc"

@@ -11,13 +11,16 @@
 #include "telephony/ClientLineMgr.h"
 #include "telephony/LineEvents.h"
 #include "trace/Trace.h"
+#include "widgets/RunReport.h"
 
 #include "ui_BaseMessageForm.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWindow>
@@ -128,6 +131,40 @@ void TBaseMessageForm::Open(const TMessageWindowRequest& request, const TNotific
     FormShow();
     show();
     raise();
+    Announce();
+}
+
+void TBaseMessageForm::Announce()
+{
+    QStringList lines;
+    for (const TMessageRow& row : m_request.Rows)
+        lines << (row.Alias.isEmpty() ? row.Value : QString(row.Alias + QStringLiteral(": ") + row.Value));
+    setAccessibleName(m_request.Caption);
+    setAccessibleDescription(lines.join(u'\n'));
+    // The window takes no focus, so a screen reader would not notice it otherwise.
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void TBaseMessageForm::TakeKeyboard()
+{
+    OnMouseEnter();
+    // Changing the flags hides the window; it shows again where it was.
+    const QPoint place = pos();
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, false);
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    move(place);
+    show();
+    raise();
+    activateWindow();
+    QWidget* first = ui->speedButton_Close;
+    for (TActionSequenceButton* button : SequenceButtons()) {
+        if (button->isEnabled()) {
+            first = button;
+            break;
+        }
+    }
+    first->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TBaseMessageForm::Preload(const TMessageWindowRequest& request, const TNotificationSettings& settings)
@@ -183,9 +220,14 @@ void TBaseMessageForm::SetFormColor(const QColor& color)
 {
     m_colors = TMessageFormColors::FromColor(color);
     QPalette colors = palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+    // Every role a child may paint with follows the window's own colours, never
+    // the desktop's theme: a dark theme's light text would vanish on a light body.
+    for (QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text, QPalette::Link, QPalette::LinkVisited})
         colors.setColor(role, m_colors.FontColor);
     colors.setColor(QPalette::Window, m_colors.TransparentColor);
+    colors.setColor(QPalette::Base, m_colors.FormColor);
+    colors.setColor(QPalette::Button, m_colors.FormColor);
     setPalette(colors);
     for (TActionSequenceButton* button : SequenceButtons())
         button->SetColors(m_colors.FontColor, m_colors.ButtonBorderColor);
@@ -339,7 +381,14 @@ void TBaseMessageForm::speedButton_TemplateClick(int slot)
                        m_request.SequenceIDs.value(slot));
         return;
     }
-    sequence->ExecuteActions(line);
+    // The user clicked and watches: a failure is told, not only traced.
+    const QString run = QStringLiteral("Die Aktionsfolge ") + u'„' + sequence->Name() + u'“';
+    try {
+        ReportRunFailures(nullptr, m_request.Caption, run, sequence->ExecuteActions(line));
+    } catch (const std::exception& error) {
+        Trace::Exception("BaseMessageForm::speedButton_TemplateClick", error);
+        ReportRunError(nullptr, m_request.Caption, run, QString::fromUtf8(error.what()));
+    }
 }
 
 void TBaseMessageForm::speedButton_CloseClick()
@@ -412,6 +461,15 @@ void TBaseMessageForm::closeEvent(QCloseEvent* event)
     }
     Trace::Message("BaseMessageForm::FormClose");
     event->accept();
+}
+
+void TBaseMessageForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        speedButton_CloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TBaseMessageForm::showEvent(QShowEvent* event)

@@ -120,6 +120,11 @@ public:
     void OnMouseEnter();
     void OnMouseLeave();
 
+    // For the keyboard, reached from the tray menu: the window takes the focus
+    // (which it never takes by itself), stops fading and gives the focus to its
+    // first button that can run.
+    void TakeKeyboard();
+
     // Re-asks every button's actions whether they can run on the window's call.
     void RefreshSequenceButtons();
     void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);
@@ -140,6 +145,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -158,6 +164,8 @@ private:
     void SetAlpha(int alpha);
     int ConfiguredAlpha() const;
     void ConnectLineManager();
+    // Tells assistive technology that a notification came, with what it says.
+    void Announce();
 
     std::unique_ptr<Ui::TBaseMessageForm> ui;
     TModelSource m_modelSource;

@@ -64,6 +64,17 @@ std::unique_ptr<TBaseMessageForm> TMessageWindows::CreateForm(TMessageWindowRequ
     return m_htmlFormFactory ? m_htmlFormFactory(m_modelSource) : nullptr;
 }
 
+bool TMessageWindows::FocusNewest()
+{
+    for (auto form = m_formCollection.crbegin(); form != m_formCollection.crend(); ++form) {
+        if ((*form)->isVisible()) {
+            (*form)->TakeKeyboard();
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TMessageWindows::Show(const TMessageWindowRequest& request)
 {
     const bool html = request.Kind == TMessageWindowRequest::TKind::Html;

@@ -52,6 +52,8 @@ public:
     void Preload(const TMessageWindowRequest& request);
     // Closes and destroys every window, preloaded ones too.
     void CloseAll();
+    // Gives the keyboard to the newest window that shows; false when none shows.
+    bool FocusNewest();
     // Puts every shown window that the user has not moved in its place of the
     // stack: HTML windows first, then balloon windows, each in order of creation.
     // A hidden (preloaded) window takes no place.
