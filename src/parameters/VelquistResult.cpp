@@ -1,7 +1,11 @@
 #include "parameters/VelquistResult.h"
 
+#include "history/LookupCache.h"
 #include "platform/BackgroundWait.h"
+#include "platform/KestrunError.h"
 #include "trace/Trace.h"
+
+#include <QThreadPool>
 
 #include <pugixml.hpp>
 
@@ -41,16 +45,74 @@ HttpForm TVelquistResult::SearchForm(const QString& SearchKey, const QString& Se
 TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                                const QString& SearchNode) const
 {
+    const std::shared_ptr<TLookupCache> cache = TLookupCache::InUse();
+    const bool cacheKept = cache && cache->LifetimeSeconds() > 0;
+    const QString cacheKey = TLookupCache::Key(SearchKey, SearchField, SearchNode);
+    const std::optional<TLookupCache::TAnswer> cached = cacheKept ? cache->Find(cacheKey) : std::nullopt;
+    if (cached && !cached->expired) {
+        Trace::Value("Velquist::GetResult:Answer from the cache", SearchKey);
+        // "Not found" is kept briefly so that a caller the directory lacks is not asked for at every state;
+        // a found answer is asked for again once a minute at most, not at every state of a call.
+        constexpr qint64 RefreshAfterSeconds = 60;
+        if (!cached->fields.isEmpty() && cached->ageSeconds >= RefreshAfterSeconds)
+            RefreshInBackground(CallID, SearchKey, SearchField, SearchNode, cache);
+        return cached->fields;
+    }
+    const std::optional<TVelquistDictionary> answer = Fetch(CallID, SearchKey, SearchField, SearchNode);
+    if (answer) {
+        if (cacheKept)
+            cache->Store(cacheKey, *answer);
+        return *answer;
+    }
+    if (cached) {
+        Trace::Value("Velquist::GetResult:No answer from the server, expired answer from the cache used", SearchKey);
+        return cached->fields;
+    }
+    return {};
+}
+
+void TVelquistResult::RefreshInBackground(int CallID, const QString& SearchKey, const QString& SearchField,
+                                          const QString& SearchNode, std::shared_ptr<TLookupCache> cache) const
+{
+    const QString baseUrl = TVelquist::BaseUrl();
+    if (baseUrl.isEmpty())
+        return;
+    const std::shared_ptr<TVelquist> client = TVelquist::InUse();
+    QThreadPool::globalInstance()->start([=, limits = m_limits] {
+        HttpLimits request = limits;
+        request.cancelled = client ? &client->Cancelled() : nullptr;
+        try {
+            const HttpResponse response = HttpClient::PostForm(SearchUrl(baseUrl, CallID),
+                                                               SearchForm(SearchKey, SearchField, SearchNode), request);
+            if (response.status >= 400)
+                throw EKestrunError(
+                    QStringLiteral("The directory server answered with HTTP status %1").arg(response.status));
+            cache->Store(TLookupCache::Key(SearchKey, SearchField, SearchNode), HandleResult(response.body));
+            Trace::Value("Velquist::GetResult:Cached answer refreshed", SearchKey);
+        } catch (const std::exception& error) {
+            Trace::Value("Velquist::GetResult:Cached answer not refreshed",
+                         SearchKey + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+        }
+    });
+}
+
+QString TVelquistResult::SearchUrl(const QString& baseUrl, int CallID)
+{
+    return baseUrl + QStringLiteral("/Velquist/GetSearchResults?PostType=KeyValue&CallID=") + QString::number(CallID);
+}
+
+std::optional<TVelquistDictionary> TVelquistResult::Fetch(int CallID, const QString& SearchKey,
+                                                          const QString& SearchField, const QString& SearchNode) const
+{
     const QString baseUrl = TVelquist::BaseUrl();
     if (baseUrl.isEmpty()) {
         Trace::Message("Velquist::GetResult:Velquist not active, aborting...");
-        return {};
+        return std::nullopt;
     }
     try {
         const HttpForm form = SearchForm(SearchKey, SearchField, SearchNode);
         const QString lower = SearchField.toLower();
-        const QString url =
-            baseUrl + QStringLiteral("/Velquist/GetSearchResults?PostType=KeyValue&CallID=") + QString::number(CallID);
+        const QString url = SearchUrl(baseUrl, CallID);
         Trace::Value("Velquist::GetResult:SearchType",
                      IsFixedSearchType(lower) ? lower : QStringLiteral("SearchField"));
         Trace::Value("Velquist::GetResult:SearchKey", SearchKey);
@@ -71,7 +133,7 @@ TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& Search
             client ? &client->Cancelled() : nullptr);
         if (!answered) {
             Trace::Message("Velquist::GetResult:Search ended, the program is shutting down");
-            return {};
+            return std::nullopt;
         }
         const HttpResponse& response = *answered;
         Trace::Value("Velquist::GetResult:Result", QString::fromUtf8(response.body));
@@ -81,7 +143,7 @@ TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& Search
         return HandleResult(response.body);
     } catch (const std::exception& error) {
         Trace::Exception("Velquist::GetResult", error);
-        return {};
+        return std::nullopt;
     }
 }
 

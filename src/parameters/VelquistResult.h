@@ -6,6 +6,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+#include <optional>
+
+class TLookupCache;
+
 /**
  * @brief One search on the directory-lookup server: the request and the reading of its answer.
  *
@@ -25,6 +30,9 @@ public:
     // nothing is found or anything fails (traced). The request runs off the main
     // thread and is waited for as a modal window is: notifications keep being
     // taken in. Shutdown (TVelquist::Cancel on the client in use) ends the wait.
+    // With a lookup cache in use (TLookupCache::InUse), a fresh cached answer comes
+    // at once and a found one is refreshed in the background; an expired one is
+    // asked for again and still used when the server does not answer.
     TVelquistDictionary GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                   const QString& SearchNode) const;
     // Throws EKestrunError on an answer that is no XML or whose record names a field twice.
@@ -34,5 +42,12 @@ public:
     static HttpForm SearchForm(const QString& SearchKey, const QString& SearchField, const QString& SearchNode);
 
 private:
+    // The server's answer; nothing when it could not be asked or did not answer (traced).
+    std::optional<TVelquistDictionary> Fetch(int CallID, const QString& SearchKey, const QString& SearchField,
+                                             const QString& SearchNode) const;
+    void RefreshInBackground(int CallID, const QString& SearchKey, const QString& SearchField,
+                             const QString& SearchNode, std::shared_ptr<TLookupCache> cache) const;
+    static QString SearchUrl(const QString& baseUrl, int CallID);
+
     HttpLimits m_limits;
 };

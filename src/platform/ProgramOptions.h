@@ -17,6 +17,14 @@ enum class EInformationOption
 // program's name); None when they hold neither.
 EInformationOption FindInformationOption(const QStringList& arguments);
 
+/**
+ * What the command line asks to dial: the value of "--dial NUMBER" (or
+ * "--dial=NUMBER"), else a first argument that is a "tel:", "sip:", "sips:" or
+ * "callto:" link, as the desktop passes a clicked link. Nothing otherwise. An
+ * empty text when --dial has no value, so that the caller refuses it.
+ */
+std::optional<QString> FindDialRequest(const QStringList& arguments);
+
 QString HelpText();
 QString VersionText();
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <optional>
 
@@ -38,6 +39,14 @@ public:
     }
 };
 
+QStringList Arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    return arguments;
+}
+
 std::optional<TSingleInstance> TakeInstanceLock()
 {
     try {
@@ -62,6 +71,11 @@ int RunApplication(int argc, char** argv)
 
     // Held for the life of the process; the kernel lets go of it at the end.
     const std::optional<TSingleInstance> instance = TakeInstanceLock();
+    const std::optional<QString> dial = FindDialRequest(Arguments(argc, argv));
+    if (dial) {
+        if (const std::optional<int> status = RunDialRequest(argc, argv, *dial, instance && !instance->IsFirst()))
+            return *status;
+    }
     if (instance && !instance->IsFirst())
         return RunSecondStart(argc, argv);
 
@@ -83,6 +97,9 @@ int RunApplication(int argc, char** argv)
     TEventControllerService service(program, mainForm);
     service.Register();
     mainForm.FormCreate();
+    // A start from a link: the call goes out once the event loop runs.
+    if (dial)
+        QTimer::singleShot(0, &mainForm, [&mainForm, number = *dial] { mainForm.PlaceCall(number); });
 
     int status = QApplication::exec();
     // The shutdown ran already and this only fetches the result. Rules that could

@@ -1,9 +1,63 @@
 #include "shell/SecondStart.h"
 
+#include "platform/DialTarget.h"
 #include "platform/HandoffMessage.h"
+#include "shell/EventControllerService.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Started from a desktop link nobody reads standard error; a box tells the user then.
+bool StartedFromDesktop()
+{
+    if (isatty(STDERR_FILENO))
+        return false;
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+        return false;
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+int RefuseDial(int argc, char** argv, const QString& reason, int status)
+{
+    const QByteArray text = (QStringLiteral("kestrun-eventcontroller: ") + reason + u'\n').toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    if (StartedFromDesktop()) {
+        QApplication app(argc, argv);
+        TMessageBox::Warning(nullptr, QStringLiteral("Anrufen"), reason);
+    }
+    return status;
+}
+
+} // namespace
+
+std::optional<int> RunDialRequest(int argc, char** argv, const QString& request, bool programRuns)
+{
+    const TDialTarget target = TDialTarget::Parse(request);
+    if (!target.IsValid())
+        return RefuseDial(argc, argv, target.error, 2);
+    if (!programRuns)
+        return std::nullopt;
+    const QDBusMessage reply = [&] {
+        QCoreApplication app(argc, argv);
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(TEventControllerService::ServiceName, TEventControllerService::ObjectPath,
+                                           TEventControllerService::InterfaceName, QStringLiteral("Dial"));
+        call << target.number;
+        // The softphone answers within its own 2 s time-out.
+        return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
+    }();
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return RefuseDial(argc, argv,
+                          QStringLiteral("Der Anruf konnte nicht aufgebaut werden: ") + reply.errorMessage(), 1);
+    return 0;
+}
 
 int RunSecondStart(int argc, char** argv)
 {

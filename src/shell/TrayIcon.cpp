@@ -4,7 +4,10 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
+
+#include <algorithm>
 
 namespace {
 
@@ -35,11 +38,13 @@ TTrayIcon::TTrayIcon(const QString& hint, QObject* parent)
     sysTrayDisable =
         AddAction(QStringLiteral("sysTrayDisable"), QStringLiteral("Deaktivieren"), &TTrayIcon::DisableClicked);
     sysTrayEnable = AddAction(QStringLiteral("sysTrayEnable"), QStringLiteral("Aktivieren"), &TTrayIcon::EnableClicked);
+    AddAction(QStringLiteral("sysTrayHistory"), QStringLiteral("Anrufliste"), &TTrayIcon::HistoryClicked);
     AddAction(QStringLiteral("sysTraySettings"), QStringLiteral("Einstellungen"), &TTrayIcon::SettingsClicked);
     m_menu->addSeparator();
     AddAction(QStringLiteral("sysTrayAbout"), QStringLiteral("Über..."), &TTrayIcon::AboutClicked);
     AddAction(QStringLiteral("sysTrayExit"), QStringLiteral("Beenden"), &TTrayIcon::ExitClicked);
 
+    m_hint = hint;
     m_icon->setToolTip(hint);
     m_icon->setContextMenu(m_menu.get());
     // Hosts of the StatusNotifierItem protocol report a left click as Trigger and
@@ -91,5 +96,51 @@ void TTrayIcon::SetProcessingActive(bool active)
 {
     sysTrayDisable->setVisible(active);
     sysTrayEnable->setVisible(!active);
-    m_icon->setIcon(m_images[active ? 0 : 1]);
+    m_active = active;
+    ShowImage();
+}
+
+void TTrayIcon::SetMissedCalls(int count)
+{
+    m_missedCalls = std::max(0, count);
+    ShowImage();
+    QString hint = m_hint;
+    if (m_missedCalls == 1)
+        hint += QStringLiteral("\n1 verpasster Anruf");
+    else if (m_missedCalls > 1)
+        hint += QStringLiteral("\n%1 verpasste Anrufe").arg(m_missedCalls);
+    m_icon->setToolTip(hint);
+}
+
+void TTrayIcon::ShowImage()
+{
+    const QIcon& image = m_images[m_active ? 0 : 1];
+    m_icon->setIcon(m_missedCalls > 0 ? WithBadge(image, m_missedCalls) : image);
+}
+
+// A red disc in the upper right quarter with the count in white, "9+" beyond nine.
+QIcon TTrayIcon::WithBadge(const QIcon& icon, int count)
+{
+    const QString text = count > 9 ? QStringLiteral("9+") : QString::number(count);
+    QIcon badged;
+    for (const int size : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pixmap = icon.pixmap(QSize(size, size));
+        pixmap.setDevicePixelRatio(1.0);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal diameter = size * 0.62;
+        const QRectF disc(size - diameter, 0, diameter, diameter);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xc6, 0x28, 0x28));
+        painter.drawEllipse(disc);
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(std::max(6, int(diameter * (text.size() > 1 ? 0.5 : 0.7))));
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(disc, Qt::AlignCenter, text);
+        painter.end();
+        badged.addPixmap(pixmap);
+    }
+    return badged;
 }

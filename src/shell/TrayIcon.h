@@ -15,7 +15,7 @@ class QSystemTrayIcon;
  *
  * The menu holds, in this order: "Wiederherstellen" (sysTrayShow), "Ausblenden"
  * (sysTrayHide), "Deaktivieren" (sysTrayDisable), "Aktivieren" (sysTrayEnable),
- * "Einstellungen" (sysTraySettings), a separator, "Über..." (sysTrayAbout) and
+ * "Anrufliste" (sysTrayHistory), "Einstellungen" (sysTraySettings), a separator, "Über..." (sysTrayAbout) and
  * "Beenden" (sysTrayExit). Of each pair only the entry that changes something is
  * visible; the owner reports the state with SetWindowShown and SetProcessingActive.
  * The icon shows image 0 while rules are processed, image 1 while not. It only
@@ -33,6 +33,9 @@ public:
     void Show();
     void SetWindowShown(bool shown);
     void SetProcessingActive(bool active);
+    // The missed calls not yet seen in the call history: a badge with their number
+    // on the icon and a line in its hint; none at 0.
+    void SetMissedCalls(int count);
 
     // The two images of the icon: 0 processing on, 1 processing off.
     static QIcon TrayImage(int index);
@@ -44,12 +47,18 @@ signals:
     void DisableClicked();
     void EnableClicked();
     void SettingsClicked();
+    void HistoryClicked();
     void AboutClicked();
     void ExitClicked();
 
 private:
     QAction* AddAction(const QString& name, const QString& caption, void (TTrayIcon::*clicked)());
+    void ShowImage();
+    static QIcon WithBadge(const QIcon& icon, int count);
 
+    QString m_hint;
+    bool m_active = true;
+    int m_missedCalls = 0;
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon* m_icon;
     std::array<QIcon, 2> m_images;
