@@ -95,7 +95,8 @@ QDateTime TLookupCache::Now() const
         const std::lock_guard lock(m_mutex);
         clock = m_clock;
     }
-    return clock ? clock() : QDateTime::currentDateTime();
+    // In UTC: the local time's zone look-up would cost more than the whole lookup.
+    return clock ? clock() : QDateTime::currentDateTimeUtc();
 }
 
 std::shared_ptr<TLookupCache> TLookupCache::InUse()
