@@ -20,7 +20,9 @@ bool TActionOrvixEndCall::CanExecuteOnLine(const TOrvixLine& snapshot, TClientLi
 {
     const auto line = lineMgr.DispGetLine(snapshot.LineIndex());
     const int state = line->DispState();
-    return line->DispCallId() == snapshot.CallId() && (state == LSActive || state == LSDialing);
+    // A call that rings here is ended too: that is how the user (or the rule "Gesperrte Nummern")
+    // rejects it.
+    return line->DispCallId() == snapshot.CallId() && (state == LSActive || state == LSDialing || state == LSRinging);
 }
 
 void TActionOrvixEndCall::ActOnCall(TActionContext& context, TClientLineMgr& lineMgr)

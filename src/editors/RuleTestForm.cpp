@@ -42,6 +42,14 @@ TRuleTestForm::TRuleTestForm(std::shared_ptr<const TParameters> model, const QSt
 
 TRuleTestForm::~TRuleTestForm() = default;
 
+void TRuleTestForm::SetLineValues(const QMap<QString, QString>& values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (LineFields.contains(it.key()))
+            findChild<QLineEdit*>(it.key())->setText(it.value());
+    }
+}
+
 void TRuleTestForm::button_TestClick()
 {
     // The line manager is never connected: in test mode nothing reaches the softphone.

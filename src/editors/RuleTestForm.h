@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMap>
 
 #include <memory>
 
@@ -35,6 +36,9 @@ public:
 
     // The line fields the test fills, each from the field of the same name.
     static const QStringList LineFields;
+
+    // Fills fields named in LineFields with the values given (a call of the history); others stay.
+    void SetLineValues(const QMap<QString, QString>& values);
 
 private:
     void button_TestClick();

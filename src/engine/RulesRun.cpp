@@ -13,6 +13,7 @@ void RunRules(const TParameters& model, TOrvixLine& line, const QString& current
         if (!rule || !line.CheckRule(*rule, currentLineState))
             continue;
         Trace::Object("OrvixLine::ExecuteRules:Executing rule", rule);
+        line.NoteRuleFired(rule->Name());
         auto snapshot = std::make_shared<TOrvixLine>();
         snapshot->Assign(&line);
         rule->ExecuteRule(snapshot);

@@ -5,6 +5,7 @@
 #include "model/Property.h"
 #include "model/UserVariable.h"
 
+#include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -188,6 +189,15 @@ public:
 
     void SetRuleRunner(TRuleRunner ruleRunner) { m_ruleRunner = std::move(ruleRunner); }
 
+    // Told once, when the call is over and the line lets its line manager go.
+    using TCallEndObserver = std::function<void(const TOrvixLine& line)>;
+    void SetCallEndObserver(TCallEndObserver observer) { m_callEndObserver = std::move(observer); }
+    // When the line first reported a state other than "LSInactive"; invalid before. Not copied.
+    const QDateTime& CallSeenAt() const { return m_callSeenAt; }
+    // The names of the rules that fired for this call, in order. Not copied.
+    const QStringList& FiredRules() const { return m_firedRules; }
+    void NoteRuleFired(const QString& ruleName) { m_firedRules.append(ruleName); }
+
     // Refresh from the line manager; with true the rules run for the new states.
     void GetLineInfos(bool executeActions);
     // The same with the line as the line manager has just reported it.
@@ -241,6 +251,9 @@ private:
     std::shared_ptr<TClientLineMgr> m_clientLineMgr;
     bool m_followsLine = false;
     TRuleRunner m_ruleRunner;
+    TCallEndObserver m_callEndObserver;
+    QDateTime m_callSeenAt;
+    QStringList m_firedRules;
     bool m_executingRules = false;
     int m_ownCallId = 0;
     QMap<QString, TUserVariable> m_temporaryVariables;

@@ -1,7 +1,11 @@
 #include "parameters/VelquistResult.h"
 
+#include "history/LookupCache.h"
 #include "platform/BackgroundWait.h"
+#include "platform/KestrunError.h"
 #include "trace/Trace.h"
+
+#include <QThreadPool>
 
 #include <pugixml.hpp>
 
@@ -41,9 +45,43 @@ HttpForm TVelquistResult::SearchForm(const QString& SearchKey, const QString& Se
 TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                                const QString& SearchNode) const
 {
+    const std::shared_ptr<TLookupCache> cache = TLookupCache::InUse();
+    const bool cacheKept = cache && cache->LifetimeSeconds() > 0;
+    const QString cacheKey = TLookupCache::Key(SearchKey, SearchField, SearchNode);
+    const std::optional<TLookupCache::TAnswer> cached = cacheKept ? cache->Find(cacheKey) : std::nullopt;
+    if (cached && !cached->expired) {
+        Trace::Value("Velquist::GetResult:Answer from the cache", SearchKey);
+        // "Not found" is kept briefly so that a caller the directory lacks is not asked for at every state;
+        // a found answer is asked for again once a minute at most, not at every state of a call.
+        constexpr qint64 RefreshAfterSeconds = 60;
+        if (!cached->fields.isEmpty() && cached->ageSeconds >= RefreshAfterSeconds)
+            RefreshInBackground(CallID, SearchKey, SearchField, SearchNode, cache);
+        return cached->fields;
+    }
+    const std::optional<TVelquistDictionary> answer = Fetch(CallID, SearchKey, SearchField, SearchNode);
+    if (answer) {
+        if (cacheKept)
+            cache->Store(cacheKey, *answer);
+        return *answer;
+    }
+    if (cached) {
+        Trace::Value("Velquist::GetResult:No answer from the server, expired answer from the cache used", SearchKey);
+        return cached->fields;
+    }
+    return {};
+}
+
+bool TVelquistSearch::Answered() const
+{
+    return Outcome == Found || Outcome == NotFound;
+}
+
+std::optional<TVelquistDictionary> TVelquistResult::Fetch(int CallID, const QString& SearchKey,
+                                                          const QString& SearchField, const QString& SearchNode) const
+{
     if (TVelquist::BaseUrl().isEmpty()) {
         Trace::Message("Velquist::GetResult:Velquist not active, aborting...");
-        return {};
+        return std::nullopt;
     }
     // The client in use is held for the wait: its flag tells of a shutdown.
     const std::shared_ptr<TVelquist> client = TVelquist::InUse();
@@ -55,9 +93,28 @@ TVelquistDictionary TVelquistResult::GetResult(int CallID, const QString& Search
         client ? &client->Cancelled() : nullptr);
     if (!searched) {
         Trace::Message("Velquist::GetResult:Search ended, the program is shutting down");
-        return {};
+        return std::nullopt;
     }
+    if (!searched->Answered())
+        return std::nullopt;
     return searched->Fields;
+}
+
+void TVelquistResult::RefreshInBackground(int CallID, const QString& SearchKey, const QString& SearchField,
+                                          const QString& SearchNode, std::shared_ptr<TLookupCache> cache) const
+{
+    const std::shared_ptr<TVelquist> client = TVelquist::InUse();
+    QThreadPool::globalInstance()->start([=, search = *this] {
+        const TVelquistSearch searched =
+            search.Search(CallID, SearchKey, SearchField, SearchNode, client ? &client->Cancelled() : nullptr);
+        if (searched.Answered()) {
+            cache->Store(TLookupCache::Key(SearchKey, SearchField, SearchNode), searched.Fields);
+            Trace::Value("Velquist::GetResult:Cached answer refreshed", SearchKey);
+        } else {
+            Trace::Value("Velquist::GetResult:Cached answer not refreshed", SearchKey + QStringLiteral(": ") +
+                             (searched.Error.isEmpty() ? QStringLiteral("no server") : searched.Error));
+        }
+    });
 }
 
 TVelquistSearch TVelquistResult::Search(int CallID, const QString& SearchKey, const QString& SearchField,

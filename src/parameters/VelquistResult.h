@@ -7,14 +7,11 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
+#include <optional>
 
-/**
- * @brief One search on the directory-lookup server: the request and the reading of its answer.
- *
- * Holds nothing between calls. The server is the one TVelquist selected; without
- * one, nothing is sent. The answer is a serialised data set ("diffgr:diffgram")
- * of which only the first record counts.
- */
+class TLookupCache;
+
 // What one search found, or why it found nothing.
 struct TVelquistSearch
 {
@@ -34,8 +31,18 @@ struct TVelquistSearch
     // The fields of the first record found, field identifier -> value.
     TVelquistDictionary Fields;
     QString Error;
+
+    // Whether the server answered, with a record or without.
+    bool Answered() const;
 };
 
+/**
+ * @brief One search on the directory-lookup server: the request and the reading of its answer.
+ *
+ * Holds nothing between calls. The server is the one TVelquist selected; without
+ * one, nothing is sent. The answer is a serialised data set ("diffgr:diffgram")
+ * of which only the first record counts.
+ */
 class TVelquistResult
 {
 public:
@@ -48,6 +55,9 @@ public:
     // nothing is found or anything fails (traced). The request runs off the main
     // thread and is waited for as a modal window is: notifications keep being
     // taken in. Shutdown (TVelquist::Cancel on the client in use) ends the wait.
+    // With a lookup cache in use (TLookupCache::InUse), a fresh cached answer comes
+    // at once and a found one is refreshed in the background; an expired one is
+    // asked for again and still used when the server does not answer.
     TVelquistDictionary GetResult(int CallID, const QString& SearchKey, const QString& SearchField,
                                   const QString& SearchNode) const;
     // The same search done on the calling thread, which it blocks for up to the
@@ -61,5 +71,11 @@ public:
     static HttpForm SearchForm(const QString& SearchKey, const QString& SearchField, const QString& SearchNode);
 
 private:
+    // The server's answer; nothing when it could not be asked or did not answer (traced).
+    std::optional<TVelquistDictionary> Fetch(int CallID, const QString& SearchKey, const QString& SearchField,
+                                             const QString& SearchNode) const;
+    void RefreshInBackground(int CallID, const QString& SearchKey, const QString& SearchField,
+                             const QString& SearchNode, std::shared_ptr<TLookupCache> cache) const;
+
     HttpLimits m_limits;
 };

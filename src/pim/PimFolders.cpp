@@ -1,5 +1,6 @@
 #include "pim/PimFolders.h"
 
+#include "platform/DataPaths.h"
 #include "platform/Environment.h"
 #include "platform/Registry.h"
 
@@ -24,14 +25,6 @@ QString FolderName(TPimFolderKind kind)
         return QStringLiteral("mail-drafts");
     }
     return {};
-}
-
-QString DataHome()
-{
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
-    if (QDir::isAbsolutePath(configured))
-        return configured;
-    return QDir::homePath() + QStringLiteral("/.local/share");
 }
 
 } // namespace
@@ -59,5 +52,5 @@ QString PimFolderPath(TPimFolderKind kind)
         if (!configured.isEmpty())
             return QDir::cleanPath(configured);
     }
-    return DataHome() + QStringLiteral("/kestrun/") + FolderName(kind);
+    return UserDataHome() + u'/' + FolderName(kind);
 }

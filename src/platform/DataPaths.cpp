@@ -21,3 +21,11 @@ QString DataPathUserSettingsFile()
 {
     return UserDataPath() + QStringLiteral("/usersettings.xml");
 }
+
+QString UserDataHome()
+{
+    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString base =
+        QDir::isAbsolutePath(configured) ? configured : QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/kestrun");
+}

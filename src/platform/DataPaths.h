@@ -7,6 +7,10 @@
 // environment at each call, so a test that points XDG_CONFIG_HOME elsewhere never
 // touches the real folder. The folder is created when missing.
 QString UserDataPath();
+// Where the program keeps data that are not configuration (the personal-information
+// store, the call history): $XDG_DATA_HOME (or ~/.local/share when it is unset or not
+// absolute) + "/kestrun". Read at each call; not created here.
+QString UserDataHome();
 // UserDataPath() + "/rules.xml": rules and action sequences.
 QString DataPathRulesFile();
 // UserDataPath() + "/usersettings.xml": the notification window settings.

@@ -45,11 +45,18 @@ QString HelpText()
                           "an eventcontroller: link) hands it to the softphone side and ends; without one\n"
                           "it says that the program runs already.\n"
                           "\n"
+                          "A tel: or sip: link as ARGUMENT, or --dial NUMBER, places a call to that number\n"
+                          "through the softphone: through the running program when there is one, else the\n"
+                          "program starts and places it. Only digits, * and # (with a leading +) are\n"
+                          "dialled; blanks, dashes, brackets and a link's parameters are dropped.\n"
+                          "\n"
                           "Options:\n"
                           "      --show     show the rule list: a running instance brings its own forward\n"
                           "                 and this start ends; otherwise the program starts with it shown\n"
                           "  -h, --help     show this help and end\n"
                           "      --version  show the version and end\n"
+                          "      --dial NUMBER\n"
+                          "                 place a call to NUMBER\n"
                           "\n"
                           "Qt's own options are understood as well, for example -platform xcb. In a Wayland\n"
                           "session the program runs through XWayland unless QT_QPA_PLATFORM or -platform\n"
@@ -62,6 +69,27 @@ QString HelpText()
 QString VersionText()
 {
     return ProgramName + u' ' + GetAppVersionLabel() + u'\n';
+}
+
+std::optional<QString> FindDialRequest(const QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == u"--dial")
+            return i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
+        if (argument.startsWith(u"--dial="))
+            return argument.mid(7);
+    }
+    // The menu entry puts --show before the link it is given.
+    const qsizetype first = !arguments.isEmpty() && arguments.first() == u"--show" ? 1 : 0;
+    if (first >= arguments.size())
+        return std::nullopt;
+    const QString link = arguments.at(first).trimmed().toLower();
+    for (const QStringView scheme : {u"tel:", u"sip:", u"sips:", u"callto:"}) {
+        if (link.startsWith(scheme))
+            return arguments.at(first);
+    }
+    return std::nullopt;
 }
 
 std::optional<int> AnswerInformationOption(int argc, char** argv)

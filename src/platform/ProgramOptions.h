@@ -23,6 +23,15 @@ bool AsksToShowRules(const QStringList& arguments);
 // The same for the program's own command line.
 bool AsksToShowRules(int argc, char** argv);
 
+/**
+ * What the command line asks to dial: the value of "--dial NUMBER" (or
+ * "--dial=NUMBER"), else a first argument that is a "tel:", "sip:", "sips:" or
+ * "callto:" link, as the desktop passes a clicked link (after --show from the
+ * menu entry). Nothing otherwise. An
+ * empty text when --dial has no value, so that the caller refuses it.
+ */
+std::optional<QString> FindDialRequest(const QStringList& arguments);
+
 QString HelpText();
 QString VersionText();
 

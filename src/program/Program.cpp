@@ -3,16 +3,19 @@
 #include "actions/ActionHTMLMessage.h"
 #include "engine/RulesRun.h"
 #include "frontend/UserInterface.h"
+#include "history/CallHistory.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "parameters/Velquist.h"
 #include "platform/AppVersion.h"
 #include "platform/DataPaths.h"
+#include "platform/DialTarget.h"
 #include "platform/KestrunError.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/UnreadableFiles.h"
 #include "program/StarterRules.h"
 #include "program/StartupWindows.h"
+#include "rulesfile/BlockedNumbers.h"
 #include "rulesfile/Parameters.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/OrvixEvent.h"
@@ -37,6 +40,8 @@ TProgram::~TProgram()
 {
     if (m_model && TVelquist::InUse() == m_model->Velquist())
         TVelquist::SetInUse(nullptr);
+    if (m_callHistory && TLookupCache::InUse() == m_callHistory->LookupCache())
+        TLookupCache::SetInUse(nullptr);
 }
 
 QString TProgram::TraceFilePath()
@@ -79,6 +84,7 @@ void TProgram::Start(TStartupWindows* windows)
                  windows->GreetNewUser();
          }},
         {"CleanTempFiles", [this] { CleanTempFiles(); }},
+        {"OpenCallHistory", [this] { OpenCallHistory(); }},
         {"InitLineManager", [this] { InitLineManager(); }},
         {"PreLoadMessageForms", [this] { PreLoadMessageForms(); }},
         {"CheckStartupRules", [this] { CheckStartupRules(); }},
@@ -195,6 +201,38 @@ void TProgram::CleanTempFiles()
     RequireModel().CleanTempFiles();
 }
 
+int TProgram::PlaceCall(const QString& number)
+{
+    const TDialTarget target = TDialTarget::Parse(number);
+    if (!target.IsValid())
+        throw EKestrunError(target.error);
+    Trace::Value("Main::PlaceCall:Number", target.number);
+    TParameters& model = RequireModel();
+    if (!model.OrvixEventController())
+        throw EKestrunError(QStringLiteral("Keine Verbindung zum Softphone."));
+    const int line = model.OrvixEventController()->ClientLineMgr()->DispMakeCall(target.number);
+    Trace::Value("Main::PlaceCall:Line", line);
+    return line;
+}
+
+bool TProgram::BlockNumber(const QString& number)
+{
+    std::shared_ptr<TParameters> copy = RequireModel().Clone();
+    if (!BlockedNumbers::Block(*copy, number))
+        return false;
+    SetModel(copy);
+    if (!copy->SaveObjectsToXMLFile(QString()))
+        Trace::Error("Main::BlockNumber:Cannot save File ", DataPathRulesFile());
+    return true;
+}
+
+void TProgram::OpenCallHistory()
+{
+    m_callHistory = std::make_unique<TCallHistory>(TCallHistory::OptionsFromSettings());
+    Trace::Value("Main::FormCreate:Call history kept", m_callHistory->Enabled());
+    TLookupCache::SetInUse(m_callHistory->LookupCache());
+}
+
 void TProgram::InitLineManager()
 {
     TParameters& model = RequireModel();
@@ -213,6 +251,19 @@ void TProgram::InitLineManager()
         [program = QPointer<TProgram>(this)](TOrvixLine& line, const QString& state) {
             if (program)
                 program->RunRulesInForce(line, state);
+        });
+    model.OrvixEventController()->SetCallEndObserver(
+        [history = QPointer<TCallHistory>(m_callHistory.get())](const TOrvixLine& line) {
+            if (!history)
+                return;
+            auto record = TCallRecord::FromLine(line, QDateTime::currentDateTime());
+            if (!record)
+                return;
+            // What a rule's directory lookup found for the caller.
+            const TLookupCache::TFields found = history->LookupCache()->LatestFound(record->convertedNumber);
+            record->displayName = found.value(QStringLiteral("displayname"));
+            record->company = found.value(QStringLiteral("company"));
+            history->Add(std::move(*record));
         });
 }
 

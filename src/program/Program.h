@@ -10,6 +10,7 @@
 #include <memory>
 
 class LineManagerService;
+class TCallHistory;
 class TOrvixLine;
 class TParameters;
 class TStartupWindows;
@@ -85,6 +86,25 @@ public:
     const TNotificationSettings& NotificationSettings() const { return m_notificationSettings; }
     void SetNotificationSettings(const TNotificationSettings& settings);
 
+    /**
+     * Places an outgoing call to the dial string on the first idle line of the
+     * softphone and returns that line. The call then comes back as any other:
+     * outgoing rules fire for it. Throws EKestrunError when the text is no dial
+     * string (see TDialTarget) and ELineManagerError when the softphone refuses.
+     */
+    int PlaceCall(const QString& number);
+
+    /**
+     * Blocks a caller: adds the number to the rule "Gesperrte Nummern" (see
+     * BlockedNumbers) in a working copy, puts it in force and writes the rules
+     * file. False when the number was blocked already. Throws EKestrunError when
+     * there is no model or the number cannot be a pattern.
+     */
+    bool BlockNumber(const QString& number);
+
+    // The history of the calls seen; null before start-up opened it.
+    TCallHistory* CallHistory() const { return m_callHistory.get(); }
+
     // <user runtime folder>/Kestrun/Traces/KestrunEventControllerForOrvixIt.sil: the
     // trace holds callers' names and numbers, so it lives where only the user can read.
     static QString TraceFilePath();
@@ -107,6 +127,7 @@ private:
     void StartDiscovery();
     void LoadRulesFile();
     void CleanTempFiles();
+    void OpenCallHistory();
     void InitLineManager();
     // The model in force; throws when there is none (its creation failed).
     TParameters& RequireModel() const;
@@ -118,6 +139,7 @@ private:
 
     LineManagerService* m_service;
     std::shared_ptr<TParameters> m_model;
+    std::unique_ptr<TCallHistory> m_callHistory;
     TStorageOptions m_storageOptions;
     TNotificationSettings m_notificationSettings;
     bool m_active = true;

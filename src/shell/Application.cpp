@@ -39,6 +39,14 @@ public:
     }
 };
 
+QStringList Arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    return arguments;
+}
+
 std::optional<TSingleInstance> TakeInstanceLock()
 {
     try {
@@ -61,11 +69,17 @@ int RunApplication(int argc, char** argv)
     // Ties the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrun-eventcontroller"));
 
-    // Also answered before the instance check: the option is not an argument to hand over.
-    const bool showRules = AsksToShowRules(argc, argv);
+    // Also answered before the instance check: neither is an argument to hand over.
+    // The menu entry passes --show with a clicked link too; the link wins then.
+    const std::optional<QString> dial = FindDialRequest(Arguments(argc, argv));
+    const bool showRules = !dial && AsksToShowRules(argc, argv);
 
     // Held for the life of the process; the kernel lets go of it at the end.
     const std::optional<TSingleInstance> instance = TakeInstanceLock();
+    if (dial) {
+        if (const std::optional<int> status = RunDialRequest(argc, argv, *dial, instance && !instance->IsFirst()))
+            return *status;
+    }
     if (instance && !instance->IsFirst())
         return showRules ? RunShowRules(argc, argv) : RunSecondStart(argc, argv);
 
@@ -90,12 +104,15 @@ int RunApplication(int argc, char** argv)
     // start-up rule waits in a local loop must end that wait and the program. Before
     // the main loop runs, quitting does neither, and the program would stay up after
     // its shutdown had run.
-    QTimer::singleShot(0, &mainForm, [&mainForm, showRules] {
+    QTimer::singleShot(0, &mainForm, [&mainForm, showRules, dial] {
         mainForm.FormCreate();
         if (showRules) {
             Trace::Message("Main::FormCreate:Rule list shown as asked at start");
             mainForm.ShowForm();
         }
+        // A start from a link: the call goes out once the program has started.
+        if (dial)
+            mainForm.PlaceCall(*dial);
     });
 
     int status = QApplication::exec();

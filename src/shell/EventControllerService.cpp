@@ -1,6 +1,7 @@
 #include "shell/EventControllerService.h"
 
 #include "platform/DataPaths.h"
+#include "platform/DialTarget.h"
 #include "program/Program.h"
 #include "shell/MainForm.h"
 #include "trace/Trace.h"
@@ -89,6 +90,28 @@ void TEventControllerService::ReloadRules()
         Trace::Exception("Main::ReloadRules", error);
         sendErrorReply(QStringLiteral("de.kestrun.EventController.Error.RulesNotLoaded"),
                        QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TEventControllerService::ShowHistory()
+{
+    m_mainForm.ShowHistory();
+}
+
+QString TEventControllerService::Dial(const QString& number)
+{
+    const TDialTarget target = TDialTarget::Parse(number);
+    if (!target.IsValid()) {
+        sendErrorReply(QStringLiteral("de.kestrun.EventController.Error.InvalidNumber"), target.error);
+        return {};
+    }
+    try {
+        m_program.PlaceCall(target.number);
+        return target.number;
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::Dial", error);
+        sendErrorReply(QStringLiteral("de.kestrun.EventController.Error.CallFailed"), QString::fromUtf8(error.what()));
+        return {};
     }
 }
 

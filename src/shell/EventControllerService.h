@@ -41,6 +41,8 @@ public slots:
     void ShowSettings();
     void SetActive(bool active);
     void ReloadRules();
+    void ShowHistory();
+    QString Dial(const QString& number);
     void Quit();
 
 private:

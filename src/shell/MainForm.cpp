@@ -1,15 +1,20 @@
 #include "shell/MainForm.h"
 
 #include "actions/ui/MessageWindows.h"
+#include "editors/RuleTestForm.h"
+#include "history/CallHistory.h"
 #include "model/IconList.h"
+#include "model/Rule.h"
 #include "platform/AppVersion.h"
 #include "platform/Autostart.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "program/Program.h"
+#include "rulesfile/BlockedNumbers.h"
 #include "rulesfile/Parameters.h"
 #include "shell/AboutForm.h"
 #include "shell/DesktopUserInterface.h"
+#include "shell/HistoryForm.h"
 #include "shell/RuleListForm.h"
 #include "shell/TrayIcon.h"
 #include "trace/Trace.h"
@@ -56,6 +61,8 @@ TMainForm::TMainForm(TProgram& program, bool trayAvailable)
     setAutoFillBackground(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     connect(m_ruleList, &TRuleListForm::HideRequested, this, &TMainForm::HideForm);
+    connect(m_ruleList, &TRuleListForm::HistoryRequested, this, &TMainForm::ShowHistory);
+    connect(m_trayIcon, &TTrayIcon::HistoryClicked, this, &TMainForm::ShowHistory);
     connect(m_trayIcon, &TTrayIcon::ShowClicked, this, &TMainForm::ShowForm);
     connect(m_trayIcon, &TTrayIcon::HideClicked, this, &TMainForm::HideForm);
     connect(m_trayIcon, &TTrayIcon::DisableClicked, this, [this] { m_program.SetActive(false); });
@@ -87,6 +94,100 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     m_program.Start(this);
+    ConnectMissedCalls();
+}
+
+void TMainForm::ConnectMissedCalls()
+{
+    TCallHistory* history = m_program.CallHistory();
+    if (!history)
+        return;
+    connect(history, &TCallHistory::UnseenMissedCountChanged, m_trayIcon, &TTrayIcon::SetMissedCalls);
+    m_trayIcon->SetMissedCalls(history->UnseenMissedCount());
+}
+
+void TMainForm::ShowHistory()
+{
+    TCallHistory* history = m_program.CallHistory();
+    if (!history) {
+        TMessageBox::Warning(nullptr, QStringLiteral("Anrufliste"),
+                             QStringLiteral("Der Anrufverlauf konnte beim Start nicht geöffnet werden."));
+        return;
+    }
+    if (!m_historyForm) {
+        m_historyForm = std::make_unique<THistoryForm>(*history);
+        m_historyForm->setAttribute(Qt::WA_QuitOnClose, false);
+        connect(m_historyForm.get(), &THistoryForm::CallBackRequested, this, &TMainForm::PlaceCall);
+        connect(m_historyForm.get(), &THistoryForm::RuleTestRequested, this, &TMainForm::TestRuleWithCall);
+        connect(m_historyForm.get(), &THistoryForm::BlockRequested, this, &TMainForm::BlockCaller);
+        connect(&m_program, &TProgram::ModelChanged, this, &TMainForm::UpdateHistoryRules);
+    }
+    UpdateHistoryRules();
+    m_historyForm->show();
+    m_historyForm->raise();
+    m_historyForm->activateWindow();
+}
+
+void TMainForm::UpdateHistoryRules()
+{
+    if (!m_historyForm || !m_program.Model())
+        return;
+    QList<THistoryForm::TRuleChoice> rules;
+    const TBaseList& list = m_program.Model()->Rules();
+    for (int i = 0; i < list.Count(); ++i) {
+        if (const TRule* rule = list.Item<TRule>(i))
+            rules.append({rule->ID(), rule->Name()});
+    }
+    m_historyForm->SetRules(rules);
+}
+
+bool TMainForm::PlaceCall(const QString& number)
+{
+    try {
+        m_program.PlaceCall(number);
+        return true;
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::PlaceCall", error);
+        TMessageBox::Warning(nullptr, QStringLiteral("Anrufen"),
+                             QStringLiteral("Der Anruf konnte nicht aufgebaut werden:\n") +
+                                 QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
+void TMainForm::BlockCaller(const TCallRecord& call)
+{
+    const QString title = QStringLiteral("Sperren");
+    try {
+        const QString who =
+            call.callerName.isEmpty() ? call.number : call.callerName + QStringLiteral(" (") + call.number + u')';
+        if (m_program.BlockNumber(call.number))
+            TMessageBox::Notice(m_historyForm.get(), title,
+                                QStringLiteral("Anrufe von %1 werden ab jetzt beendet, während sie klingeln.\n"
+                                               "Die Nummer steht in der Regel \"%2\".")
+                                    .arg(who, BlockedNumbers::RuleName));
+        else
+            TMessageBox::Notice(m_historyForm.get(), title, QStringLiteral("%1 ist bereits gesperrt.").arg(who));
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::BlockNumber", error);
+        TMessageBox::Warning(m_historyForm.get(), title, QString::fromUtf8(error.what()));
+    }
+}
+
+void TMainForm::TestRuleWithCall(const QString& ruleId, const TCallRecord& call)
+{
+    try {
+        TRuleTestForm test(m_program.Model(), ruleId, m_historyForm.get());
+        if (call.direction == TCallDirection::Outgoing)
+            test.SetLineValues({{QStringLiteral("CalledNumber"), call.number}});
+        else
+            test.SetLineValues(
+                {{QStringLiteral("CallerNumber"), call.number}, {QStringLiteral("CallerName"), call.callerName}});
+        test.exec();
+    } catch (const std::exception& error) {
+        // The rule may have gone with a model put in force meanwhile.
+        Trace::Exception("Main::TestRuleWithCall", error);
+    }
 }
 
 void TMainForm::FormClose()

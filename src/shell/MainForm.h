@@ -11,7 +11,9 @@ class TMainForm;
 }
 
 class QSessionManager;
+struct TCallRecord;
 class TDesktopUserInterface;
+class THistoryForm;
 class TProgram;
 class TRuleListForm;
 class TTrayIcon;
@@ -62,6 +64,10 @@ public:
 
     // The status line of the window and the tool tip.
     static QString StatusText(bool softphoneConnected, bool active);
+    // "Anrufliste" in the tray menu and the rule list, and ShowHistory on the bus.
+    void ShowHistory();
+    // Places a call through the softphone; a refusal is told in a message box. False then.
+    bool PlaceCall(const QString& number);
 
     void PlaceWindow() override;
     void ShowTrayIcon() override;
@@ -79,11 +85,17 @@ private:
     // The session may end: from now on a close request ends the program.
     void AllowClose(QSessionManager& manager);
     void ShowUserWarning(const QString& text);
+    void ConnectMissedCalls();
+    void UpdateHistoryRules();
+    void TestRuleWithCall(const QString& ruleId, const TCallRecord& call);
+    void BlockCaller(const TCallRecord& call);
 
     TProgram& m_program;
     std::unique_ptr<Ui::TMainForm> ui;
     TRuleListForm* m_ruleList;
     TTrayIcon* m_trayIcon;
+    // A window of its own, not inside the main window, which is hidden most of the time; made when first shown.
+    std::unique_ptr<THistoryForm> m_historyForm;
     bool m_trayAvailable;
     std::unique_ptr<TDesktopUserInterface> m_userInterface;
     bool boolean_FCanClose = false;

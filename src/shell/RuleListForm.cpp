@@ -50,6 +50,7 @@ TRuleListForm::TRuleListForm(TProgram& program, QWidget* parent)
     connect(ui->button_Export, &QPushButton::clicked, this, &TRuleListForm::ImportExportClick);
     connect(ui->button_Hide, &QPushButton::clicked, this, &TRuleListForm::HideRequested);
     new TDefaultButton(*this, *ui->button_New);
+    connect(ui->button_History, &QPushButton::clicked, this, &TRuleListForm::HistoryRequested);
     ValidateForm();
 }
 

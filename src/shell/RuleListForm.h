@@ -61,6 +61,8 @@ public:
 signals:
     // "Ausblenden".
     void HideRequested();
+    // "Anrufliste...".
+    void HistoryRequested();
 
 private:
     void checkListBox_RulesClickCheck(QListWidgetItem* item);

@@ -4,8 +4,11 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +45,7 @@ TTrayIcon::TTrayIcon(const QString& hint, QObject* parent)
     sysTrayDisable =
         AddAction(QStringLiteral("sysTrayDisable"), QStringLiteral("Deaktivieren"), &TTrayIcon::DisableClicked);
     sysTrayEnable = AddAction(QStringLiteral("sysTrayEnable"), QStringLiteral("Aktivieren"), &TTrayIcon::EnableClicked);
+    AddAction(QStringLiteral("sysTrayHistory"), QStringLiteral("Anrufliste"), &TTrayIcon::HistoryClicked);
     AddAction(QStringLiteral("sysTraySettings"), QStringLiteral("Einstellungen"), &TTrayIcon::SettingsClicked);
     sysTrayAutostart = new QAction(QStringLiteral("Beim Anmelden starten"), this);
     sysTrayAutostart->setObjectName(QStringLiteral("sysTrayAutostart"));
@@ -118,7 +122,8 @@ void TTrayIcon::SetAutostart(bool enabled)
 
 void TTrayIcon::SetStatus(const QString& status)
 {
-    m_icon->setToolTip(status.isEmpty() ? m_hint : QString(m_hint + u'\n' + status));
+    m_status = status;
+    ShowToolTip();
 }
 
 void TTrayIcon::SetWindowShown(bool shown)
@@ -131,7 +136,60 @@ void TTrayIcon::SetProcessingActive(bool active)
 {
     sysTrayDisable->setVisible(active);
     sysTrayEnable->setVisible(!active);
-    m_icon->setIcon(m_images[active ? 0 : 1]);
+    m_active = active;
+    ShowImage();
+}
+
+void TTrayIcon::SetMissedCalls(int count)
+{
+    m_missedCalls = std::max(0, count);
+    ShowImage();
+    ShowToolTip();
+}
+
+void TTrayIcon::ShowToolTip()
+{
+    QString tip = m_hint;
+    if (!m_status.isEmpty())
+        tip += u'\n' + m_status;
+    if (m_missedCalls == 1)
+        tip += QStringLiteral("\n1 verpasster Anruf");
+    else if (m_missedCalls > 1)
+        tip += QStringLiteral("\n%1 verpasste Anrufe").arg(m_missedCalls);
+    m_icon->setToolTip(tip);
+}
+
+void TTrayIcon::ShowImage()
+{
+    const QIcon& image = m_images[m_active ? 0 : 1];
+    m_icon->setIcon(m_missedCalls > 0 ? WithBadge(image, m_missedCalls) : image);
+}
+
+// A red disc in the upper right quarter with the count in white, "9+" beyond nine.
+QIcon TTrayIcon::WithBadge(const QIcon& icon, int count)
+{
+    const QString text = count > 9 ? QStringLiteral("9+") : QString::number(count);
+    QIcon badged;
+    for (const int size : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pixmap = icon.pixmap(QSize(size, size));
+        pixmap.setDevicePixelRatio(1.0);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal diameter = size * 0.62;
+        const QRectF disc(size - diameter, 0, diameter, diameter);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xc6, 0x28, 0x28));
+        painter.drawEllipse(disc);
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(std::max(6, int(diameter * (text.size() > 1 ? 0.5 : 0.7))));
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(disc, Qt::AlignCenter, text);
+        painter.end();
+        badged.addPixmap(pixmap);
+    }
+    return badged;
 }
 
 void TTrayIcon::ShowWarning(const QString& title, const QString& text)

@@ -95,6 +95,11 @@ void TClientLineMgr::DispPickupGroupNotificationCall(int lineIndex)
     ConnectedService().PickupGroupNotificationCall(lineIndex);
 }
 
+int TClientLineMgr::DispMakeCall(const QString& number)
+{
+    return ConnectedService().MakeCall(-1, number);
+}
+
 void TClientLineMgr::OnServiceNotification(int eventMsg, int eventParam)
 {
     if (!m_connected || !m_handler)

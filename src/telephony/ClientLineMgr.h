@@ -54,6 +54,8 @@ public:
     QString DispNotificationCallRedirectedFromName();
     QString DispNotificationCallRedirectedFromNumber();
     void DispPickupGroupNotificationCall(int lineIndex);
+    // Places an outgoing call to the number on the first idle line; answers that line.
+    int DispMakeCall(const QString& number);
 
 signals:
     // The softphone went away or (re)appeared; calls it had under way are lost either way.

@@ -97,3 +97,8 @@ void DBusLineManagerService::Dial(int lineIndex, const QString& digits)
 {
     Checked("Dial", m_proxy->Dial(lineIndex, digits));
 }
+
+int DBusLineManagerService::MakeCall(int lineIndex, const QString& number)
+{
+    return Checked("MakeCall", m_proxy->MakeCall(lineIndex, number));
+}

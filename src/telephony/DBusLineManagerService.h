@@ -35,6 +35,7 @@ public:
     void HookOff(int lineIndex) override;
     void HookOn(int lineIndex) override;
     void Dial(int lineIndex, const QString& digits) override;
+    int MakeCall(int lineIndex, const QString& number) override;
 
 private:
     QString m_serviceName;

@@ -35,6 +35,8 @@ public:
     virtual void HookOff(int lineIndex) = 0;
     virtual void HookOn(int lineIndex) = 0;
     virtual void Dial(int lineIndex, const QString& digits) = 0;
+    // Places an outgoing call on the line (-1: the first idle line); answers the line used.
+    virtual int MakeCall(int lineIndex, const QString& number) = 0;
 
 signals:
     void LineMgrNotification(int eventMsg, int eventParam);

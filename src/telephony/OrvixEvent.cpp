@@ -115,8 +115,10 @@ std::shared_ptr<TOrvixLine> TOrvixEventController::CreateOrGetLine(int key, std:
     line->SetLineIndex(key);
     line->SetRuleRunner(m_ruleRunner);
     m_orvixLineList.erase(key);
-    if (key != -1)
+    if (key != -1) {
+        line->SetCallEndObserver(m_callEndObserver);
         m_orvixLineList.emplace(key, line);
+    }
     Trace::Object("OrvixEvent::ClientLineMgrNotification:CreateOrGetLine:OrvixLine created", line.get());
     return line;
 }

@@ -43,6 +43,8 @@ public:
     // Given to every line object the controller makes; without one, states are
     // recorded but no rules run.
     void SetRuleRunner(TOrvixLine::TRuleRunner ruleRunner) { m_ruleRunner = std::move(ruleRunner); }
+    // Given to every line object of the registry: told when the line's call is over.
+    void SetCallEndObserver(TOrvixLine::TCallEndObserver observer) { m_callEndObserver = std::move(observer); }
 
     void ClientLineMgrNotification(TClientLineMgr* sender, int eventMsg, int eventParam);
 
@@ -59,5 +61,6 @@ private:
     std::shared_ptr<TClientLineMgr> m_clientLineMgr;
     std::map<int, std::shared_ptr<TOrvixLine>> m_orvixLineList;
     TOrvixLine::TRuleRunner m_ruleRunner;
+    TOrvixLine::TCallEndObserver m_callEndObserver;
     QMetaObject::Connection m_availabilityConnection;
 };

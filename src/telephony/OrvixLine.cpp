@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -66,7 +67,10 @@ void TOrvixLine::SetClientLineMgr(std::shared_ptr<TClientLineMgr> clientLineMgr)
     if (clientLineMgr == m_clientLineMgr)
         return;
     StopFollowingLine();
+    const bool callEnds = m_clientLineMgr && !clientLineMgr && FLineStateTerminated;
     m_clientLineMgr = std::move(clientLineMgr);
+    if (callEnds && m_callEndObserver)
+        std::exchange(m_callEndObserver, {})(*this);
 }
 
 void TOrvixLine::FollowLine(std::shared_ptr<TClientLineMgr> clientLineMgr)
@@ -100,6 +104,8 @@ bool TOrvixLine::RecordLineState(const QString& lineState, const QString& titleP
 {
     FLineState = lineState;
     FLineStateHistory.append(lineState);
+    if (!m_callSeenAt.isValid() && lineState != QLatin1StringView("LSInactive"))
+        m_callSeenAt = QDateTime::currentDateTime();
     MarkChanged();
     Trace::Strings(titlePrefix + QStringLiteral("Line state history"), FLineStateHistory);
     if (!FLineStatesPossible.contains(lineState))
@@ -382,8 +388,15 @@ void TOrvixLine::ExecuteRules(const QString& currentLineState)
 void TOrvixLine::ExecuteRules(const QString& currentLineState, TOrvixLine& callData)
 {
     Trace::Object("OrvixLine::ExecuteRules:OrvixLine", &callData);
-    if (m_ruleRunner)
-        m_ruleRunner(callData, currentLineState);
+    if (!m_ruleRunner)
+        return;
+    const qsizetype firedBefore = callData.FiredRules().size();
+    m_ruleRunner(callData, currentLineState);
+    // A state that waited in the queue ran on the data of its moment; the call's record is kept here.
+    if (&callData != this) {
+        for (qsizetype i = firedBefore; i < callData.FiredRules().size(); ++i)
+            NoteRuleFired(callData.FiredRules().at(i));
+    }
 }
 
 void TOrvixLine::RecordQueuedCallData()

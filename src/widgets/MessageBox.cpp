@@ -59,6 +59,8 @@ QMessageBox* TMessageBox::Notice(QWidget* parent, const QString& title, const QS
 {
     auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Texts carry callers' names and numbers: a name that looks like HTML is shown as written.
+    box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::NonModal);
     UseGermanButtonTexts(*box);
     box->show();
@@ -91,6 +93,7 @@ TMessageBox::Button TMessageBox::Show(QMessageBox::Icon icon, QWidget* parent, c
     }
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    box.setTextFormat(Qt::PlainText);
     UseGermanButtonTexts(box);
     // As QMessageBox's own functions do: a box closed without any button
     // (no Escape button among them) counts as cancelled.

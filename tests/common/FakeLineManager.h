@@ -67,6 +67,11 @@ public:
     void HookOff(int lineIndex) override { Record(QStringLiteral("HookOff"), lineIndex); }
     void HookOn(int lineIndex) override { Record(QStringLiteral("HookOn"), lineIndex); }
     void Dial(int lineIndex, const QString& digits) override { Record(QStringLiteral("Dial ") + digits, lineIndex); }
+    int MakeCall(int lineIndex, const QString& number) override
+    {
+        Record(QStringLiteral("MakeCall ") + number, lineIndex);
+        return lineIndex == -1 ? 0 : lineIndex;
+    }
 
     void Notify(int eventMsg, int eventParam)
     {

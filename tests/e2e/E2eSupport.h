@@ -72,15 +72,16 @@ inline void Stop(QProcess& process)
 class BridgeProcess
 {
 public:
-    explicit BridgeProcess(const QString& folder, int lines = 2, const QStringList& moreOptions = {})
+    // account: 127.0.0.2 by default, a local account domain other than the caller's, so calls are
+    // external; a bare number dialled goes to the account's host and port.
+    explicit BridgeProcess(const QString& folder, int lines = 2, const QStringList& moreOptions = {},
+                           const QString& account = QStringLiteral("sip:kestrun@127.0.0.2"))
     {
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(QStringLiteral(ORVIX_BARESIP_EXECUTABLE),
                         QStringList {"--service", service, "serve", "--lines", QString::number(lines), "--sip-listen",
-                                     QStringLiteral("127.0.0.1:%1").arg(sipPort),
-                                     // 127.0.0.2: a local account domain other than the caller's, so calls are
-                                     // external.
-                                     "--account", "sip:kestrun@127.0.0.2", "--folder", folder} +
+                                     QStringLiteral("127.0.0.1:%1").arg(sipPort), "--account", account, "--folder",
+                                     folder} +
                             moreOptions);
     }
     ~BridgeProcess()

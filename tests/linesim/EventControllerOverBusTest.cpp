@@ -87,6 +87,34 @@ TEST_F(EventControllerOverBus, CallFlowsFromTheSimulatorIntoTheLineObject)
     EXPECT_GE(line->ConnectionFinishedDateTime(), line->ConnectionStartDateTime());
 }
 
+// A call the program places goes out through the softphone like one the user dials there:
+// outgoing states, the dialled number as the called number, and a refused text stays a refusal.
+TEST_F(EventControllerOverBus, PlacedCallGoesOutAsAnOutgoingCall)
+{
+    TOrvixEventController controller(&bus);
+    QStringList offered;
+    controller.SetRuleRunner([&offered](TOrvixLine&, const QString& state) { offered.append(state); });
+    Command({"incoming", "--line", "0", "--number", "0301234567"});
+    ASSERT_TRUE(waitUntil([&] { return offered.size() == 1; }));
+
+    TClientLineMgr manager(&bus);
+    manager.Connect();
+    EXPECT_EQ(manager.DispMakeCall(QStringLiteral("+4940123456")), 1);
+    ASSERT_TRUE(waitUntil([&] { return offered.size() == 3; }));
+    EXPECT_EQ(offered, (QStringList {"LSRinging", "LSDialing", "LSAlerting"}));
+    const auto line = controller.RegisteredLine(1);
+    EXPECT_EQ(line->IsOutgoingCall(), 1);
+    EXPECT_EQ(line->CalledNumber(), QStringLiteral("+4940123456"));
+    EXPECT_EQ(manager.DispGetLine(1)->DispAcknowledgedDialstring(), QStringLiteral("+4940123456"));
+
+    try {
+        manager.DispMakeCall(QStringLiteral("+49 40;x=1"));
+        FAIL() << "a text with blanks and parameters is no dial string";
+    } catch (const ELineManagerError& error) {
+        EXPECT_EQ(error.ErrorName(), QStringLiteral("com.orvixit.Softphone.Error.InvalidArgument"));
+    }
+}
+
 TEST_F(EventControllerOverBus, SoftphoneThatComesBackIsPickedUpAgain)
 {
     TOrvixEventController controller(&bus);

@@ -68,6 +68,19 @@ TEST_F(SoftphoneModelTest, IncomingCallNotifiesEachStateWithLineInLowByte)
     EXPECT_EQ(model.lineState(2), M::LSInactive);
 }
 
+TEST_F(SoftphoneModelTest, MakeCallDialsOnTheFirstIdleLineThroughTheOutgoingStates)
+{
+    model.incoming(0, caller(u"0301234567"_s));
+    takeEvents();
+    EXPECT_EQ(model.MakeCall(-1, u"+4930123456"_s), 1);
+    EXPECT_EQ(takeEvents(), (std::vector {state(M::LSDialing, 1), state(M::LSAlerting, 1)}));
+    const QVariantMap line = model.GetLine(1);
+    EXPECT_EQ(line.value(u"DispAcknowledgedDialstring"_s), QVariant(u"+4930123456"_s));
+    EXPECT_EQ(line.value(u"DispIsOutgoingCall"_s), QVariant(1));
+    EXPECT_EQ(model.MakeCall(3, u"*21#"_s), 3);
+    EXPECT_EQ(model.lineState(3), M::LSAlerting);
+}
+
 TEST_F(SoftphoneModelTest, OutgoingCallGoesThroughDialingAndAlerting)
 {
     model.outgoing(1, u"0891234"_s, u"21"_s);
@@ -428,7 +441,15 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase {"pickup on a busy line", allBusy, [](M& m) { m.PickupGroupNotificationCall(2); }, InvalidState,
                    "line 2 is ringing, cannot pick up the group call"},
         ErrorCase {"pickup on a missing line", allBusy, [](M& m) { m.PickupGroupNotificationCall(9); }, NoSuchLine,
-                   "line 9 does not exist (lines 0..3)"}));
+                   "line 9 does not exist (lines 0..3)"},
+        ErrorCase {"call with every line busy", allBusy, [](M& m) { m.MakeCall(-1, u"0301234"_s); }, InvalidState,
+                   "no idle line to place a call on"},
+        ErrorCase {"call on a busy line", ringing, [](M& m) { m.MakeCall(0, u"0301234"_s); }, InvalidState,
+                   "line 0 is ringing, cannot dial out"},
+        ErrorCase {"call to a text", idle, [](M& m) { m.MakeCall(-1, u"030 1234"_s); }, InvalidArgument,
+                   "'030 1234' is no number to dial (digits, * and #, optionally after a leading +)"},
+        ErrorCase {"call to nothing", idle, [](M& m) { m.MakeCall(-1, u"+"_s); }, InvalidArgument,
+                   "'+' is no number to dial (digits, * and #, optionally after a leading +)"}));
 
 TEST(SoftphoneModel, LineCountMustFitIntoTheEventParameter)
 {

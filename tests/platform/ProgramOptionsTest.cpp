@@ -37,3 +37,28 @@ TEST(ProgramOptions, ShowIsFoundAmongTheArguments)
     EXPECT_FALSE(AsksToShowRules(QStringList {}));
     EXPECT_EQ(FindInformationOption({QStringLiteral("--show")}), EInformationOption::None);
 }
+
+// A clicked link arrives as the only argument; --dial may stand among Qt's options.
+TEST(ProgramOptions, DialRequestComesFromDialOrALinkOfTheDesktop)
+{
+    const struct
+    {
+        QStringList arguments;
+        std::optional<QString> request;
+    } cases[] = {
+        {{}, std::nullopt},
+        {{"eventcontroller:abc"}, std::nullopt},
+        {{"0301234"}, std::nullopt},
+        {{"tel:+4930123456"}, "tel:+4930123456"},
+        {{"TEL:+49 30"}, "TEL:+49 30"},
+        {{"sip:0301234@pbx"}, "sip:0301234@pbx"},
+        {{"--dial", "030 123"}, "030 123"},
+        {{"-platform", "xcb", "--dial=030"}, "030"},
+        {{"--dial"}, ""},
+        {{"x", "tel:1"}, std::nullopt},
+        {{"--show", "tel:1"}, "tel:1"},
+        {{"--show"}, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindDialRequest(c.arguments), c.request) << c.arguments.join(u' ').toStdString();
+}

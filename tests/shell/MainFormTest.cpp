@@ -17,6 +17,7 @@
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
 #include "shell/AboutForm.h"
+#include "shell/HistoryForm.h"
 #include "shell/SecondStart.h"
 #include "shell/TrayIcon.h"
 #include "telephony/OrvixEvent.h"
@@ -30,6 +31,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSystemTrayIcon>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -117,7 +119,8 @@ TEST_F(MainFormTest, TheTrayMenuOffersWhatChangesSomethingAndFollowsTheProcessin
     EXPECT_FALSE(form.isVisible());
     const QString separator = QStringLiteral("-");
     EXPECT_EQ(VisibleEntries(form),
-              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Einstellungen"_s, u"Beim Anmelden starten"_s,
+              (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Anrufliste"_s, u"Einstellungen"_s,
+                            u"Beim Anmelden starten"_s,
                             u"Zur neuesten Benachrichtigung"_s, separator, u"Über..."_s, u"Beenden"_s}));
     ASSERT_FALSE(TrayPicture(TTrayIcon::TrayImage(0)).isNull());
     ASSERT_NE(TrayPicture(TTrayIcon::TrayImage(0)), TrayPicture(TTrayIcon::TrayImage(1)));
@@ -309,6 +312,42 @@ TEST_F(MainFormTest, TheAboutBoxShowsTitleVersionLogoAndOpensTheMakersSite)
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_TRUE(shown);
     EXPECT_EQ(browser.opened, QList<QUrl> {QUrl(QStringLiteral("https://www.kestrun.de"))});
+}
+
+// A call rings and is not taken: the tray counts it until the history window is seen,
+// which shows it and calls back through the softphone.
+TEST_F(MainFormTest, MissedCallIsCountedOnTheTrayShownInTheHistoryAndCalledBack)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    const auto* tray = form.findChild<QSystemTrayIcon*>();
+    const QImage plain = TrayPicture(tray->icon());
+
+    m_softphone.lines[0] = IncomingCall(5, u"0301234"_s, u"Anna Berg"_s);
+    m_softphone.ChangeState(0, LSRinging);
+    FakeLineManager::Deliver();
+    m_softphone.ChangeState(0, LSInactive);
+    ASSERT_TRUE(WaitUntil([&] { return tray->toolTip().contains(u"1 verpasster Anruf"_s); }, 10000))
+        << tray->toolTip().toStdString();
+    EXPECT_NE(TrayPicture(tray->icon()), plain) << "a badge on the icon";
+
+    Entry(form, "sysTrayHistory").trigger();
+    THistoryForm* history = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<THistoryForm*>(widget))
+            history = found;
+    }
+    ASSERT_NE(history, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return history->ShownCalls().size() == 1; }, 10000));
+    EXPECT_EQ(history->ShownCalls().front().callerName, u"Anna Berg"_s);
+    EXPECT_TRUE(history->ShownCalls().front().missed);
+    ASSERT_TRUE(WaitUntil([&] { return tray->toolTip() == TProgram::Title; }, 10000)) << "seen: the count clears";
+    EXPECT_EQ(TrayPicture(tray->icon()), plain);
+
+    auto* table = history->findChild<QTableView*>(u"tableView_Calls"_s);
+    table->selectRow(0);
+    history->findChild<QPushButton*>(u"button_CallBack"_s)->click();
+    EXPECT_EQ(m_softphone.operations, QStringList {u"MakeCall +49301234 -1"_s});
 }
 
 TEST(SecondStart, WithoutAnArgumentTheUserIsToldThatTheProgramRuns)

@@ -521,4 +521,45 @@ TEST_F(StartStop, ATrayHostThatStartsLaterGetsTheIcon)
     tray.waitForFinished();
 }
 
+// A tel: link (or --dial) started while the program runs goes to its Dial method as a clean dial
+// string; a hostile link never gets that far.
+TEST_F(StartStop, ALinkIsDialledThroughTheRunningProgramAndAHostileOneIsRefused)
+{
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.Connection().isConnected());
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    QProcess app;
+    ASSERT_TRUE(Start(app));
+    ASSERT_TRUE(WaitFor([&] { return bus.Connection().interface()->isServiceRegistered(Service).value(); }));
+    ASSERT_TRUE(WaitUntilStarted(app));
+
+    const auto dial = [&](const QStringList& arguments) {
+        QProcess link;
+        link.setProcessEnvironment(m_environment);
+        link.start(QStringLiteral(KESTRUN_APP_PATH), arguments);
+        const int status = Finish(link);
+        return std::make_pair(status, QString::fromLocal8Bit(link.readAllStandardError()));
+    };
+    // No softphone runs on this bus: the running program tries and says why it could not.
+    const auto [placed, placedError] = dial({QStringLiteral("tel:+49%2030%20123-456;ext=7")});
+    EXPECT_EQ(placed, 1) << placedError.toStdString();
+    EXPECT_TRUE(placedError.contains(QStringLiteral("Der Anruf konnte nicht aufgebaut werden")))
+        << placedError.toStdString();
+    EXPECT_TRUE(WaitFor([&] { return TraceText().contains("+4930123456"); }));
+
+    for (const QStringList& hostile :
+         {QStringList {QStringLiteral("tel:0301234%0Aevil")}, QStringList {QStringLiteral("--dial")},
+          QStringList {QStringLiteral("sip:alice@example.org")},
+          QStringList {QStringLiteral("--dial"), QStringLiteral("$(id)")}}) {
+        const auto [status, error] = dial(hostile);
+        EXPECT_EQ(status, 2) << hostile.join(u' ').toStdString();
+        EXPECT_TRUE(error.startsWith(QStringLiteral("kestrun-eventcontroller: "))) << error.toStdString();
+    }
+    EXPECT_EQ(TraceText().count("Main::PlaceCall:Number"), 1) << "only the clean link reached the program";
+
+    EXPECT_EQ(app.state(), QProcess::Running);
+    ::kill(pid_t(app.processId()), SIGTERM);
+    EXPECT_EQ(Finish(app), 0);
+}
+
 #include "StartStopTest.moc"

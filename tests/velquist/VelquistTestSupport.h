@@ -187,6 +187,7 @@ public:
     void HookOff(int) override { }
     void HookOn(int) override { }
     void Dial(int, const QString&) override { }
+    int MakeCall(int, const QString&) override { return 0; }
 };
 
 // Every test starts without a selected server, with its own settings folders.

@@ -97,6 +97,25 @@ void BaresipLineManager::requestDial(int lineIndex, const QString& digits, const
     m_control.sendOnCall(callId, QStringLiteral("sndcode"), digits.toUpper(), toOutcome(outcome, action));
 }
 
+int BaresipLineManager::MakeCall(int lineIndex, const QString& number)
+{
+    if (!SoftphoneModel::isDialable(number)) {
+        throw SoftphoneError(
+            SoftphoneError::Kind::InvalidArgument,
+            QStringLiteral("'%1' is no number to dial (digits, * and #, optionally after a leading +)").arg(number));
+    }
+    // baresip's outgoing call takes the first idle line when it reports itself, so no other line can be promised.
+    const int idle = m_model.idleLine(QStringLiteral("place a call on"));
+    if (lineIndex != -1 && lineIndex != idle) {
+        throw SoftphoneError(
+            SoftphoneError::Kind::InvalidArgument,
+            QStringLiteral("calls go out on the first idle line, line %1, not line %2").arg(idle).arg(lineIndex));
+    }
+    // baresip completes a bare number with the account's domain; the checked text holds no blank or URI syntax.
+    m_control.send(QStringLiteral("dial"), number);
+    return idle;
+}
+
 QString BaresipLineManager::callIdIn(int lineIndex, std::initializer_list<int> states, const QString& action) const
 {
     const int state = m_model.lineState(lineIndex); // throws NoSuchLine

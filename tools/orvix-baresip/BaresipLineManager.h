@@ -31,6 +31,7 @@ public:
     void requestHookOff(int lineIndex, const Outcome& outcome) override;
     void requestHookOn(int lineIndex, const Outcome& outcome) override;
     void requestDial(int lineIndex, const QString& digits, const Outcome& outcome) override;
+    int MakeCall(int lineIndex, const QString& number) override;
 
 private:
     // The Call-ID of the line's call when the line is in one of the states; otherwise the model's errors.

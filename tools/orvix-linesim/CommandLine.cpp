@@ -58,6 +58,11 @@ const std::vector<CommandDef>& commands()
          {{"--line", "L", true}, {"--number", "NUM", true}, {"--extension", "EXT"}},
          nullptr,
          "The user dials NUM on the idle line L (from the own extension EXT): dialing, then alerting."},
+        {"call",
+         {{"--number", "NUM", true}, {"--line", "L"}},
+         nullptr,
+         "Places a call to NUM through the line manager, as the event controller's call-back does: on line L "
+         "(default: the first idle line), dialing, then alerting. Prints the line used."},
         {"remote-answer", {{"--line", "L", true}}, nullptr, "The called party answers the alerting call."},
         {"remote-busy", {{"--line", "L", true}}, nullptr, "The called party is busy."},
         {"hold", {{"--line", "L", true}}, nullptr, "Puts the active call on hold."},

@@ -33,6 +33,8 @@ public:
     virtual void HookOff(int lineIndex) = 0;
     virtual void HookOn(int lineIndex) = 0;
     virtual void Dial(int lineIndex, const QString& digits) = 0;
+    // Places an outgoing call to the number on the line (-1: the first idle line) and answers the line used.
+    virtual int MakeCall(int lineIndex, const QString& number) = 0;
 
     // How call control ended: nothing when it was done, else why the softphone refused it.
     using Outcome = std::function<void(const std::optional<SoftphoneError>& refusal)>;

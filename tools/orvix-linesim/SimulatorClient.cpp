@@ -60,6 +60,8 @@ void SimulatorClient::run(const ParsedCommand& command, QTextStream& out)
         wait(m_simulator->Hangup(line));
     } else if (name == QLatin1String("outgoing")) {
         wait(m_simulator->Outgoing(line, option("--number"), option("--extension")));
+    } else if (name == QLatin1String("call")) {
+        out << "line " << wait(m_lineManager->MakeCall(line, option("--number"))).value() << Qt::endl;
     } else if (name == QLatin1String("remote-answer")) {
         wait(m_simulator->RemoteAnswer(line));
     } else if (name == QLatin1String("remote-busy")) {

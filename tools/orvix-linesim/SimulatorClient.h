@@ -21,7 +21,7 @@ public:
     SimulatorClient(const QDBusConnection& connection, const QString& serviceName);
     ~SimulatorClient();
 
-    // "state" writes to out. Throws LineSimError with the simulator's refusal or why it could not be reached.
+    // "state" and "call" write to out. Throws LineSimError with the simulator's refusal or why it could not be reached.
     void run(const ParsedCommand& command, QTextStream& out);
 
 private:

@@ -160,14 +160,8 @@ void SoftphoneModel::PickupGroupNotificationCall(int lineIndex)
 {
     if (!m_groupCall)
         throw SoftphoneError(SoftphoneError::Kind::NoCall, QStringLiteral("no group call is signalled"));
-    if (lineIndex == -1) {
-        const auto idle = std::find_if(m_lines.begin(), m_lines.end(), [](const Line& l) { return !l.call; });
-        if (idle == m_lines.end()) {
-            throw SoftphoneError(SoftphoneError::Kind::InvalidState,
-                                 QStringLiteral("no idle line to pick the group call up on"));
-        }
-        lineIndex = static_cast<int>(idle - m_lines.begin());
-    }
+    if (lineIndex == -1)
+        lineIndex = idleLine(QStringLiteral("pick the group call up on"));
     Call& call = startCall(lineIndex, QStringLiteral("pick up the group call"));
     const GroupCall g = *std::exchange(m_groupCall, std::nullopt);
     call.peerNumber = g.number;
@@ -211,6 +205,38 @@ void SoftphoneModel::Dial(int lineIndex, const QString& digits)
         }
     }
     line(lineIndex).sentDtmf.append(upper);
+}
+
+int SoftphoneModel::MakeCall(int lineIndex, const QString& number)
+{
+    if (!isDialable(number)) {
+        throw SoftphoneError(
+            SoftphoneError::Kind::InvalidArgument,
+            QStringLiteral("'%1' is no number to dial (digits, * and #, optionally after a leading +)").arg(number));
+    }
+    if (lineIndex == -1)
+        lineIndex = idleLine(QStringLiteral("place a call on"));
+    outgoing(lineIndex, number, QString());
+    return lineIndex;
+}
+
+bool SoftphoneModel::isDialable(const QString& number)
+{
+    // A length no telephone number reaches keeps a pasted text from becoming a dial string.
+    constexpr qsizetype MaxDialLength = 64;
+    const QStringView digits = number.startsWith(u'+') ? QStringView(number).mid(1) : QStringView(number);
+    if (digits.isEmpty() || number.size() > MaxDialLength)
+        return false;
+    return std::all_of(digits.begin(), digits.end(),
+                       [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'*' || c == u'#'; });
+}
+
+int SoftphoneModel::idleLine(const QString& action) const
+{
+    const auto idle = std::find_if(m_lines.begin(), m_lines.end(), [](const Line& l) { return !l.call; });
+    if (idle == m_lines.end())
+        throw SoftphoneError(SoftphoneError::Kind::InvalidState, QStringLiteral("no idle line to %1").arg(action));
+    return static_cast<int>(idle - m_lines.begin());
 }
 
 void SoftphoneModel::incoming(int lineIndex, const IncomingCall& incoming)

@@ -111,6 +111,13 @@ public:
     void HookOff(int lineIndex) override;
     void HookOn(int lineIndex) override;
     void Dial(int lineIndex, const QString& digits) override;
+    // The user's own call: dialing, then alerting, until the far end answers or is busy.
+    int MakeCall(int lineIndex, const QString& number) override;
+
+    // Whether a softphone can dial the text as it is: digits, "*" and "#", optionally after one leading "+".
+    static bool isDialable(const QString& number);
+    // The first line without a call; InvalidState naming the action when every line is busy.
+    int idleLine(const QString& action) const;
 
     void incoming(int lineIndex, const IncomingCall& call);
     void answer(int lineIndex) { HookOff(lineIndex); }

@@ -50,6 +50,11 @@ void LineManagerObject::Dial(int lineIndex, const QString& digits)
         [&](const LineManager::Outcome& outcome) { m_lineManager.requestDial(lineIndex, digits, outcome); });
 }
 
+int LineManagerObject::MakeCall(int lineIndex, const QString& number)
+{
+    return guarded([&] { return m_lineManager.MakeCall(lineIndex, number); });
+}
+
 SimulatorObject::SimulatorObject(SoftphoneModel& model, QObject* parent)
     : GuardedBusObject(parent)
     , m_model(model)

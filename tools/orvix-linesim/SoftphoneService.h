@@ -74,6 +74,7 @@ public:
     void HookOff(int lineIndex);
     void HookOn(int lineIndex);
     void Dial(int lineIndex, const QString& digits);
+    int MakeCall(int lineIndex, const QString& number);
 
 signals:
     void LineMgrNotification(int eventMsg, int eventParam);
