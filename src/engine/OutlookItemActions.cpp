@@ -49,7 +49,7 @@ TPimItem NewItem(TPimItemKind kind, const QString& text)
     if (kind == TPimItemKind::Journal || kind == TPimItemKind::Appointment)
         item.Start = now;
     if (kind == TPimItemKind::Appointment)
-        item.End = now.addSecs(AppointmentMinutes * 60);
+        item.End = now.addSecs(qint64 {AppointmentMinutes} * 60);
     return item;
 }
 

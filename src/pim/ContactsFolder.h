@@ -16,7 +16,7 @@ class TContactsFolder
 {
 public:
     // The largest file read; anything bigger is no address book a person keeps.
-    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+    static constexpr qint64 MaxFileSize = qint64 {64} * 1024 * 1024;
 
     // Throws EKestrunError naming the folder when it is missing or cannot be read;
     // a file or card that cannot be read is skipped with a warning trace.

@@ -28,7 +28,7 @@ QString FolderName(TPimFolderKind kind)
 
 QString DataHome()
 {
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+    QString configured = qEnvironmentVariable("XDG_DATA_HOME");
     if (QDir::isAbsolutePath(configured))
         return configured;
     return QDir::homePath() + QStringLiteral("/.local/share");

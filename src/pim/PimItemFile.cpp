@@ -177,7 +177,7 @@ QString WritePimItem(TPimItem& item, const QString& folder)
         item.Uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!QDir().mkpath(folder))
         throw EKestrunError(QStringLiteral("The folder \"%1\" cannot be made").arg(folder));
-    const QString path = QDir(folder).filePath(FileNameOf(item.Uid));
+    QString path = QDir(folder).filePath(FileNameOf(item.Uid));
     const QByteArray text = CalendarText(item);
     QSaveFile file(path);
     if (text.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())

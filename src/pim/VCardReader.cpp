@@ -85,7 +85,7 @@ QString DecodeText(const QByteArray& bytes, const QByteArray& charset)
             return named.decode(bytes);
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
     QStringDecoder windows("windows-1252");

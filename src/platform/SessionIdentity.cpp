@@ -31,7 +31,7 @@ QString SessionId()
 
 QString SessionUserName()
 {
-    const QString user = qEnvironmentVariable("USER");
+    QString user = qEnvironmentVariable("USER");
     if (!user.isEmpty())
         return user;
     if (const passwd* entry = ::getpwuid(::getuid()))
