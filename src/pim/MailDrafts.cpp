@@ -21,7 +21,7 @@ QString KeepMailDraft(const TMailItem& item, const QString& sender, const QDateT
     }
     const QString folder = PimFolderPath(TPimFolderKind::MailDrafts);
     CreatePrivateFolder(folder);
-    const QString path = folder + u'/' + date.toString(QStringLiteral("yyyyMMdd-HHmmss-")) +
+    QString path = folder + u'/' + date.toString(QStringLiteral("yyyyMMdd-HHmmss-")) +
         QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".eml");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
