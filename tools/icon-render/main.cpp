@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // icon-render: draws an SVG icon as a square PNG of the given size, for the
 // hicolor icon theme beside the scalable icon. Used while building.
 //
