@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From the softphone's report of an incoming call to the start of the first
 // action of a firing rule, through orvix-baresip: a recorded "incoming call"
 // event of baresip goes out of a stand-in for baresip's control socket (reached

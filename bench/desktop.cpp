@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The notification window on screen. From the softphone's announcement of a
 // ringing call (orvix-linesim, through the session bus) to the caller's
 // notification window exposed on the display: the event controller reads the

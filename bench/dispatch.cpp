@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One call state offered to N rules of mixed kinds, a few of which fire (with
 // empty sequences): the matching loop a line runs for each state. Measured with
 // the trace writing its file at debug level against the trace switched off, and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From the softphone's notification to the start of the first action of a
 // firing rule, through the session bus: the simulator announces a ringing call,
 // the event controller reads the line, matches the rule and runs it. The

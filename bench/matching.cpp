@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The wildcard comparison of rule number patterns against glibc's fnmatch on the
 // same corpus of numbers and patterns ("*" and "?" only, no escapes).
 #include "BenchRatios.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loading, saving and copying a large rules file, each against what pugixml alone
 // needs for the same file: the parse in pugixml's default mode (for load and
 // clone) and the writing of an equivalent document (for save). The loader parses

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From the start of the process to its tray icon on screen: the event controller
 // (a first start with no rules file in a private folder, no softphone) against a
 // bare Qt program that shows a tray icon and nothing else, in the same run. Needs

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What an entry costs the caller: next to nothing while the trace is off, and a
 // formatted, flushed line in a file while it is on.
 #include "trace/Trace.h"

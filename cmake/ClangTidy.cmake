@@ -8,8 +8,9 @@
 #         -DKESTRUN_BUILD_TESTS=OFF -DKESTRUN_BUILD_BENCHMARKS=OFF
 #   cmake --build build/tidy
 #
-# Without a rebuild, the exported compile_commands.json serves as well:
-#   run-clang-tidy -p build/tidy -j 2 "$PWD/src/"
+# Without a rebuild, the exported compile_commands.json serves as well; scripts/test
+# does so after its build:
+#   scripts/tidy build/sanitize
 option(KESTRUN_CLANG_TIDY "Run clang-tidy on our sources under src/ while building" OFF)
 if(KESTRUN_CLANG_TIDY)
     find_program(KESTRUN_CLANG_TIDY_EXE NAMES clang-tidy clang-tidy-14 REQUIRED)

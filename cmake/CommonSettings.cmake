@@ -4,9 +4,16 @@ add_library(kestrun_common_cfg INTERFACE)
 target_compile_features(kestrun_common_cfg INTERFACE cxx_std_20)
 target_compile_options(kestrun_common_cfg INTERFACE
     -Wall -Wextra -Wnon-virtual-dtor -Woverloaded-virtual)
-# Every developer build treats warnings as errors, so none creeps in unseen; a
-# packager with another compiler may switch it off.
-option(KESTRUN_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ON)
+# The developers' builds treat warnings as errors, so none creeps in unseen:
+# scripts/test (and so CI) switches it on, and so does the Debug build type by
+# default. A user's or a packager's optimised build, perhaps with another
+# compiler, must not stop at a warning that only its optimiser invents.
+if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+    set(warnings_as_errors_default ON)
+else()
+    set(warnings_as_errors_default OFF)
+endif()
+option(KESTRUN_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ${warnings_as_errors_default})
 if(KESTRUN_WARNINGS_AS_ERRORS)
     target_compile_options(kestrun_common_cfg INTERFACE -Werror)
 endif()

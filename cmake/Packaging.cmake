@@ -4,17 +4,24 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrun-eventcontroller)
 set(CPACK_PACKAGE_VENDOR Kestrun)
-set(CPACK_PACKAGE_CONTACT "Seed 172934b1 maintainers <maintainers@users.noreply.c-seed-172934b1.example>")
+set(KESTRUN_PACKAGE_MAINTAINER "Seed 172934b1 maintainers <maintainers@users.noreply.c-seed-172934b1.example>"
+    CACHE STRING "The Maintainer field of the Debian package")
+set(CPACK_PACKAGE_CONTACT "${KESTRUN_PACKAGE_MAINTAINER}")
+# The Homepage field is the project's HOMEPAGE_URL.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tray companion that runs rules on the calls of the OrvixIt! softphone")
+# Lines of at most 79 columns once dpkg has indented them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "The Kestrun Event Controller for OrvixIt! lives in the notification area. It watches\n"
-    "every line of the OrvixIt! softphone over the session bus, offers each call state to\n"
-    "the user's ordered rules and runs their action sequences: notification windows, HTML\n"
-    "messages, programs, documents, commands to other applications, e-mails,\n"
-    "personal-information items and call control. It starts with the desktop session.\n"
+    "The Kestrun Event Controller for OrvixIt! lives in the notification area.\n"
+    "It watches every line of the OrvixIt! softphone over the session bus,\n"
+    "offers each call state to the user's ordered rules and runs their action\n"
+    "sequences: notification windows, HTML messages, programs, documents,\n"
+    "commands to other applications and call control. It starts with the\n"
+    "desktop session.\n"
     "\n"
-    "Comes with orvix-linesim, a simulated softphone for trying rules without one, and\n"
-    "kestrun-command-sink, a receiver of the commands it sends to other applications.")
+    "Comes with orvix-linesim, a simulated softphone for trying rules without\n"
+    "one, orvix-baresip, which puts a SIP account through baresip in the\n"
+    "softphone's place, and kestrun-command-sink, a receiver of the commands\n"
+    "the program sends to other applications.")
 list(JOIN CPACK_PACKAGE_DESCRIPTION "" CPACK_PACKAGE_DESCRIPTION)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a rules file: loading says true or false and never crashes, hangs
 // or throws; what was loaded saves, and the file written straight from the
 // objects is the text of the document the same objects give. A saved file loads

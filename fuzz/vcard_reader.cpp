@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a vCard file: reading never crashes, hangs or throws, every card
 // read gives a contact, and no text of a contact is longer than the file (every
 // decoding on the way shrinks its input or keeps its length).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start-up baseline: a bare Qt program that shows a tray icon and nothing else.
 #include <QApplication>
 #include <QIcon>

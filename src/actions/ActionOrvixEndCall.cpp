@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "actions/ActionOrvixEndCall.h"
 
 #include "actions/ActionKinds.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Running the e-mail actions: the engine part of the plain e-mail action (a
 // mailto link opened by the desktop) and of the mail-program action (a mail
 // sent over SMTP or handed to the user's composer). Both fill their five fields

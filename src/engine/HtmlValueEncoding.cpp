@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/HtmlValueEncoding.h"
 
 #include <QRegularExpression>
@@ -183,12 +185,10 @@ void THtmlContextTracker::Step(QChar c)
         if (m_pending == u"<!--") {
             m_state = TState::Comment;
             m_pending.clear();
-        } else if (m_pending == u"<!" || m_pending == u"<!-") {
+        } else if (m_pending == u"<!" || m_pending == u"<!-" || m_pending == u"</") {
             return;
         } else if (m_pending.startsWith(u"<!") || m_pending == u"<?") {
             m_state = TState::Bogus;
-        } else if (m_pending == u"</") {
-            return;
         } else if (m_pending.startsWith(u"</")) {
             m_state = c.isLetter() ? TState::EndTag : TState::Bogus;
         } else if (c.isLetter()) {

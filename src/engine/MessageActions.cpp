@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Running the message actions: the engine part of the balloon and HTML message
 // classes. The windows themselves come through the registered user interface.
 

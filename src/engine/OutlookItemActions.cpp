@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Running the item actions: the engine part of the note, journal, appointment,
 // task and contact action classes. The item window comes through the registered
 // user interface; the item goes into the store only when the user saves it.
@@ -49,7 +51,7 @@ TPimItem NewItem(TPimItemKind kind, const QString& text)
     if (kind == TPimItemKind::Journal || kind == TPimItemKind::Appointment)
         item.Start = now;
     if (kind == TPimItemKind::Appointment)
-        item.End = now.addSecs(AppointmentMinutes * 60);
+        item.End = now.addSecs(qint64 {AppointmentMinutes} * 60);
     return item;
 }
 

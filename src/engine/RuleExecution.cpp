@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Running rules, sequences and actions: the engine part of the model classes.
 
 #include "actions/ActionStopper.h"

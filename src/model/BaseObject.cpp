@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "model/BaseObject.h"
 
 #include "model/Property.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pim/ContactItem.h"
 
 #include "pim/VCardReader.h"

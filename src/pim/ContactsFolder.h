@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "pim/ContactItems.h"
@@ -16,7 +18,7 @@ class TContactsFolder
 {
 public:
     // The largest file read; anything bigger is no address book a person keeps.
-    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+    static constexpr qint64 MaxFileSize = qint64 {64} * 1024 * 1024;
 
     // Throws EKestrunError naming the folder when it is missing or cannot be read;
     // a file or card that cannot be read is skipped with a warning trace.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pim/MailAccount.h"
 
 #include "platform/KestrunError.h"
@@ -57,7 +59,7 @@ QString ReadMailPassword(const TMailAccount& account, TSecretStore& store)
     TRegistryKey key(QSettings::UserScope, MailRegistryKey);
     if (const auto written = key.ReadValue(PasswordValue)) {
         // A password may begin or end with blanks.
-        const QString password = RegistryString(*written);
+        QString password = RegistryString(*written);
         try {
             store.Store(PasswordService, PasswordAccount(account),
                         QStringLiteral("Kestrun Event Controller: SMTP-Passwort für %1").arg(PasswordAccount(account)),

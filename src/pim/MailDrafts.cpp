@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pim/MailDrafts.h"
 
 #include "pim/MimeMessage.h"
@@ -21,7 +23,7 @@ QString KeepMailDraft(const TMailItem& item, const QString& sender, const QDateT
     }
     const QString folder = PimFolderPath(TPimFolderKind::MailDrafts);
     CreatePrivateFolder(folder);
-    const QString path = folder + u'/' + date.toString(QStringLiteral("yyyyMMdd-HHmmss-")) +
+    QString path = folder + u'/' + date.toString(QStringLiteral("yyyyMMdd-HHmmss-")) +
         QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".eml");
     try {
         WriteFileAtomically(path, message, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pim/PimItemFile.h"
 
 #include "platform/AtomicFile.h"
@@ -177,7 +179,7 @@ QString WritePimItem(TPimItem& item, const QString& folder)
         item.Uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!QDir().mkpath(folder))
         throw EKestrunError(QStringLiteral("The folder \"%1\" cannot be made").arg(folder));
-    const QString path = QDir(folder).filePath(FileNameOf(item.Uid));
+    QString path = QDir(folder).filePath(FileNameOf(item.Uid));
     const QByteArray text = CalendarText(item);
     if (text.isEmpty())
         throw EKestrunError(QStringLiteral("The item \"%1\" cannot be written: it has no text").arg(path));

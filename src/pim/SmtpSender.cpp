@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pim/SmtpSender.h"
 
 #include "pim/MailAddress.h"
@@ -32,7 +34,7 @@ struct TUpload
 size_t ReadMessage(char* buffer, size_t size, size_t count, void* userData)
 {
     auto* upload = static_cast<TUpload*>(userData);
-    const qsizetype room = qsizetype(size * count);
+    const qsizetype room = qsizetype(size) * qsizetype(count);
     const qsizetype length = std::min(room, upload->Data.size() - upload->Sent);
     std::memcpy(buffer, upload->Data.constData() + upload->Sent, size_t(length));
     upload->Sent += length;

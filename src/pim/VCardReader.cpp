@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "pim/VCardReader.h"
 
 #include "trace/Trace.h"
@@ -85,7 +87,7 @@ QString DecodeText(const QByteArray& bytes, const QByteArray& charset)
             return named.decode(bytes);
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
     QStringDecoder windows("windows-1252");

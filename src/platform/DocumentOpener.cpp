@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/DocumentOpener.h"
 
 #include "platform/ProcessStart.h"
@@ -13,7 +15,7 @@ namespace {
 // in a path taken over from Windows is a drive, not a scheme.
 QUrl DocumentUrl(const QString& document)
 {
-    const QUrl url(document, QUrl::StrictMode);
+    QUrl url(document, QUrl::StrictMode);
     if (url.isValid() && url.scheme().size() > 1)
         return url;
     return QUrl::fromLocalFile(document);

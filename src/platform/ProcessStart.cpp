@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/ProcessStart.h"
 
 #include "platform/BackgroundWait.h"
@@ -84,6 +86,7 @@ TProcessOutcome SpawnAndWait(const QString& program, const QStringList& argument
     for (const QString& argument : arguments)
         storage.push_back(argument.toLocal8Bit());
     std::vector<char*> argv;
+    argv.reserve(storage.size() + 1);
     for (QByteArray& argument : storage)
         argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/RuntimeFolder.h"
 
 #include "platform/KestrunError.h"
@@ -47,7 +49,7 @@ QString UserRuntimePath()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         return QDir::cleanPath(runtime);
-    const QString fallback = QDir::tempPath() + QStringLiteral("/kestrun-") + QString::number(::getuid());
+    QString fallback = QDir::tempPath() + QStringLiteral("/kestrun-") + QString::number(::getuid());
     if (QFileInfo::exists(fallback) && !IsOwnFolder(fallback))
         throw EKestrunError(QStringLiteral("Folder does not belong to this user: ") + fallback);
     CreatePrivateFolder(fallback);

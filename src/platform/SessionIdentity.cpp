@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/SessionIdentity.h"
 
 #include <QFile>
@@ -31,7 +33,7 @@ QString SessionId()
 
 QString SessionUserName()
 {
-    const QString user = qEnvironmentVariable("USER");
+    QString user = qEnvironmentVariable("USER");
     if (!user.isEmpty())
         return user;
     if (const passwd* entry = ::getpwuid(::getuid()))

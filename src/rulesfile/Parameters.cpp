@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "rulesfile/Parameters.h"
 
 #include "model/ActionSequence.h"
@@ -123,9 +125,9 @@ bool TParameters::LoadObjectsFromXMLFile(const QString& fileName)
         // Only a plain file: a pipe or device under that name would block the read.
         if (!info.isFile())
             failure = QStringLiteral("not a regular file");
-        else if (!file.open(QIODevice::ReadOnly))
-            failure = file.errorString();
-        else if (bytes = file.readAll(); file.error() != QFileDevice::NoError)
+        else if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        if (failure.isEmpty() && file.error() != QFileDevice::NoError)
             failure = file.errorString();
         if (!failure.isEmpty()) {
             Trace::Value("Parameters::LoadObjectsFromXMLFile:Cannot read file", path + QStringLiteral(": ") + failure);

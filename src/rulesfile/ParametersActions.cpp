@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The content of the action and parameter records of a rules file: TParameters'
 // readers and writers of "BaseAction" and "SubAction" elements.
 #include "rulesfile/Parameters.h"

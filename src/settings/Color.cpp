@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "settings/Color.h"
 
 #include "platform/NumberText.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "shell/SecondStart.h"
 
 #include "platform/DialTarget.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "telephony/Wildcard.h"
 
 // Greedy matching with one restart point: on a mismatch after a star, the star

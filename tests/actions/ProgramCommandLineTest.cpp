@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "actions/ProgramCommandLine.h"
 #include "parameters/ParameterOrvix.h"
 #include "parameters/ParameterUser.h"

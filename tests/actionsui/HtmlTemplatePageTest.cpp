@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "HtmlPageLoading.h"
 #include "actions/ui/HtmlWebProfile.h"
 #include "engine/TemplateFilling.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // For test programs that link linesim_test_support (ORVIX_LINESIM_EXECUTABLE).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ModalDriver.h"
 #include "TraceCapture.h"
 #include "VelquistSimProcess.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "FakeUserInterface.h"
 #include "TestActions.h"
 #include "actions/ActionBalloonMessage.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "DesktopToolStandIn.h"
 #include "FakeUserInterface.h"
 #include "ScopedEnvironment.h"
@@ -16,6 +18,7 @@
 #include "platform/DocumentOpener.h"
 #include "platform/KestrunError.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QTcpServer>
@@ -265,7 +268,9 @@ public:
                        {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"), QStringLiteral("-l"),
                         QStringLiteral("127.0.0.1:%1").arg(m_port), QStringLiteral("-c"),
                         QStringLiteral("aiosmtpd.handlers.Mailbox"), MailDir()});
-        for (int i = 0; i < 100 && m_server.state() != QProcess::NotRunning; ++i) {
+        // Python's start-up on a loaded machine takes seconds: a deadline, not a count of tries.
+        const QDeadlineTimer patience(60000);
+        while (!patience.hasExpired() && m_server.state() != QProcess::NotRunning) {
             QTcpSocket socket;
             socket.connectToHost(QHostAddress::LocalHost, m_port);
             if (socket.waitForConnected(100)) {

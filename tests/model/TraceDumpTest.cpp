@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The trace keeps a model object's dump while the object is unchanged: every way the
 // model changes an object must show in its next dump.
 #include "TraceTest.h"

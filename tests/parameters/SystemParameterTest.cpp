@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ParameterRun.h"
 #include "parameters/ParameterSystem.h"
 #include "platform/SystemRoutines.h"

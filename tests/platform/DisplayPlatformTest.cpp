@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Which Qt platform the program starts on: XWayland in a Wayland session, so that
 // its notification windows can place themselves, unless the user named one.
 #include "platform/DisplayPlatform.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The message a second start hands to the softphone side: always 256 bytes,
 // a length byte, the argument without the link prefix, zeros.
 #include "platform/HandoffMessage.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the program finds its field catalogue: beside it in a build tree, in the
 // data folder of the prefix it is installed in.
 #include "platform/ResourceFolder.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One instance per user and session, and the private folder that holds its lock,
 // its hand-off socket and the trace.
 #include "platform/SingleInstance.h"

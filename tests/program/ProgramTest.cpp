@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The running program without windows: start-up, calls meeting the model in
 // force, settings announced to whoever listens, and shutdown.
 #include "program/Program.h"

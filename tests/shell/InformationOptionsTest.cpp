@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Asking the program about itself gets an answer at once, even while it runs: a
 // second start would otherwise hand the option to the softphone side as its argument.
 #include "ScopedEnvironment.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window and its tray icon as the user meets them: the menu, the close
 // box, "Beenden", the About box and the second start's message.
 #include "shell/MainForm.h"

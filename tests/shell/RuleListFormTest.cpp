@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The rule list of the main window: what it shows and enables, and how each
 // command changes the model in force and the rules file.
 #include "shell/RuleListForm.h"

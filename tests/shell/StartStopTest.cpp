@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program itself, started as a desktop session would start it and ended with
 // the signal that ends a session: what happens to the rules file on the way.
 #include "DesktopToolStandIn.h"

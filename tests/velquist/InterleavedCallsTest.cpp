@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Two calls on two lines while the first one's run waits: for a directory
 // server that takes its time, and for the user in a question window. The
 // second call is handled meanwhile, and each run keeps its own caller's data.

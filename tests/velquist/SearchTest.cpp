@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "VelquistTestSupport.h"
 
 #include "TraceCapture.h"
@@ -226,7 +228,15 @@ TEST_F(SearchFailureTest, ShutdownEndsASearchThatWaits)
     auto client = std::make_shared<TVelquist>();
     TVelquist::SetInUse(client);
     TraceCapture trace;
-    QTimer::singleShot(0, [&] { client->Cancel(); });
+    // Cancelled once the server holds the request, however long the request takes to get there.
+    QTimer cancelOnceHeld;
+    QObject::connect(&cancelOnceHeld, &QTimer::timeout, [&] {
+        if (server.HangingRequests() == 1) {
+            cancelOnceHeld.stop();
+            client->Cancel();
+        }
+    });
+    cancelOnceHeld.start(5);
     EXPECT_TRUE(TVelquistResult().GetResult(1, QStringLiteral("Berg"), QStringLiteral("surname"), {}).isEmpty());
     EXPECT_TRUE(trace.Has(QStringLiteral("Velquist::GetResult:Search ended, the program is shutting down")));
     EXPECT_EQ(server.HangingRequests(), 1) << "ended without waiting for the server";

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "actions/ui/PimItemForm.h"
 
 #include "widgets/CenteredWindow.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "actions/ui/SequenceButtonLayout.h"
 
 #include <algorithm>
@@ -26,7 +28,7 @@ QString ShortenedCaption(const QString& name, const QFontMetrics& metrics, int w
         return name;
     // The first step cuts four characters and appends three dots; each further
     // step drops one more character of the name, down to the dots alone.
-    const QString dots = QStringLiteral("...");
+    QString dots = QStringLiteral("...");
     for (qsizetype keep = name.length() - 4; keep > 0; --keep) {
         QString caption = name.left(keep) + dots;
         if (fits(caption))

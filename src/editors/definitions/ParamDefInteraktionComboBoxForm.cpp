@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "editors/definitions/ParamDefInteraktionComboBoxForm.h"
 
 #include "ui_ParamDefInteraktionComboBoxForm.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "editors/definitions/ParameterMultiForm.h"
 
 #include "editors/definitions/ChoiceLists.h"
