@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // An address-book lookup of a caller that is not in the book ("All" fields, so
 // every field is searched) over 3,001 contacts, the numbers converted by the
 // simulated softphone over the session bus as in the program, the trace at debug

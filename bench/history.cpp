@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The call history against bare SQLite: writing 10,000 calls (goal: at most 1.5
 // times SQLite's own prepared insert in one transaction), the first page of a
 // filtered query over 50,000 calls (goal: at most 2.0 times the bare query), and

@@ -113,7 +113,8 @@ void TVelquistResult::RefreshInBackground(int CallID, const QString& SearchKey, 
             cache->Store(TLookupCache::Key(SearchKey, SearchField, SearchNode), searched.Fields);
             Trace::Value("Velquist::GetResult:Cached answer refreshed", SearchKey);
         } else {
-            Trace::Value("Velquist::GetResult:Cached answer not refreshed", SearchKey + QStringLiteral(": ") +
+            Trace::Value("Velquist::GetResult:Cached answer not refreshed",
+                         SearchKey + QStringLiteral(": ") +
                              (searched.Error.isEmpty() ? QStringLiteral("no server") : searched.Error));
         }
     });

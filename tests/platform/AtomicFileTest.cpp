@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every file the program writes goes through one checked way: a disk that fills up
 // while it is written leaves the old file whole and says why.
 #include "TestFiles.h"

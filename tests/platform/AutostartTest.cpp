@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Beim Anmelden starten": the user's own autostart entry, beside the one the
 // package installs for everyone.
 #include "platform/Autostart.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The starter rules a new user gets: a model the program can load, whose
 // journal entry finds its template wherever the user's data folder lies.
 #include "program/StarterRules.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Keyboard and screen-reader users meet every list and every button that shows
 // only a symbol by its name: a walk through the windows finds none without one.
 #include "shell/MainForm.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A new user's first start: no rules file anywhere, so the program seeds its
 // starter rules, shows the rule list once with a word on what to do next, and
 // the next call already shows the caller.

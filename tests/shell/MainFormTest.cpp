@@ -122,8 +122,8 @@ TEST_F(MainFormTest, TheTrayMenuOffersWhatChangesSomethingAndFollowsTheProcessin
     const QString separator = QStringLiteral("-");
     EXPECT_EQ(VisibleEntries(form),
               (QStringList {u"Wiederherstellen"_s, u"Deaktivieren"_s, u"Anrufliste"_s, u"Einstellungen"_s,
-                            u"Beim Anmelden starten"_s,
-                            u"Zur neuesten Benachrichtigung"_s, separator, u"Über..."_s, u"Beenden"_s}));
+                            u"Beim Anmelden starten"_s, u"Zur neuesten Benachrichtigung"_s, separator, u"Über..."_s,
+                            u"Beenden"_s}));
     ASSERT_FALSE(TrayPicture(TTrayIcon::TrayImage(0)).isNull());
     ASSERT_NE(TrayPicture(TTrayIcon::TrayImage(0)), TrayPicture(TTrayIcon::TrayImage(1)));
     EXPECT_EQ(TrayPicture(tray->icon()), TrayPicture(TTrayIcon::TrayImage(0)));

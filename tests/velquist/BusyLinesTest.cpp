@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Calls through the simulated softphone on lines whose previous call's rules still
 // wait: for the user in an item window, for a slow directory server. Every call
 // gets every rule run, each with its own caller's data.
