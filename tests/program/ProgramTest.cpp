@@ -421,39 +421,40 @@ TEST_F(ProgramTest, ARulesFileEditedOnDiskIsKeptWhenItIsNewerThanTheLastChange)
         EXPECT_EQ(m_trace.Has(QStringLiteral("Main::FormClose:Rules file changed on disk after the last change, kept")),
                   c.changeInTheProgram && c.editSecondsAfterTheChange > 0);
     }
-    // The starter rules are for a user who has none from anywhere: the global
-    // template's rules, copied first, win.
-    TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
-    {
-        QFile::remove(DataPathRulesFile());
-        QTemporaryDir templateFolder;
-        ASSERT_TRUE(templateFolder.isValid());
-        ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Zentral"))
-                        ->SaveObjectsToXMLFile(templateFolder.filePath(QStringLiteral("rules.xml"))));
-        m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
-                                 "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" +
-                                     QFile::encodeName(templateFolder.path()) + '\n');
-        {
-            TProgram program(&m_softphone);
-            program.Start();
-            EXPECT_FALSE(program.FirstStart());
-            ASSERT_EQ(program.Model()->Rules().Count(), 1);
-            EXPECT_EQ(program.Model()->Rules().Item<TRule>(0)->Name(), QStringLiteral("Zentral"));
-            program.Shutdown();
-        }
+}
 
-        QFile::remove(DataPathRulesFile());
-        m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
-                                 "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=0\n");
+// The starter rules are for a user who has none from anywhere: the global
+// template's rules, copied first, win.
+TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
+{
+    QFile::remove(DataPathRulesFile());
+    QTemporaryDir templateFolder;
+    ASSERT_TRUE(templateFolder.isValid());
+    ASSERT_TRUE(ModelWithIncomingRule(QStringLiteral("Zentral"))
+                    ->SaveObjectsToXMLFile(templateFolder.filePath(QStringLiteral("rules.xml"))));
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=1\nGlobalTemplatePath=" +
+                                 QFile::encodeName(templateFolder.path()) + '\n');
+    {
         TProgram program(&m_softphone);
-        RecordingWindows windows(program, m_trace);
-        program.Start(&windows);
-        EXPECT_TRUE(program.FirstStart());
-        EXPECT_EQ(program.Model()->Rules().Count(), 2);
-        EXPECT_EQ(windows.steps.last(), QStringLiteral("GreetNewUser: traced, 2 rules, -"))
-            << "once the list shows them";
-        QString ran;
-        EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
-        EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
+        program.Start();
+        EXPECT_FALSE(program.FirstStart());
+        ASSERT_EQ(program.Model()->Rules().Count(), 1);
+        EXPECT_EQ(program.Model()->Rules().Item<TRule>(0)->Name(), QStringLiteral("Zentral"));
         program.Shutdown();
     }
+
+    QFile::remove(DataPathRulesFile());
+    m_settings.WriteUserFile(QStringLiteral("Kestrun/Event Controller for OrvixIt.ini"),
+                             "VelquistServer=127.0.0.1:1\n[Storage]\nUseGlobalTemplate=0\n");
+    TProgram program(&m_softphone);
+    RecordingWindows windows(program, m_trace);
+    program.Start(&windows);
+    EXPECT_TRUE(program.FirstStart());
+    EXPECT_EQ(program.Model()->Rules().Count(), 2);
+    EXPECT_EQ(windows.steps.last(), QStringLiteral("GreetNewUser: traced, 2 rules, -")) << "once the list shows them";
+    QString ran;
+    EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
+    EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
+    program.Shutdown();
+}
