@@ -30,6 +30,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -99,6 +100,9 @@ TBaseMessageForm::TBaseMessageForm(TModelSource modelSource)
     timer_PerformFading.setSingleShot(true);
     timer_PerformFading.setInterval(FadingIntervalMs);
     connect(&timer_PerformFading, &QTimer::timeout, this, &TBaseMessageForm::timer_PerformFadingTimer);
+    timer_MoveSettle.setSingleShot(true);
+    timer_MoveSettle.setInterval(MoveSettleMs);
+    connect(&timer_MoveSettle, &QTimer::timeout, this, &TBaseMessageForm::JudgeMove);
 }
 
 TBaseMessageForm::~TBaseMessageForm()
@@ -533,16 +537,28 @@ void TBaseMessageForm::mouseReleaseEvent(QMouseEvent* event)
     }
     Trace::Message("BaseMessageForm::OnMouseDown:Drag stopping....");
     FMouseDown = false;
-    m_manualDrag = false;
+    // The window followed the mouse itself: where it stands now is the user's choice.
+    if (std::exchange(m_manualDrag, false) && timer_MoveSettle.isActive()) {
+        timer_MoveSettle.stop();
+        JudgeMove();
+    }
 }
 
 // A move of the shown window that the stack did not make is the user's, by
 // dragging or by the window manager's own means: the window stays where it was
-// put, out of the stack, and no longer fades.
+// put, out of the stack, and no longer fades. Judged once the window has settled:
+// a window manager maps a window at a place of its own first and reports the
+// stack's placement only after that.
 void TBaseMessageForm::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    if (FMoved || !m_shown || !isVisible() || m_placements.contains(event->pos()))
+    if (!FMoved && m_shown && isVisible() && !m_placements.contains(event->pos()))
+        timer_MoveSettle.start();
+}
+
+void TBaseMessageForm::JudgeMove()
+{
+    if (FMoved || !m_shown || !isVisible() || m_placements.contains(pos()))
         return;
     Trace::Message("BaseMessageForm::OnMouseDown:Window moved by the user, leaving the stack");
     FMoved = true;

@@ -156,6 +156,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Whether the window, now settled, stands where the stack did not put it.
+    void JudgeMove();
 
 private:
     void CreateActionSequenceButtons();
@@ -179,6 +181,9 @@ private:
     QList<QPointer<TActionSequenceButton>> m_buttons;
     QTimer timer_FadeOut;
     QTimer timer_PerformFading;
+    // A move is judged once no further one came for this long.
+    static constexpr int MoveSettleMs = 400;
+    QTimer timer_MoveSettle;
     int m_alpha = 255;
     bool FMoved = false;
     bool FMouseDown = false;
