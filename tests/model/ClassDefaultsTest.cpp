@@ -5,6 +5,7 @@
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixBlockCaller.h"
 #include "actions/ActionOrvixCallControl.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionOrvixEndCall.h"
@@ -64,6 +65,7 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         {Make<TActionOrvixTakeCall>(), QStringLiteral("Ruf annehmen"), QStringLiteral("add_ic_call")},
         {Make<TActionOrvixEndCall>(), QStringLiteral("Ruf beenden"), QStringLiteral("call_end")},
         {Make<TActionOrvixDTMF>(), QStringLiteral("DTMF senden"), QStringLiteral("dialpad")},
+        {Make<TActionOrvixBlockCaller>(), QStringLiteral("Anrufer sperren"), QStringLiteral("block")},
         {Make<TActionBaseMessage>(), QStringLiteral("Nachricht anzeigen"), QStringLiteral("message")},
         {Make<TActionOutlookBase>(), QStringLiteral("Orvix"), QStringLiteral("alternate_email")},
     };
