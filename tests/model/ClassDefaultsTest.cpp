@@ -76,8 +76,10 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         EXPECT_EQ(IconList::Instance().Name(action->IconIndex()), c.icon);
         EXPECT_TRUE(action->Active());
         EXPECT_TRUE(action->FreeObjects());
-        // Only the call-control actions ask the line; they are tried against a softphone elsewhere.
-        if (!qobject_cast<const TActionOrvixCallControl*>(action.get())) {
+        // Only the call-control actions and the blocking of the caller ask the line; they are tried
+        // against a softphone elsewhere.
+        if (!qobject_cast<const TActionOrvixCallControl*>(action.get()) &&
+            !qobject_cast<const TActionOrvixBlockCaller*>(action.get())) {
             EXPECT_TRUE(action->CanExecute(TOrvixLine()));
         }
     }
