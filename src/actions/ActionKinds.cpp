@@ -7,6 +7,7 @@
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixBlockCaller.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionOrvixEndCall.h"
 #include "actions/ActionOrvixTakeCall.h"
@@ -42,9 +43,9 @@ constexpr TActionDialog Properties = TActionDialog::Properties;
 
 // The two bases of several kinds (TActionBaseMessage, TActionOutlookBase) are no
 // kinds: files never hold them and nobody makes one.
-const std::array<TActionKind, 16>& Table()
+const std::array<TActionKind, 17>& Table()
 {
-    static const std::array<TActionKind, 16> table {
+    static const std::array<TActionKind, 17> table {
         Kind<TActionExecuteProgram>("baExecuteProgram", QStringLiteral("Program starten"), u"terminal", QString(), 1,
                                     Properties, QStringLiteral("Aktion definieren")),
         Kind<TActionOpenDocument>("baOpenDoc", QStringLiteral("Document öffnen"), u"description", QString(), 2,
@@ -70,7 +71,7 @@ const std::array<TActionKind, 16>& Table()
                                  Properties, QStringLiteral("Outlook Aufgabe erzeugen")),
         Kind<TActionOutlookContact>("baOutlookContact", QStringLiteral("Kontakt erstellen"), u"contact_mail", QString(),
                                     0, TActionDialog::None, QString()),
-        Kind<TActionStopper>("baStopper", QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on", QString(), 9,
+        Kind<TActionStopper>("baStopper", QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on", QString(), 10,
                              Properties, QStringLiteral("Aktionsstopper definieren")),
         Kind<TActionOrvixTakeCall>("baOrvixTakeCall", QStringLiteral("Ruf annehmen"), u"add_ic_call", Orvix(), 6,
                                    Properties, QStringLiteral("Gespräch annehmen")),
@@ -78,6 +79,8 @@ const std::array<TActionKind, 16>& Table()
                                   QStringLiteral("Gespräch beenden")),
         Kind<TActionOrvixDTMF>("baOrvixDTMF", QStringLiteral("DTMF senden"), u"dialpad", Orvix(), 8, Properties,
                                QStringLiteral("DTMF senden")),
+        Kind<TActionOrvixBlockCaller>("baOrvixBlockCaller", QStringLiteral("Anrufer sperren"), u"block", Orvix(), 9,
+                                      Properties, QStringLiteral("Anrufer sperren")),
     };
     return table;
 }

@@ -44,6 +44,8 @@ TProgram::~TProgram()
         TVelquist::SetInUse(nullptr);
     if (m_callHistory && TLookupCache::InUse() == m_callHistory->LookupCache())
         TLookupCache::SetInUse(nullptr);
+    if (NumberBlocking() == this)
+        SetNumberBlocking(nullptr);
 }
 
 QString TProgram::TraceFilePath()
@@ -223,7 +225,7 @@ bool TProgram::BlockNumber(const QString& number)
     if (!BlockedNumbers::Block(*copy, number))
         return false;
     SetModel(copy);
-    if (!copy->SaveObjectsToXMLFile(QString()))
+    if (!SaveRules())
         Trace::Error("Main::BlockNumber:Cannot save File ", DataPathRulesFile());
     return true;
 }
@@ -248,6 +250,8 @@ void TProgram::InitLineManager()
             });
     if (model.OrvixEventController()->ClientLineMgr()->IsConnected())
         emit SoftphoneConnectionChanged(true);
+    // Actions ("Anrufer sperren") block callers through the program, which owns the rule list.
+    SetNumberBlocking(this);
     // The controller is shared with working copies of the model, which may outlive the program.
     model.OrvixEventController()->SetRuleRunner(
         [program = QPointer<TProgram>(this)](TOrvixLine& line, const QString& state) {

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "actions/NumberBlocking.h"
 #include "settings/Storage.h"
 #include "settings/UserSettings.h"
 
@@ -26,7 +27,7 @@ class TStartupWindows;
  * with the model in force at the moment the state arrives; a run keeps the model
  * it started with, so an editor may put another one in force meanwhile.
  */
-class TProgram : public QObject
+class TProgram : public QObject, public TNumberBlocking
 {
     Q_OBJECT
 
@@ -97,12 +98,14 @@ public:
     int PlaceCall(const QString& number);
 
     /**
-     * Blocks a caller: adds the number to the rule "Gesperrte Nummern" (see
-     * BlockedNumbers) in a working copy, puts it in force and writes the rules
-     * file. False when the number was blocked already. Throws EKestrunError when
-     * there is no model or the number cannot be a pattern.
+     * Blocks a caller (the history's "Sperren", the action "Anrufer sperren"):
+     * adds the number to the rule "Gesperrte Nummern" (see BlockedNumbers) in a
+     * working copy, puts it in force and saves the rules as every change is saved
+     * (a failure is traced and the change stays unsaved). False when the number was
+     * blocked already. Throws EKestrunError when there is no model or the number
+     * cannot be a pattern. Runs that started before keep the rules they started with.
      */
-    bool BlockNumber(const QString& number);
+    bool BlockNumber(const QString& number) override;
 
     // The history of the calls seen; null before start-up opened it.
     TCallHistory* CallHistory() const { return m_callHistory.get(); }

@@ -8,6 +8,7 @@
 #include "model/Rule.h"
 #include "platform/KestrunError.h"
 #include "rulesfile/Parameters.h"
+#include "telephony/Wildcard.h"
 #include "trace/Trace.h"
 
 namespace {
@@ -59,7 +60,7 @@ TRule* BlockingRule(TParameters& model)
 bool BlockedNumbers::Block(TParameters& model, const QString& number)
 {
     const QString pattern = number.trimmed();
-    if (pattern.isEmpty() || pattern.contains(u';'))
+    if (!IsLiteralPattern(pattern))
         throw EKestrunError(QStringLiteral("\"%1\" kann nicht gesperrt werden.").arg(number));
     TRule* rule = BlockingRule(model);
     QStringList numbers = rule->FromNumberIn().split(u';', Qt::SkipEmptyParts);

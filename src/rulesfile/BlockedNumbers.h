@@ -21,7 +21,8 @@ namespace BlockedNumbers {
 inline const QString RuleName = QStringLiteral("Gesperrte Nummern");
 
 // Adds the number (as rules match it) to the model's rule. False when it is blocked already.
-// Throws EKestrunError for an empty number or one holding ";", which would split the pattern list.
+// Throws EKestrunError for a number that would match other numbers as a pattern (IsLiteralPattern):
+// an empty one, one holding ";", "*" or "?".
 bool Block(TParameters& model, const QString& number);
 
 } // namespace BlockedNumbers

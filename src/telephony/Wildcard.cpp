@@ -2,6 +2,8 @@
 
 #include "telephony/Wildcard.h"
 
+#include <algorithm>
+
 // Greedy matching with one restart point: on a mismatch after a star, the star
 // takes one more character and matching resumes behind it. Every pattern gets
 // the right answer (also "?" right after "*"), in at most text x pattern steps.
@@ -37,4 +39,12 @@ bool CheckSemicolon(const QString& numberList, const QString& number)
             return true;
     }
     return false;
+}
+
+bool IsLiteralPattern(QStringView number)
+{
+    if (number.isEmpty())
+        return false;
+    return std::none_of(number.begin(), number.end(),
+                        [](QChar c) { return c == u';' || c == u'*' || c == u'?' || !c.isPrint(); });
 }

@@ -40,7 +40,7 @@ TEST_F(ActionSequences, PaletteOffersTheActionsInOrderAndGroupsAddNothing)
     EXPECT_EQ(texts,
               (QStringList {"Program starten", "Document öffnen", "DDE-Nachricht senden", "Benachrichtigungen",
                             "  Standard-Nachricht anzeigen", "  HTML-Nachricht anzeigen", "Orvix", "  Ruf annehmen",
-                            "  Ruf beenden", "  DTMF senden", "Aktions-Stopper"}));
+                            "  Ruf beenden", "  DTMF senden", "  Anrufer sperren", "Aktions-Stopper"}));
 
     SelectPalette(QStringLiteral("Orvix"));
     EXPECT_FALSE(Enabled(QStringLiteral("button_Add")));

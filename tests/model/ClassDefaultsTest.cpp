@@ -5,6 +5,7 @@
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixBlockCaller.h"
 #include "actions/ActionOrvixCallControl.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionOrvixEndCall.h"
@@ -64,6 +65,7 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         {Make<TActionOrvixTakeCall>(), QStringLiteral("Ruf annehmen"), QStringLiteral("add_ic_call")},
         {Make<TActionOrvixEndCall>(), QStringLiteral("Ruf beenden"), QStringLiteral("call_end")},
         {Make<TActionOrvixDTMF>(), QStringLiteral("DTMF senden"), QStringLiteral("dialpad")},
+        {Make<TActionOrvixBlockCaller>(), QStringLiteral("Anrufer sperren"), QStringLiteral("block")},
         {Make<TActionBaseMessage>(), QStringLiteral("Nachricht anzeigen"), QStringLiteral("message")},
         {Make<TActionOutlookBase>(), QStringLiteral("Orvix"), QStringLiteral("alternate_email")},
     };
@@ -74,8 +76,10 @@ TEST(ClassDefaults, ActionsCarryCaptionAndIcon)
         EXPECT_EQ(IconList::Instance().Name(action->IconIndex()), c.icon);
         EXPECT_TRUE(action->Active());
         EXPECT_TRUE(action->FreeObjects());
-        // Only the call-control actions ask the line; they are tried against a softphone elsewhere.
-        if (!qobject_cast<const TActionOrvixCallControl*>(action.get())) {
+        // Only the call-control actions and the blocking of the caller ask the line; they are tried
+        // against a softphone elsewhere.
+        if (!qobject_cast<const TActionOrvixCallControl*>(action.get()) &&
+            !qobject_cast<const TActionOrvixBlockCaller*>(action.get())) {
             EXPECT_TRUE(action->CanExecute(TOrvixLine()));
         }
     }

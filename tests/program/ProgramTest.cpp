@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "TraceCapture.h"
 #include "actions/ActionHTMLMessage.h"
+#include "actions/ActionOrvixBlockCaller.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -110,10 +112,12 @@ TEST_F(ProgramTest, AFailedSaveAtShutdownStaysAFailure)
 {
     TProgram program(&m_softphone);
     program.Start();
-    program.SetModel(ModelWithIncomingRule(QStringLiteral("Kunde")));
-    // A folder where the rules file should be: it cannot be written.
+    // A folder where the rules file should be: it cannot be written. Made before
+    // the change, so that it is no edit on disk newer than the change, which the
+    // shutdown would keep.
     QFile::remove(DataPathRulesFile());
     ASSERT_TRUE(QDir().mkpath(DataPathRulesFile()));
+    program.SetModel(ModelWithIncomingRule(QStringLiteral("Kunde")));
     EXPECT_FALSE(program.Shutdown());
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Cannot save File ") + DataPathRulesFile()), 1);
     EXPECT_FALSE(program.Shutdown());
@@ -457,4 +461,77 @@ TEST_F(ProgramTest, OnlyAStartWithoutAnyRulesFileSeedsTheStarterRules)
     EXPECT_EQ(RulesRunByACall(&ran), 1) << "the starter rule for external calls";
     EXPECT_EQ(ran, QStringLiteral("Externer Anruf"));
     program.Shutdown();
+}
+
+namespace {
+
+// Rules whose only rule runs "Anrufer sperren" for every external incoming call.
+std::unique_ptr<TParameters> ModelBlockingEveryCaller()
+{
+    auto model = std::make_unique<TParameters>();
+    auto* sequence = new TActionSequence;
+    sequence->SetName(QStringLiteral("Sperren"));
+    sequence->AddNewItem(new TActionOrvixBlockCaller);
+    model->ActionSequences().AddNewItem(sequence);
+    model->Rules().AddNewItem(IncomingRule(QStringLiteral("Kunde"), sequence));
+    return model;
+}
+
+QString BlockedNumbersIn(const TParameters& model)
+{
+    const auto* rule = model.Rules().Item<TRule>(0);
+    return rule && rule->Name() == QStringLiteral("Gesperrte Nummern") ? rule->FromNumberIn() : QString();
+}
+
+} // namespace
+
+// The caller's number goes into "Gesperrte Nummern", made at the top of the rules
+// in force and saved like any change; the caller's next call is ended while it rings.
+TEST_F(ProgramTest, AnActionBlocksTheCallerAndTheCallersNextCallIsEnded)
+{
+    ASSERT_TRUE(ModelBlockingEveryCaller()->SaveObjectsToXMLFile(DataPathRulesFile()));
+    // A rule's run ends a call through the process's softphone.
+    LineManagerService::SetInstance(&m_softphone);
+    const auto unset = qScopeGuard([] { LineManagerService::SetInstance(nullptr); });
+    TProgram program(&m_softphone);
+    program.Start();
+
+    EXPECT_EQ(RulesRunByACall(), 1);
+    EXPECT_TRUE(m_softphone.operations.isEmpty()) << "the run that blocks keeps the rules it started with";
+    ASSERT_EQ(program.Model()->Rules().Count(), 2);
+    EXPECT_EQ(BlockedNumbersIn(*program.Model()), QStringLiteral("+49301234"));
+    EXPECT_EQ(program.Model()->Rules().Item<TRule>(1)->Name(), QStringLiteral("Kunde"));
+    TParameters saved;
+    ASSERT_TRUE(saved.LoadObjectsFromXMLFile(DataPathRulesFile()));
+    EXPECT_EQ(BlockedNumbersIn(saved), QStringLiteral("+49301234"));
+
+    m_softphone.lines[0] = IncomingCall(6, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(RulesRunByACall(), 2);
+    EXPECT_EQ(m_softphone.operations, QStringList {QStringLiteral("HookOn 0")});
+    EXPECT_EQ(BlockedNumbersIn(*program.Model()), QStringLiteral("+49301234")) << "each number once";
+
+    program.Shutdown();
+    EXPECT_TRUE(m_trace.Has(QStringLiteral("Main::FormClose:Rules unchanged, rules file left as it is")))
+        << "the block was saved as it was made";
+}
+
+// A caller's number that would match other callers as a pattern is refused and
+// traced: it must not end their calls.
+TEST_F(ProgramTest, ACallerWhoseNumberIsAPatternIsNotBlocked)
+{
+    ASSERT_TRUE(ModelBlockingEveryCaller()->SaveObjectsToXMLFile(DataPathRulesFile()));
+    TProgram program(&m_softphone);
+    program.Start();
+    int callId = 10;
+    for (const QString& number : {QString(), QStringLiteral("*"), QStringLiteral("030*"), QStringLiteral("0301;*"),
+                                  QStringLiteral("03?1234")}) {
+        SCOPED_TRACE(number.toStdString());
+        m_softphone.lines[0] = IncomingCall(++callId, number, QStringLiteral("Mallory"));
+        EXPECT_EQ(RulesRunByACall(), 1);
+        EXPECT_TRUE(m_trace.Has(QStringLiteral("ActionOrvixBlockCaller::ExecuteAction:Caller cannot be blocked")));
+        EXPECT_EQ(program.Model()->Rules().Count(), 1);
+    }
+    m_softphone.lines[0] = IncomingCall(++callId, QStringLiteral("0305555"), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(RulesRunByACall(), 1);
+    EXPECT_TRUE(m_softphone.operations.isEmpty());
 }

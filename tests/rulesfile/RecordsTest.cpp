@@ -8,6 +8,7 @@
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionKinds.h"
 #include "actions/ActionOpenDocument.h"
+#include "actions/ActionOrvixBlockCaller.h"
 #include "actions/ActionOrvixDTMF.h"
 #include "actions/ActionOrvixEndCall.h"
 #include "actions/ActionOrvixTakeCall.h"
@@ -153,7 +154,8 @@ QList<TBaseAction*> EveryAction(const QString& sequenceID)
 
     QList<TBaseAction*> actions {program, document, dde, mail, balloon, html, outlookMail};
     actions += items;
-    actions += {new TActionOutlookContact, stopper, new TActionOrvixTakeCall, new TActionOrvixEndCall, dtmf};
+    actions += {new TActionOutlookContact, stopper, new TActionOrvixTakeCall,
+                new TActionOrvixEndCall,   dtmf,    new TActionOrvixBlockCaller};
     for (TBaseAction* action : actions) {
         action->SetActive(false);
         action->SetCaption(L("Meine ") + action->Caption());

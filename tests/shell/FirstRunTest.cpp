@@ -134,8 +134,9 @@ TEST_F(FirstRunTest, SeedsTheStarterRulesGreetsAndTheNextCallShowsTheCaller)
     TBaseMessageForm& notification = *ShownNotification();
     EXPECT_TRUE(Texts(notification).contains(QStringLiteral("Anna Berg")));
     const QList<TActionSequenceButton*> buttons = notification.SequenceButtons();
-    ASSERT_EQ(buttons.size(), 1);
+    ASSERT_EQ(buttons.size(), 2);
     EXPECT_EQ(buttons.at(0)->text(), QStringLiteral("Annehmen"));
+    EXPECT_EQ(buttons.at(1)->text(), QStringLiteral("Sperren"));
     ASSERT_TRUE(buttons.at(0)->isEnabled()) << "the call rings";
     // The keyboard's way to the button: the tray menu's entry.
     form.findChild<QAction*>(QStringLiteral("sysTrayNewestNotification"))->trigger();
@@ -144,6 +145,49 @@ TEST_F(FirstRunTest, SeedsTheStarterRulesGreetsAndTheNextCallShowsTheCaller)
     EXPECT_FALSE(notification.FadeOutActive()) << "it waits for the keyboard";
     buttons.at(0)->click();
     EXPECT_TRUE(m_softphone.operations.contains(QStringLiteral("HookOff 0")));
+}
+
+// "Sperren" on the caller's notification ends the call that rings and puts the
+// number into "Gesperrte Nummern", at the top of the rules and in the file: the
+// caller's next call is ended while it rings.
+TEST_F(FirstRunTest, SperrenOnTheNotificationBlocksTheCaller)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    m_softphone.ChangeState(0, LSRinging);
+    ASSERT_TRUE(WaitUntil([] { return ShownNotification() != nullptr; }, 10000));
+    const QList<TActionSequenceButton*> buttons = ShownNotification()->SequenceButtons();
+    ASSERT_EQ(buttons.size(), 2);
+    ASSERT_TRUE(buttons.at(1)->isEnabled());
+
+    buttons.at(1)->click();
+    EXPECT_EQ(m_softphone.operations, QStringList {QStringLiteral("HookOn 0")});
+    const TRule* blocking = m_program.Model()->Rules().Item<TRule>(0);
+    EXPECT_EQ(blocking->Name(), QStringLiteral("Gesperrte Nummern"));
+    EXPECT_EQ(blocking->FromNumberIn(), QStringLiteral("+49301234"));
+    TParameters saved;
+    ASSERT_TRUE(saved.LoadObjectsFromXMLFile(DataPathRulesFile()));
+    EXPECT_EQ(saved.Rules().Item<TRule>(0)->FromNumberIn(), QStringLiteral("+49301234"));
+
+    // On another line: a call that ends would stay in the process's call history, which other tests read.
+    m_softphone.lines[1] = IncomingCall(6, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
+    m_softphone.ChangeState(1, LSRinging);
+    EXPECT_TRUE(WaitUntil([this] { return m_softphone.operations.contains(QStringLiteral("HookOn 1")); }, 10000));
+}
+
+// A caller whose number would block others as a pattern gets no "Sperren".
+TEST_F(FirstRunTest, SperrenIsOffForACallerWhoseNumberIsAPattern)
+{
+    TMainForm form(m_program, true);
+    form.FormCreate();
+    m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301*"), QStringLiteral("Mallory"));
+    m_softphone.ChangeState(0, LSRinging);
+    ASSERT_TRUE(WaitUntil([] { return ShownNotification() != nullptr; }, 10000));
+    const QList<TActionSequenceButton*> buttons = ShownNotification()->SequenceButtons();
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_TRUE(buttons.at(0)->isEnabled()) << "the call rings";
+    EXPECT_FALSE(buttons.at(1)->isEnabled());
 }
 
 // An administrator's rules come first; and a returning user is not greeted.

@@ -58,6 +58,17 @@ TEST(Wildcard, CheckSemicolon)
     EXPECT_FALSE(CheckSemicolon("030*;040*", "050"));
 }
 
+// A number that would match others as a pattern never becomes one.
+TEST(Wildcard, IsLiteralPattern)
+{
+    EXPECT_TRUE(IsLiteralPattern(u"+49301234"));
+    EXPECT_TRUE(IsLiteralPattern(u"sip:anna@example.org"));
+    for (const QString& hostile :
+         {QString(), QStringLiteral("*"), QStringLiteral("0301*"), QStringLiteral("03?1"), QStringLiteral("0301;*"),
+          QStringLiteral("0301;"), QStringLiteral("0301\n"), QStringLiteral("03\u200B01")})
+        EXPECT_FALSE(IsLiteralPattern(hostile)) << hostile.toStdString();
+}
+
 namespace {
 
 // An incoming external call with call id 5 on line 0 from +49301234 to extension 21.
