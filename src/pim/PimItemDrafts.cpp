@@ -83,7 +83,7 @@ QDateTime TimeOf(const QJsonObject& object, const QString& key, const QString& p
     const QString text = TextOf(object, key, path);
     if (text.isEmpty())
         return {};
-    const QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!time.isValid())
         Unreadable(path, QStringLiteral("\"%1\" is no time").arg(key));
     return time;
@@ -124,7 +124,7 @@ QString KeepPimItemDraft(TPimItem& item)
         item.Uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QString folder = PimFolderPath(TPimFolderKind::ItemDrafts);
     CreatePrivateFolder(folder);
-    const QString path =
+    QString path =
         folder + u'/' + QUuid::fromString(item.Uid).toString(QUuid::WithoutBraces) + QStringLiteral(".json");
     try {
         WriteFileAtomically(path, DraftText(item), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
