@@ -124,8 +124,7 @@ QString KeepPimItemDraft(TPimItem& item)
         item.Uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QString folder = PimFolderPath(TPimFolderKind::ItemDrafts);
     CreatePrivateFolder(folder);
-    QString path =
-        folder + u'/' + QUuid::fromString(item.Uid).toString(QUuid::WithoutBraces) + QStringLiteral(".json");
+    QString path = folder + u'/' + QUuid::fromString(item.Uid).toString(QUuid::WithoutBraces) + QStringLiteral(".json");
     try {
         WriteFileAtomically(path, DraftText(item), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     } catch (const EKestrunError& error) {
