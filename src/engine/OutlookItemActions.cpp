@@ -2,14 +2,15 @@
 
 // Running the item actions: the engine part of the note, journal, appointment,
 // task and contact action classes. The item window comes through the registered
-// user interface; the item goes into the store only when the user saves it.
+// user interface; the item goes into the store only when the user saves it, and
+// into the drafts when the program ends while its window is open.
 
 #include "actions/ActionOutlookContact.h"
 #include "actions/ActionOutlookItems.h"
+#include "engine/PimItemEditing.h"
 #include "engine/TemplateFilling.h"
 #include "frontend/UserInterface.h"
 #include "model/OrvixLine.h"
-#include "pim/PimItemFile.h"
 #include "trace/Trace.h"
 
 namespace {
@@ -41,10 +42,11 @@ QString FirstLine(const QString& text)
     return {};
 }
 
-TPimItem NewItem(TPimItemKind kind, const QString& text)
+TPimItem NewItem(TPimItemKind kind, const QString& text, const QString& caller)
 {
     TPimItem item;
     item.Kind = kind;
+    item.Contact = caller;
     item.Subject = FirstLine(text);
     item.Body = text;
     const QDateTime now = QDateTime::currentDateTime();
@@ -81,7 +83,7 @@ void TActionOutlookBase::ExecuteItemAction(TActionContext& context, TPimItemKind
         else
             text = HandleTemplate(FTemplate, context, TTemplateFiller::OutlookBase);
     }
-    TPimItem item = NewItem(kind, text);
+    TPimItem item = NewItem(kind, text, CallerText(context.Line().get()));
 
     Trace::Message(titles.Open);
     TUserInterface* ui = UserInterface();
@@ -90,25 +92,8 @@ void TActionOutlookBase::ExecuteItemAction(TActionContext& context, TPimItemKind
         context.SetActionSuccessfull(false);
         return;
     }
-    // The user typed the item in: a failed save is told in the window, which stays open.
-    bool failed = false;
-    const auto save = [&](const TPimItem& entered) -> QString {
-        TPimItem saved = entered;
-        try {
-            const QString path = WritePimItem(saved, PimFolderPath(PimItemFolderKind(kind)));
-            Trace::Value(titles.Open.toString() + QStringLiteral(": Saved"), path);
-            return QString();
-        } catch (const EKestrunError& error) {
-            Trace::Exception(titles.Open, error);
-            failed = true;
-            return QStringLiteral("Der Eintrag konnte nicht gespeichert werden.\n\n") + error.Message();
-        }
-    };
-    if (ui->ShowPimItemWindow(item, CallerText(context.Line().get()), save))
-        return;
-    Trace::Message(titles.Open.toString() + QStringLiteral(": Discarded by the user"));
-    // Closed after a save that failed: the action did not do its work.
-    if (failed)
+    // A save that failed and then a closed window: the action did not do its work.
+    if (EditPimItem(*ui, item, titles.Open.toString()).SaveFailed)
         context.SetActionSuccessfull(false);
 }
 

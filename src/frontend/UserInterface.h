@@ -32,18 +32,28 @@ public:
     // Makes the hidden window of an HTML message marked for preloading and loads
     // its page, so that its first call shows it without delay.
     virtual void PreloadMessageWindow(const TMessageWindowRequest& request) = 0;
-    // Closes every message window (at shutdown; preloaded ones included).
+    // Closes every message window (at shutdown; preloaded ones included) and every
+    // item window, which then answers TPimItemOutcome::Interrupted.
     virtual void CloseMessageWindows() = 0;
 
     // Writes an item the user confirmed; returns why it could not, empty when it was saved.
     using TPimItemSave = std::function<QString(const TPimItem& item)>;
+    enum class TPimItemOutcome
+    {
+        // The user saved the item.
+        Saved,
+        // The user closed the window without saving.
+        Discarded,
+        // The program's end closed the window before the user decided.
+        Interrupted
+    };
     // Shows a new item of the store, prefilled, for the user to complete, and waits
-    // until the user closes it (line notifications queue meanwhile, as during any
+    // until the window closes (line notifications queue meanwhile, as during any
     // modal window). "Speichern" hands the item to save; when that fails the window
-    // says why and stays open, so that nothing typed is lost. True when the item was
-    // saved: item then holds what the user entered. caller names the call the item
-    // is about (for the window's title).
-    virtual bool ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save) = 0;
+    // says why and stays open, so that nothing typed is lost. When the item was saved
+    // or the window interrupted, item then holds what the user entered. The window's
+    // title names the kind and the item's Contact.
+    virtual TPimItemOutcome ShowPimItemWindow(TPimItem& item, const TPimItemSave& save) = 0;
     // Tells the user something that needs no answer, without waiting for it
     // (a mail went out without some of its attachments).
     virtual void ShowNotice(const QString& caption, const QString& text) = 0;

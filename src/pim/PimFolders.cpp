@@ -25,6 +25,8 @@ QString FolderName(TPimFolderKind kind)
         return QStringLiteral("notes");
     case TPimFolderKind::MailDrafts:
         return QStringLiteral("mail-drafts");
+    case TPimFolderKind::ItemDrafts:
+        return QStringLiteral("item-drafts");
     }
     return {};
 }

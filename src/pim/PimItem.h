@@ -27,6 +27,9 @@ struct TPimItem
     QString Uid;
     QString Subject;
     QString Body;
+    // Whom the item is about: the call's caller as the item window's title names
+    // them ("Anna Berg (+49301234567)"), empty for none. iCalendar CONTACT.
+    QString Contact;
     // When it happens: the journal entry's date, the appointment's start, the task's start (may be unset).
     QDateTime Start;
     // The appointment's end.

@@ -80,6 +80,8 @@ icalcomponent* NewComponent(const TPimItem& item)
     icalcomponent_add_property(component, icalproperty_new_summary(Utf8(item.Subject).constData()));
     if (!item.Body.isEmpty())
         icalcomponent_add_property(component, icalproperty_new_description(Utf8(item.Body).constData()));
+    if (!item.Contact.isEmpty())
+        icalcomponent_add_property(component, icalproperty_new_contact(Utf8(item.Contact).constData()));
     if (item.Start.isValid() && item.Kind != TPimItemKind::Note)
         icalcomponent_add_property(component, icalproperty_new_dtstart(IcalUtcTime(item.Start)));
     switch (item.Kind) {
@@ -144,6 +146,8 @@ TPimItem ItemOf(icalcomponent* component, TPimItemKind kind)
     item.Uid = Text(icalcomponent_get_uid(component));
     item.Subject = Text(icalcomponent_get_summary(component));
     item.Body = Text(icalcomponent_get_description(component));
+    if (icalproperty* contact = icalcomponent_get_first_property(component, ICAL_CONTACT_PROPERTY))
+        item.Contact = Text(icalproperty_get_contact(contact));
     item.Start = QtTime(icalcomponent_get_dtstart(component));
     if (kind == TPimItemKind::Appointment)
         item.End = QtTime(icalcomponent_get_dtend(component));
@@ -174,7 +178,8 @@ TPimFolderKind PimItemFolderKind(TPimItemKind kind)
 QString WritePimItem(TPimItem& item, const QString& folder)
 {
     // iCalendar text knows one line break; a template written on Windows brings CR LF.
-    item.Body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    for (QString* text : {&item.Subject, &item.Body, &item.Contact})
+        text->replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     if (item.Uid.isEmpty())
         item.Uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!QDir().mkpath(folder))

@@ -12,7 +12,7 @@ TPimFolderKind PimItemFolderKind(TPimItemKind kind);
 
 /**
  * Writes the item as an iCalendar file named by its UID (a new UID when it has
- * none, set on the item; line breaks of the body become LF) in the folder, which is made when missing. The file is
+ * none, set on the item; line breaks of its texts become LF) in the folder, which is made when missing. The file is
  * replaced whole or not at all. Notes and journal entries are VJOURNAL (a note
  * has no date), appointments VEVENT, tasks VTODO; times are written in UTC.
  * Returns the file's path; throws EKestrunError naming the folder or file when

@@ -3,12 +3,14 @@
 #include "program/Program.h"
 
 #include "actions/ActionHTMLMessage.h"
+#include "engine/PimItemEditing.h"
 #include "engine/RulesRun.h"
 #include "frontend/UserInterface.h"
 #include "history/CallHistory.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
 #include "parameters/Velquist.h"
+#include "pim/PimItemDrafts.h"
 #include "platform/AppVersion.h"
 #include "platform/DataPaths.h"
 #include "platform/DialTarget.h"
@@ -92,6 +94,7 @@ void TProgram::Start(TStartupWindows* windows)
         {"InitLineManager", [this] { InitLineManager(); }},
         {"PreLoadMessageForms", [this] { PreLoadMessageForms(); }},
         {"CheckStartupRules", [this] { CheckStartupRules(); }},
+        {"OfferItemDrafts", [this] { ScheduleItemDrafts(); }},
     };
     for (const auto& [name, run] : steps) {
         // A quit handled while a step waited: the shutdown ran, nothing more starts.
@@ -329,6 +332,62 @@ void TProgram::PreLoadMessageForms()
             } catch (const std::exception& error) {
                 Trace::Exception("Main::PreLoadMessageForms", error);
             }
+        }
+    }
+}
+
+// After the start, from the event loop: the drafts' windows wait for the user, and
+// nothing of the start (a call to place, the rule list to show) should wait with them.
+void TProgram::ScheduleItemDrafts()
+{
+    QMetaObject::invokeMethod(this, &TProgram::OfferItemDrafts, Qt::QueuedConnection);
+}
+
+void TProgram::OfferItemDrafts()
+{
+    const QString title = QStringLiteral("Main::OfferItemDrafts");
+    TPimItemDrafts drafts;
+    try {
+        drafts = ReadPimItemDrafts();
+    } catch (const std::exception& error) {
+        Trace::Exception(title, error);
+        return;
+    }
+    for (const TUnreadablePimItemDraft& unreadable : drafts.Unreadable) {
+        Trace::Warning(title + QStringLiteral(":Unreadable draft"),
+                       unreadable.Path + QStringLiteral(": ") + unreadable.Error);
+        if (unreadable.KeptAs.isEmpty()) {
+            emit UserWarning(
+                QStringLiteral("Der Entwurf \"%1\" konnte nicht gelesen werden; er bleibt unverändert liegen.")
+                    .arg(unreadable.Path));
+            continue;
+        }
+        Trace::Value(title + QStringLiteral(":Unreadable draft, kept as"), unreadable.KeptAs);
+        emit UserWarning(QStringLiteral("Ein Entwurf konnte nicht gelesen werden. Er liegt jetzt unter \"%1\".")
+                             .arg(unreadable.KeptAs));
+    }
+    if (drafts.Drafts.empty())
+        return;
+    TUserInterface* ui = UserInterface();
+    if (!ui) {
+        Trace::Value(title + QStringLiteral(":No window to offer them, drafts kept"), int(drafts.Drafts.size()));
+        return;
+    }
+    for (TPimItemDraft& draft : drafts.Drafts) {
+        // Quit while a draft was open: the rest stay for the next start.
+        if (m_shutDown)
+            return;
+        Trace::Value(title + QStringLiteral(":Offering draft"), draft.Path);
+        try {
+            const TPimItemEditing editing = EditPimItem(*ui, draft.Item, title);
+            // Interrupted again: kept once more, in its own file unless it had to get another one.
+            const bool keptElsewhere = !editing.DraftPath.isEmpty() && editing.DraftPath != draft.Path;
+            if (editing.Outcome != TUserInterface::TPimItemOutcome::Interrupted || keptElsewhere) {
+                RemovePimItemDraft(draft.Path);
+                Trace::Value(title + QStringLiteral(":Draft removed"), draft.Path);
+            }
+        } catch (const std::exception& error) {
+            Trace::Exception(title, error);
         }
     }
 }

@@ -42,8 +42,9 @@ public:
      * The start-up sequence: window placement, trace, data paths, tray icon,
      * model, message-window lists, storage options and user settings with the
      * template copy, directory discovery, rules file, rule list, leftover
-     * temporary files, event controller, preloaded windows, then the rules marked
-     * for program start. windows runs the windows' steps; without it the program
+     * temporary files, event controller, preloaded windows, the rules marked for
+     * program start, then (from the event loop, once the start is over) the items
+     * kept as drafts at the last end are offered again. windows runs the windows' steps; without it the program
      * starts headless. Each step is guarded on its own: one that fails is traced
      * against "Main::AppException" and the next runs; a step that needs the model
      * fails when there is none.
@@ -58,6 +59,14 @@ public:
     bool SaveRules();
     // Runs, in list order, every active rule marked for program start.
     void CheckStartupRules();
+    /**
+     * Opens the window of each item kept as a draft at the program's last end,
+     * oldest first, for the user to save or discard; the draft is removed then, and
+     * kept again (updated) when the program ends once more meanwhile. A draft that
+     * cannot be read is moved aside, traced and told to the user. Needs the
+     * registered user interface; without one the drafts wait for a start with windows.
+     */
+    void OfferItemDrafts();
     // Has the windows of the HTML messages marked for preloading made and their
     // pages loaded; a second action with an ID already preloaded is skipped.
     void PreLoadMessageForms();
@@ -134,6 +143,7 @@ private:
     void CleanTempFiles();
     void OpenCallHistory();
     void InitLineManager();
+    void ScheduleItemDrafts();
     // The model in force; throws when there is none (its creation failed).
     TParameters& RequireModel() const;
     void RunRulesInForce(TOrvixLine& line, const QString& currentLineState);

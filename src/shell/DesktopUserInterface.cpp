@@ -36,16 +36,24 @@ void TDesktopUserInterface::PreloadMessageWindow(const TMessageWindowRequest& re
 void TDesktopUserInterface::CloseMessageWindows()
 {
     m_messageWindows.CloseAll();
+    // Each window's action keeps what the user typed once the window's loop has ended.
+    for (const QPointer<TPimItemForm>& form : std::as_const(m_itemForms)) {
+        if (form)
+            form->Interrupt();
+    }
 }
 
-bool TDesktopUserInterface::ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save)
+TUserInterface::TPimItemOutcome TDesktopUserInterface::ShowPimItemWindow(TPimItem& item, const TPimItemSave& save)
 {
-    TPimItemForm form(item, caller);
+    TPimItemForm form(item);
     form.SetSave(save);
-    if (form.exec() != QDialog::Accepted)
-        return false;
-    item = form.Item();
-    return true;
+    m_itemForms.append(&form);
+    form.exec();
+    m_itemForms.removeAll(&form);
+    const TPimItemOutcome outcome = form.Outcome();
+    if (outcome != TPimItemOutcome::Discarded)
+        item = form.Item();
+    return outcome;
 }
 
 void TDesktopUserInterface::ShowNotice(const QString& caption, const QString& text)

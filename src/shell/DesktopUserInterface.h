@@ -5,6 +5,10 @@
 #include "actions/ui/MessageWindows.h"
 #include "frontend/UserInterface.h"
 
+#include <QList>
+#include <QPointer>
+
+class TPimItemForm;
 class TProgram;
 
 /**
@@ -22,11 +26,13 @@ public:
     bool ShowMessageWindow(const TMessageWindowRequest& request) override;
     void PreloadMessageWindow(const TMessageWindowRequest& request) override;
     void CloseMessageWindows() override;
-    bool ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save) override;
+    TPimItemOutcome ShowPimItemWindow(TPimItem& item, const TPimItemSave& save) override;
     void ShowNotice(const QString& caption, const QString& text) override;
 
     TMessageWindows& MessageWindows() { return m_messageWindows; }
 
 private:
     TMessageWindows m_messageWindows;
+    // The item windows open now, innermost last.
+    QList<QPointer<TPimItemForm>> m_itemForms;
 };

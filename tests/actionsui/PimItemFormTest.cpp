@@ -12,10 +12,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -25,6 +28,7 @@ TPimItem NewItem(TPimItemKind kind)
     item.Kind = kind;
     item.Subject = QStringLiteral("Anruf von Anna Berg");
     item.Body = QStringLiteral("Anruf von Anna Berg\nNummer: +49301234567\n");
+    item.Contact = QStringLiteral("Anna Berg (+49301234567)");
     item.Start = QDateTime(QDate(2026, 12, 10), QTime(14, 5));
     item.End = item.Start.addSecs(1800);
     return item;
@@ -50,19 +54,21 @@ TEST(PimItemForm, TitleNamesTheKindAndTheCaller)
         {TPimItemKind::Task, "Aufgabe – Anna Berg (+49301234567)"},
     };
     for (const auto& [kind, title] : cases) {
-        TPimItemForm form(NewItem(kind), QStringLiteral("Anna Berg (+49301234567)"));
+        TPimItemForm form(NewItem(kind));
         EXPECT_EQ(form.windowTitle(), QString::fromUtf8(title));
         EXPECT_EQ(Child<QPushButton>(form, "button_Save").text(), QStringLiteral("&Speichern"));
         EXPECT_TRUE(Child<QPushButton>(form, "button_Save").isDefault());
         EXPECT_EQ(Child<QPushButton>(form, "button_Cancel").text(), QStringLiteral("Abbrechen"));
     }
-    TPimItemForm anonymous(NewItem(TPimItemKind::Note), QString());
+    TPimItem withoutCaller = NewItem(TPimItemKind::Note);
+    withoutCaller.Contact.clear();
+    TPimItemForm anonymous(withoutCaller);
     EXPECT_EQ(anonymous.windowTitle(), QStringLiteral("Notiz"));
 }
 
 TEST(PimItemForm, ReturnSavesWhatTheUserTyped)
 {
-    TPimItemForm form(NewItem(TPimItemKind::Appointment), QStringLiteral("Anna Berg"));
+    TPimItemForm form(NewItem(TPimItemKind::Appointment));
     bool accepted = false;
     const bool shown = DriveModal<TPimItemForm>(
         [&](TPimItemForm& window) {
@@ -89,7 +95,7 @@ TEST(PimItemForm, ReturnSavesWhatTheUserTyped)
 // so that the user can save again once there is room.
 TEST(PimItemForm, AFailedSaveIsShownAndTheWindowStaysOpen)
 {
-    TPimItemForm form(NewItem(TPimItemKind::Journal), QStringLiteral("Anna Berg"));
+    TPimItemForm form(NewItem(TPimItemKind::Journal));
     QStringList saved;
     form.SetSave([&saved](const TPimItem& item) {
         saved.append(item.Subject);
@@ -115,16 +121,52 @@ TEST(PimItemForm, AFailedSaveIsShownAndTheWindowStaysOpen)
 
 TEST(PimItemForm, CancelDiscards)
 {
-    TPimItemForm form(NewItem(TPimItemKind::Note), QString());
+    TPimItemForm form(NewItem(TPimItemKind::Note));
     bool accepted = true;
     DriveModal<TPimItemForm>([&](TPimItemForm& window) { Child<QPushButton>(window, "button_Cancel").click(); },
                              [&] { accepted = form.exec() == QDialog::Accepted; });
     EXPECT_FALSE(accepted);
+    EXPECT_EQ(form.Outcome(), TUserInterface::TPimItemOutcome::Discarded);
+}
+
+// Only the user discards: the program's end (Interrupt at shutdown, or a quit
+// that ends every event loop under the window) leaves the window's text for the draft.
+TEST(PimItemForm, TheProgramsEndIsNoDiscard)
+{
+    using TOutcome = TUserInterface::TPimItemOutcome;
+    const std::pair<const char*, std::function<void(TPimItemForm&)>> ends[] = {
+        {"Escape", [](TPimItemForm& window) { QTest::keyClick(&window, Qt::Key_Escape); }},
+        {"close box", [](TPimItemForm& window) { window.close(); }},
+        {"Interrupt", [](TPimItemForm& window) { window.Interrupt(); }},
+    };
+    for (const auto& [name, end] : ends) {
+        TPimItemForm form(NewItem(TPimItemKind::Journal));
+        const bool shown = DriveModal<TPimItemForm>(
+            [&](TPimItemForm& window) {
+                Child<QLineEdit>(window, "edit_Subject").setText(QStringLiteral("Rückruf morgen"));
+                end(window);
+            },
+            [&] { form.exec(); });
+        ASSERT_TRUE(shown) << name;
+        const bool byTheUser = std::string_view(name) == "Escape" || std::string_view(name) == "close box";
+        EXPECT_EQ(form.Outcome(), byTheUser ? TOutcome::Discarded : TOutcome::Interrupted) << name;
+        EXPECT_EQ(form.Item().Subject, QStringLiteral("Rückruf morgen")) << name;
+    }
+
+    // The session's end quits the program; the window is still up when its loop returns.
+    TPimItemForm form(NewItem(TPimItemKind::Note));
+    QTimer::singleShot(0, &form, [&form] {
+        Child<QLineEdit>(form, "edit_Subject").setText(QStringLiteral("Rückruf morgen"));
+        QCoreApplication::exit(0);
+    });
+    form.exec();
+    EXPECT_EQ(form.Outcome(), TOutcome::Interrupted);
+    EXPECT_EQ(form.Item().Subject, QStringLiteral("Rückruf morgen"));
 }
 
 TEST(PimItemForm, TaskDueDateOnlyWhenTicked)
 {
-    TPimItemForm form(NewItem(TPimItemKind::Task), QString());
+    TPimItemForm form(NewItem(TPimItemKind::Task));
     auto& hasDue = Child<QCheckBox>(form, "check_Due");
     auto& due = Child<QDateTimeEdit>(form, "dateTime_Due");
     EXPECT_FALSE(hasDue.isChecked());

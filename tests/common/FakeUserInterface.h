@@ -47,20 +47,25 @@ public:
     void CloseMessageWindows() override { ++closeCount; }
 
     // Records the item; itemWindowEdit may change it as a user typing into the window
-    // would. With itemWindowAnswer the "user" saves it; a failed save is recorded in
+    // would, and may end the program meanwhile: CloseMessageWindows while the window is
+    // open makes it answer Interrupted with what was typed. Otherwise, with
+    // itemWindowAnswer the "user" saves it; a failed save is recorded in
     // saveFailures, and the "user" then closes the window.
-    bool ShowPimItemWindow(TPimItem& item, const QString& caller, const TPimItemSave& save) override
+    TPimItemOutcome ShowPimItemWindow(TPimItem& item, const TPimItemSave& save) override
     {
+        const int closedBefore = closeCount;
         if (itemWindowEdit)
             itemWindowEdit(item);
-        itemWindows.push_back({item, caller});
+        itemWindows.push_back({item, item.Contact});
+        if (closeCount != closedBefore)
+            return TPimItemOutcome::Interrupted;
         if (!itemWindowAnswer)
-            return false;
+            return TPimItemOutcome::Discarded;
         const QString failure = save(item);
         if (failure.isEmpty())
-            return true;
+            return TPimItemOutcome::Saved;
         saveFailures.append(failure);
-        return false;
+        return TPimItemOutcome::Discarded;
     }
     void ShowNotice(const QString& caption, const QString& text) override { notices.push_back({caption, text}); }
 

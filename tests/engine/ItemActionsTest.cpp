@@ -11,6 +11,7 @@
 #include "actions/ActionStopper.h"
 #include "model/OrvixLine.h"
 #include "parameters/ParameterOrvix.h"
+#include "pim/PimItemDrafts.h"
 #include "pim/PimItemFile.h"
 
 #include <QDir>
@@ -128,12 +129,56 @@ TEST(ItemActions, EachKindGoesToItsFolderAndDiscardedItemsNowhere)
         EXPECT_TRUE(ui.itemWindows.front().item.Body.isEmpty());
         EXPECT_TRUE(ItemFiles(item.folder).isEmpty()) << item.openTitle;
         EXPECT_TRUE(trace.Has(QString::fromLatin1(item.openTitle)));
+        EXPECT_TRUE(trace.Has(QString::fromLatin1(item.openTitle) + QStringLiteral(": Discarded by the user")));
 
         ui.itemWindowAnswer = true;
         run.Run();
         EXPECT_EQ(ItemFiles(item.folder).size(), 1) << item.openTitle;
         EXPECT_EQ(run.log.size(), 2);
     }
+}
+
+// "Beenden", SIGTERM or the session's end while the user types: nothing typed is lost.
+TEST(ItemActions, AnItemOpenAtTheProgramsEndIsKeptAsADraftNotDiscarded)
+{
+    RemoveStore();
+    auto* journal = new TActionOutlookJournal;
+    journal->SetTemplateActive(false);
+    FakeUserInterface ui;
+    ui.itemWindowEdit = [&ui](TPimItem& item) {
+        item.Subject = QStringLiteral("Rückruf ../../x; ok");
+        item.Body = QStringLiteral("Angebot\r\nbis Freitag");
+        ui.CloseMessageWindows();
+    };
+    TraceCapture trace;
+    ItemRun run(journal);
+    run.Run();
+
+    EXPECT_TRUE(ItemFiles(TPimFolderKind::Journal).isEmpty()) << "not saved: the user did not say so";
+    const TPimItemDrafts drafts = ReadPimItemDrafts();
+    ASSERT_EQ(drafts.Drafts.size(), 1u);
+    const TPimItem& kept = drafts.Drafts.front().Item;
+    EXPECT_EQ(kept.Kind, TPimItemKind::Journal);
+    EXPECT_EQ(kept.Subject, QStringLiteral("Rückruf ../../x; ok"));
+    EXPECT_EQ(kept.Body, QStringLiteral("Angebot\r\nbis Freitag"));
+    EXPECT_EQ(kept.Contact, QStringLiteral("Anna Berg (+49301234567)"));
+    EXPECT_EQ(kept.Start.toSecsSinceEpoch(), ui.itemWindows.front().item.Start.toSecsSinceEpoch());
+    const QString open = QStringLiteral("TActionOutlookJournal::ExecuteAction: Open Journal");
+    EXPECT_EQ(trace.LastValue(open + QStringLiteral(": Closed at the program's end, kept as a draft")),
+              drafts.Drafts.front().Path);
+    EXPECT_FALSE(trace.Has(open + QStringLiteral(": Discarded by the user")));
+    EXPECT_EQ(run.log, QStringList {QStringLiteral("after")});
+
+    // A window closed before anything was typed leaves nothing behind.
+    RemoveStore();
+    auto* note = new TActionOutlookNote;
+    note->SetTemplateActive(false);
+    ui.itemWindowEdit = [&ui](TPimItem&) { ui.CloseMessageWindows(); };
+    ItemRun empty(note);
+    empty.Run();
+    EXPECT_TRUE(ReadPimItemDrafts().Drafts.empty());
+    EXPECT_TRUE(trace.Has(QStringLiteral(
+        "TActionOutlookNote::ExecuteAction: Open Note: Closed at the program's end, nothing typed to keep")));
 }
 
 TEST(ItemActions, CancelledByAParameterOpensNothing)

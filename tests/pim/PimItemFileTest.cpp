@@ -21,7 +21,7 @@ void PrintTo(const TPimItem& item, std::ostream* out)
     *out << "{" << int(item.Kind) << ", " << item.Uid.toStdString() << ", \"" << item.Subject.toStdString() << "\", \""
          << item.Body.toStdString() << "\", " << item.Start.toString(Qt::ISODate).toStdString() << ", "
          << item.End.toString(Qt::ISODate).toStdString() << ", " << item.Due.toString(Qt::ISODate).toStdString() << ", "
-         << item.Completed << "}";
+         << item.Completed << ", \"" << item.Contact.toStdString() << "\"}";
 }
 
 namespace {
@@ -39,6 +39,7 @@ TPimItem Item(TPimItemKind kind)
     // Commas, semicolons, backslashes and line breaks are escaped in the file.
     item.Subject = QStringLiteral("Rückruf: Müller, Jörg; Angebot \\ 2");
     item.Body = QStringLiteral("Anruf von +49 30 1234567\nZeile zwei, mit Komma; Semikolon\r\nЖ € 漢");
+    item.Contact = QStringLiteral("Müller, Jörg; \"Vertrieb\" (+49301234567)");
     if (kind == TPimItemKind::Journal || kind == TPimItemKind::Appointment)
         item.Start = At("2026-12-10T14:05:00Z");
     if (kind == TPimItemKind::Appointment)

@@ -10,11 +10,15 @@
 #include "TestActions.h"
 #include "TestFiles.h"
 #include "TraceCapture.h"
+#include "WaitUntil.h"
 #include "actions/ActionHTMLMessage.h"
 #include "actions/ActionOrvixBlockCaller.h"
 #include "actions/ActionOrvixDTMF.h"
+#include "actions/ActionOutlookItems.h"
 #include "model/ActionSequence.h"
 #include "model/Rule.h"
+#include "pim/PimItemDrafts.h"
+#include "pim/PimItemFile.h"
 #include "platform/DataPaths.h"
 #include "platform/KestrunError.h"
 #include "program/StartupWindows.h"
@@ -43,6 +47,29 @@ std::unique_ptr<TParameters> ModelWithIncomingRule(const QString& ruleName)
     model->ActionSequences().AddNewItem(sequence);
     model->Rules().AddNewItem(IncomingRule(ruleName, sequence));
     return model;
+}
+
+// A journal entry for every incoming call, without a template.
+std::unique_ptr<TParameters> ModelWithJournalRule()
+{
+    auto model = std::make_unique<TParameters>();
+    auto* sequence = new TActionSequence;
+    sequence->SetName(QStringLiteral("Gesprächsnotiz"));
+    auto* journal = new TActionOutlookJournal;
+    journal->SetTemplateActive(false);
+    sequence->AddNewItem(journal);
+    model->ActionSequences().AddNewItem(sequence);
+    model->Rules().AddNewItem(IncomingRule(QStringLiteral("Notiz"), sequence));
+    return model;
+}
+
+QStringList FilesIn(TPimFolderKind kind)
+{
+    const QDir folder(PimFolderPath(kind));
+    QStringList paths;
+    for (const QString& name : folder.entryList(QDir::Files))
+        paths.append(folder.filePath(name));
+    return paths;
 }
 
 class ProgramTest : public ::testing::Test
@@ -534,4 +561,102 @@ TEST_F(ProgramTest, ACallerWhoseNumberIsAPatternIsNotBlocked)
     m_softphone.lines[0] = IncomingCall(++callId, QStringLiteral("0305555"), QStringLiteral("Anna Berg"));
     EXPECT_EQ(RulesRunByACall(), 1);
     EXPECT_TRUE(m_softphone.operations.isEmpty());
+}
+
+// "Beenden", SIGTERM or the session's end while the user types an item: the next
+// start opens it again as it was, and once the user saved it the draft is gone.
+TEST_F(ProgramTest, AnItemWindowOpenAtShutdownIsOfferedWithItsTextAtTheNextStart)
+{
+    ASSERT_TRUE(ModelWithJournalRule()->SaveObjectsToXMLFile(DataPathRulesFile()));
+    TPimItem typed;
+    {
+        TProgram program(&m_softphone);
+        FakeUserInterface ui;
+        program.Start();
+        ui.itemWindowEdit = [&](TPimItem& item) {
+            item.Subject = QStringLiteral("Rückruf: Angebot; ../../etc");
+            item.Body = QStringLiteral("Zeile eins\nZeile zwei");
+            program.Shutdown();
+            typed = item;
+        };
+        RulesRunByACall();
+        ASSERT_EQ(ui.itemWindows.size(), 1u);
+    }
+    const QString open = QStringLiteral("TActionOutlookJournal::ExecuteAction: Open Journal");
+    EXPECT_FALSE(m_trace.Has(open + QStringLiteral(": Discarded by the user")));
+    const QStringList drafts = FilesIn(TPimFolderKind::ItemDrafts);
+    ASSERT_EQ(drafts.size(), 1);
+    EXPECT_EQ(m_trace.LastValue(open + QStringLiteral(": Closed at the program's end, kept as a draft")),
+              drafts.front());
+
+    TProgram program(&m_softphone);
+    FakeUserInterface ui;
+    program.Start();
+    EXPECT_TRUE(ui.itemWindows.empty()) << "the start does not wait for the user";
+    ASSERT_TRUE(WaitUntil([&ui] { return !ui.itemWindows.empty(); }, 5000));
+    ASSERT_EQ(ui.itemWindows.size(), 1u);
+    const TPimItem& offered = ui.itemWindows.front().item;
+    EXPECT_EQ(offered.Kind, TPimItemKind::Journal);
+    EXPECT_EQ(offered.Subject, typed.Subject);
+    EXPECT_EQ(offered.Body, typed.Body);
+    EXPECT_EQ(offered.Start.toSecsSinceEpoch(), typed.Start.toSecsSinceEpoch());
+    EXPECT_EQ(ui.itemWindows.front().caller, QStringLiteral("Anna Berg (+49301234)"));
+
+    const QStringList saved = FilesIn(TPimFolderKind::Journal);
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(ReadPimItem(saved.front()).Subject, typed.Subject);
+    EXPECT_EQ(m_trace.LastValue(QStringLiteral("Main::OfferItemDrafts: Saved")), saved.front());
+    EXPECT_TRUE(FilesIn(TPimFolderKind::ItemDrafts).isEmpty());
+}
+
+TEST_F(ProgramTest, AnOfferedDraftGoesWhenTheUserDiscardsItAndStaysWhenTheProgramEndsAgain)
+{
+    TPimItem item;
+    item.Kind = TPimItemKind::Task;
+    item.Subject = QStringLiteral("Angebot schicken");
+    const QString draft = KeepPimItemDraft(item);
+    {
+        TProgram program(&m_softphone);
+        FakeUserInterface ui;
+        ui.itemWindowEdit = [&program](TPimItem& shown) {
+            shown.Body = QStringLiteral("bis Freitag");
+            program.Shutdown();
+        };
+        program.Start();
+        ASSERT_TRUE(WaitUntil([&ui] { return !ui.itemWindows.empty(); }, 5000));
+    }
+    const TPimItemDrafts kept = ReadPimItemDrafts();
+    ASSERT_EQ(kept.Drafts.size(), 1u);
+    EXPECT_EQ(kept.Drafts.front().Path, draft);
+    EXPECT_EQ(kept.Drafts.front().Item.Body, QStringLiteral("bis Freitag"));
+
+    TProgram program(&m_softphone);
+    FakeUserInterface ui;
+    ui.itemWindowAnswer = false;
+    program.Start();
+    ASSERT_TRUE(WaitUntil([&ui] { return !ui.itemWindows.empty(); }, 5000));
+    EXPECT_EQ(ui.itemWindows.front().item.Body, QStringLiteral("bis Freitag"));
+    EXPECT_TRUE(FilesIn(TPimFolderKind::ItemDrafts).isEmpty());
+    EXPECT_TRUE(FilesIn(TPimFolderKind::Tasks).isEmpty());
+    EXPECT_TRUE(m_trace.Has(QStringLiteral("Main::OfferItemDrafts: Discarded by the user")));
+}
+
+TEST_F(ProgramTest, AnUnreadableDraftIsKeptAsideAndToldWhileTheStartGoesOn)
+{
+    const QString broken = PimFolderPath(TPimFolderKind::ItemDrafts) + QStringLiteral("/abgebrochen.json");
+    ASSERT_TRUE(QDir().mkpath(PimFolderPath(TPimFolderKind::ItemDrafts)));
+    ASSERT_NO_FATAL_FAILURE(WriteFile(broken, "{\"kind\": \"task\", \"subject\": 7}"));
+    TProgram program(&m_softphone);
+    FakeUserInterface ui;
+    QSignalSpy warnings(&program, &TProgram::UserWarning);
+    program.Start();
+    ASSERT_TRUE(WaitUntil([&warnings] { return !warnings.isEmpty(); }, 5000));
+    const QString keptAs = m_trace.LastValue(QStringLiteral("Main::OfferItemDrafts:Unreadable draft, kept as"));
+    ASSERT_FALSE(keptAs.isEmpty());
+    EXPECT_EQ(ReadFile(keptAs), QByteArray("{\"kind\": \"task\", \"subject\": 7}"));
+    EXPECT_EQ(warnings.front().front().toString(),
+              QStringLiteral("Ein Entwurf konnte nicht gelesen werden. Er liegt jetzt unter \"%1\".").arg(keptAs));
+    EXPECT_FALSE(QFileInfo::exists(broken));
+    EXPECT_TRUE(ui.itemWindows.empty());
+    EXPECT_NE(program.Model()->OrvixEventController(), nullptr) << "the start went on";
 }

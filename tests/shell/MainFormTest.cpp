@@ -12,7 +12,10 @@
 #include "TraceCapture.h"
 #include "WaitUntil.h"
 #include "WindowGrab.h"
+#include "actions/ActionOutlookItems.h"
+#include "actions/ui/PimItemForm.h"
 #include "editors/RuleAssistentForm.h"
+#include "pim/PimItemDrafts.h"
 #include "platform/AppVersion.h"
 #include "platform/Autostart.h"
 #include "platform/DataPaths.h"
@@ -29,6 +32,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -218,6 +222,41 @@ TEST_F(MainFormTest, BeendenRunsTheShutdownOnceAndClosesTheWindow)
     EXPECT_FALSE(QFile::exists(DataPathRulesFile())) << "nothing changed, so nothing is written";
     form.FormClose();
     EXPECT_EQ(m_trace.Count(QStringLiteral("Main::FormClose:Application shut down")), 1);
+}
+
+// The user types a journal entry about a call and quits the program from the tray.
+TEST_F(MainFormTest, BeendenWhileAnItemIsTypedKeepsItAsADraft)
+{
+    TParameters model;
+    auto* sequence = new TActionSequence;
+    auto* journal = new TActionOutlookJournal;
+    journal->SetTemplateActive(false);
+    sequence->AddNewItem(journal);
+    model.ActionSequences().AddNewItem(sequence);
+    model.Rules().AddNewItem(IncomingRule(u"Notiz"_s, sequence));
+    ASSERT_TRUE(model.SaveObjectsToXMLFile(DataPathRulesFile()));
+    TMainForm form(m_program, true);
+    form.FormCreate();
+
+    const bool shown = DriveModal<TPimItemForm>(
+        [&](TPimItemForm& window) {
+            window.findChild<QLineEdit*>(u"edit_Subject"_s)->setText(u"Rückruf wegen Angebot"_s);
+            Entry(form, "sysTrayExit").trigger();
+        },
+        [&] {
+            m_softphone.lines[0] = IncomingCall(5, u"0301234"_s, u"Anna Berg"_s);
+            m_softphone.ChangeState(0, LSRinging);
+            FakeLineManager::Deliver();
+        });
+    ASSERT_TRUE(shown);
+    const TPimItemDrafts drafts = ReadPimItemDrafts();
+    ASSERT_EQ(drafts.Drafts.size(), 1u);
+    EXPECT_EQ(drafts.Drafts.front().Item.Subject, u"Rückruf wegen Angebot"_s);
+    EXPECT_EQ(drafts.Drafts.front().Item.Contact, u"Anna Berg (+49301234)"_s);
+    const QString open = u"TActionOutlookJournal::ExecuteAction: Open Journal"_s;
+    EXPECT_EQ(m_trace.LastValue(open + u": Closed at the program's end, kept as a draft"_s),
+              drafts.Drafts.front().Path);
+    EXPECT_FALSE(m_trace.Has(open + u": Discarded by the user"_s));
 }
 
 TEST_F(MainFormTest, TheRuleListFollowsTheModelInForce)

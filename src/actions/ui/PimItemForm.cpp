@@ -16,15 +16,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-TPimItemForm::TPimItemForm(const TPimItem& item, const QString& caller, QWidget* parent)
+TPimItemForm::TPimItemForm(const TPimItem& item, QWidget* parent)
     : QDialog(parent)
     , m_item(item)
 {
     SetupLayout(item.Kind);
     // Shown while the program's other windows may be hidden, as the question window is.
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (!caller.isEmpty())
-        setWindowTitle(windowTitle() + QStringLiteral(" – ") + caller);
+    if (!item.Contact.isEmpty())
+        setWindowTitle(windowTitle() + QStringLiteral(" – ") + item.Contact);
     m_subject = findChild<QLineEdit*>(QStringLiteral("edit_Subject"));
     m_body = findChild<QPlainTextEdit*>(QStringLiteral("memo_Body"));
     m_start = findChild<QDateTimeEdit*>(QStringLiteral("dateTime_Start"));
@@ -110,5 +110,27 @@ void TPimItemForm::SaveClicked()
             return;
         }
     }
+    m_saved = true;
     accept();
+}
+
+TUserInterface::TPimItemOutcome TPimItemForm::Outcome() const
+{
+    if (m_saved)
+        return TUserInterface::TPimItemOutcome::Saved;
+    if (m_discarded)
+        return TUserInterface::TPimItemOutcome::Discarded;
+    return TUserInterface::TPimItemOutcome::Interrupted;
+}
+
+// "Abbrechen", Escape and the window's close button all come here.
+void TPimItemForm::reject()
+{
+    m_discarded = true;
+    QDialog::reject();
+}
+
+void TPimItemForm::Interrupt()
+{
+    done(QDialog::Rejected);
 }
