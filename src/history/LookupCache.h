@@ -25,8 +25,8 @@ class TLookupCache
 {
 public:
     using TFields = QMap<QString, QString>;
-    static constexpr qint64 DefaultLifetimeSeconds = 7 * 24 * 3600;
-    static constexpr qint64 NotFoundLifetimeSeconds = 10 * 60;
+    static constexpr qint64 DefaultLifetimeSeconds = qint64 {7} * 24 * 3600;
+    static constexpr qint64 NotFoundLifetimeSeconds = qint64 {10} * 60;
 
     struct TEntry
     {

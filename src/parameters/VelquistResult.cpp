@@ -103,7 +103,7 @@ std::optional<TVelquistDictionary> TVelquistResult::Fetch(int CallID, const QStr
 }
 
 void TVelquistResult::RefreshInBackground(int CallID, const QString& SearchKey, const QString& SearchField,
-                                          const QString& SearchNode, std::shared_ptr<TLookupCache> cache) const
+                                          const QString& SearchNode, const std::shared_ptr<TLookupCache>& cache) const
 {
     const std::shared_ptr<TVelquist> client = TVelquist::InUse();
     QThreadPool::globalInstance()->start([=, search = *this] {

@@ -77,7 +77,7 @@ private:
     std::optional<TVelquistDictionary> Fetch(int CallID, const QString& SearchKey, const QString& SearchField,
                                              const QString& SearchNode) const;
     void RefreshInBackground(int CallID, const QString& SearchKey, const QString& SearchField,
-                             const QString& SearchNode, std::shared_ptr<TLookupCache> cache) const;
+                             const QString& SearchNode, const std::shared_ptr<TLookupCache>& cache) const;
 
     HttpLimits m_limits;
 };

@@ -45,7 +45,7 @@ QString UnreadableFiles::KeepAside(const QString& path)
         g_paths.remove(key);
         return {};
     }
-    const QString target = FreeTargetFor(key);
+    QString target = FreeTargetFor(key);
     // A rename keeps the file whole and needs no permission to read it.
     if (!QDir().rename(key, target))
         throw EKestrunError(QStringLiteral("Cannot move the unreadable file %1 to %2").arg(key, target));
@@ -57,7 +57,7 @@ QString UnreadableFiles::KeepCopy(const QString& path)
 {
     const QString key = Key(path);
     const QMutexLocker lock(&g_mutex);
-    const QString target = FreeTargetFor(key);
+    QString target = FreeTargetFor(key);
     if (!QFile::copy(key, target))
         throw EKestrunError(QStringLiteral("Cannot copy the unreadable file %1 to %2").arg(key, target));
     g_paths.remove(key);
