@@ -133,7 +133,7 @@ bool TOrvixLine::CheckNotificationRule(const TRule& rule) const
 QString TOrvixLine::ConvertNumber(const QString& number) const
 {
     Trace::Value("OrvixLine::ConvertNumber:Number before conversion", number);
-    const QString converted = CanonicalNumber(number);
+    QString converted = CanonicalNumber(number);
     Trace::Value("OrvixLine::ConvertNumber:Number after conversion", converted);
     return converted;
 }
