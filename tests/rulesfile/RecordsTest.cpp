@@ -651,7 +651,7 @@ TEST(RecordTypes, IdentifiersNameExactlyTheirClasses)
         ASSERT_NE(parameter, nullptr) << identifier.toStdString();
         EXPECT_EQ(GetParameterType(parameter.get()), identifier);
     }
-    EXPECT_EQ(BaseActionTypes().size(), 16);
+    EXPECT_EQ(BaseActionTypes().size(), 17);
     EXPECT_EQ(ParameterTypes().size(), 6);
     EXPECT_EQ(GetBaseActionObject(u"baTeleport"), nullptr);
     EXPECT_EQ(GetBaseActionObject(u"baStopper "), nullptr);
