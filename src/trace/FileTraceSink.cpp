@@ -327,7 +327,11 @@ void FileTraceSink::Rotate()
     } else {
         const int error = errno;
         // The file must not grow past its limit even so.
-        (void)::ftruncate(m_file, 0);
+        if (::ftruncate(m_file, 0) != 0) {
+            const int truncateError = errno;
+            throw ETraceOutput(u"Trace file \"%1\": cannot rename it (%2) nor empty it: %3"_s.arg(
+                m_fileName, ErrorText(error), ErrorText(truncateError)));
+        }
         throw ETraceOutput(u"Trace file \"%1\": cannot rename it: %2"_s.arg(m_fileName, ErrorText(error)));
     }
     m_file = ::open(m_nativeName.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
