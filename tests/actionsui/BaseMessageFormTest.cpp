@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "MessageFormFixture.h"
+#include "Notices.h"
 #include "TestActions.h"
 #include "TraceCapture.h"
 #include "WindowGrab.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTest>
 #include <QWindow>
 
@@ -226,20 +226,6 @@ public:
         throw EKestrunError(QStringLiteral("Template file not found: kundenkarte.htm"));
     }
 };
-
-// The texts of the notices shown now, closing them.
-QStringList TakeNotices()
-{
-    QStringList texts;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        if (box && box->isVisible()) {
-            texts << box->text();
-            box->close();
-        }
-    }
-    return texts;
-}
 
 } // namespace
 

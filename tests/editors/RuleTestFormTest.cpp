@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "FakeLineManager.h"
+#include "Notices.h"
 #include "TestActions.h"
 #include "TraceCapture.h"
 
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -132,24 +132,6 @@ TEST_F(RuleTest, RealCallDuringTheTestDoesNotReachIt)
         EXPECT_EQ(recorded->lines.at(1)->CallerName(), QStringLiteral("Test"));
     }
 }
-
-namespace {
-
-// The texts of the notices shown now, closing them.
-QStringList TakeNotices()
-{
-    QStringList texts;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        if (box && box->isVisible()) {
-            texts << box->text();
-            box->close();
-        }
-    }
-    return texts;
-}
-
-} // namespace
 
 // "Testen" closes the dialog: the user is told what the test did, unless the
 // rule's own windows show it.
