@@ -43,7 +43,8 @@ bool CheckSemicolon(const QString& numberList, const QString& number)
 
 bool IsLiteralPattern(QStringView number)
 {
-    if (number.isEmpty())
+    constexpr qsizetype LongestNumber = 256;
+    if (number.isEmpty() || number.size() > LongestNumber)
         return false;
     return std::none_of(number.begin(), number.end(),
                         [](QChar c) { return c == u';' || c == u'*' || c == u'?' || !c.isPrint(); });

@@ -17,5 +17,6 @@ bool CheckSemicolon(const QString& numberList, const QString& number);
 // Whether the number, taken as one entry of such a list, matches that number and
 // no other: not empty, no ";" that would split it into entries, no "*" or "?"
 // that would match other numbers too, and nothing unprintable that the user
-// could not see in the rule. What a caller sent goes into a list only then.
+// could not see in the rule, and no longer than a SIP address can sensibly be
+// (a peer may send any length). What a caller sent goes into a list only then.
 bool IsLiteralPattern(QStringView number);
