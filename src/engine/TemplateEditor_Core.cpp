@@ -223,27 +223,39 @@ QString TemplateKey(const TBaseParameter& parameter)
     return TemplateKey(type, ParameterTagAttributes(type, parameter));
 }
 
-std::vector<std::unique_ptr<TBaseParameter>> CleanSubActions(const QString& templatePath, TBaseAction& action,
-                                                             QList<TBaseParameter*>& usedParameters)
+QList<TBaseParameter*> SubActionsToClean(const QString& templatePath, const QList<TBaseParameter*>& usedParameters)
+{
+    QList<TBaseParameter*> missing;
+    if (usedParameters.isEmpty())
+        return missing;
+    const QStringList present = CanonicalTags(ReadTemplateFile(templatePath));
+    for (TBaseParameter* parameter : usedParameters) {
+        if (parameter && !present.contains(CreateTemplateTag(*parameter)))
+            missing.append(parameter);
+    }
+    return missing;
+}
+
+std::vector<std::unique_ptr<TBaseParameter>>
+RemoveSubActions(TBaseAction& action, QList<TBaseParameter*>& usedParameters, const QList<TBaseParameter*>& toRemove)
 {
     std::vector<std::unique_ptr<TBaseParameter>> removed;
-    if (usedParameters.isEmpty())
-        return removed;
-    const QStringList present = CanonicalTags(ReadTemplateFile(templatePath));
-
-    for (qsizetype i = usedParameters.size() - 1; i >= 0; --i) {
-        TBaseParameter* parameter = usedParameters[i];
-        if (!parameter || present.contains(CreateTemplateTag(*parameter)))
+    for (TBaseParameter* parameter : toRemove) {
+        if (!usedParameters.removeOne(parameter))
             continue;
         Trace::Object("TemplateEditor_Core::CleanSubActions:Removing parameter", parameter);
-        usedParameters.removeAt(i);
         const bool owned = action.FreeObjects() && action.GetIndex(parameter) >= 0;
         action.RemoveItem(parameter);
         if (owned)
             removed.emplace_back(parameter);
     }
-    std::reverse(removed.begin(), removed.end());
     return removed;
+}
+
+std::vector<std::unique_ptr<TBaseParameter>> CleanSubActions(const QString& templatePath, TBaseAction& action,
+                                                             QList<TBaseParameter*>& usedParameters)
+{
+    return RemoveSubActions(action, usedParameters, SubActionsToClean(templatePath, usedParameters));
 }
 
 void CreateTemplateSubActions(const QString& templatePath, TBaseAction& action, QList<TBaseParameter*>& usedParameters)
@@ -267,4 +279,21 @@ void CreateTemplateSubActions(const QString& templatePath, TBaseAction& action, 
         usedParameters.append(parameter.get());
         action.AddNewItem(parameter.release());
     }
+}
+
+QString NewTemplateSample(TTemplateKind kind)
+{
+    if (kind == TTemplateKind::PlainText)
+        return QStringLiteral("Überschrift\n\nHier steht der Text.\n");
+    return QStringLiteral("<!DOCTYPE html>\n"
+                          "<html lang=\"de\">\n"
+                          "<head>\n"
+                          "<meta charset=\"utf-8\">\n"
+                          "<title>Neues Template</title>\n"
+                          "</head>\n"
+                          "<body>\n"
+                          "<h1>Überschrift</h1>\n"
+                          "<p>Hier steht der Text.</p>\n"
+                          "</body>\n"
+                          "</html>\n");
 }

@@ -44,10 +44,21 @@ QString TemplateKey(const TBaseParameter& parameter);
 // usedParameters is the editor's list of the action's parameters; both functions
 // change the action and that list alike.
 
-// Removes every listed parameter whose tag does not occur in the template. The
-// removed parameters that the action owned are handed to the caller, which may
-// still show them. Does nothing for an empty list. Throws EKestrunError when the
-// template cannot be read.
+// The listed parameters whose tag does not occur in the template, in list order:
+// what CleanSubActions would remove, so that the user can be asked first. Empty for
+// an empty list, without reading the file. Throws EKestrunError when the template
+// cannot be read.
+QList<TBaseParameter*> SubActionsToClean(const QString& templatePath, const QList<TBaseParameter*>& usedParameters);
+
+// Takes the given parameters (as SubActionsToClean found them) out of the action and
+// the list. Those the action owned are handed to the caller, in list order, which may
+// still show them; the others are only taken out.
+std::vector<std::unique_ptr<TBaseParameter>>
+RemoveSubActions(TBaseAction& action, QList<TBaseParameter*>& usedParameters, const QList<TBaseParameter*>& toRemove);
+
+// Removes every listed parameter whose tag does not occur in the template:
+// RemoveSubActions of SubActionsToClean. Does nothing for an empty list. Throws
+// EKestrunError when the template cannot be read.
 std::vector<std::unique_ptr<TBaseParameter>> CleanSubActions(const QString& templatePath, TBaseAction& action,
                                                              QList<TBaseParameter*>& usedParameters);
 
@@ -55,3 +66,16 @@ std::vector<std::unique_ptr<TBaseParameter>> CleanSubActions(const QString& temp
 // distinct tag of the template that no listed parameter has. Throws EKestrunError
 // when the template cannot be read.
 void CreateTemplateSubActions(const QString& templatePath, TBaseAction& action, QList<TBaseParameter*>& usedParameters);
+
+// Whether a template is an HTML page (the HTML message's, or a mail or item template
+// written as a page) or plain text (the text of a note, journal entry, task,
+// appointment or mail).
+enum class TTemplateKind
+{
+    Html,
+    PlainText
+};
+
+// What a new template starts from: for a page a document type line, a heading and
+// a paragraph; for plain text a heading line and a paragraph.
+QString NewTemplateSample(TTemplateKind kind);

@@ -304,3 +304,43 @@ TEST_F(TemplateSubActions, UnreadableTemplateChangesNothing)
     EXPECT_TRUE(CleanSubActions(missing, action, empty).empty());
     EXPECT_EQ(action.Count(), 1);
 }
+
+TEST_F(TemplateSubActions, DryRunNamesExactlyWhatTheCleanUpRemovesAndChangesNothing)
+{
+    Add(Orvix(QStringLiteral("orvixCallerName")));
+    Add(Orvix(QStringLiteral("orvixCallerNumber")));
+    Add(Orvix(QStringLiteral("orvixCalledExtension")));
+    const QList<TBaseParameter*> before = used;
+    const QString path = Template(R"(<#saOrvix Value="orvixCallerNumber">)");
+
+    const QList<TBaseParameter*> toRemove = SubActionsToClean(path, used);
+    EXPECT_EQ(toRemove, (QList<TBaseParameter*> {before[0], before[2]}));
+    EXPECT_EQ(used, before);
+    EXPECT_EQ(ActionParameters(), before);
+
+    const auto removed = CleanSubActions(path, action, used);
+    QList<TBaseParameter*> removedPointers;
+    for (const auto& parameter : removed)
+        removedPointers.append(parameter.get());
+    EXPECT_EQ(removedPointers, toRemove);
+    EXPECT_EQ(used, QList<TBaseParameter*> {before[1]});
+    EXPECT_EQ(ActionParameters(), used);
+}
+
+TEST_F(TemplateSubActions, NewTemplateSampleBringsNoParametersAndIsASmallPage)
+{
+    Add(Orvix(QStringLiteral("orvixCallerName")));
+    for (const TTemplateKind kind : {TTemplateKind::Html, TTemplateKind::PlainText}) {
+        const QString sample = NewTemplateSample(kind);
+        EXPECT_TRUE(ScanTemplateTags(sample).isEmpty());
+        EXPECT_EQ(SubActionsToClean(Template(sample.toUtf8()), used), used);
+    }
+    const QString page = NewTemplateSample(TTemplateKind::Html);
+    EXPECT_TRUE(page.startsWith(u"<!DOCTYPE html>\n"));
+    for (const char* element : {"html", "head", "title", "body", "h1", "p"}) {
+        const QString name = QString::fromLatin1(element);
+        EXPECT_EQ(page.count(u'<' + name + u'>') + page.count(u'<' + name + u' '), 1) << element;
+        EXPECT_EQ(page.count(QStringLiteral("</") + name + u'>'), 1) << element;
+    }
+    EXPECT_FALSE(NewTemplateSample(TTemplateKind::PlainText).contains(u'<'));
+}
