@@ -2,6 +2,7 @@
 
 // Every file the program writes goes through one checked way: a disk that fills up
 // while it is written leaves the old file whole and says why.
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include "platform/AtomicFile.h"
@@ -12,38 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
-
-namespace {
-
-// The file size limit stands in for a full disk: writing beyond it fails with EFBIG.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = m_previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
-};
-
-} // namespace
 
 TEST(AtomicFile, WritesTheWholeContentInPlaceOfTheOldFile)
 {
