@@ -36,6 +36,7 @@ TTemplateEditorForm::TTemplateEditorForm(const QString& templatePath, TTemplateK
     setWindowTitle(QFileInfo(templatePath).fileName() + QStringLiteral(" - ") + applicationTitle);
     ui->splitter_Main->setStretchFactor(0, 1);
     ui->splitter_Main->setStretchFactor(1, 1);
+    ui->splitter_Main->setSizes({width() * 11 / 20, width() * 9 / 20});
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     ui->memo_Template->setFont(fixed);

@@ -4,6 +4,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "WaitUntil.h"
+#include "WindowGrab.h"
 
 #include "actions/ActionOutlookItems.h"
 #include "editors/TemplateEditorForm.h"
@@ -72,32 +73,82 @@ protected:
 
 TEST_F(TemplateEditor, InsertsTheTagAtTheCursorAndSavesItForTheNextOpening)
 {
-    const QString path = Path(QStringLiteral("karte.htm"));
-    ASSERT_NO_FATAL_FAILURE(WriteFile(path, "<p>Anruf von : ok</p>\n"));
+    // A customer card with two empty cells ("|") for the caller's name and number.
+    const QString card = QStringLiteral(R"(<!DOCTYPE html>
+<html lang="de">
+<head>
+<meta charset="utf-8">
+<title>Kundenkarte</title>
+<style>
+  body { font-family: sans-serif; }
+  td { padding: 3px 6px; border-bottom: 1px solid #ddd; }
+</style>
+</head>
+<body>
+<!-- Die Werte kommen aus dem Anruf -->
+<h1>Kundenkarte</h1>
+<table>
+  <tr><td>Name</td><td>|</td></tr>
+  <tr><td>Nummer</td><td>|</td></tr>
+</table>
+</body>
+</html>
+)");
+    const QString path = Path(QStringLiteral("kundenkarte.htm"));
+    ASSERT_NO_FATAL_FAILURE(WriteFile(path, QString(card).remove(u'|').toUtf8()));
+    QString afterFirst = card;
+    afterFirst.replace(afterFirst.indexOf(u'|'), 1, QStringLiteral(R"(<#saOrvix Value="orvixCallerName">)"));
+    QString expected = afterFirst;
+    expected.replace(expected.indexOf(u'|'), 1, QStringLiteral(R"(<#saOrvix Value="orvixCallerNumber">)"));
     {
         TTemplateEditorForm form(path, TTemplateKind::Html, used, AppTitle);
-        EXPECT_EQ(form.windowTitle(), QStringLiteral("karte.htm - ") + AppTitle);
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("kundenkarte.htm - ") + AppTitle);
         form.show();
         QPlainTextEdit* text = Text(form);
-        EXPECT_EQ(text->toPlainText(), QStringLiteral("<p>Anruf von : ok</p>\n"));
-        QTextCursor cursor = text->textCursor();
-        cursor.setPosition(int(QStringLiteral("<p>Anruf von ").size()));
-        text->setTextCursor(cursor);
-        Child<QListWidget>(form, "listBox_Parameters")->setCurrentRow(0);
-        Click(form, "button_Insert");
-        // A double click inserts the entry it hits, at the cursor, which is now behind the first tag.
+        EXPECT_EQ(text->toPlainText(), QString(card).remove(u'|'));
+        const auto placeCursor = [text](qsizetype position) {
+            QTextCursor cursor = text->textCursor();
+            cursor.setPosition(int(position));
+            text->setTextCursor(cursor);
+        };
         QListWidget* list = Child<QListWidget>(form, "listBox_Parameters");
+        placeCursor(card.indexOf(u'|'));
+        list->setCurrentRow(0);
+        Click(form, "button_Insert");
+        // A double click inserts the entry it hits.
+        placeCursor(afterFirst.indexOf(u'|'));
         const QPoint second = list->visualItemRect(list->item(1)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
         Click(form, "button_Save");
         EXPECT_TRUE(form.Saved());
         EXPECT_TRUE(form.isVisible());
+
+        if (qEnvironmentVariableIsSet("KESTRUN_SCREENSHOT_DIR")) {
+            auto* view = form.findChild<QWebEngineView*>();
+            QString shown;
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    view->page()->toPlainText([&shown](const QString& page) { shown = page; });
+                    return shown.contains(u"Nummer");
+                },
+                20000));
+            // The engine draws a moment after it has the page.
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    const QImage picture = view->grab().toImage();
+                    for (int y = 0; y < picture.height(); y += 4) {
+                        for (int x = 0; x < picture.width(); x += 4) {
+                            if (picture.pixel(x, y) != picture.pixel(0, 0))
+                                return true;
+                        }
+                    }
+                    return false;
+                },
+                20000));
+            GrabWindow(form, QStringLiteral("template-editor"));
+        }
     }
-    const QString expected =
-        QStringLiteral(
-            R"(<p>Anruf von <#saOrvix Value="orvixCallerName"><#saOrvix Value="orvixCallerNumber">: ok</p>)") +
-        u'\n';
     EXPECT_EQ(QString::fromUtf8(ReadFile(path)), expected);
     TTemplateEditorForm again(path, TTemplateKind::Html, used, AppTitle);
     EXPECT_EQ(Text(again)->toPlainText(), expected);
