@@ -39,7 +39,10 @@ QString Orvix()
     return QStringLiteral("Orvix");
 }
 
-constexpr TActionDialog Properties = TActionDialog::Properties;
+QString PimAndMail()
+{
+    return QStringLiteral("E-Mail und Organizer");
+}
 
 // The two bases of several kinds (TActionBaseMessage, TActionOutlookBase) are no
 // kinds: files never hold them and nobody makes one.
@@ -47,40 +50,42 @@ const std::array<TActionKind, 17>& Table()
 {
     static const std::array<TActionKind, 17> table {
         Kind<TActionExecuteProgram>("baExecuteProgram", QStringLiteral("Program starten"), u"terminal", QString(), 1,
-                                    Properties, QStringLiteral("Aktion definieren")),
+                                    TActionDialog::ProgramOrDocument, QStringLiteral("Aktion definieren")),
         Kind<TActionOpenDocument>("baOpenDoc", QStringLiteral("Document öffnen"), u"description", QString(), 2,
-                                  Properties, QStringLiteral("Aktion definieren")),
+                                  TActionDialog::ProgramOrDocument, QStringLiteral("Aktion definieren")),
         Kind<TActionDDEMessage>("baDDE", QStringLiteral("DDE-Nachricht senden"), u"settings_ethernet", QString(), 3,
-                                Properties, QStringLiteral("DDE Aktion definieren")),
-        Kind<TActionSendEMail>("baSendEMail", QStringLiteral("E-Mail senden"), u"send", QString(), 0, Properties,
-                               QStringLiteral("E-Mail senden")),
+                                TActionDialog::CommandChannel, QStringLiteral("DDE Aktion definieren")),
+        Kind<TActionSendEMail>("baSendEMail", QStringLiteral("E-Mail senden"), u"send", PimAndMail(), 6,
+                               TActionDialog::EMail, QStringLiteral("E-Mail senden")),
         Kind<TActionBalloonMessage>("baShowBalloonMessage", QStringLiteral("Standard-Nachricht anzeigen"), u"message",
-                                    Notifications(), 4, Properties, QStringLiteral("Standard-Benachrichtigung")),
+                                    Notifications(), 4, TActionDialog::BalloonMessage,
+                                    QStringLiteral("Standard-Benachrichtigung")),
         Kind<TActionHTMLMessage>("baShowHtmlMessage", QStringLiteral("HTML-Nachricht anzeigen"), u"reviews",
-                                 Notifications(), 5, Properties, QStringLiteral("HTML-Benachrichtung")),
-        Kind<TActionOutlookSendMail>("baOutlookEMail", QStringLiteral("Outlook E-Mail senden"), u"mail", QString(), 0,
-                                     Properties, QStringLiteral("E-Mail senden")),
+                                 Notifications(), 5, TActionDialog::HtmlMessage, QStringLiteral("HTML-Benachrichtung")),
+        Kind<TActionOutlookSendMail>("baOutlookEMail", QStringLiteral("Outlook E-Mail senden"), u"mail", PimAndMail(),
+                                     7, TActionDialog::EMail, QStringLiteral("E-Mail senden")),
         Kind<TActionOutlookJournal>("baOutlookJournal", QStringLiteral("Journaleintrag erstellen"), u"work_history",
-                                    QString(), 0, Properties, QStringLiteral("Outlook Journal-Eintrag erzeugen")),
+                                    PimAndMail(), 9, TActionDialog::PimItem,
+                                    QStringLiteral("Outlook Journal-Eintrag erzeugen")),
         Kind<TActionOutlookCalendar>("baOutlookCalendar", QStringLiteral("Kalendereintrag erstellen"),
-                                     u"calendar_month", QString(), 0, Properties,
+                                     u"calendar_month", PimAndMail(), 10, TActionDialog::PimItem,
                                      QStringLiteral("Outlook Kalendereintrag erzeugen")),
-        Kind<TActionOutlookNote>("baOutlookNote", QStringLiteral("Notiz erstellen"), u"note_alt", QString(), 0,
-                                 Properties, QStringLiteral("Outlook Notiz erzeugen")),
-        Kind<TActionOutlookTask>("baOutlookTask", QStringLiteral("Aufgabe erstellen"), u"task", QString(), 0,
-                                 Properties, QStringLiteral("Outlook Aufgabe erzeugen")),
+        Kind<TActionOutlookNote>("baOutlookNote", QStringLiteral("Notiz erstellen"), u"note_alt", PimAndMail(), 8,
+                                 TActionDialog::PimItem, QStringLiteral("Outlook Notiz erzeugen")),
+        Kind<TActionOutlookTask>("baOutlookTask", QStringLiteral("Aufgabe erstellen"), u"task", PimAndMail(), 11,
+                                 TActionDialog::PimItem, QStringLiteral("Outlook Aufgabe erzeugen")),
         Kind<TActionOutlookContact>("baOutlookContact", QStringLiteral("Kontakt erstellen"), u"contact_mail", QString(),
                                     0, TActionDialog::None, QString()),
-        Kind<TActionStopper>("baStopper", QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on", QString(), 10,
-                             Properties, QStringLiteral("Aktionsstopper definieren")),
-        Kind<TActionOrvixTakeCall>("baOrvixTakeCall", QStringLiteral("Ruf annehmen"), u"add_ic_call", Orvix(), 6,
-                                   Properties, QStringLiteral("Gespräch annehmen")),
-        Kind<TActionOrvixEndCall>("baOrvixEndCall", QStringLiteral("Ruf beenden"), u"call_end", Orvix(), 7, Properties,
-                                  QStringLiteral("Gespräch beenden")),
-        Kind<TActionOrvixDTMF>("baOrvixDTMF", QStringLiteral("DTMF senden"), u"dialpad", Orvix(), 8, Properties,
-                               QStringLiteral("DTMF senden")),
-        Kind<TActionOrvixBlockCaller>("baOrvixBlockCaller", QStringLiteral("Anrufer sperren"), u"block", Orvix(), 9,
-                                      Properties, QStringLiteral("Anrufer sperren")),
+        Kind<TActionStopper>("baStopper", QStringLiteral("Aktions-Stopper"), u"do_not_disturb_on", QString(), 16,
+                             TActionDialog::Stopper, QStringLiteral("Aktionsstopper definieren")),
+        Kind<TActionOrvixTakeCall>("baOrvixTakeCall", QStringLiteral("Ruf annehmen"), u"add_ic_call", Orvix(), 12,
+                                   TActionDialog::CaptionOnly, QStringLiteral("Gespräch annehmen")),
+        Kind<TActionOrvixEndCall>("baOrvixEndCall", QStringLiteral("Ruf beenden"), u"call_end", Orvix(), 13,
+                                  TActionDialog::CaptionOnly, QStringLiteral("Gespräch beenden")),
+        Kind<TActionOrvixDTMF>("baOrvixDTMF", QStringLiteral("DTMF senden"), u"dialpad", Orvix(), 14,
+                               TActionDialog::Dtmf, QStringLiteral("DTMF senden")),
+        Kind<TActionOrvixBlockCaller>("baOrvixBlockCaller", QStringLiteral("Anrufer sperren"), u"block", Orvix(), 15,
+                                      TActionDialog::CaptionOnly, QStringLiteral("Anrufer sperren")),
     };
     return table;
 }
@@ -115,6 +120,7 @@ const TActionKind& ActionKindOf(const QMetaObject& meta)
 
 std::span<const TActionPaletteGroup> ActionPaletteGroups()
 {
-    static const std::array<TActionPaletteGroup, 2> groups {{{Notifications(), u"info"}, {Orvix(), u"call"}}};
+    static const std::array<TActionPaletteGroup, 3> groups {
+        {{Notifications(), u"info"}, {PimAndMail(), u"mail"}, {Orvix(), u"call"}}};
     return groups;
 }

@@ -12,13 +12,23 @@
 class TBaseAction;
 struct QMetaObject;
 
-// Which definition dialog edits an action of a kind.
+// Which definition dialog edits an action of a kind. Kinds whose dialogs differ
+// only in caption share one.
 enum class TActionDialog
 {
     // Not edited by hand (the Outlook contact action is made by the program's own rules files only).
     None,
-    // The page generated from the action's published properties, with the parameter panel.
-    Properties,
+    BalloonMessage,
+    HtmlMessage,
+    // The program's path or the document's, with the parameters of the call.
+    ProgramOrDocument,
+    CommandChannel,
+    Stopper,
+    // Nothing to set but the caption: take, end and block a call.
+    CaptionOnly,
+    Dtmf,
+    PimItem,
+    EMail,
 };
 
 /**

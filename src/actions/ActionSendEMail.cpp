@@ -24,6 +24,18 @@ void TActionSendEMail::AddInnerBaseAction(std::unique_ptr<TActionSendEMail> acti
     m_innerBaseActions.push_back(std::move(action));
 }
 
+std::unique_ptr<TActionSendEMail>
+TActionSendEMail::ReplaceInnerBaseAction(const TActionSendEMail* old, std::unique_ptr<TActionSendEMail> replacement)
+{
+    for (auto& action : m_innerBaseActions) {
+        if (action.get() == old) {
+            std::swap(action, replacement);
+            return replacement;
+        }
+    }
+    return nullptr;
+}
+
 TActionSendEMail* TActionSendEMail::InnerBaseActionForField(int fieldID) const
 {
     for (const auto& action : m_innerBaseActions) {

@@ -67,6 +67,10 @@ public:
     const std::vector<std::unique_ptr<TActionSendEMail>>& InnerBaseActions() const { return m_innerBaseActions; }
     void AddInnerBaseAction(std::unique_ptr<TActionSendEMail> action);
     void ClearInnerBaseActions() { m_innerBaseActions.clear(); }
+    // Puts replacement in the place of the inner action old and hands old back;
+    // null, and nothing changed, when old is not one of them.
+    std::unique_ptr<TActionSendEMail> ReplaceInnerBaseAction(const TActionSendEMail* old,
+                                                             std::unique_ptr<TActionSendEMail> replacement);
     // The first inner action serving the field, or null.
     TActionSendEMail* InnerBaseActionForField(int fieldID) const;
 

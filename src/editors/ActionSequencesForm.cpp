@@ -343,7 +343,7 @@ void TActionSequencesForm::PrepareAndShowForm(bool insert, TBaseAction* baseActi
     if (!edited)
         return;
     TBaseAction* action = edited.get();
-    if (ShowActionDefinitionForm(*action, m_parameters, this) == QDialog::Accepted) {
+    if (ShowActionDefinitionForm(*action, {&m_parameters, m_activeActionSequence}, this) == QDialog::Accepted) {
         if (insert) {
             Trace::Value("ActionSequences::AddOrEditAction:Creating new action:", action->Caption());
             // The first action gives an empty sequence its look.

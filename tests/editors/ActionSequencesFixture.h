@@ -6,7 +6,7 @@
 #include "actions/ActionBalloonMessage.h"
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionStopper.h"
-#include "editors/ActionPropertyForm.h"
+#include "editors/ActionDefinitionForms.h"
 #include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "model/ActionSequence.h"
@@ -134,13 +134,13 @@ protected:
         EXPECT_TRUE(shown) << button.toStdString();
     }
 
-    // Clicks the button and plays the action's property page; returns its caption.
+    // Clicks the button and plays the action's definition dialog; returns its caption.
     template <typename TStep>
     QString ActionPage(const QString& button, TStep&& step) const
     {
         QString caption;
-        const bool shown = DriveModal<TActionPropertyForm>(
-            [&](TActionPropertyForm& page) {
+        const bool shown = DriveModal<TActionDefinitionForm>(
+            [&](TActionDefinitionForm& page) {
                 caption = page.windowTitle();
                 step(page);
             },

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "ActionSequencesFixture.h"
+#include "ParameterFrameDriver.h"
 #include "TraceCapture.h"
 #include "WindowGrab.h"
 
@@ -37,10 +38,13 @@ TEST_F(ActionSequences, PaletteOffersTheActionsInOrderAndGroupsAddNothing)
         texts.append(QString((*it)->parent() ? QStringLiteral("  ") : QString()) + (*it)->text(0));
         EXPECT_FALSE((*it)->icon(0).isNull()) << (*it)->text(0).toStdString();
     }
-    EXPECT_EQ(texts,
-              (QStringList {"Program starten", "Document öffnen", "DDE-Nachricht senden", "Benachrichtigungen",
-                            "  Standard-Nachricht anzeigen", "  HTML-Nachricht anzeigen", "Orvix", "  Ruf annehmen",
-                            "  Ruf beenden", "  DTMF senden", "  Anrufer sperren", "Aktions-Stopper"}));
+    EXPECT_EQ(
+        texts,
+        (QStringList {"Program starten", "Document öffnen", "DDE-Nachricht senden", "Benachrichtigungen",
+                      "  Standard-Nachricht anzeigen", "  HTML-Nachricht anzeigen", "E-Mail und Organizer",
+                      "  E-Mail senden", "  Outlook E-Mail senden", "  Notiz erstellen", "  Journaleintrag erstellen",
+                      "  Kalendereintrag erstellen", "  Aufgabe erstellen", "Orvix", "  Ruf annehmen", "  Ruf beenden",
+                      "  DTMF senden", "  Anrufer sperren", "Aktions-Stopper"}));
 
     SelectPalette(QStringLiteral("Orvix"));
     EXPECT_FALSE(Enabled(QStringLiteral("button_Add")));
@@ -86,7 +90,10 @@ TEST_F(ActionSequences, NewSequenceTakesTheIconOfItsFirstActionOnly)
     EXPECT_EQ(Control<QComboBox>(QStringLiteral("comboBox_Icons"))->currentIndex(), endCallIcon);
 
     SelectPalette(QStringLiteral("DTMF senden"));
-    ActionPage(QStringLiteral("button_Add"), Ok);
+    ActionPage(QStringLiteral("button_Add"), [](TActionDefinitionForm& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->setText(QStringLiteral("1"));
+        Ok(dialog);
+    });
     ASSERT_EQ(created->Count(), 2);
     EXPECT_NE(TActionOrvixDTMF().IconIndex(), endCallIcon);
     EXPECT_EQ(created->IconIndex(), endCallIcon);
@@ -110,8 +117,8 @@ TEST_F(ActionSequences, CopyGetsTheNextFreeNameAndStandsOnItsOwn)
     for (int i = 0; i < copied->Count(); ++i)
         EXPECT_NE(copied->Action(i)->ID(), original->Action(i)->ID());
 
-    ActionPage(QStringLiteral("button_EditAction"), [](TActionPropertyForm& page) {
-        page.findChild<QLineEdit*>(QStringLiteral("ProgramPath"))->setText(QStringLiteral("/usr/bin/env"));
+    ActionPage(QStringLiteral("button_EditAction"), [](TActionDefinitionForm& page) {
+        page.findChild<QLineEdit*>(QStringLiteral("edit_Path"))->setText(QStringLiteral("/usr/bin/env"));
         Ok(page);
     });
     EXPECT_EQ(qobject_cast<TActionExecuteProgram*>(copied->Action(0))->ProgramPath(), QStringLiteral("/usr/bin/env"));
@@ -241,8 +248,8 @@ TEST_F(ActionSequences, ActionsAreMovedEditedAndRemoved)
 
     EXPECT_EQ(
         ActionPage(QStringLiteral("button_EditAction"),
-                   [](TActionPropertyForm& page) {
-                       page.findChild<QLineEdit*>(QStringLiteral("ProgramPath"))->setText(QStringLiteral("/bin/true"));
+                   [](TActionDefinitionForm& page) {
+                       page.findChild<QLineEdit*>(QStringLiteral("edit_Path"))->setText(QStringLiteral("/bin/true"));
                        Ok(page);
                    }),
         QStringLiteral("Aktion definieren"));
@@ -270,12 +277,12 @@ TEST_F(ActionSequences, CancelledCommandsLeaveTheWorkingCopyByteForByte)
     Sequences()->setCurrentIndex(2);
     Sequences()->setCurrentIndex(0);
     Name(QStringLiteral("button_Rename"), QString());
-    ActionPage(QStringLiteral("button_EditAction"), [](TActionPropertyForm& page) {
-        page.findChild<QLineEdit*>(QStringLiteral("ProgramPath"))->setText(QStringLiteral("/bin/false"));
+    ActionPage(QStringLiteral("button_EditAction"), [](TActionDefinitionForm& page) {
+        page.findChild<QLineEdit*>(QStringLiteral("edit_Path"))->setText(QStringLiteral("/bin/false"));
         page.reject();
     });
     SelectPalette(QStringLiteral("Aktions-Stopper"));
-    ActionPage(QStringLiteral("button_Add"), [](TActionPropertyForm& page) { page.reject(); });
+    ActionPage(QStringLiteral("button_Add"), [](TActionDefinitionForm& page) { page.reject(); });
     TMessageBox::SetNextAnswer(QMessageBox::No);
     Click(QStringLiteral("button_Remove"));
     Sequences()->setCurrentIndex(1);
@@ -288,6 +295,20 @@ TEST_F(ActionSequences, CancelledCommandsLeaveTheWorkingCopyByteForByte)
     EXPECT_EQ(SavedText(*copy), before);
 }
 
+// The parameters a dialog adds go with the dialog's copy of the action when it is cancelled.
+TEST_F(ActionSequences, CancelledDialogDropsItsParameterEdits)
+{
+    Open(popup);
+    UsedActions()->setCurrentRow(1);
+    const std::string before = SavedText(*copy);
+    ActionPage(QStringLiteral("button_EditAction"), [](TActionDefinitionForm& page) {
+        AddUserParameter(page, QStringLiteral("Kundennummer"));
+        ASSERT_EQ(page.findChild<QListWidget*>(QStringLiteral("ListBox_UsedParameters"))->count(), 1);
+        page.reject();
+    });
+    EXPECT_EQ(SavedText(*copy), before);
+}
+
 // Return in the palette is the keyboard's double click: it adds the action and
 // leaves the editor open, rather than pressing the editor's default button.
 TEST_F(ActionSequences, ReturnInThePaletteAddsTheAction)
@@ -296,7 +317,7 @@ TEST_F(ActionSequences, ReturnInThePaletteAddsTheAction)
     auto* palette = Control<QTreeWidget>(QStringLiteral("listBox_AvailableBaseActions"));
     SelectPalette(QStringLiteral("Ruf beenden"));
     palette->setFocus();
-    const bool shown = DriveModal<TActionPropertyForm>(Ok, [&] { QTest::keyClick(palette, Qt::Key_Return); });
+    const bool shown = DriveModal<TActionDefinitionForm>(Ok, [&] { QTest::keyClick(palette, Qt::Key_Return); });
     EXPECT_TRUE(shown);
     EXPECT_EQ(CopySequence(0)->Count(), 4);
     EXPECT_TRUE(form->isVisible());

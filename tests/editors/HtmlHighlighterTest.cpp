@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editors/HtmlHighlighter.h"
+#include "editors/definitions/HtmlHighlighter.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

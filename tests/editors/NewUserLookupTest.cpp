@@ -27,7 +27,7 @@ TEST_F(ActionSequences, NewNotificationGetsTheCompanyThroughTheParameterDialogs)
     Open();
     Sequences()->setCurrentIndex(2);
     SelectPalette(QStringLiteral("Standard-Nachricht anzeigen"));
-    ActionPage(QStringLiteral("button_Add"), [](TActionPropertyForm& page) {
+    ActionPage(QStringLiteral("button_Add"), [](TActionDefinitionForm& page) {
         auto* frame = page.findChild<TParametersFrame*>();
         ASSERT_NE(frame, nullptr);
         auto* available = frame->findChild<QListWidget*>(QStringLiteral("ListBox_AvailableParameters"));

@@ -7,9 +7,9 @@
 #include "WindowGrab.h"
 
 #include "actions/ActionOutlookItems.h"
-#include "editors/TemplateEditorForm.h"
-#include "editors/TemplateParameterStep.h"
-#include "editors/TemplatePreviewView.h"
+#include "editors/definitions/TemplateEditorForm.h"
+#include "editors/definitions/TemplateParameterStep.h"
+#include "editors/definitions/TemplatePreviewView.h"
 #include "parameters/ParameterOrvix.h"
 #include "widgets/MessageBox.h"
 

@@ -96,6 +96,16 @@ void TParametersFrame::FillParameters()
     ValidateForm();
 }
 
+void TParametersFrame::ReloadParameters()
+{
+    // Compared by address only: a deleted parameter must not be read.
+    if (m_activeParameter && (!m_activeAction || m_activeAction->GetIndex(m_activeParameter) < 0))
+        m_activeParameter = nullptr;
+    m_reloadParameters = true;
+    ValidateForm();
+    emit ParametersChanged();
+}
+
 void TParametersFrame::ClearSubActionList()
 {
     ui->ListBox_UsedParameters->clear();

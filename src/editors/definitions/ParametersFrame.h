@@ -47,6 +47,9 @@ public:
     // Rebuilds the used list when marked, selects, and enables the buttons.
     void ValidateForm();
     void ClearSubActionList();
+    // Shows the action's parameters again after something else changed them (the
+    // template's step may have deleted some).
+    void ReloadParameters();
     // Opens the parameter's dialog: on a new parameter of the prototype's kind
     // when create is set, else on a copy of the parameter.
     void PrepareAndShowForm(bool create, TBaseParameter* parameter);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editors/TemplateEditorForm.h"
+#include "editors/definitions/TemplateEditorForm.h"
 
-#include "editors/HtmlHighlighter.h"
+#include "editors/definitions/HtmlHighlighter.h"
 #include "engine/PageProducer.h"
 #include "platform/AtomicFile.h"
 #include "platform/KestrunError.h"

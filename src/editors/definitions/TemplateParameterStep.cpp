@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editors/TemplateParameterStep.h"
+#include "editors/definitions/TemplateParameterStep.h"
 
 #include "engine/TemplateEditor_Core.h"
 #include "engine/TemplatePreviewPage.h"

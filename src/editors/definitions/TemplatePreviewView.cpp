@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editors/TemplatePreviewView.h"
+#include "editors/definitions/TemplatePreviewView.h"
 
 #include "actions/ui/HtmlWebProfile.h"
 #include "trace/Trace.h"
