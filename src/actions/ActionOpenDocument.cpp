@@ -5,6 +5,7 @@
 #include "actions/ActionKinds.h"
 
 #include "platform/DocumentOpener.h"
+#include "platform/Environment.h"
 #include "trace/Trace.h"
 
 TActionOpenDocument::TActionOpenDocument()
@@ -35,7 +36,8 @@ void TActionOpenDocument::ExecuteAction(TActionContext& context)
         Trace::Warning("ActionOpenDocument::ExecuteAction:Parameters are not passed to the document", arguments);
     Trace::Message("ActionOpenDocument::ExecuteAction:Opening document");
     QString error;
-    if (!OpenDocument(FDocPath, &error)) {
+    // Expanded like a program's path and every template's ("%HOME%/Angebote/preise.pdf").
+    if (!OpenDocument(ExpandEnvironmentReferences(FDocPath), &error)) {
         Trace::Error("ActionOpenDocument::ExecuteAction:Document could not be opened", error);
         context.SetActionSuccessfull(false);
     }

@@ -83,14 +83,15 @@ QString ResultListValue(const QStringList& resultList, const QString& key)
 
 QString HandleTemplate(const QString& document, const QStringList* curResultList, TTemplateFiller filler)
 {
-    return ProducePage(ReadTemplateFile(document), [&](const QString& tagName, const TTagAttributes& attributes) {
-        return PageProducerHTMLTag(tagName, attributes, curResultList, filler);
-    });
+    return ProducePage(ReadTemplateFile(ExpandEnvironmentReferences(document)),
+                       [&](const QString& tagName, const TTagAttributes& attributes) {
+                           return PageProducerHTMLTag(tagName, attributes, curResultList, filler);
+                       });
 }
 
 TMailBody HandleMailTemplate(const QString& document, const QStringList* curResultList)
 {
-    const QString source = ReadTemplateFile(document);
+    const QString source = ReadTemplateFile(ExpandEnvironmentReferences(document));
     const auto handler = [&](const QString& tagName, const TTagAttributes& attributes) {
         return PageProducerHTMLTag(tagName, attributes, curResultList, TTemplateFiller::SendEMail);
     };

@@ -2,6 +2,7 @@
 
 #include "ModalDriver.h"
 #include "ParameterFrameDriver.h"
+#include "ScopedEnvironment.h"
 #include "TestFiles.h"
 
 #include "actions/ActionBalloonMessage.h"
@@ -341,6 +342,10 @@ TEST_F(ActionDialogs, PathNotFoundIsShownAndMayBeConfirmed)
     auto* warning = Child<QLabel>(*form, "label_Warning");
     SetText(*form, "edit_Path", QStringLiteral("/bin/sh"));
     EXPECT_TRUE(warning->text().isEmpty());
+    // Found where the action will look when it runs.
+    const ScopedEnvironment bin("KESTRUN_TEST_BIN", QByteArray("/bin"));
+    SetText(*form, "edit_Path", QStringLiteral("%KESTRUN_TEST_BIN%/sh"));
+    EXPECT_TRUE(warning->text().isEmpty());
     SetText(*form, "edit_Path", folder.filePath(QStringLiteral("fehlt.sh")));
     EXPECT_EQ(warning->text(), QStringLiteral("Pfad nicht gefunden"));
     form->OkButton()->click();
@@ -526,6 +531,11 @@ TEST_F(ActionDialogs, NewTemplateBringsTheParametersInStep)
     const QByteArray written = ReadFile(card);
     EXPECT_TRUE(written.contains(R"(<#saUserParam Value="Firma">)")) << written.toStdString();
 
+    // A path as the rules file may hold it is edited where the action reads it.
+    const ScopedEnvironment cards("KESTRUN_TEST_CARDS", folder.path().toUtf8());
+    SetText(*form, "edit_Template", QStringLiteral("%KESTRUN_TEST_CARDS%/karte.html"));
+    EXPECT_TRUE(Child(*frame, "button_Edit")->isEnabled());
+
     // The user's parameter is selected while its tag leaves the template.
     used->setCurrentRow(0);
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
@@ -542,7 +552,7 @@ TEST_F(ActionDialogs, NewTemplateBringsTheParametersInStep)
         EXPECT_EQ(used->count(), answer == QMessageBox::Yes ? 1 : 2);
     }
     form->OkButton()->click();
-    EXPECT_EQ(message->HTMLTemplate(), card);
+    EXPECT_EQ(message->HTMLTemplate(), QStringLiteral("%KESTRUN_TEST_CARDS%/karte.html"));
     ASSERT_EQ(message->Count(), 1);
     EXPECT_EQ(message->Parameter(0)->Caption(), QStringLiteral("orvixCallerName"));
 }

@@ -5,6 +5,7 @@
 #include "actions/ActionExecuteProgram.h"
 #include "actions/ActionOpenDocument.h"
 #include "editors/definitions/ProgramChooser.h"
+#include "platform/Environment.h"
 
 #include "ui_AktionProgDocForm.h"
 
@@ -38,8 +39,8 @@ TAktionProgDocForm::~TAktionProgDocForm() = default;
 
 void TAktionProgDocForm::CheckPath()
 {
-    // The path as typed: a placeholder such as ~ is not expanded here.
-    const QString path = ui->edit_Path->text();
+    // Expanded as the action expands it when it runs ("%HOME%/bin/crm.sh").
+    const QString path = ExpandEnvironmentReferences(ui->edit_Path->text());
     ui->label_Warning->setText(QFileInfo(path).isFile() ? QString() : QStringLiteral("Pfad nicht gefunden"));
     ValidateForm();
 }

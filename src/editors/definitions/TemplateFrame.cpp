@@ -9,6 +9,7 @@
 #include "model/BaseParameter.h"
 #include "platform/AtomicFile.h"
 #include "platform/DataPaths.h"
+#include "platform/Environment.h"
 #include "platform/KestrunError.h"
 #include "program/Program.h"
 #include "widgets/MessageBox.h"
@@ -62,9 +63,15 @@ bool TTemplateFrame::IsActive() const
     return ui->checkBox_Active->isChecked();
 }
 
+QString TTemplateFrame::ResolvedPath() const
+{
+    // Stored as written ("%HOME%/Vorlagen/karte.html"); the actions expand it when they run.
+    return ExpandEnvironmentReferences(TemplatePath());
+}
+
 bool TTemplateFrame::TemplateExists() const
 {
-    const QString path = TemplatePath();
+    const QString path = ResolvedPath();
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
@@ -94,7 +101,7 @@ QString TTemplateFrame::FileFilter() const
 
 QString TTemplateFrame::StartFolder() const
 {
-    const QString path = TemplatePath();
+    const QString path = ResolvedPath();
     if (!path.isEmpty() && QFileInfo(path).absoluteDir().exists())
         return QFileInfo(path).absolutePath();
     return UserDataPath();
@@ -130,7 +137,7 @@ void TTemplateFrame::BringParametersInStep()
     if (!m_action || !TemplateExists())
         return;
     QList<TBaseParameter*> used = UsedParameters();
-    ::BringParametersInStep(window(), TemplatePath(), *m_action, used);
+    ::BringParametersInStep(window(), ResolvedPath(), *m_action, used);
     if (m_parametersFrame)
         m_parametersFrame->ReloadParameters();
 }
@@ -162,5 +169,5 @@ void TTemplateFrame::button_NewClick()
 void TTemplateFrame::button_EditClick()
 {
     if (TemplateExists())
-        OpenEditor(TemplatePath());
+        OpenEditor(ResolvedPath());
 }

@@ -45,6 +45,8 @@ public:
     void SetAction(TBaseAction* action, TParametersFrame* parametersFrame);
 
     QString TemplatePath() const;
+    // The path with its environment references expanded, as the actions read it.
+    QString ResolvedPath() const;
     bool IsActive() const;
     bool TemplateExists() const;
     QWidget* PathField() const;
