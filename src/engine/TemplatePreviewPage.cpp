@@ -5,6 +5,7 @@
 #include "engine/HtmlValueEncoding.h"
 #include "engine/PageProducer.h"
 #include "model/BaseParameter.h"
+#include "parameters/ParameterKinds.h"
 
 QList<TTemplateParameterEntry> TemplateParameterEntries(const QList<TBaseParameter*>& parameters)
 {
@@ -13,7 +14,12 @@ QList<TTemplateParameterEntry> TemplateParameterEntries(const QList<TBaseParamet
         if (!parameter)
             continue;
         const QString tag = CreateTemplateTag(*parameter);
-        const QString caption = parameter->Caption().trimmed();
+        // A caption that is only the kind's name ("Orvix-Parameter") tells the parameters
+        // apart no better than nothing: those are shown as the dialogs' lists show them.
+        QString caption = parameter->Caption().trimmed();
+        const TParameterKind* kind = FindParameterKind(*parameter);
+        if (caption.isEmpty() || (kind && caption == kind->Caption))
+            caption = parameter->GetDescription().trimmed();
         entries.append({caption.isEmpty() ? tag : caption, tag});
     }
     return entries;

@@ -17,7 +17,9 @@ struct TTemplateParameterEntry
     QString Tag;
 };
 
-// The entries of the parameters, in order; a parameter without a caption is shown by its tag.
+// The entries of the parameters, in order, each under its caption; a parameter whose
+// caption is empty or only its kind's name under its description, and one without
+// either under its tag.
 QList<TTemplateParameterEntry> TemplateParameterEntries(const QList<TBaseParameter*>& parameters);
 
 // The page the template editor's preview shows: the template with each tag replaced

@@ -24,12 +24,19 @@ TEST(TemplatePreviewPage, SampleIsTheParametersCaptionElseTheTagsValueElseItsNam
     TParameterOrvix unnamed;
     unnamed.SetCaption(QStringLiteral("  "));
     unnamed.SetParameterValue(QStringLiteral("orvixCallerNumber"));
-    const QList<TTemplateParameterEntry> entries = TemplateParameterEntries({&named, nullptr, &unnamed});
-    ASSERT_EQ(entries.size(), 2);
+    // A caption that only names the kind, as parameters made in the dialogs have.
+    TParameterOrvix generic;
+    generic.SetParameterValue(QStringLiteral("orvixCalledNumber"));
+    TBaseParameter blank;
+    const QList<TTemplateParameterEntry> entries =
+        TemplateParameterEntries({&named, nullptr, &unnamed, &generic, &blank});
+    ASSERT_EQ(entries.size(), 4);
     EXPECT_EQ(entries[0].Caption, QStringLiteral("Anrufer"));
     EXPECT_EQ(entries[0].Tag, CallerTag);
-    // Without a caption the entry is shown, and filled, by its tag.
-    EXPECT_EQ(entries[1].Caption, entries[1].Tag);
+    EXPECT_EQ(entries[1].Caption, QStringLiteral("Orvix: orvixCallerNumber"));
+    EXPECT_EQ(entries[2].Caption, QStringLiteral("Orvix: orvixCalledNumber"));
+    // With neither the entry is shown, and filled, by its tag.
+    EXPECT_EQ(entries[3].Caption, entries[3].Tag);
 
     const QString text = CallerTag + QStringLiteral(R"(|<#saUserParam Value="Kunde">|<#Frei>)");
     EXPECT_EQ(TemplatePreviewPage(text, TTemplateKind::Html, entries), QStringLiteral("Anrufer|Kunde|Frei"));

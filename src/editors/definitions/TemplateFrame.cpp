@@ -43,6 +43,8 @@ TTemplateFrame::~TTemplateFrame() = default;
 void TTemplateFrame::SetTemplate(const QString& path, bool active)
 {
     ui->edit_Template->setText(path);
+    // The start of a long path says more than its end.
+    ui->edit_Template->setCursorPosition(0);
     ui->checkBox_Active->setChecked(active);
     ValidateForm();
 }
