@@ -160,6 +160,27 @@ std::unique_ptr<TBaseParameter> ParameterFromTag(const QString& tagName, const T
     return parameter;
 }
 
+// A lookup tag as the parameter made from it writes it: a hand-written
+// <#saLDAP Value="city"> has both search options, switched off (and an address-book
+// tag its caption). Without this the
+// parameter made from the tag would never be found by it again.
+TTagAttributes WithLookupOptions(const QString& tagName, const TTagAttributes& attributes)
+{
+    if (tagName != u"saLDAP" && tagName != u"saOutlookAddressbook")
+        return attributes;
+    TTagAttributes complete;
+    for (const QStringView name : AttributeOrder) {
+        QString value = attributes.Value(name);
+        if (name == u"Option1" || name == u"Option2")
+            value = BooleanText(value == u"True");
+        // The address-book parameter writes its caption there, which is the Value of one made from a tag.
+        if (name == u"Value3" && value.isEmpty() && tagName == u"saOutlookAddressbook")
+            value = attributes.Value(u"Value");
+        complete.Append(name.toString(), value);
+    }
+    return complete;
+}
+
 QStringList CanonicalTags(const QString& templateText)
 {
     QStringList tags;
@@ -194,12 +215,13 @@ QString CreateTemplateTag(const TBaseParameter& parameter)
 
 QString CanonicalTemplateTag(const QString& tagName, const TTagAttributes& attributes)
 {
+    const TTagAttributes complete = WithLookupOptions(tagName, attributes);
     QString tag = u"<#" + tagName;
     for (const QStringView name : AttributeOrder) {
-        const QString value = attributes.Value(name);
+        const QString value = complete.Value(name);
         // The lookup parameters always write their option values, even empty ones.
-        const bool writeEmpty = (name == u"Option1Value" && !attributes.Value(u"Option1").isEmpty()) ||
-            (name == u"Option2Value" && !attributes.Value(u"Option2").isEmpty());
+        const bool writeEmpty = (name == u"Option1Value" && !complete.Value(u"Option1").isEmpty()) ||
+            (name == u"Option2Value" && !complete.Value(u"Option2").isEmpty());
         if (!value.isEmpty() || writeEmpty)
             AppendAttribute(tag, name, value);
     }
@@ -208,9 +230,10 @@ QString CanonicalTemplateTag(const QString& tagName, const TTagAttributes& attri
 
 QString TemplateKey(const QString& tagName, const TTagAttributes& attributes)
 {
+    const TTagAttributes complete = WithLookupOptions(tagName, attributes);
     QString key = tagName;
     for (const QStringView name : AttributeOrder) {
-        const QString value = attributes.Value(name);
+        const QString value = complete.Value(name);
         if (!value.isEmpty())
             key += u'_' + CleanString(value);
     }

@@ -120,7 +120,8 @@ TEST(TemplateKey, KeepsOnlyLettersAndDigitsOfTheKnownAttributesInOrder)
         {R"(<#saSystemParam Value="spTime" Format="hh:nn:ss">)", "saSystemParam_spTime_hhnnss"},
         {R"(<#saUserParam Value="Kunden-Nr. (alt) Ä">)", "saUserParam_KundenNralt"},
         {R"(<#t Option2="b" ID="7" Value="a" Value4="d" Value2="" Format="e:f">)", "t_a_d_ef_b"},
-        {R"(<#saLDAP Value="x" Option1="True" Option1Value="">)", "saLDAP_x_True"},
+        // A lookup tag is keyed as the parameter made from it: both options, off unless "True".
+        {R"(<#saLDAP Value="x" Option1="True" Option1Value="">)", "saLDAP_x_True_False"},
         {R"(<#t Format="::">)", "t_"},
     };
     for (const auto& [text, key] : cases) {
@@ -136,7 +137,8 @@ TEST(CanonicalTemplateTag, OrdersKnownAttributesAndFillsMissingOptionValues)
         {R"(<#saLDAP Value="v" Option1="True" Option2="False">)",
          R"(<#saLDAP Value="v" Option1="True" Option1Value="" Option2="False" Option2Value="">)"},
         {R"(<#saOrvix Format="x" ID="1" Value="v" Value2="">)", R"(<#saOrvix Value="v" Format="x">)"},
-        {R"(<#saLDAP Option1Value="n">)", R"(<#saLDAP Option1Value="n">)"},
+        {R"(<#saLDAP Option1Value="n">)",
+         R"(<#saLDAP Option1="False" Option1Value="n" Option2="False" Option2Value="">)"},
         {R"(<#x value="v" Value4="w">)", R"(<#x Value="v" Value4="w">)"},
     };
     for (const auto& [text, canonical] : cases) {
@@ -244,6 +246,22 @@ TEST_F(TemplateSubActions, TagWithoutOption1ValueMatchesAnEmptyOne)
         Template(R"(<#saLDAP Value="displayName" Value2="searchnumber" Option1="True" Option2="False">)");
     EXPECT_TRUE(Confirm(path).empty());
     EXPECT_EQ(ActionParameters(), QList<TBaseParameter*> {kept});
+}
+
+// A lookup tag written by hand without its search options makes a parameter that the
+// tag finds again: confirming twice neither removes it nor makes a second one, and the
+// value the run files under the parameter's key is the one the tag asks for.
+TEST_F(TemplateSubActions, LookupTagWithoutOptionsFindsTheParameterMadeFromIt)
+{
+    const QString path = Template(R"(<#saLDAP Value="city"> <#saOutlookAddressbook Value="company" Option1="true">)");
+    Confirm(path);
+    ASSERT_EQ(action.Count(), 2);
+    const QList<TBaseParameter*> made = ActionParameters();
+    EXPECT_TRUE(Confirm(path).empty());
+    EXPECT_EQ(ActionParameters(), made);
+    TTagAttributes city;
+    city.Append(QStringLiteral("Value"), QStringLiteral("city"));
+    EXPECT_EQ(TemplateKey(QStringLiteral("saLDAP"), city), TemplateKey(*made[0]));
 }
 
 TEST_F(TemplateSubActions, NewParametersFollowTheTagNameExactly)

@@ -61,6 +61,7 @@ TAktionSendEMailForm::TAktionSendEMailForm(TActionSendEMail& action, const TActi
         TFieldRow& row = m_rows.at(field);
         row.Check->setChecked(EntryEnabled(entries, field));
         row.Edit->setText(EntryValue(entries, field));
+        row.Edit->setCursorPosition(0);
         connect(row.Check, &QCheckBox::toggled, this, [this, &row](bool checked) {
             CheckExtendedParameter();
             if (checked && row.Edit->isEnabled())
