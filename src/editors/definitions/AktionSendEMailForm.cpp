@@ -56,7 +56,7 @@ TAktionSendEMailForm::TAktionSendEMailForm(TActionSendEMail& action, const TActi
                {ui->checkBox_Subject, ui->edit_Subject, ui->button_Subject, {}},
                {ui->checkBox_CC, ui->edit_CC, ui->button_CC, {}},
                {ui->checkBox_BCC, ui->edit_BCC, ui->button_BCC, {}}}};
-    const QStringList entries = action.ParameterList();
+    const QStringList& entries = action.ParameterList();
     for (int field = 0; field < int(m_rows.size()); ++field) {
         TFieldRow& row = m_rows.at(field);
         row.Check->setChecked(EntryEnabled(entries, field));
@@ -148,8 +148,9 @@ void TAktionSendEMailForm::ShowParameterForm(int field)
         return;
     TExtendedParameterForm form(*edited, m_context, this);
     if (form.exec() == QDialog::Accepted) {
-        copy.release();
-        m_mail.ReplaceInnerBaseAction(&inner, std::unique_ptr<TActionSendEMail>(edited));
+        // The copy is one of the mail's inner actions from here on; the replaced one goes.
+        m_mail.ReplaceInnerBaseAction(
+            &inner, std::unique_ptr<TActionSendEMail>(static_cast<TActionSendEMail*>(copy.release())));
         if (field == TActionSendEMail::FieldTemplate)
             ui->frame_Template->SetAction(edited, nullptr);
     }
