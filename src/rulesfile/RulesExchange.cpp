@@ -256,4 +256,25 @@ QList<TRule*> ImportRules(TParameters& target, std::unique_ptr<TParameters> sour
     return imported;
 }
 
+QStringList ExportRulesToFile(const TParameters& model, const QString& fileName, const QStringList& names)
+{
+    const std::unique_ptr<TParameters> chosen = model.Clone();
+    KeepRulesNamed(*chosen, names);
+    WriteExchangeFile(*chosen, fileName);
+    QStringList exported;
+    for (const TRule* rule : RulesOf(*chosen))
+        exported.append(rule->Name());
+    return exported;
+}
+
+QStringList ImportRulesFromFile(TParameters& target, const QString& fileName, const QStringList& names)
+{
+    std::unique_ptr<TParameters> source = ReadExchangeFile(fileName);
+    KeepRulesNamed(*source, names, fileName);
+    QStringList imported;
+    for (const TRule* rule : ImportRules(target, std::move(source)))
+        imported.append(rule->Name());
+    return imported;
+}
+
 } // namespace RulesExchange

@@ -63,6 +63,19 @@ std::unique_ptr<TParameters> ReadExchangeFile(const QString& fileName);
  */
 QList<TRule*> ImportRules(TParameters& target, std::unique_ptr<TParameters> source);
 
+/**
+ * The whole export of the rules of the model with these names (every rule without
+ * names), as the command line asks for it. Returns the names of the rules exported.
+ */
+QStringList ExportRulesToFile(const TParameters& model, const QString& fileName, const QStringList& names);
+
+/**
+ * The whole import of the rules with these names (every rule without names) from
+ * the file into target. Nothing changes when it throws. Returns the names the rules
+ * were imported under.
+ */
+QStringList ImportRulesFromFile(TParameters& target, const QString& fileName, const QStringList& names);
+
 // Largest exchange file read: a rules file of thousands of rules is a few megabytes.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
