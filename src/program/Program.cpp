@@ -243,7 +243,7 @@ QStringList TProgram::ExportRules(const QString& fileName, const QStringList& na
 QStringList TProgram::ImportRules(const QString& fileName, const QStringList& names)
 {
     std::shared_ptr<TParameters> copy = RequireModel().Clone();
-    const QStringList imported = RulesExchange::ImportRulesFromFile(*copy, fileName, names);
+    QStringList imported = RulesExchange::ImportRulesFromFile(*copy, fileName, names);
     SetModel(copy);
     if (!SaveRules()) {
         Trace::Error("Main::ImportRule:Cannot save File ", DataPathRulesFile());

@@ -38,7 +38,7 @@ QStringList Import(const QString& fileName, const QStringList& names)
     TParameters model;
     if (QFileInfo::exists(DataPathRulesFile()))
         LoadRulesFile(model);
-    const QStringList imported = RulesExchange::ImportRulesFromFile(model, fileName, names);
+    QStringList imported = RulesExchange::ImportRulesFromFile(model, fileName, names);
     try {
         model.WriteObjectsToXMLFile(DataPathRulesFile());
     } catch (const EKestrunError& error) {

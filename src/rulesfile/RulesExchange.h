@@ -77,6 +77,6 @@ QStringList ExportRulesToFile(const TParameters& model, const QString& fileName,
 QStringList ImportRulesFromFile(TParameters& target, const QString& fileName, const QStringList& names);
 
 // Largest exchange file read: a rules file of thousands of rules is a few megabytes.
-constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+constexpr qint64 MaxFileSize = qint64(64) * 1024 * 1024;
 
 } // namespace RulesExchange

@@ -127,7 +127,7 @@ QStringList TEventControllerService::ExportRules(const QString& file, const QStr
 QStringList TEventControllerService::ImportRules(const QString& file, const QStringList& rules)
 {
     return Exchange(file, [&] {
-        const QStringList imported = m_program.ImportRules(file, rules);
+        QStringList imported = m_program.ImportRules(file, rules);
         Trace::Strings("Main::ImportRule:Rules imported over D-Bus", imported);
         return imported;
     });
