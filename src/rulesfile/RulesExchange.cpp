@@ -60,8 +60,7 @@ QByteArray ReadWholeFile(const QString& path)
         throw EKestrunError(QStringLiteral("\"%1\" ist keine gewöhnliche Datei.").arg(path));
     if (info.size() > MaxFileSize)
         throw EKestrunError(QStringLiteral("Die Datei \"%1\" ist zu groß für eine Regeldatei (%2 MB).")
-                                .arg(path)
-                                .arg(info.size() >> 20));
+                                .arg(path, QString::number(info.size() >> 20)));
     QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
@@ -145,9 +144,9 @@ void KeepRulesNamed(TParameters& model, const QStringList& names, const QString&
 {
     if (names.isEmpty())
         return;
+    const QList<TRule*> rules = RulesOf(model);
     QStringList missing;
     for (const QString& name : names) {
-        const QList<TRule*> rules = RulesOf(model);
         if (std::none_of(rules.begin(), rules.end(), [&name](const TRule* rule) { return rule->Name() == name; }) &&
             !missing.contains(name))
             missing.append(name);
@@ -158,7 +157,7 @@ void KeepRulesNamed(TParameters& model, const QStringList& names, const QString&
         throw EKestrunError(fileName.isEmpty() ? QStringLiteral("Es gibt %1.").arg(which)
                                                : QStringLiteral("Die Datei \"%1\" enthält %2.").arg(fileName, which));
     }
-    for (TRule* rule : RulesOf(model)) {
+    for (TRule* rule : rules) {
         if (!names.contains(rule->Name()))
             TakeItem(model.Rules(), rule);
     }
@@ -201,10 +200,10 @@ std::unique_ptr<TParameters> ReadExchangeFile(const QString& fileName)
     const pugi::xml_parse_result parsed =
         doc.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), TParameters::XmlParseOptions);
     if (!parsed)
-        throw EKestrunError(QStringLiteral("Die Datei \"%1\" ist beschädigt und kann nicht gelesen werden "
-                                           "(%2 bei Zeichen %3).")
-                                .arg(fileName, QString::fromUtf8(parsed.description()))
-                                .arg(parsed.offset));
+        throw EKestrunError(
+            QStringLiteral("Die Datei \"%1\" ist beschädigt und kann nicht gelesen werden "
+                           "(%2 bei Zeichen %3).")
+                .arg(fileName, QString::fromUtf8(parsed.description()), QString::number(parsed.offset)));
     const pugi::xml_node root = doc.document_element();
     auto model = std::make_unique<TParameters>();
     if (!root || !SameIgnoringAsciiCase("EventController", root.name()) ||

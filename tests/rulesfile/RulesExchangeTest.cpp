@@ -263,7 +263,7 @@ TEST_F(RulesExchangeFile, AFileThatIsNoRulesFileOrIsBrokenIsAClearErrorNamingIt)
 {
     const QString pipe = FilePath(QStringLiteral("pipe.xml"));
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
-    QFile huge(FilePath(QStringLiteral("huge.xml")));
+    QFile huge(FilePath(QStringLiteral("huge %2.xml")));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(RulesExchange::MaxFileSize + 1));
     huge.close();
     const auto write = [this](const char* name, const QByteArray& content) {
@@ -289,6 +289,8 @@ TEST_F(RulesExchangeFile, AFileThatIsNoRulesFileOrIsBrokenIsAClearErrorNamingIt)
          QStringLiteral("keine Regeldatei")},
         {write("empty.xml", "<EventController><AllActionSequences/><AllRules/></EventController>"),
          QStringLiteral("enthält keine Regeln")},
+        // Names that look like the message's own placeholders stay as they are (so does "huge %2.xml").
+        {write("kaputt %3 %2.xml", "<EventController><AllRules>"), QStringLiteral("beschädigt")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
