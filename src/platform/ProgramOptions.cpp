@@ -59,6 +59,16 @@ QString HelpText()
                           "      --version  show the version and end\n"
                           "      --dial NUMBER\n"
                           "                 place a call to NUMBER\n"
+                          "      --export FILE [RULE-NAME...]\n"
+                          "                 write the named rules (all rules without names) with the action\n"
+                          "                 sequences they need to FILE, in the format of rules.xml\n"
+                          "      --import FILE [RULE-NAME...]\n"
+                          "                 append the named rules of FILE (all without names) to your rules,\n"
+                          "                 under new names where a name is taken\n"
+                          "\n"
+                          "--export and --import need no window: while the program runs they go through it\n"
+                          "and it takes imported rules at once, otherwise they work on the rules file. They\n"
+                          "end with 0, or with a message on standard error and status 1 (2 without FILE).\n"
                           "\n"
                           "Qt's own options are understood as well, for example -platform xcb. In a Wayland\n"
                           "session the program runs through XWayland unless QT_QPA_PLATFORM or -platform\n"
@@ -90,6 +100,24 @@ std::optional<QString> FindDialRequest(const QStringList& arguments)
     for (const QStringView scheme : {u"tel:", u"sip:", u"sips:", u"callto:"}) {
         if (link.startsWith(scheme))
             return arguments.at(first);
+    }
+    return std::nullopt;
+}
+
+std::optional<TExchangeRequest> FindExchangeRequest(const QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        TExchangeRequest request;
+        if (arguments.at(i) == u"--export")
+            request.Kind = TExchangeRequest::EKind::Export;
+        else if (arguments.at(i) == u"--import")
+            request.Kind = TExchangeRequest::EKind::Import;
+        else
+            continue;
+        // Rule names may begin with a dash: everything after the file is one.
+        request.FileName = arguments.value(i + 1);
+        request.RuleNames = arguments.mid(i + 2);
+        return request;
     }
     return std::nullopt;
 }

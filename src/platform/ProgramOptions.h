@@ -34,6 +34,25 @@ bool AsksToShowRules(int argc, char** argv);
  */
 std::optional<QString> FindDialRequest(const QStringList& arguments);
 
+// What --export FILE [RULE-NAME...] or --import FILE [RULE-NAME...] asks for.
+struct TExchangeRequest
+{
+    enum class EKind
+    {
+        Export,
+        Import
+    };
+    EKind Kind = EKind::Export;
+    // As given; empty when the option has no file.
+    QString FileName;
+    // Every argument after the file; none means every rule.
+    QStringList RuleNames;
+};
+
+// The first --export or --import among the arguments (without the program's name)
+// and everything after it; nothing when there is neither.
+std::optional<TExchangeRequest> FindExchangeRequest(const QStringList& arguments);
+
 QString HelpText();
 QString VersionText();
 

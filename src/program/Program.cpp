@@ -21,6 +21,7 @@
 #include "program/StartupWindows.h"
 #include "rulesfile/BlockedNumbers.h"
 #include "rulesfile/Parameters.h"
+#include "rulesfile/RulesExchange.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
@@ -231,6 +232,26 @@ bool TProgram::BlockNumber(const QString& number)
     if (!SaveRules())
         Trace::Error("Main::BlockNumber:Cannot save File ", DataPathRulesFile());
     return true;
+}
+
+QStringList TProgram::ExportRules(const QString& fileName, const QStringList& names) const
+{
+    Trace::Value("Main::ExportRule:Exporting rules to file", fileName);
+    return RulesExchange::ExportRulesToFile(RequireModel(), fileName, names);
+}
+
+QStringList TProgram::ImportRules(const QString& fileName, const QStringList& names)
+{
+    std::shared_ptr<TParameters> copy = RequireModel().Clone();
+    QStringList imported = RulesExchange::ImportRulesFromFile(*copy, fileName, names);
+    SetModel(copy);
+    if (!SaveRules()) {
+        Trace::Error("Main::ImportRule:Cannot save File ", DataPathRulesFile());
+        throw EKestrunError(QStringLiteral("Die Regeln wurden übernommen, aber die Regeldatei \"%1\" konnte nicht "
+                                           "geschrieben werden; sie wird beim nächsten Speichern geschrieben.")
+                                .arg(DataPathRulesFile()));
+    }
+    return imported;
 }
 
 void TProgram::OpenCallHistory()

@@ -83,6 +83,21 @@ public:
      */
     bool ReloadRules();
 
+    /**
+     * Writes the rules in force with these names (every rule without names) and the
+     * sequences they need to the file (see RulesExchange). Returns the names of the
+     * rules written; throws EKestrunError with the reason, in German.
+     */
+    QStringList ExportRules(const QString& fileName, const QStringList& names) const;
+    /**
+     * Imports the rules with these names (every rule without names) from the file
+     * into a copy of the model in force, puts the copy in force and saves it, as
+     * every change is saved. Returns the names the rules were imported under. A file
+     * or a name that is wrong throws EKestrunError and changes nothing; a save that
+     * fails throws too, with the imported rules in force (the next save writes them).
+     */
+    QStringList ImportRules(const QString& fileName, const QStringList& names);
+
     // Whether this start found no rules file (not even from the global template)
     // and seeded the starter rules.
     bool FirstStart() const { return m_firstStart; }

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 
@@ -180,31 +181,12 @@ bool TParameters::LoadDoc(const pugi::xml_document& doc)
 bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
 {
     const QString path = fileName.isEmpty() ? DataPathRulesFile() : fileName;
-    m_xmlFileName = path;
     bool saved = false;
     try {
         const QString keptAs = UnreadableFiles::KeepAside(path);
         if (!keptAs.isEmpty())
             Trace::Value("Parameters::SaveObjectsToXMLFile:Unreadable file kept as", keptAs);
-        TAtomicFile file(path);
-        // Written straight from the objects: the same text as the document
-        // GetXMLDoc and the two writers would build, without building it.
-        TXmlTextStream stream(file.Device());
-        stream.Append(R"(<?xml version="1.0" encoding="UTF-8"?>)"
-                      "\n");
-        {
-            TXmlRecordWriter root(stream, "EventController");
-            {
-                TXmlRecordWriter all = root.Child("AllActionSequences");
-                WriteActionSequences(all);
-            }
-            TXmlRecordWriter all = root.Child("AllRules");
-            WriteRules(all);
-        }
-        // A write that failed left its cause with the file, which Commit reports.
-        if (!stream.Flush())
-            Trace::Message("Parameters::SaveObjectsToXMLFile:Writing broke off");
-        file.Commit();
+        WriteObjectsToXMLFile(path);
         saved = true;
     } catch (const EKestrunError& error) {
         Trace::Value("Parameters::SaveObjectsToXMLFile:Cannot write file",
@@ -213,8 +195,33 @@ bool TParameters::SaveObjectsToXMLFile(const QString& fileName)
         Trace::Exception("Parameters::SaveObjectsToXMLFile", error);
         saved = false;
     }
-    m_xmlFileName.clear();
     return saved && QFileInfo::exists(path);
+}
+
+void TParameters::WriteObjectsToXMLFile(const QString& path)
+{
+    m_xmlFileName = path;
+    // The name is for the trace of this write only, whichever way it ends.
+    const auto forget = qScopeGuard([this] { m_xmlFileName.clear(); });
+    TAtomicFile file(path);
+    // Written straight from the objects: the same text as the document
+    // GetXMLDoc and the two writers would build, without building it.
+    TXmlTextStream stream(file.Device());
+    stream.Append(R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                  "\n");
+    {
+        TXmlRecordWriter root(stream, "EventController");
+        {
+            TXmlRecordWriter all = root.Child("AllActionSequences");
+            WriteActionSequences(all);
+        }
+        TXmlRecordWriter all = root.Child("AllRules");
+        WriteRules(all);
+    }
+    // A write that failed left its cause with the file, which Commit reports.
+    if (!stream.Flush())
+        Trace::Message("Parameters::SaveObjectsToXMLFile:Writing broke off");
+    file.Commit();
 }
 
 std::unique_ptr<pugi::xml_document> TParameters::SaveObjectsToXMLDoc() const

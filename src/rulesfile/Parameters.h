@@ -79,6 +79,9 @@ public:
      * could not be read when it was loaded is first moved aside (see UnreadableFiles).
      */
     bool SaveObjectsToXMLFile(const QString& fileName);
+    // Writes both lists to that file in the same way, but throws EKestrunError with
+    // the cause on failure and keeps nothing aside: for files other than the rules file.
+    void WriteObjectsToXMLFile(const QString& path);
     // Both lists in a fresh document; null on failure.
     std::unique_ptr<pugi::xml_document> SaveObjectsToXMLDoc() const;
     // A document with the XML declaration (version "1.0") and the root element "EventController".

@@ -8,6 +8,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "program/Program.h"
+#include "shell/CommandLineExchange.h"
 #include "shell/EventControllerService.h"
 #include "shell/MainForm.h"
 #include "shell/SecondStart.h"
@@ -67,6 +68,9 @@ int RunApplication(int argc, char** argv)
     // Answered before the instance check, which would hand them to the running instance.
     if (const std::optional<int> status = AnswerInformationOption(argc, argv))
         return *status;
+    // An administrator's command: no window, no display, and it takes the lock itself.
+    if (const std::optional<TExchangeRequest> exchange = FindExchangeRequest(Arguments(argc, argv)))
+        return RunExchangeRequest(argc, argv, *exchange);
     ApplyDisplayPlatform();
     // Ties the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrun-eventcontroller"));

@@ -4,6 +4,7 @@
 
 #include "platform/DataPaths.h"
 #include "platform/DialTarget.h"
+#include "platform/KestrunError.h"
 #include "program/Program.h"
 #include "shell/MainForm.h"
 #include "trace/Trace.h"
@@ -13,6 +14,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFileInfo>
 
 const QString TEventControllerService::ServiceName = QStringLiteral("de.kestrun.EventController");
 const QString TEventControllerService::ObjectPath = QStringLiteral("/EventController");
@@ -115,6 +117,40 @@ QString TEventControllerService::Dial(const QString& number)
         sendErrorReply(QStringLiteral("de.kestrun.EventController.Error.CallFailed"), QString::fromUtf8(error.what()));
         return {};
     }
+}
+
+QStringList TEventControllerService::ExportRules(const QString& file, const QStringList& rules)
+{
+    return Exchange(file, [&] { return m_program.ExportRules(file, rules); });
+}
+
+QStringList TEventControllerService::ImportRules(const QString& file, const QStringList& rules)
+{
+    return Exchange(file, [&] {
+        QStringList imported = m_program.ImportRules(file, rules);
+        Trace::Strings("Main::ImportRule:Rules imported over D-Bus", imported);
+        return imported;
+    });
+}
+
+QStringList TEventControllerService::Exchange(const QString& file, const std::function<QStringList()>& exchange)
+{
+    const QString failed = QStringLiteral("de.kestrun.EventController.Error.ExchangeFailed");
+    // This program's working folder means nothing to the caller.
+    if (QFileInfo(file).isRelative()) {
+        sendErrorReply(failed, QStringLiteral("Der Dateiname \"%1\" ist kein absoluter Pfad.").arg(file));
+        return {};
+    }
+    try {
+        return exchange();
+    } catch (const EKestrunError& error) {
+        Trace::Value("Main::ExchangeRules:Failed", error.Message());
+        sendErrorReply(failed, error.Message());
+    } catch (const std::exception& error) {
+        Trace::Exception("Main::ExchangeRules", error);
+        sendErrorReply(failed, QString::fromUtf8(error.what()));
+    }
+    return {};
 }
 
 void TEventControllerService::Quit()

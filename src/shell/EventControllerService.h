@@ -4,6 +4,9 @@
 
 #include <QDBusContext>
 #include <QObject>
+#include <QStringList>
+
+#include <functional>
 
 class TMainForm;
 class TProgram;
@@ -45,10 +48,14 @@ public slots:
     void ReloadRules();
     void ShowHistory();
     QString Dial(const QString& number);
+    QStringList ExportRules(const QString& file, const QStringList& rules);
+    QStringList ImportRules(const QString& file, const QStringList& rules);
     void Quit();
 
 private:
     void AnnounceActive(bool active);
+    // Runs an export or import for a caller, who gets its result or the reason it failed.
+    QStringList Exchange(const QString& file, const std::function<QStringList()>& exchange);
 
     TProgram& m_program;
     TMainForm& m_mainForm;

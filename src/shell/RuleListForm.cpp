@@ -6,11 +6,14 @@
 #include "editors/NameForm.h"
 #include "editors/RuleAssistentForm.h"
 #include "editors/RuleTestForm.h"
+#include "editors/RulesChoiceForm.h"
 #include "model/Guid.h"
 #include "model/Rule.h"
 #include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
+#include "rulesfile/RulesExchange.h"
 #include "shell/RuleDescription.h"
 #include "trace/Trace.h"
 #include "widgets/DefaultButton.h"
@@ -19,12 +22,28 @@
 
 #include "ui_RuleListForm.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QSignalBlocker>
 
 namespace {
 
 constexpr int RuleIDRole = Qt::UserRole;
 constexpr int EntryHeight = 18;
+
+// The file choosers of import ("Import rule") and export ("Export rule").
+QString ChooseExchangeFile(QWidget* parent, QFileDialog::AcceptMode mode)
+{
+    const bool open = mode == QFileDialog::AcceptOpen;
+    QFileDialog chooser(parent, open ? QStringLiteral("Import rule") : QStringLiteral("Export rule"), QDir::homePath());
+    chooser.setAcceptMode(mode);
+    chooser.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    chooser.setNameFilters({QStringLiteral("Regeldateien (*.xml)"), QStringLiteral("Alle Dateien (*)")});
+    chooser.setDefaultSuffix(QStringLiteral("xml"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return {};
+    return chooser.selectedFiles().constFirst();
+}
 
 } // namespace
 
@@ -48,8 +67,10 @@ TRuleListForm::TRuleListForm(TProgram& program, QWidget* parent)
     connect(ui->button_Down, &QToolButton::clicked, this, &TRuleListForm::button_DownClick);
     connect(ui->button_Test, &QPushButton::clicked, this, &TRuleListForm::button_TestClick);
     connect(ui->button_ActionsSequences, &QPushButton::clicked, this, &TRuleListForm::button_ActionsSequencesClick);
-    connect(ui->button_Import, &QPushButton::clicked, this, &TRuleListForm::ImportExportClick);
-    connect(ui->button_Export, &QPushButton::clicked, this, &TRuleListForm::ImportExportClick);
+    connect(ui->button_Import, &QPushButton::clicked, this, &TRuleListForm::button_ImportClick);
+    connect(ui->button_Export, &QPushButton::clicked, this, &TRuleListForm::button_ExportClick);
+    m_chooseImportFile = [this] { return ChooseExchangeFile(window(), QFileDialog::AcceptOpen); };
+    m_chooseExportFile = [this] { return ChooseExchangeFile(window(), QFileDialog::AcceptSave); };
     connect(ui->button_Hide, &QPushButton::clicked, this, &TRuleListForm::HideRequested);
     new TDefaultButton(*this, *ui->button_New);
     connect(ui->button_History, &QPushButton::clicked, this, &TRuleListForm::HistoryRequested);
@@ -307,11 +328,47 @@ void TRuleListForm::button_ActionsSequencesClick()
     SaveRules(QStringLiteral("Main::ActionSequences:"));
 }
 
-void TRuleListForm::ImportExportClick()
+// The file is read and checked as a whole before the user chooses from it; the
+// chosen rules go into a copy of the model, which is put in force and saved.
+// Nothing is written when the user cancels or the file cannot be imported.
+void TRuleListForm::button_ImportClick()
 {
-    TMessageBox::Information(
-        window(), TProgram::Title,
-        QStringLiteral("Import und Export von Regeln sind in dieser Version noch nicht enthalten."));
+    const QString title = QStringLiteral("Regeln importieren");
+    const QString path = m_chooseImportFile();
+    if (path.isEmpty())
+        return;
+    std::unique_ptr<TParameters> fileModel;
+    try {
+        fileModel = RulesExchange::ReadExchangeFile(path);
+    } catch (const EKestrunError& error) {
+        TMessageBox::Warning(window(), title, error.Message());
+        return;
+    }
+    TImportRulesForm chooser(std::move(fileModel), window());
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    std::unique_ptr<TParameters> copy = Model().Clone();
+    const QList<TRule*> imported = RulesExchange::ImportRules(*copy, chooser.TakeParameters());
+    AdoptWorkingCopy(std::move(copy), imported.isEmpty() ? m_activeRuleID : imported.first()->ID());
+    SaveRules(QStringLiteral("Main::ImportRule:"));
+}
+
+// The rules in force, check marks not yet saved included; the model stays as it is.
+void TRuleListForm::button_ExportClick()
+{
+    const QString title = QStringLiteral("Regeln exportieren");
+    TExportRulesForm chooser(Model().Clone(), window());
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    const QString path = m_chooseExportFile();
+    if (path.isEmpty())
+        return;
+    Trace::Value("Main::ExportRule:Exporting rules to file", path);
+    try {
+        RulesExchange::WriteExchangeFile(*chooser.TakeParameters(), path);
+    } catch (const EKestrunError& error) {
+        TMessageBox::Warning(window(), title, error.Message());
+    }
 }
 
 void TRuleListForm::ChangeInCopy(const QString& ruleID,

@@ -21,7 +21,7 @@ class TRule;
  * @brief The content of the main window: the user's rules in the order they are
  * compared with a call, each with its check mark, the description of the
  * selected one, and the commands that create, change, copy, delete, rename,
- * reorder and test rules and open the action sequence editor.
+ * reorder, test, import and export rules and open the action sequence editor.
  *
  * It works on the program's model in force. Every change is written to the
  * rules file at once; a cancelled dialog changes and writes nothing. Editors
@@ -59,6 +59,13 @@ public:
     void button_DownClick();
     void button_TestClick();
     void button_ActionsSequencesClick();
+    void button_ImportClick();
+    void button_ExportClick();
+
+    // The file choosers of "Import..." and "Export..." (tests answer in their place):
+    // the chosen path, empty when the user cancelled.
+    void SetImportFileChooser(std::function<QString()> chooser) { m_chooseImportFile = std::move(chooser); }
+    void SetExportFileChooser(std::function<QString()> chooser) { m_chooseExportFile = std::move(chooser); }
 
 signals:
     // "Ausblenden".
@@ -68,7 +75,6 @@ signals:
 
 private:
     void checkListBox_RulesClickCheck(QListWidgetItem* item);
-    void ImportExportClick();
     void MoveRule(int offset);
     // Whether the list's entries are the model's rules, in order.
     bool ListShowsRulesOf(const TParameters* model) const;
@@ -88,4 +94,6 @@ private:
     std::unique_ptr<Ui::TRuleListForm> ui;
     QString m_activeRuleID;
     bool m_reloadRules = true;
+    std::function<QString()> m_chooseImportFile;
+    std::function<QString()> m_chooseExportFile;
 };

@@ -64,3 +64,36 @@ TEST(ProgramOptions, DialRequestComesFromDialOrALinkOfTheDesktop)
     for (const auto& c : cases)
         EXPECT_EQ(FindDialRequest(c.arguments), c.request) << c.arguments.join(u' ').toStdString();
 }
+
+// Everything after the file is a rule name, whatever it looks like.
+TEST(ProgramOptions, ExchangeRequestTakesTheFileAndEveryNameAfterIt)
+{
+    using EKind = TExchangeRequest::EKind;
+    const struct
+    {
+        QStringList arguments;
+        std::optional<EKind> kind;
+        QString file;
+        QStringList names;
+    } cases[] = {
+        {{}, std::nullopt, {}, {}},
+        {{"--show", "export.xml"}, std::nullopt, {}, {}},
+        {{"--export", "a.xml"}, EKind::Export, "a.xml", {}},
+        {{"-platform", "xcb", "--import", "a.xml", "Kunde", "--show", "-x"},
+         EKind::Import,
+         "a.xml",
+         {"Kunde", "--show", "-x"}},
+        {{"--import"}, EKind::Import, {}, {}},
+        {{"--export", "a.xml", "--import", "b.xml"}, EKind::Export, "a.xml", {"--import", "b.xml"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const std::optional<TExchangeRequest> request = FindExchangeRequest(c.arguments);
+        ASSERT_EQ(request.has_value(), c.kind.has_value());
+        if (!request)
+            continue;
+        EXPECT_EQ(request->Kind, *c.kind);
+        EXPECT_EQ(request->FileName, c.file);
+        EXPECT_EQ(request->RuleNames, c.names);
+    }
+}

@@ -12,6 +12,7 @@
 #include "editors/ActionSequencesForm.h"
 #include "editors/RuleAssistentForm.h"
 #include "editors/RuleTestForm.h"
+#include "editors/RulesChoiceForm.h"
 #include "model/Rule.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
@@ -97,6 +98,8 @@ TEST_F(AccessibleNamesTest, NoListAndNoSymbolButtonIsNameless)
     EXPECT_EQ(Nameless(wizard), QStringList());
     TRuleTestForm test(m_program.Model(), rule->ID());
     EXPECT_EQ(Nameless(test), QStringList());
+    TImportRulesForm import(m_program.Model()->Clone());
+    EXPECT_EQ(Nameless(import), QStringList());
 
     m_softphone.lines[0] = IncomingCall(5, QStringLiteral("0301234"), QStringLiteral("Anna Berg"));
     m_softphone.ChangeState(0, LSRinging);

@@ -15,6 +15,7 @@
 #include "editors/ActionSequencesForm.h"
 #include "editors/NameForm.h"
 #include "editors/RuleAssistentForm.h"
+#include "editors/RulesChoiceForm.h"
 #include "engine/RulesRun.h"
 #include "model/ActionSequence.h"
 #include "parameters/ParameterInteraction.h"
@@ -25,6 +26,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -33,6 +35,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -461,4 +465,159 @@ TEST_F(RuleListTest, ChangingTheListWhileARuleWaitsRunsEachRuleOnce)
     EXPECT_FALSE(m_program.Model()->Rules().Item<TRule>(0)->Active());
     EXPECT_EQ(model->Rules().Item<TRule>(0)->Name(), QStringLiteral("Kunde")) << "the running list was changed";
     EXPECT_TRUE(model->Rules().Item<TRule>(1)->Active());
+}
+
+namespace {
+
+// A file of two rules: "Kunde" (switched off) and "Lieferant", each with its own sequence.
+QString WriteExchangeFileOfTwo(const QString& folder)
+{
+    TParameters model;
+    for (const char* name : {"Kunde", "Lieferant"}) {
+        auto* sequence = new TActionSequence;
+        sequence->SetName(QStringLiteral("Popup ") + QString::fromUtf8(name));
+        model.ActionSequences().AddNewItem(sequence);
+        model.Rules().AddNewItem(IncomingRule(QString::fromUtf8(name), sequence));
+    }
+    model.Rules().Item<TRule>(0)->SetActive(false);
+    const QString path = folder + QStringLiteral("/austausch.xml");
+    EXPECT_TRUE(model.SaveObjectsToXMLFile(path));
+    return path;
+}
+
+QStringList Names(const TBaseList& list)
+{
+    QStringList names;
+    for (const TBaseObject* item : list.MainList())
+        names << qobject_cast<const TBaseList*>(item)->Name();
+    return names;
+}
+
+std::string SavedText(const TParameters& model)
+{
+    std::ostringstream text;
+    model.SaveObjectsToXMLDoc()->save(text);
+    return text.str();
+}
+
+QStringList CheckedEntries(const QListWidget& list)
+{
+    QStringList checked;
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.item(i)->checkState() == Qt::Checked)
+            checked << list.item(i)->text();
+    }
+    return checked;
+}
+
+} // namespace
+
+// The chooser lists the file's rules with the active ones ticked; what the user
+// leaves ticked is appended under names that do not clash, shown, selected and
+// saved at once. Cancelling changes and writes nothing.
+TEST_F(RuleListTest, ImportAppendsTheTickedRulesOfAFileAndSavesThem)
+{
+    struct Case
+    {
+        const char* step;
+        QStringList listed;
+    };
+    const Case cases[] {
+        {"as offered", {"Kunde", "Lieferant"}},
+        {"all", {"Kunde", "Kunde (Kopie)", "Lieferant"}},
+        {"cancel", {"Kunde"}},
+    };
+    const QString path = WriteExchangeFileOfTwo(QFileInfo(DataPathRulesFile()).absolutePath());
+    m_form.SetImportFileChooser([&] { return path; });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        UseRules({QStringLiteral("Kunde")});
+        const QByteArray before = ReadFile(DataPathRulesFile());
+        const std::string step = c.step;
+        ASSERT_TRUE(DriveModal<TImportRulesForm>(
+            [&](TImportRulesForm& form) {
+                EXPECT_EQ(form.windowTitle(), QStringLiteral("Regeln importieren"));
+                auto& list = *form.findChild<QListWidget*>(QStringLiteral("checkListBox_Rules"));
+                auto& import = *form.findChild<QPushButton*>(QStringLiteral("button_Import"));
+                EXPECT_EQ(CheckedEntries(list), QStringList {"Lieferant"});
+                EXPECT_EQ(list.currentRow(), 0);
+                form.findChild<QPushButton*>(QStringLiteral("button_DeselectAll"))->click();
+                EXPECT_FALSE(import.isEnabled()) << "nothing ticked, nothing to import";
+                list.item(1)->setCheckState(Qt::Checked);
+                EXPECT_TRUE(import.isEnabled());
+                if (step == "all")
+                    form.findChild<QPushButton*>(QStringLiteral("button_SelectAll"))->click();
+                if (step != "cancel")
+                    QTest::mouseClick(&import, Qt::LeftButton);
+            },
+            [this] { Button("button_Import").click(); }));
+        EXPECT_EQ(ListedNames(), c.listed);
+        if (step == "cancel") {
+            EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+            continue;
+        }
+        EXPECT_EQ(FileRuleNames(), ListedNames());
+        EXPECT_EQ(m_form.ActiveRule(), m_program.Model()->Rules().Item<TRule>(1)) << "the first imported is selected";
+        const QStringList sequences = Names(m_program.Model()->ActionSequences());
+        EXPECT_EQ(sequences.size(), c.listed.size());
+        EXPECT_EQ(m_program.Model()->Rules().Item<TRule>(1)->GetObject(0),
+                  m_program.Model()->ActionSequences().GetObject(1));
+    }
+}
+
+// A file that cannot be imported is said so; the rules and their file stay as they were.
+TEST_F(RuleListTest, ImportOfAFileThatIsNoRulesFileWarnsAndChangesNothing)
+{
+    UseRules({QStringLiteral("Kunde")});
+    const QByteArray before = ReadFile(DataPathRulesFile());
+    const std::shared_ptr<TParameters> inForce = m_program.Model();
+    for (const QString& path :
+         {TestDataFile(QStringLiteral("broken_truncated.xml")), TestDataFile(QStringLiteral("broken_no_rules.xml")),
+          QStringLiteral("/nonexistent.xml")}) {
+        SCOPED_TRACE(path.toStdString());
+        m_form.SetImportFileChooser([&] { return path; });
+        TMessageBox::SetNextAnswer(QMessageBox::Ok);
+        Button("button_Import").click();
+        EXPECT_EQ(TMessageBox::PendingAnswers(), 0);
+        EXPECT_EQ(m_program.Model(), inForce);
+        EXPECT_EQ(ReadFile(DataPathRulesFile()), before);
+    }
+    // Cancelling the file chooser writes nothing either.
+    m_form.SetImportFileChooser([] { return QString(); });
+    Button("button_Import").click();
+    EXPECT_EQ(m_program.Model(), inForce);
+}
+
+// The export offers the rules in force and writes the ticked ones; a file that
+// cannot be written is said so.
+TEST_F(RuleListTest, ExportWritesTheTickedRulesInForceAndSaysWhenItCannot)
+{
+    UseRules({QStringLiteral("Kunde"), QStringLiteral("Lieferant")});
+    List().item(0)->setCheckState(Qt::Unchecked);
+    const std::string before = SavedText(*m_program.Model());
+    const QString folder = QFileInfo(DataPathRulesFile()).absolutePath();
+    QString target = folder + QStringLiteral("/export.xml");
+    m_form.SetExportFileChooser([&] { return target; });
+    const auto exportTicked = [this] {
+        return DriveModal<TExportRulesForm>(
+            [](TExportRulesForm& form) {
+                EXPECT_EQ(form.windowTitle(), QStringLiteral("Regeln exportieren"));
+                auto& list = *form.findChild<QListWidget*>(QStringLiteral("checkListBox_Rules"));
+                EXPECT_EQ(CheckedEntries(list), QStringList {"Lieferant"}) << "the check mark in force counts";
+                form.findChild<QPushButton*>(QStringLiteral("button_Export"))->click();
+            },
+            [this] { Button("button_Export").click(); });
+    };
+    ASSERT_TRUE(exportTicked());
+    TParameters exported;
+    ASSERT_TRUE(exported.LoadObjectsFromXMLFile(target));
+    EXPECT_EQ(Names(exported.Rules()), QStringList {"Lieferant"});
+    EXPECT_EQ(Names(exported.ActionSequences()), QStringList {"Popup"});
+    EXPECT_EQ(SavedText(*m_program.Model()), before);
+
+    target = folder + QStringLiteral("/missing/export.xml");
+    TMessageBox::SetNextAnswer(QMessageBox::Ok);
+    ASSERT_TRUE(exportTicked());
+    EXPECT_EQ(TMessageBox::PendingAnswers(), 0);
+    EXPECT_FALSE(QFileInfo::exists(target));
 }

@@ -17,6 +17,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -562,6 +563,99 @@ TEST_F(StartStop, ALinkIsDialledThroughTheRunningProgramAndAHostileOneIsRefused)
     EXPECT_EQ(app.state(), QProcess::Running);
     ::kill(pid_t(app.processId()), SIGTERM);
     EXPECT_EQ(Finish(app), 0);
+}
+
+namespace {
+
+QStringList RuleNamesIn(const QString& path)
+{
+    TParameters model;
+    QStringList names;
+    if (model.LoadObjectsFromXMLFile(path)) {
+        for (const TBaseObject* rule : model.Rules().MainList())
+            names << qobject_cast<const TRule*>(rule)->Name();
+    }
+    return names;
+}
+
+} // namespace
+
+// An administrator's export and import: straight on the rules file while the
+// program does not run, through the running program while it does, which then
+// has the imported rules in force and keeps them at its end.
+TEST_F(StartStop, RulesTravelOnTheCommandLineWithAndWithoutTheRunningProgram)
+{
+    ASSERT_TRUE(QDir().mkpath(m_dataFolder));
+    const QString rulesFile = DataFile(QStringLiteral("rules.xml"));
+    SaveRules(rulesFile, QStringLiteral("Kunde"));
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.Connection().isConnected());
+    m_environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+    const auto run = [&](const QStringList& arguments) {
+        // No display: none is needed.
+        QProcessEnvironment environment = m_environment;
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        QProcess command;
+        command.setProcessEnvironment(environment);
+        command.setWorkingDirectory(RootFile({}));
+        command.start(QStringLiteral(KESTRUN_APP_PATH), arguments);
+        const int status = Finish(command);
+        return std::make_pair(status, QString::fromLocal8Bit(command.readAllStandardError()));
+    };
+    const QString exported = RootFile(QStringLiteral("kunde.xml"));
+    const QString copy = QStringLiteral(" (Kopie)");
+
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        QString says;
+    };
+    const Case offline[] {
+        {{QStringLiteral("--export"), QStringLiteral("kunde.xml"), QStringLiteral("Kunde")}, 0, {}},
+        {{QStringLiteral("--import"), exported}, 0, {}},
+        {{QStringLiteral("--export"), QStringLiteral("x.xml"), QStringLiteral("Lieferant")},
+         1,
+         QStringLiteral("\"Lieferant\"")},
+        {{QStringLiteral("--import"), exported, QStringLiteral("Kunde\"\n$(id)")},
+         1,
+         QStringLiteral("\"Kunde\"\n$(id)\"")},
+        {{QStringLiteral("--import"), TestDataFile(QStringLiteral("broken_truncated.xml"))},
+         1,
+         QStringLiteral("beschädigt")},
+        {{QStringLiteral("--import")}, 2, QStringLiteral("--import DATEI")},
+    };
+    for (const Case& c : offline) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const auto [status, error] = run(c.arguments);
+        EXPECT_EQ(status, c.status) << error.toStdString();
+        EXPECT_TRUE(error.contains(c.says)) << error.toStdString();
+    }
+    EXPECT_EQ(RuleNamesIn(exported), QStringList {"Kunde"});
+    EXPECT_EQ(RuleNamesIn(rulesFile), (QStringList {"Kunde", "Kunde" + copy}));
+    EXPECT_FALSE(QFileInfo::exists(RootFile(QStringLiteral("x.xml"))));
+
+    QProcess app;
+    ASSERT_TRUE(Start(app));
+    ASSERT_TRUE(WaitFor([&] { return bus.Connection().interface()->isServiceRegistered(Service).value(); }));
+    ASSERT_TRUE(WaitUntilStarted(app));
+    const auto [imported, importError] = run({QStringLiteral("--import"), QStringLiteral("kunde.xml")});
+    EXPECT_EQ(imported, 0) << importError.toStdString();
+    const QStringList three {"Kunde", "Kunde" + copy, "Kunde" + copy + copy};
+    EXPECT_EQ(RuleNamesIn(rulesFile), three) << "saved at once";
+    const auto [refused, refusal] = run({QStringLiteral("--import"), exported, QStringLiteral("Lieferant")});
+    EXPECT_EQ(refused, 1);
+    EXPECT_TRUE(refusal.contains(QStringLiteral("\"Lieferant\""))) << refusal.toStdString();
+    // The running program's rules, the imported one among them.
+    const auto [all, exportError] = run({QStringLiteral("--export"), QStringLiteral("alle.xml")});
+    EXPECT_EQ(all, 0) << exportError.toStdString();
+    EXPECT_EQ(RuleNamesIn(RootFile(QStringLiteral("alle.xml"))), three);
+
+    ::kill(pid_t(app.processId()), SIGTERM);
+    EXPECT_EQ(Finish(app), 0);
+    EXPECT_EQ(RuleNamesIn(rulesFile), three) << "the program's end keeps the imported rule";
 }
 
 #include "StartStopTest.moc"
