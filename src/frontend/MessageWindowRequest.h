@@ -71,6 +71,10 @@ struct TMessageWindowRequest
     QList<TMessageRow> Rows;
     // HTML: the page.
     THtmlMessagePage Page;
+    // A demonstration of the notification settings (the settings dialog's): the
+    // window shows changed settings at once, keeps their opacity under the mouse,
+    // and closing it only hides it, since the dialog shows it again.
+    bool Demonstration = false;
 
     static constexpr int MaxTimeOutSec = 2147483;
 };

@@ -2,11 +2,16 @@
 
 #include "platform/Registry.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/KestrunError.h"
+
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -65,6 +70,29 @@ QStringList Children(QSettings& settings, const QString& group, bool groups)
     return names;
 }
 
+// The whole file; throws when it cannot be read whole.
+QByteArray ReadWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EKestrunError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EKestrunError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+    return content;
+}
+
+QHash<QString, QVariant> ReadAll(const QString& path)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    QHash<QString, QVariant> values;
+    if (settings.status() != QSettings::NoError)
+        return values;
+    for (const QString& key : settings.allKeys())
+        values.insert(key, settings.value(key));
+    return values;
+}
+
 } // namespace
 
 TRegistryKey::TRegistryKey(QSettings::Scope scope, QStringView keyPath)
@@ -110,18 +138,53 @@ std::optional<QVariant> TRegistryKey::ReadValue(const QString& name) const
 
 bool TRegistryKey::WriteValue(const QString& name, const QVariant& value)
 {
+    return WriteValues({{name, value}});
+}
+
+bool TRegistryKey::WriteValues(const QList<std::pair<QString, std::optional<QVariant>>>& values)
+{
     if (!Writable())
         return false;
-    m_settings->setValue(StoredKey(name), value);
-    return Flush();
+    // QSettings does not notice a write that fails (a full disk): it cuts the file
+    // short and reports success. The new file is made as a copy, checked whole, and
+    // put in place the way the program writes every file.
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("new.ini"));
+    if (!scratch.isValid() || (QFileInfo::exists(FileName()) && !QFile::copy(FileName(), copy)))
+        return false;
+    QHash<QString, QVariant> expected;
+    {
+        QSettings changed(copy, QSettings::IniFormat);
+        for (const auto& [name, value] : values) {
+            if (value)
+                changed.setValue(StoredKey(name), *value);
+            else
+                changed.remove(StoredKey(name));
+        }
+        changed.sync();
+        if (changed.status() != QSettings::NoError)
+            return false;
+        for (const QString& key : changed.allKeys())
+            expected.insert(key, changed.value(key));
+    }
+    try {
+        const QByteArray content = ReadWhole(copy);
+        // Under another name: Qt would answer from what it wrote, not from the disk.
+        const QString check = scratch.filePath(QStringLiteral("check.ini"));
+        WriteFileAtomically(check, content);
+        if (ReadAll(check) != expected)
+            return false;
+        WriteFileAtomically(FileName(), content);
+    } catch (const EKestrunError&) {
+        return false;
+    }
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 bool TRegistryKey::DeleteValue(const QString& name)
 {
-    if (!Writable() || !HasValue(name))
-        return false;
-    m_settings->remove(StoredKey(name));
-    return Flush();
+    return HasValue(name) && WriteValues({{name, std::nullopt}});
 }
 
 QString TRegistryKey::StoredKey(const QString& name) const
@@ -133,12 +196,6 @@ QString TRegistryKey::StoredKey(const QString& name) const
 bool TRegistryKey::Writable() const
 {
     return !m_partlyParsed && m_settings->status() == QSettings::NoError && m_settings->isWritable();
-}
-
-bool TRegistryKey::Flush()
-{
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
 }
 
 std::optional<QVariant> ReadRegistryValue(QSettings::Scope scope, QStringView keyPath, const QString& name)

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <QList>
 #include <QSettings>
 #include <QString>
 #include <QStringView>
@@ -9,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 /**
  * @brief A key of the Windows registry as this program keeps it on Linux: a group
@@ -43,6 +45,13 @@ public:
     bool HasValue(const QString& name) const { return ReadValue(name).has_value(); }
     // Written to the file at once; false when the file cannot take it.
     bool WriteValue(const QString& name, const QVariant& value);
+    /**
+     * Sets each named value (an empty one is deleted) and rewrites the file once,
+     * through a temporary file that is checked before it replaces the file: all
+     * of them or none. False when the file cannot take them; it then holds what
+     * it held before.
+     */
+    bool WriteValues(const QList<std::pair<QString, std::optional<QVariant>>>& values);
     // False when there was no such value or the file cannot be rewritten.
     bool DeleteValue(const QString& name);
 
@@ -50,7 +59,6 @@ private:
     // The name as the file spells it, or the name itself when the file lacks it.
     QString StoredKey(const QString& name) const;
     bool Writable() const;
-    bool Flush();
 
     std::unique_ptr<QSettings> m_settings;
     QString m_group;

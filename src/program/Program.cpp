@@ -22,6 +22,7 @@
 #include "rulesfile/BlockedNumbers.h"
 #include "rulesfile/Parameters.h"
 #include "rulesfile/RulesExchange.h"
+#include "settings/SettingsSave.h"
 #include "telephony/ClientLineMgr.h"
 #include "telephony/OrvixEvent.h"
 #include "trace/Trace.h"
@@ -485,6 +486,13 @@ void TProgram::SetActive(bool active)
     m_active = active;
     Trace::Value("Main::SetActive:Rule processing", active);
     emit ActiveChanged(active);
+}
+
+void TProgram::SaveSettings(const TStorageOptions& options, const TNotificationSettings& settings)
+{
+    ::SaveSettings(options, settings);
+    SetStorageOptions(options);
+    SetNotificationSettings(settings);
 }
 
 void TProgram::SetStorageOptions(const TStorageOptions& options)

@@ -108,6 +108,14 @@ public:
     bool Active() const { return m_active; }
     void SetActive(bool active);
 
+    /**
+     * Saves the settings dialog's values as one step (see SaveSettings in
+     * settings/SettingsSave.h) and only then puts them in force and announces
+     * them: notification windows opened from now on take the new settings,
+     * storage options take effect at the next start. Throws EKestrunError with
+     * the cause when they cannot be saved; nothing in force changes then.
+     */
+    void SaveSettings(const TStorageOptions& options, const TNotificationSettings& settings);
     const TStorageOptions& StorageOptions() const { return m_storageOptions; }
     void SetStorageOptions(const TStorageOptions& options);
     const TNotificationSettings& NotificationSettings() const { return m_notificationSettings; }

@@ -41,12 +41,8 @@ QStringList TemplateFileNames(const QString& folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-bool HoldsXmlFile(const QString& folder)
-{
-    const QStringList names = TemplateFileNames(folder);
-    return std::any_of(names.begin(), names.end(),
-                       [](const QString& name) { return name.endsWith(u".xml", Qt::CaseInsensitive); });
-}
+const QString UseGlobalTemplateName = QStringLiteral("UseGlobalTemplate");
+const QString GlobalTemplatePathName = QStringLiteral("GlobalTemplatePath");
 
 // A name that a path cannot climb out of the template folder with.
 bool IsPlainName(const QString& name)
@@ -103,20 +99,18 @@ TStorageOptions GetStorageOptions()
         if (machine.HasValue(type) && !machine.DeleteValue(type))
             Trace::Warning("Main::GetStorageOptions:Cannot delete Type", machine.FileName());
 
-        const QString modeName = QStringLiteral("UseGlobalTemplate");
-        std::optional<QVariant> mode = user.ReadValue(modeName);
+        std::optional<QVariant> mode = user.ReadValue(UseGlobalTemplateName);
         if (!mode)
-            mode = machine.ReadValue(modeName);
+            mode = machine.ReadValue(UseGlobalTemplateName);
         if (mode) {
             workingMode = RegistryInteger(*mode);
             if (workingMode >= gtNone && workingMode <= gtFromDefaultFolder)
                 options.UseGlobalTemplate = TGlobalTemplateMode(workingMode);
         }
 
-        const QString pathName = QStringLiteral("GlobalTemplatePath");
-        std::optional<QVariant> path = user.ReadValue(pathName);
+        std::optional<QVariant> path = user.ReadValue(GlobalTemplatePathName);
         if (!path)
-            path = machine.ReadValue(pathName);
+            path = machine.ReadValue(GlobalTemplatePathName);
         const QString stored = path ? RegistryString(*path) : QString();
         if (!stored.isEmpty())
             options.GlobalTemplatePath = QDir::cleanPath(QDir::current().absoluteFilePath(stored));
@@ -128,6 +122,39 @@ TStorageOptions GetStorageOptions()
     Trace::Value("Main::GetStorageOptions:UseGlobalTemplate", workingMode);
     Trace::Value("Main::GetStorageOptions:GlobalTemplatePath", options.GlobalTemplatePath);
     return options;
+}
+
+void WriteStorageOptions(const TStorageOptions& options)
+{
+    TRegistryKey user(QSettings::UserScope, StorageRegistryKey);
+    if (!user.IsParsedWhole())
+        throw EKestrunError(QStringLiteral("The settings file \"%1\" holds lines that cannot be read, which writing "
+                                           "it would drop")
+                                .arg(user.FileName()));
+    if (!user.WriteValues({{UseGlobalTemplateName, int(options.UseGlobalTemplate)},
+                           {GlobalTemplatePathName, options.GlobalTemplatePath}}))
+        throw EKestrunError(QStringLiteral("The settings file \"%1\" cannot be written").arg(user.FileName()));
+    Trace::Value("Settings::SaveSettings:UseGlobalTemplate", int(options.UseGlobalTemplate));
+    Trace::Value("Settings::SaveSettings:GlobalTemplatePath", options.GlobalTemplatePath);
+}
+
+TStoredStorageOptions ReadStoredStorageOptions()
+{
+    const TRegistryKey user(QSettings::UserScope, StorageRegistryKey);
+    return {{UseGlobalTemplateName, user.ReadValue(UseGlobalTemplateName)},
+            {GlobalTemplatePathName, user.ReadValue(GlobalTemplatePathName)}};
+}
+
+bool RestoreStorageOptions(const TStoredStorageOptions& stored)
+{
+    return TRegistryKey(QSettings::UserScope, StorageRegistryKey).WriteValues(stored);
+}
+
+bool TemplateHoldsXmlFiles(const QString& folder)
+{
+    const QStringList names = TemplateFileNames(folder);
+    return std::any_of(names.begin(), names.end(),
+                       [](const QString& name) { return name.endsWith(u".xml", Qt::CaseInsensitive); });
 }
 
 TNotificationSettings LoadSettings(const TStorageOptions& options)
@@ -163,7 +190,8 @@ void CopyGlobalTemplateToLocalStorage(const QString& globalTemplatePath)
 {
     const TraceMethod method(QStringLiteral("Main::CopyGlobalTemplateToLocalStorage"));
     // The one check an unreachable server costs.
-    if (globalTemplatePath.isEmpty() || !QFileInfo(globalTemplatePath).isDir() || !HoldsXmlFile(globalTemplatePath)) {
+    if (globalTemplatePath.isEmpty() || !QFileInfo(globalTemplatePath).isDir() ||
+        !TemplateHoldsXmlFiles(globalTemplatePath)) {
         Trace::Message(
             "Main::CopyGlobalTemplateToLocalStorage:Global template path not found or contains no xml-files");
         return;

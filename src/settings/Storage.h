@@ -4,8 +4,13 @@
 
 #include "settings/UserSettings.h"
 
+#include <QList>
 #include <QString>
 #include <QStringView>
+#include <QVariant>
+
+#include <optional>
+#include <utility>
 
 /**
  * Where the global template comes from, as "UseGlobalTemplate" stores it. The
@@ -52,6 +57,25 @@ QString DefaultGlobalTemplatePath();
  * means DefaultGlobalTemplatePath().
  */
 TStorageOptions GetStorageOptions();
+
+/**
+ * Writes "UseGlobalTemplate" and "GlobalTemplatePath" (as given, not made
+ * absolute) to the current user's Storage key, both in one rewrite of its file,
+ * which is replaced whole or not at all. Throws EKestrunError naming the file
+ * when it cannot be written; it then holds what it held before.
+ */
+void WriteStorageOptions(const TStorageOptions& options);
+
+// The storage options' values as the current user's key holds them, a missing one
+// empty: what a save that fails after writing them puts back.
+using TStoredStorageOptions = QList<std::pair<QString, std::optional<QVariant>>>;
+TStoredStorageOptions ReadStoredStorageOptions();
+// Puts such values back (deleting the empty ones); false when the file cannot take them.
+bool RestoreStorageOptions(const TStoredStorageOptions& stored);
+
+// Whether the folder holds a file whose name ends in ".xml" in any case: only
+// then does the global template's copy change the data folder.
+bool TemplateHoldsXmlFiles(const QString& folder);
 
 /**
  * Start-up after GetStorageOptions: creates the data folder, copies the global

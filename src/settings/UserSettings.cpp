@@ -11,6 +11,7 @@
 #include "platform/UnreadableFiles.h"
 #include "trace/Trace.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -195,9 +196,8 @@ int MonitorCount()
     return int(QGuiApplication::screens().size());
 }
 
-bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& settings)
+QByteArray SettingsXML(const TNotificationSettings& settings)
 {
-    Q_UNUSED(FileName)
     pugi::xml_document doc;
     pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");
@@ -214,12 +214,24 @@ bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& sett
     set("desktopnotification.isAccentColor", BooleanText(settings.DesktopNotificationIsAccentColor));
     ByteArrayWriter writer;
     doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    return writer.text;
+}
 
-    const QString path = DataPathUserSettingsFile();
-    const QString keptAs = UnreadableFiles::KeepAside(path);
-    if (!keptAs.isEmpty())
-        Trace::Value("Core::WriteSettingsXML:Unreadable file kept as", keptAs);
-    WriteFileAtomically(path, writer.text);
-    Trace::Value("Core::WriteLSettingsXML:XMLDoc", QString::fromUtf8(writer.text));
+bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& settings, QString* error)
+{
+    const QString path = FileName.isEmpty() ? DataPathUserSettingsFile() : QDir(UserDataPath()).filePath(FileName);
+    const QByteArray document = SettingsXML(settings);
+    try {
+        const QString keptAs = UnreadableFiles::KeepAside(path);
+        if (!keptAs.isEmpty())
+            Trace::Value("Core::WriteSettingsXML:Unreadable file kept as", keptAs);
+        WriteFileAtomically(path, document);
+    } catch (const EKestrunError& failure) {
+        Trace::Warning("Core::WriteSettingsXML:Cannot write file", failure.Message());
+        if (error)
+            *error = failure.Message();
+        return false;
+    }
+    Trace::Value("Core::WriteLSettingsXML:XMLDoc", QString::fromUtf8(document));
     return true;
 }

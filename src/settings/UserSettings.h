@@ -4,6 +4,7 @@
 
 #include "settings/Color.h"
 
+#include <QByteArray>
 #include <QString>
 
 /**
@@ -49,11 +50,16 @@ bool ReadSettingsXML(const QString& FileName, TNotificationSettings& settings);
 // The number of monitors of the desktop; 1 when no GUI application runs.
 int MonitorCount();
 
+// The settings file's document for the settings: the six settings and nothing else.
+QByteArray SettingsXML(const TNotificationSettings& settings);
+
 /**
- * Writes the settings to DataPathUserSettingsFile(), whatever FileName names
- * (the dialog passes the document's name only), as a new file: elements other
- * than the six settings are not kept. The old file is replaced only by a
- * complete new one. Returns true; throws EKestrunError when the file cannot be
- * written, leaving the old one in place.
+ * Writes the settings to the file FileName names (an empty name means
+ * DataPathUserSettingsFile(), a relative one lies in the data folder, so that
+ * "usersettings.xml" is the settings file) as a new file: elements other than the six
+ * settings are not kept. The old file is replaced only by a complete new one,
+ * and an unreadable one is kept aside first (UnreadableFiles). Returns false
+ * when the file cannot be written, leaving the old one in place; the cause is
+ * traced and given in *error when error is not null.
  */
-bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& settings);
+bool WriteSettingsXML(const QString& FileName, const TNotificationSettings& settings, QString* error = nullptr);

@@ -74,8 +74,8 @@ void TEventControllerService::ShowRules()
 
 void TEventControllerService::ShowSettings()
 {
-    sendErrorReply(QStringLiteral("de.kestrun.EventController.Error.NotAvailable"),
-                   TMainForm::SettingsNotAvailableText);
+    Trace::Message("Main::ShowSettings:Settings dialog asked for over D-Bus");
+    m_mainForm.ShowSettings();
 }
 
 void TEventControllerService::SetActive(bool active)

@@ -18,6 +18,7 @@
 #include "shell/DesktopUserInterface.h"
 #include "shell/HistoryForm.h"
 #include "shell/RuleListForm.h"
+#include "shell/SettingsForm.h"
 #include "shell/TrayIcon.h"
 #include "trace/Trace.h"
 #include "widgets/MessageBox.h"
@@ -40,9 +41,6 @@ QPixmap AboutLogo()
 }
 
 } // namespace
-
-const QString TMainForm::SettingsNotAvailableText =
-    QStringLiteral("Der Einstellungsdialog ist in dieser Version noch nicht enthalten.");
 
 TMainForm::TMainForm(TProgram& program, bool trayAvailable)
     : m_program(program)
@@ -89,6 +87,7 @@ TMainForm::TMainForm(TProgram& program, bool trayAvailable)
 
 TMainForm::~TMainForm()
 {
+    delete m_settingsForm;
     if (m_userInterface && UserInterface() == m_userInterface.get())
         SetUserInterface(nullptr);
 }
@@ -293,8 +292,25 @@ void TMainForm::ExitProgram()
 
 void TMainForm::ShowSettings()
 {
-    // Without an owner: the main window is hidden most of the time.
-    TMessageBox::Information(nullptr, TProgram::Title, SettingsNotAvailableText);
+    if (!m_settingsForm) {
+        Trace::Message("Main::ShowSettings:Settings dialog opened");
+        // Without an owner: the main window is hidden most of the time.
+        m_settingsForm =
+            new TSettingsForm(m_program.StorageOptions(), m_program.NotificationSettings(),
+                              [this](const TStorageOptions& options, const TNotificationSettings& settings) {
+                                  m_program.SaveSettings(options, settings);
+                              });
+        m_settingsForm->setAttribute(Qt::WA_DeleteOnClose);
+        m_settingsForm->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    m_settingsForm->show();
+    m_settingsForm->raise();
+    m_settingsForm->activateWindow();
+}
+
+TSettingsForm* TMainForm::SettingsForm() const
+{
+    return m_settingsForm;
 }
 
 void TMainForm::ShowAbout()

@@ -4,6 +4,7 @@
 
 #include "program/StartupWindows.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -18,6 +19,7 @@ class TDesktopUserInterface;
 class THistoryForm;
 class TProgram;
 class TRuleListForm;
+class TSettingsForm;
 class TTrayIcon;
 
 /**
@@ -42,9 +44,6 @@ public:
     TMainForm(TProgram& program, bool trayAvailable);
     ~TMainForm() override;
 
-    // The German text of "Einstellungen" until the settings dialog exists.
-    static const QString SettingsNotAvailableText;
-
     void FormCreate();
     // The shutdown sequence; runs once, later calls do nothing.
     void FormClose();
@@ -55,8 +54,11 @@ public:
     void HideForm();
     // "Beenden": closes the window for good, which ends the program.
     void ExitProgram();
-    // "Einstellungen".
+    // "Einstellungen" and ShowSettings on the bus: the settings dialog, one at a
+    // time; a second request brings the open one to the front.
     void ShowSettings();
+    // The open settings dialog; null while none is open.
+    TSettingsForm* SettingsForm() const;
     // "Über...".
     void ShowAbout();
     // "Beim Anmelden starten".
@@ -98,6 +100,8 @@ private:
     TTrayIcon* m_trayIcon;
     // A window of its own, not inside the main window, which is hidden most of the time; made when first shown.
     std::unique_ptr<THistoryForm> m_historyForm;
+    // Not modal, so that notifications stay usable meanwhile; it deletes itself when closed.
+    QPointer<TSettingsForm> m_settingsForm;
     bool m_trayAvailable;
     std::unique_ptr<TDesktopUserInterface> m_userInterface;
     bool boolean_FCanClose = false;

@@ -109,12 +109,21 @@ TEST_F(StorageTest, SettingsSurviveAWriteAndARead)
     }
 }
 
-TEST_F(StorageTest, WritingAlwaysGoesToTheSettingsFile)
+TEST_F(StorageTest, TheWriterWritesTheFileItIsGivenAndSaysWhyItCannot)
 {
+    settings.DesktopNotificationPosition = 2;
     const QString elsewhere = m_home.filePath(QStringLiteral("elsewhere.xml"));
     EXPECT_TRUE(WriteSettingsXML(elsewhere, settings));
-    EXPECT_FALSE(QFileInfo::exists(elsewhere));
-    EXPECT_TRUE(QFileInfo::exists(DataPathUserSettingsFile()));
+    EXPECT_EQ(ReadFile(elsewhere), SettingsXML(settings));
+    EXPECT_FALSE(QFileInfo::exists(DataPathUserSettingsFile()));
+
+    const QString folder = m_home.filePath(QStringLiteral("a folder"));
+    QDir().mkpath(folder);
+    QString error;
+    EXPECT_FALSE(WriteSettingsXML(folder, settings, &error));
+    EXPECT_TRUE(error.contains(folder)) << error.toStdString();
+    EXPECT_TRUE(m_trace.LastValue(QStringLiteral("Core::WriteSettingsXML:Cannot write file")).contains(folder));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 TEST_F(StorageTest, ElementNamesAreReadInAnyCase)

@@ -24,6 +24,7 @@
 #include "shell/AboutForm.h"
 #include "shell/HistoryForm.h"
 #include "shell/SecondStart.h"
+#include "shell/SettingsForm.h"
 #include "shell/TrayIcon.h"
 #include "telephony/OrvixEvent.h"
 #include "widgets/MessageBox.h"
@@ -36,6 +37,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTableView>
@@ -318,21 +320,29 @@ TEST_F(MainFormTest, ReturnPressesTheFocusedButtonElseNeueRegel)
     EXPECT_TRUE(WaitUntil([&form] { return !form.isVisible(); }, 5000)) << "the focused button is pressed";
 }
 
-TEST_F(MainFormTest, EinstellungenSaysPlainlyThatThereIsNoSettingsDialogYet)
+TEST_F(MainFormTest, EinstellungenOpensOneSettingsDialogWithTheValuesInForce)
 {
     TMainForm form(m_program, true);
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    const bool shown = DriveModal<QMessageBox>(
-        [&](QMessageBox& box) {
-            text = box.text();
-            icon = box.icon();
-            box.accept();
-        },
-        [&] { Entry(form, "sysTraySettings").trigger(); });
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(text, TMainForm::SettingsNotAvailableText);
-    EXPECT_EQ(icon, QMessageBox::Information);
+    TNotificationSettings settings = m_program.NotificationSettings();
+    settings.DesktopNotificationPosition = 2;
+    m_program.SetNotificationSettings(settings);
+
+    Entry(form, "sysTraySettings").trigger();
+    QPointer<TSettingsForm> dialog = form.SettingsForm();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal()) << "notifications stay usable while it is open";
+    EXPECT_EQ(dialog->NotificationSettings().DesktopNotificationPosition, 2);
+
+    // A second request (the menu again, or ShowSettings on the bus) brings the same one back.
+    dialog->showMinimized();
+    Entry(form, "sysTraySettings").trigger();
+    EXPECT_EQ(form.SettingsForm(), dialog.data());
+    EXPECT_TRUE(dialog->isVisible());
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button_Cancel")), Qt::LeftButton);
+    EXPECT_TRUE(WaitUntil([&] { return dialog.isNull(); }, 5000)) << "freed when closed";
+    EXPECT_EQ(form.SettingsForm(), nullptr);
 }
 
 TEST_F(MainFormTest, TheAboutBoxShowsTitleVersionLogoAndOpensTheMakersSite)

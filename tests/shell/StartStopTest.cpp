@@ -326,8 +326,9 @@ TEST_F(StartStop, TheProgramsOwnInterfaceSwitchesReloadsAndQuitsLikeTheTrayMenu)
     ASSERT_TRUE(WaitFor([&] { return !recorder.changes.isEmpty(); }));
     EXPECT_EQ(recorder.changes.at(0), (QVariantMap {{QStringLiteral("Active"), false}}));
 
-    EXPECT_EQ(controller.call(QStringLiteral("ShowSettings")).errorName(),
-              QStringLiteral("de.kestrun.EventController.Error.NotAvailable"));
+    // The dialog does not hold up the answer, nor does a second request while it is open.
+    for (int request = 0; request < 2; ++request)
+        EXPECT_EQ(controller.call(QStringLiteral("ShowSettings")).type(), QDBusMessage::ReplyMessage);
 
     SaveRules(rulesFile, QStringLiteral("Neu"));
     EXPECT_EQ(controller.call(QStringLiteral("ReloadRules")).type(), QDBusMessage::ReplyMessage);

@@ -200,16 +200,23 @@ void TBaseMessageForm::ConnectLineManager()
 void TBaseMessageForm::SetNotificationSettings(const TNotificationSettings& settings)
 {
     m_settings = settings;
+    if (m_request.Demonstration && m_shown)
+        ApplyNotificationSettings();
 }
 
-void TBaseMessageForm::FormShow()
+void TBaseMessageForm::ApplyNotificationSettings()
 {
-    Trace::Message("BaseMessageForm::FormShow");
     SetAlpha(ConfiguredAlpha());
     SetFormColor(
         ToQColor(GetNotificationColor(m_settings.DesktopNotificationIsWindowsColor,
                                       m_settings.DesktopNotificationIsAccentColor, m_settings.DesktopNotificationColor),
                  palette()));
+}
+
+void TBaseMessageForm::FormShow()
+{
+    Trace::Message("BaseMessageForm::FormShow");
+    ApplyNotificationSettings();
     setWindowTitle(m_request.Caption);
     ui->label_Caption->setText(m_request.Caption);
     CreateActionSequenceButtons();
@@ -426,7 +433,8 @@ void TBaseMessageForm::OnMouseEnter()
 {
     timer_FadeOut.stop();
     timer_PerformFading.stop();
-    SetAlpha(OpaqueAlpha);
+    // A demonstration shows the opacity being chosen, also to the user who looks at it closely.
+    SetAlpha(m_request.Demonstration ? ConfiguredAlpha() : OpaqueAlpha);
 }
 
 void TBaseMessageForm::OnMouseLeave()
@@ -459,7 +467,7 @@ void TBaseMessageForm::closeEvent(QCloseEvent* event)
     Trace::Message("BaseMessageForm::FormCloseQuery");
     timer_FadeOut.stop();
     timer_PerformFading.stop();
-    if (FPreloaded) {
+    if (FPreloaded || m_request.Demonstration) {
         Trace::Message("BaseMessageForm::FormDestroy:Form is preloaded, hiding form...");
         event->ignore();
         hide();

@@ -55,8 +55,8 @@ class TParameters;
  *   window is not stacked.
  * - Request(), Line(), Preloaded(), Colors(), NotificationSettings(): what the
  *   window shows and how.
- * Closing a preloaded window only hides it; any other window deletes itself
- * when closed.
+ * Closing a preloaded or demonstration window only hides it; any other window
+ * deletes itself when closed.
  */
 class TBaseMessageForm : public QWidget
 {
@@ -91,6 +91,7 @@ public:
     const TMessageWindowRequest& Request() const { return m_request; }
     const std::shared_ptr<TOrvixLine>& Line() const { return m_line; }
     const TNotificationSettings& NotificationSettings() const { return m_settings; }
+    // For the next opening; a shown demonstration window takes them at once.
     void SetNotificationSettings(const TNotificationSettings& settings);
     bool Preloaded() const { return FPreloaded; }
     // The user dragged the window: it has left the stack and does not fade.
@@ -167,6 +168,8 @@ private:
     bool SequenceCanExecute(const TActionSequence& sequence, bool traceActions) const;
     void SetAlpha(int alpha);
     int ConfiguredAlpha() const;
+    // The colour and opacity the settings give.
+    void ApplyNotificationSettings();
     void ConnectLineManager();
     // Tells assistive technology that a notification came, with what it says.
     void Announce();

@@ -77,13 +77,28 @@ bool TMessageWindows::FocusNewest()
     return false;
 }
 
+TBaseMessageForm* TMessageWindows::ReusableForm(const TMessageWindowRequest& request) const
+{
+    if (request.Kind == TMessageWindowRequest::TKind::Html)
+        return m_formHtmlCollection.value(request.ActionID);
+    if (!request.Demonstration)
+        return nullptr;
+    for (TBaseMessageForm* form : m_formCollection) {
+        if (form->Request().Demonstration && form->Request().Kind == request.Kind &&
+            form->Request().ActionID == request.ActionID)
+            return form;
+    }
+    return nullptr;
+}
+
 bool TMessageWindows::Show(const TMessageWindowRequest& request)
 {
     const bool html = request.Kind == TMessageWindowRequest::TKind::Html;
-    TBaseMessageForm* form = html ? m_formHtmlCollection.value(request.ActionID) : nullptr;
+    TBaseMessageForm* form = ReusableForm(request);
     if (form) {
-        Trace::Value(form->Preloaded() ? "ActionHTMLMessage::ExecuteAction:Preloaded Html message form"
-                                       : "ActionHTMLMessage::ExecuteAction:Open Html message form shown again",
+        Trace::Value(!html                   ? "ActionBalloonMessage::ExecuteAction:Balloon message form shown again"
+                         : form->Preloaded() ? "ActionHTMLMessage::ExecuteAction:Preloaded Html message form"
+                                             : "ActionHTMLMessage::ExecuteAction:Open Html message form shown again",
                      FormReference(*form, request));
     } else {
         if (html)

@@ -23,9 +23,8 @@
  * ones too); FormHtmlCollection the HTML message window of each action ID.
  * An HTML message whose window exists (preloaded, or still open from an
  * earlier call) shows that window again with the new call instead of opening
- * a second one. A window that fails to open is discarded at once: it neither
- * stays registered nor keeps a place in the stack. No window is taller than
- * the work area it stacks in.
+ * a second one; so does a demonstration window that exists. A window that fails to open is discarded at once: it
+ * neither stays registered nor keeps a place in the stack. No window is taller than the work area it stacks in.
  *
  * The HTML window is made by the factory given with SetHtmlFormFactory;
  * without one an HTML message does not open.
@@ -70,6 +69,8 @@ public:
 
 private:
     std::unique_ptr<TBaseMessageForm> CreateForm(TMessageWindowRequest::TKind kind) const;
+    // The open or hidden window that shows the request again; null when it needs a new one.
+    TBaseMessageForm* ReusableForm(const TMessageWindowRequest& request) const;
     void Register(TBaseMessageForm* form, const TMessageWindowRequest& request);
     void Forget(const TBaseMessageForm* form);
     void Discard(TBaseMessageForm* form);
