@@ -4,6 +4,7 @@
 
 #include "actions/ActionKinds.h"
 #include "actions/NumberBlocking.h"
+#include "frontend/UserInterface.h"
 #include "model/OrvixLine.h"
 #include "telephony/Wildcard.h"
 #include "trace/Trace.h"
@@ -48,5 +49,8 @@ void TActionOrvixBlockCaller::ExecuteAction(TActionContext& context)
     } catch (const std::exception& error) {
         Trace::Exception("ActionOrvixBlockCaller::ExecuteAction", error);
         context.SetActionSuccessfull(false);
+        // The user asked for it with a button: a refusal is theirs to see.
+        if (TUserInterface* ui = UserInterface())
+            ui->ShowNotice(Caption(), QString::fromUtf8(error.what()));
     }
 }

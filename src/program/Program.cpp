@@ -226,6 +226,7 @@ int TProgram::PlaceCall(const QString& number)
 
 bool TProgram::BlockNumber(const QString& number)
 {
+    RequireNoRulesEditing(QStringLiteral("Das Sperren einer Nummer"));
     std::shared_ptr<TParameters> copy = RequireModel().Clone();
     if (!BlockedNumbers::Block(*copy, number))
         return false;
@@ -243,6 +244,7 @@ QStringList TProgram::ExportRules(const QString& fileName, const QStringList& na
 
 QStringList TProgram::ImportRules(const QString& fileName, const QStringList& names)
 {
+    RequireNoRulesEditing(QStringLiteral("Der Import von Regeln"));
     std::shared_ptr<TParameters> copy = RequireModel().Clone();
     QStringList imported = RulesExchange::ImportRulesFromFile(*copy, fileName, names);
     SetModel(copy);
@@ -296,6 +298,16 @@ void TProgram::InitLineManager()
             record->company = found.value(QStringLiteral("company"));
             history->Add(std::move(*record));
         });
+}
+
+void TProgram::RequireNoRulesEditing(const QString& refused) const
+{
+    if (m_rulesEditing > 0) {
+        Trace::Warning("Main::RulesEditing:Refused while the rules are being edited", refused);
+        throw EKestrunError(refused +
+                            QStringLiteral(" ist nicht möglich, solange die Regeln bearbeitet werden. Schließen Sie "
+                                           "den Dialog der Regelliste und versuchen Sie es erneut."));
+    }
 }
 
 TParameters& TProgram::RequireModel() const
@@ -459,6 +471,7 @@ void TProgram::SetModel(std::shared_ptr<TParameters> model)
 
 bool TProgram::ReloadRules()
 {
+    RequireNoRulesEditing(QStringLiteral("Das Neuladen der Regeln"));
     // A copy, for the event controller and the directory client it shares; the
     // file then replaces both of its lists.
     std::shared_ptr<TParameters> reloaded = RequireModel().Clone();

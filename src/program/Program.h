@@ -84,6 +84,28 @@ public:
     bool ReloadRules();
 
     /**
+     * While one lives, the rule list has the rules in a working copy that it puts
+     * in force as a whole (a wizard, the sequence editor, a name dialog). Changes
+     * from outside (an import over D-Bus, a reload, a blocked number) would be
+     * dropped by that copy, so they are refused until it ends.
+     */
+    class TRulesEditing
+    {
+    public:
+        explicit TRulesEditing(TProgram& program)
+            : m_program(program)
+        {
+            ++m_program.m_rulesEditing;
+        }
+        ~TRulesEditing() { --m_program.m_rulesEditing; }
+        TRulesEditing(const TRulesEditing&) = delete;
+        TRulesEditing& operator=(const TRulesEditing&) = delete;
+
+    private:
+        TProgram& m_program;
+    };
+
+    /**
      * Writes the rules in force with these names (every rule without names) and the
      * sequences they need to the file (see RulesExchange). Returns the names of the
      * rules written; throws EKestrunError with the reason, in German.
@@ -169,6 +191,8 @@ private:
     void ScheduleItemDrafts();
     // The model in force; throws when there is none (its creation failed).
     TParameters& RequireModel() const;
+    // Throws EKestrunError, naming what was refused, while the rule list edits a working copy.
+    void RequireNoRulesEditing(const QString& refused) const;
     void RunRulesInForce(TOrvixLine& line, const QString& currentLineState);
     void KeepUnreadableRulesFile(const QString& path);
     // The rules file as the program last read or wrote it.
@@ -186,6 +210,8 @@ private:
     bool m_rulesSaved = true;
     // The model in force holds changes the rules file does not have, made at that time.
     bool m_rulesChanged = false;
+    // Working copies of the rule list that are open (TRulesEditing).
+    int m_rulesEditing = 0;
     QDateTime m_rulesChangedAt;
     // The rules file's time and size when the program last read or wrote it.
     QDateTime m_rulesFileModified;

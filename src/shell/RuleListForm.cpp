@@ -197,6 +197,8 @@ void TRuleListForm::checkListBox_RulesClickCheck(QListWidgetItem* item)
 
 void TRuleListForm::button_NewClick()
 {
+    // The wizard's copy is put in force as a whole: nothing may change the rules meanwhile.
+    const TProgram::TRulesEditing editing(m_program);
     std::unique_ptr<TParameters> copy = Model().Clone();
     auto* rule = new TRule;
     const QString ruleID = rule->ID();
@@ -214,6 +216,7 @@ void TRuleListForm::button_EditClick()
     const TRule* rule = ActiveRule();
     if (!rule)
         return;
+    const TProgram::TRulesEditing editing(m_program);
     TRuleAssistentForm wizard(Model().Clone(), rule->ID(), window());
     Trace::Value("Main::EditRule:Editing rule:", rule->Name());
     if (wizard.exec() != QDialog::Accepted)
@@ -320,6 +323,7 @@ void TRuleListForm::button_TestClick()
 
 void TRuleListForm::button_ActionsSequencesClick()
 {
+    const TProgram::TRulesEditing editing(m_program);
     std::unique_ptr<TParameters> copy = Model().Clone();
     TActionSequencesForm editor(*copy, window());
     if (editor.exec() != QDialog::Accepted)

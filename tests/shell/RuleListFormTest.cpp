@@ -20,6 +20,7 @@
 #include "model/ActionSequence.h"
 #include "parameters/ParameterInteraction.h"
 #include "platform/DataPaths.h"
+#include "platform/KestrunError.h"
 #include "program/Program.h"
 #include "rulesfile/Parameters.h"
 #include "shell/RuleDescription.h"
@@ -35,6 +36,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <sstream>
 
@@ -620,4 +623,33 @@ TEST_F(RuleListTest, ExportWritesTheTickedRulesInForceAndSaysWhenItCannot)
     ASSERT_TRUE(exportTicked());
     EXPECT_EQ(TMessageBox::PendingAnswers(), 0);
     EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+// A wizard's working copy is put in force as a whole when it closes: an import or a
+// blocked number that came in meanwhile would be dropped by it, so both are refused
+// with a message that says why, and work again once the wizard is closed.
+TEST_F(RuleListTest, ChangesFromOutsideWaitUntilTheWizardIsClosed)
+{
+    UseRules({QStringLiteral("Kunde")});
+    const QString path = WriteExchangeFileOfTwo(QFileInfo(DataPathRulesFile()).absolutePath());
+    List().setCurrentRow(0);
+    const bool shown = DriveModal<TRuleAssistentForm>(
+        [&](TRuleAssistentForm& wizard) {
+            for (const auto& change : std::initializer_list<std::function<void()>> {
+                     [&] { m_program.ImportRules(path, {}); }, [&] { m_program.BlockNumber(QStringLiteral("030123")); },
+                     [&] { m_program.ReloadRules(); }}) {
+                try {
+                    change();
+                    ADD_FAILURE() << "a change from outside was taken while the wizard was open";
+                } catch (const EKestrunError& error) {
+                    EXPECT_TRUE(error.Message().contains(u"solange die Regeln bearbeitet werden"));
+                }
+            }
+            TMessageBox::SetNextAnswer(QMessageBox::Yes);
+            wizard.reject();
+        },
+        [this] { Button("button_Edit").click(); });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(m_program.ImportRules(path, {}).size(), 2);
+    EXPECT_EQ(ListedNames().size(), 3);
 }
