@@ -43,7 +43,7 @@ bool OriginAllowed(const TRule& rule, int isInternalCall)
 bool TOrvixLine::CheckRule(const TRule& rule, const QString& currentLineState) const
 {
     // Every rule is checked at every state of every call: the dump is written once while the rule stays as it is.
-    Trace::ObjectOnce("OrvixLine::CheckRule:Checking rule", &rule, rule.Name() + QStringLiteral(" (unchanged)"));
+    Trace::ObjectOnce("OrvixLine::CheckRule:Checking rule", &rule, rule.Name(), u" (unchanged)");
     Trace::Value("OrvixLine::CheckRule:Rule name", rule.Name());
     bool result = false;
     if (rule.Active()) {

@@ -166,10 +166,10 @@ void Dispatch(Action action)
     Dispatch([](TraceState&) {}, action);
 }
 
-void Write(TraceKind kind, TraceLevel level, QAnyStringView title, const QString& value = {},
-           const QByteArray& valueLines = {})
+// The value moves into the entry: a copy would cost two atomic steps of its count per entry.
+void Write(TraceKind kind, TraceLevel level, QAnyStringView title, QString value = {}, QByteArray valueLines = {})
 {
-    TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, {}, value, valueLines};
+    TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, {}, std::move(value), std::move(valueLines)};
     const auto prepare = [&entry, title](TraceState& state) { entry.title = state.titles.Text(title); };
     if (g_flushEachEntry.load(std::memory_order_relaxed)) {
         Dispatch(prepare, [&entry](TraceSink& sink) {
@@ -343,18 +343,21 @@ void Trace::Object(QAnyStringView title, const QObject* object)
 {
     if (!ShouldWrite(TraceLevel::Debug))
         return;
-    const TraceObjectDump dump = TraceObjectDumpOf(object);
-    Write(TraceKind::Object, TraceLevel::Debug, title, dump.text, dump.lines);
+    TraceObjectDump dump = TraceObjectDumpOf(object);
+    Write(TraceKind::Object, TraceLevel::Debug, title, std::move(dump.text), std::move(dump.lines));
 }
 
-void Trace::ObjectOnce(QAnyStringView title, const QObject* object, const QString& reference)
+void Trace::ObjectOnce(QAnyStringView title, const QObject* object, const QString& name, QStringView remark)
 {
     if (!ShouldWrite(TraceLevel::Debug))
         return;
-    if (TraceDumpWrittenBefore(object))
-        Write(TraceKind::Value, TraceLevel::Debug, title, TraceCappedValue(reference));
-    else
+    if (!TraceDumpWrittenBefore(object)) {
         Object(title, object);
+        return;
+    }
+    QString reference = TraceCappedValue(name);
+    reference += remark;
+    Write(TraceKind::Value, TraceLevel::Debug, title, std::move(reference));
 }
 
 void Trace::Strings(QAnyStringView title, const QStringList& strings)

@@ -139,8 +139,9 @@ public:
     static void Object(QAnyStringView title, const QObject* object);
     // The dump of an object traced again and again while it stays the same (every rule at every
     // call state): written in full the first time and after each change, and again whenever the
-    // trace starts a new file part or gets a new output, else only `reference` (say, its name).
-    static void ObjectOnce(QAnyStringView title, const QObject* object, const QString& reference);
+    // trace starts a new file part or gets a new output, else only `name` followed by `remark`
+    // (say " (unchanged)"), joined only when that line is written.
+    static void ObjectOnce(QAnyStringView title, const QObject* object, const QString& name, QStringView remark = {});
     static void Strings(QAnyStringView title, const QStringList& strings);
     static void Warning(QAnyStringView title, const QString& detail = {});
     static void Error(QAnyStringView title, const QString& detail = {});

@@ -42,9 +42,10 @@ void Append(std::string& out, QByteArrayView bytes)
 }
 
 // C0 controls but the tab, DEL and the C1 controls: a terminal that shows the file acts on them.
+// Without branches, so that the loop over a text that asks this vectorises.
 bool IsEscaped(char16_t c)
 {
-    return (c < 0x20 && c != u'\t') || char16_t(c - 0x7f) <= 0x20;
+    return (int(c < 0x20) & int(c != u'\t')) | int(char16_t(c - 0x7f) <= 0x20);
 }
 
 QString Escaped(QStringView text)
@@ -64,32 +65,31 @@ QString Escaped(QStringView text)
     return escaped;
 }
 
-// ASCII is narrowed in place, so that most text costs no conversion of its own. Both loops
-// have no early exit, which lets the compiler vectorise them.
+// ASCII is narrowed while it is checked, in one pass without an early exit that the compiler
+// vectorises: most text costs no conversion of its own. Other text is written again.
 void AppendUtf8(std::string& out, QStringView text)
 {
     const char16_t* source = text.utf16();
     const std::size_t length = std::size_t(text.size());
-    char16_t any = 0;
-    bool control = false;
-    for (std::size_t i = 0; i < length; ++i) {
-        any |= source[i];
-        control |= IsEscaped(source[i]);
-    }
-    if (control) {
-        AppendUtf8(out, Escaped(text));
-        return;
-    }
-    if (any >= 0x80) {
-        const QByteArray utf8 = text.toUtf8();
-        out.append(utf8.constData(), std::size_t(utf8.size()));
-        return;
-    }
     const std::size_t start = out.size();
     out.resize(start + length);
     char* target = out.data() + start;
-    for (std::size_t i = 0; i < length; ++i)
+    char16_t any = 0;
+    int control = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        any |= source[i];
+        control |= int(IsEscaped(source[i]));
         target[i] = char(source[i]);
+    }
+    if (any < 0x80 && control == 0)
+        return;
+    out.resize(start);
+    if (control != 0) {
+        AppendUtf8(out, Escaped(text));
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    out.append(utf8.constData(), std::size_t(utf8.size()));
 }
 
 // The date and time down to the second change once a second: localtime_r runs only then.
