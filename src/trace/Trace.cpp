@@ -35,24 +35,44 @@ struct SinkSlot
 };
 
 // Titles are mostly literals: the same texts at the same addresses, entry after entry.
-// Their QString is made once and shared; the bytes are compared too, so that another text
-// at a reused address is never taken for the kept one.
+// Their QString is made once and lent to each entry while the sinks write it, so that an
+// entry costs neither a conversion nor the two atomic steps of a copy's count. The bytes are
+// compared too, so that another text at a reused address is never taken for the kept one.
 class TitleTexts
 {
 public:
-    QString Text(QAnyStringView title)
+    void Lend(QAnyStringView title, QString& to)
     {
-        return title.visit([this, title](auto view) {
-            if constexpr (std::is_same_v<decltype(view), QStringView>)
-                return view.toString();
-            else
-                return Text(view.data(), std::size_t(view.size()), std::is_same_v<decltype(view), QUtf8StringView>,
-                            title);
+        m_lent = nullptr;
+        title.visit([this, title, &to](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QStringView>) {
+                to = view.toString();
+            } else {
+                m_lent = &Find(view.data(), std::size_t(view.size()), std::is_same_v<decltype(view), QUtf8StringView>,
+                               title);
+                to = std::move(m_lent->text);
+            }
         });
     }
 
+    // A sink that kept the title holds a copy of its own.
+    void TakeBack(QString& from)
+    {
+        if (m_lent)
+            m_lent->text = std::move(from);
+        m_lent = nullptr;
+    }
+
 private:
-    QString Text(const char* data, std::size_t size, bool utf8, QAnyStringView title)
+    struct Kept
+    {
+        const void* address = nullptr;
+        bool utf8 = false;
+        QByteArray bytes;
+        QString text;
+    };
+
+    Kept& Find(const char* data, std::size_t size, bool utf8, QAnyStringView title)
     {
         const auto address = reinterpret_cast<quintptr>(data);
         Kept& kept = m_kept[(address ^ (address >> 10)) % m_kept.size()];
@@ -63,17 +83,11 @@ private:
             kept.bytes = QByteArray(data, qsizetype(size));
             kept.text = title.toString();
         }
-        return kept.text;
+        return kept;
     }
 
-    struct Kept
-    {
-        const void* address = nullptr;
-        bool utf8 = false;
-        QByteArray bytes;
-        QString text;
-    };
     std::array<Kept, 256> m_kept;
+    Kept* m_lent = nullptr;
 };
 
 struct TraceState
@@ -132,9 +146,9 @@ std::vector<SinkSlot> TakeSinks(TraceState& state, Predicate matches)
     return taken;
 }
 
-// prepare runs first under the lock.
-template <typename Prepare, typename Action>
-void Dispatch(Prepare prepare, Action action)
+// prepare runs first under the lock, finish last.
+template <typename Prepare, typename Action, typename Finish>
+void Dispatch(Prepare prepare, Action action, Finish finish)
 {
     if (t_dispatching)
         return;
@@ -154,6 +168,7 @@ void Dispatch(Prepare prepare, Action action)
                 slot.failing = true;
             }
         }
+        finish(state);
     }
     // Reported outside the lock, and still marked as dispatching, in case the message handler traces.
     for (const QString& failure : failures)
@@ -163,22 +178,26 @@ void Dispatch(Prepare prepare, Action action)
 template <typename Action>
 void Dispatch(Action action)
 {
-    Dispatch([](TraceState&) {}, action);
+    Dispatch([](TraceState&) {}, action, [](TraceState&) {});
 }
 
 // The value moves into the entry: a copy would cost two atomic steps of its count per entry.
 void Write(TraceKind kind, TraceLevel level, QAnyStringView title, QString value = {}, QByteArray valueLines = {})
 {
     TraceEntry entry {QDateTime::currentMSecsSinceEpoch(), level, kind, {}, std::move(value), std::move(valueLines)};
-    const auto prepare = [&entry, title](TraceState& state) { entry.title = state.titles.Text(title); };
+    const auto lend = [&entry, title](TraceState& state) { state.titles.Lend(title, entry.title); };
+    const auto takeBack = [&entry](TraceState& state) { state.titles.TakeBack(entry.title); };
     if (g_flushEachEntry.load(std::memory_order_relaxed)) {
-        Dispatch(prepare, [&entry](TraceSink& sink) {
-            sink.Write(entry);
-            sink.Flush();
-        });
+        Dispatch(
+            lend,
+            [&entry](TraceSink& sink) {
+                sink.Write(entry);
+                sink.Flush();
+            },
+            takeBack);
         return;
     }
-    Dispatch(prepare, [&entry](TraceSink& sink) { sink.Write(entry); });
+    Dispatch(lend, [&entry](TraceSink& sink) { sink.Write(entry); }, takeBack);
 }
 
 void FlushAtExit()
