@@ -74,7 +74,6 @@ FileTraceSink::FileTraceSink(const QString& fileName, qint64 maxBytes, bool appe
     if (maxBytes != 0 && maxBytes < SmallestLimit)
         throw ETraceConfiguration(u"Trace file: a size limit of %1 bytes is too small"_s.arg(maxBytes));
     m_partSize = Open(!append);
-    m_partGeneration = TraceCurrentGeneration();
     m_pending.reserve(BatchBytes);
     try {
         m_writer = std::thread([this] { WriterLoop(); });
@@ -181,13 +180,10 @@ void FileTraceSink::Write(const TraceEntry& entry)
     m_pending += '\n';
     const qint64 lineSize = qint64(m_pending.size() - start);
     if (m_maxBytes > 0 && m_partSize + lineSize > m_maxBytes && m_partSize > 0) {
-        // The part before the previous one goes. Dumps that later entries refer to stay readable while
-        // their part is the current or the previous one: they are written anew only when the generation
-        // they belong to may have begun before the current part, so a large model is not dumped again at
-        // every new part (with many rules that alone filled the parts).
-        if (TraceCurrentGeneration() == m_partGeneration)
-            TraceStartNewGeneration();
-        m_partGeneration = TraceCurrentGeneration();
+        // The part before the previous one goes. An entry that names an unchanged object may itself
+        // start the new part, so the dump it refers to must be in the part that becomes the previous
+        // one: every object is dumped anew in each part.
+        TraceStartNewGeneration();
         m_partStarts.push_back(start);
         m_partSize = 0;
     }

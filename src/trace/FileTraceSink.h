@@ -83,8 +83,6 @@ private:
     std::vector<std::size_t> m_partStarts;
     // The size the current part will have once m_pending is written.
     qint64 m_partSize = 0;
-    // The trace's generation when the current part began.
-    quint64 m_partGeneration = 0;
     std::chrono::steady_clock::time_point m_firstPending;
     quint64 m_queued = 0;
     quint64 m_written = 0;

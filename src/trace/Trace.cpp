@@ -197,7 +197,8 @@ void Write(TraceKind kind, TraceLevel level, QAnyStringView title, QString value
             takeBack);
         return;
     }
-    Dispatch(lend, [&entry](TraceSink& sink) { sink.Write(entry); }, takeBack);
+    Dispatch(
+        lend, [&entry](TraceSink& sink) { sink.Write(entry); }, takeBack);
 }
 
 void FlushAtExit()
@@ -374,8 +375,15 @@ void Trace::ObjectOnce(QAnyStringView title, const QObject* object, const QStrin
         Object(title, object);
         return;
     }
-    QString reference = TraceCappedValue(name);
-    reference += remark;
+    // Made in one allocation: this line is written for every rule at every call state.
+    QString reference;
+    if (name.size() > MaxValueLength) {
+        reference = TraceCappedValue(name);
+    } else {
+        reference.reserve(name.size() + remark.size());
+        reference.append(name);
+    }
+    reference.append(remark);
     Write(TraceKind::Value, TraceLevel::Debug, title, std::move(reference));
 }
 

@@ -24,5 +24,3 @@ bool TraceDumpWrittenBefore(const QObject* object);
 // The outputs changed (a new sink, a new file part, a reader connected, the trace cleared):
 // dumps written before may not be there, so each object is dumped in full once more.
 void TraceStartNewGeneration();
-// Which generation is current: dumps written before it started are not taken as written.
-quint64 TraceCurrentGeneration();

@@ -458,8 +458,3 @@ void TraceStartNewGeneration()
 {
     g_generation.fetch_add(1, std::memory_order_relaxed);
 }
-
-quint64 TraceCurrentGeneration()
-{
-    return g_generation.load(std::memory_order_relaxed);
-}

@@ -137,6 +137,32 @@ TEST_F(FileTrace, PartsHoldTheLatestEntriesInOrderAfterManyChanges)
     }
 }
 
+// A handset whose properties never change after it is made.
+class SteadyHandset : public Handset, public TraceRevisioned
+{
+public:
+    quint64 TraceRevision() const override { return m_revision; }
+
+private:
+    const quint64 m_revision = NextRevision();
+};
+
+// An entry that names an unchanged object refers to its dump: the dump must still be in the
+// current part or the previous one, also when that very entry starts a new part.
+TEST_F(FileTrace, AnUnchangedObjectsDumpStaysInTheKeptParts)
+{
+    Configure(u"maxsize=1, append=true"_s);
+    const SteadyHandset handset;
+    for (int i = 0; i < 150; ++i) {
+        Trace::ObjectOnce(u"Phone::Ring:Handset", &handset, u"Handset"_s, u" (unchanged)");
+        Trace::Value(u"Load::Run:Entry", i);
+        Trace::Flush();
+        const QString kept = Contents(previousPart) + Contents(fileName);
+        ASSERT_TRUE(kept.contains(u"    caller=Anna Berg"_s)) << "check " << i << ":\n" << kept.toStdString();
+        ASSERT_TRUE(kept.contains(u"Load::Run:Entry = %1\n"_s.arg(i)));
+    }
+}
+
 TEST_F(FileTrace, EntriesOfEveryThreadReachTheFileWholeAndInTheirOrder)
 {
     Configure(u"append=true"_s);
