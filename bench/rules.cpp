@@ -161,7 +161,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     return RunBenchmarksWithGoals(argc, argv,
-                                  {{"rules_load", "BM_Load", "BM_ParseBaseline", 2.0},
-                                   {"rules_save", "BM_Save", "BM_SaveBaseline", 2.0},
-                                   {"rules_clone", "BM_Clone", "BM_ParseBaseline", 4.0}});
+                                  {{"rules_load", "BM_Load", "BM_ParseBaseline", 1.5},
+                                   {"rules_save", "BM_Save", "BM_SaveBaseline", 1.5},
+                                   {"rules_clone", "BM_Clone", "BM_ParseBaseline", 2.0}});
 }
