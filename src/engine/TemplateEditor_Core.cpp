@@ -12,6 +12,8 @@
 #include "rulesfile/RecordTypes.h"
 #include "trace/Trace.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -155,9 +157,8 @@ std::unique_ptr<TBaseParameter> ParameterFromTag(const QString& tagName, const T
         return LookupParameterFromTag<TParameterOutlookAddressbook>(attributes);
     if (tagName == u"saLDAP")
         return LookupParameterFromTag<TParameterVelquist>(attributes);
-    auto parameter = std::make_unique<TBaseParameter>();
-    parameter->SetShowAlias(true);
-    return parameter;
+    // No kind of parameter has this tag: a parameter made for it could not be stored.
+    return nullptr;
 }
 
 // A lookup tag as the parameter made from it writes it: a hand-written
@@ -284,20 +285,33 @@ std::vector<std::unique_ptr<TBaseParameter>> CleanSubActions(const QString& temp
 void CreateTemplateSubActions(const QString& templatePath, TBaseAction& action, QList<TBaseParameter*>& usedParameters)
 {
     const QString text = ReadTemplateFile(templatePath);
-    // A tag written twice yields one parameter, also when the parameter made from
-    // it has a tag of its own that differs (an unknown tag name, say).
+    // A tag written twice yields one parameter.
     QStringList handled;
+    // The tag each key was first seen with: keys keep only letters and digits, so
+    // different tags may share one, and the value that fills both.
+    QHash<QString, QString> tagOfKey;
     for (const TTemplateTag& tag : ScanTemplateTags(text)) {
         const QString canonical = CanonicalTemplateTag(tag.Name, tag.Attributes);
         if (handled.contains(canonical))
             continue;
         handled.append(canonical);
+        const QString key = TemplateKey(tag.Name, tag.Attributes);
+        if (const auto seen = tagOfKey.constFind(key); seen != tagOfKey.cend())
+            Trace::Warning("TemplateEditor_Core::CreateTemplateSubActions:Tags share the key of their value",
+                           *seen + QStringLiteral(" ") + canonical + QStringLiteral(" -> ") + key);
+        else
+            tagOfKey.insert(key, canonical);
         const bool listed = std::any_of(usedParameters.cbegin(), usedParameters.cend(), [&](const TBaseParameter* p) {
             return p && CreateTemplateTag(*p) == canonical;
         });
         if (listed)
             continue;
         std::unique_ptr<TBaseParameter> parameter = ParameterFromTag(tag.Name, tag.Attributes);
+        if (!parameter) {
+            // Left in the template as it is: the page shows it as "invalid!", which the user sees.
+            Trace::Warning("TemplateEditor_Core::CreateTemplateSubActions:Unknown tag, no parameter made", canonical);
+            continue;
+        }
         Trace::Value("TemplateEditor_Core::CreateTemplateSubActions:New parameter for tag", canonical);
         usedParameters.append(parameter.get());
         action.AddNewItem(parameter.release());

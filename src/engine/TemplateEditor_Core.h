@@ -63,8 +63,9 @@ std::vector<std::unique_ptr<TBaseParameter>> CleanSubActions(const QString& temp
                                                              QList<TBaseParameter*>& usedParameters);
 
 // Appends to the action and the list a new parameter, made from the tag, for every
-// distinct tag of the template that no listed parameter has. Throws EKestrunError
-// when the template cannot be read.
+// distinct tag of the template that no listed parameter has. A tag of no parameter's
+// kind is left in the template and traced; so are tags whose values share one key.
+// Throws EKestrunError when the template cannot be read.
 void CreateTemplateSubActions(const QString& templatePath, TBaseAction& action, QList<TBaseParameter*>& usedParameters);
 
 // Whether a template is an HTML page (the HTML message's, or a mail or item template

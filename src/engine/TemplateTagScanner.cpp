@@ -68,6 +68,18 @@ TTagAttributes ParseTagAttributes(QStringView text)
     return attributes;
 }
 
+qsizetype TemplateTagEnd(QStringView text, qsizetype from)
+{
+    bool quoted = false;
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text[i] == u'"')
+            quoted = !quoted;
+        else if (text[i] == u'>' && !quoted)
+            return i;
+    }
+    return text.indexOf(u'>', from);
+}
+
 std::optional<TTemplateTag> ReadTemplateTag(QStringView text, qsizetype position)
 {
     if (position < 0 || position + 2 > text.size() || text[position] != u'<' || text[position + 1] != u'#')
@@ -78,7 +90,7 @@ std::optional<TTemplateTag> ReadTemplateTag(QStringView text, qsizetype position
         ++nameEnd;
     if (nameEnd == nameStart)
         return std::nullopt;
-    const qsizetype close = text.indexOf(u'>', nameEnd);
+    const qsizetype close = TemplateTagEnd(text, nameEnd);
     if (close < 0)
         return std::nullopt;
 

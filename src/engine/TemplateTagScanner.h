@@ -42,8 +42,13 @@ struct TTemplateTag
 
 // The tag that begins at position, or nothing when no tag begins there. A tag needs
 // "<#", a name of ASCII letters, digits or underscores, and a ">" after the name;
-// it ends at the first ">", even one inside a quoted value.
+// it ends at the first ">" outside a double-quoted value (TemplateTagEnd).
 std::optional<TTemplateTag> ReadTemplateTag(QStringView text, qsizetype position);
+// The ">" that ends a tag whose attributes start at from: a ">" inside a quoted
+// value (Format="a>b") belongs to the value. When a quote is never closed, the
+// first ">" ends the tag, so that a stray quote does not swallow the text after
+// it. -1 when there is no ">".
+qsizetype TemplateTagEnd(QStringView text, qsizetype from);
 // Every tag of the text, in order.
 QList<TTemplateTag> ScanTemplateTags(QStringView text);
 // Name="value" pairs separated by white space; a value in double quotes may hold

@@ -98,6 +98,10 @@ TSettingsForm::TSettingsForm(const TStorageOptions& options, const TNotification
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // A fixed dialog keeps its size: the accent colour's room stays while it is hidden.
+    QSizePolicy accentPolicy = ui->checkBox_AccentColor->sizePolicy();
+    accentPolicy.setRetainSizeWhenHidden(true);
+    ui->checkBox_AccentColor->setSizePolicy(accentPolicy);
     m_balloonRequest.Rows = {{QStringLiteral("Anrufer"), QStringLiteral("Erika Mustermann")},
                              {QStringLiteral("Firma"), QStringLiteral("Musterfirma GmbH")}};
     m_htmlRequest.Page.Template = HtmlDemoPage;

@@ -42,8 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ProduceCase {"<#tag Value=\"two words\"  Format=\"hh:nn\"\n\tOption1=True>",
                                    "[tag Value=two words|Format=hh:nn|Option1=True]"},
                       ProduceCase {"<#a><#b Value=\"1\">", "[a ][b Value=1]"}, ProduceCase {"<<#a>>", "<[a ]>"},
-                      // The first ">" ends the tag, also inside quotes; the rest is text.
-                      ProduceCase {"<#a Value=\"x>y\">z", "[a Value=x]y\">z"},
+                      // A ">" inside quotes belongs to the value; an unclosed quote does not swallow the text.
+                      ProduceCase {"<#a Value=\"x>y\">z", "[a Value=x>y]z"},
+                      ProduceCase {"<#a Value=\"x>y <p>z</p>", "[a Value=x]y <p>z</p>"},
                       ProduceCase {"<#a Value = \"x\" Bare>", "[a Value=x|Bare=]"},
                       ProduceCase {"<#tag_2x-y Value=\"v\">", "[tag_2x -y=|Value=v]"},
                       // No name, no end: no tag.

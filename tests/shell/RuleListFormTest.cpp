@@ -651,5 +651,5 @@ TEST_F(RuleListTest, ChangesFromOutsideWaitUntilTheWizardIsClosed)
         [this] { Button("button_Edit").click(); });
     ASSERT_TRUE(shown);
     EXPECT_EQ(m_program.ImportRules(path, {}).size(), 2);
-    EXPECT_EQ(ListedNames().size(), 3);
+    EXPECT_EQ(m_program.Model()->Rules().Count(), 3);
 }

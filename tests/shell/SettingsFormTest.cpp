@@ -203,10 +203,13 @@ TEST_F(SettingsFormTest, EnablingFollowsTheChecks)
     auto* accent = Control<QCheckBox>(*dialog, "checkBox_AccentColor");
     auto* pick = Control<QPushButton>(*dialog, "speedButton_PickColor");
     ShowNotificationPage(*dialog);
+    const QSize size = dialog->size();
     for (const bool on : {false, true}) {
         windowsColor->setChecked(on);
+        QCoreApplication::processEvents();
         EXPECT_EQ(accent->isVisible(), on);
         EXPECT_EQ(pick->isEnabled(), !on) << "the own colour is picked only without the desktop's";
+        EXPECT_EQ(dialog->size(), size) << "the dialog keeps its size when the accent colour hides";
     }
 }
 

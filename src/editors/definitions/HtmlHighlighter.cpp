@@ -2,6 +2,8 @@
 
 #include "editors/definitions/HtmlHighlighter.h"
 
+#include "engine/TemplateTagScanner.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -94,7 +96,8 @@ qsizetype THtmlHighlighter::HighlightState(const QString& text, qsizetype i, TSt
 
     switch (state) {
     case TemplateTag: {
-        const qsizetype close = text.indexOf(u'>', i);
+        // Where the tag ends for the filling too (a tag over several lines ends at its first ">").
+        const qsizetype close = TemplateTagEnd(text, i);
         const qsizetype stop = close < 0 ? size : close + 1;
         setFormat(int(i), int(stop - i), m_templateTag);
         if (close >= 0)
