@@ -5,7 +5,6 @@
 #include "actions/ActionKinds.h"
 
 #include "platform/DocumentOpener.h"
-#include "platform/Environment.h"
 #include "trace/Trace.h"
 
 TActionOpenDocument::TActionOpenDocument()
@@ -36,8 +35,7 @@ void TActionOpenDocument::ExecuteAction(TActionContext& context)
         Trace::Warning("ActionOpenDocument::ExecuteAction:Parameters are not passed to the document", arguments);
     Trace::Message("ActionOpenDocument::ExecuteAction:Opening document");
     QString error;
-    // Expanded like a program's path and every template's ("%HOME%/Angebote/preise.pdf").
-    if (!OpenDocument(ExpandEnvironmentReferences(FDocPath), &error)) {
+    if (!OpenDocument(FDocPath, &error)) {
         Trace::Error("ActionOpenDocument::ExecuteAction:Document could not be opened", error);
         context.SetActionSuccessfull(false);
     }

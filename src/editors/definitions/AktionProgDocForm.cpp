@@ -39,8 +39,11 @@ TAktionProgDocForm::~TAktionProgDocForm() = default;
 
 void TAktionProgDocForm::CheckPath()
 {
-    // Expanded as the action expands it when it runs ("%HOME%/bin/crm.sh").
-    const QString path = ExpandEnvironmentReferences(ui->edit_Path->text());
+    // Looked for where the action looks when it runs: a program's path with its
+    // references expanded ("%HOME%/bin/crm.sh"), a document's as written.
+    const QString typed = ui->edit_Path->text();
+    const bool program = qobject_cast<const TActionExecuteProgram*>(&Action()) != nullptr;
+    const QString path = program ? ExpandEnvironmentReferences(typed) : typed;
     ui->label_Warning->setText(QFileInfo(path).isFile() ? QString() : QStringLiteral("Pfad nicht gefunden"));
     ValidateForm();
 }
