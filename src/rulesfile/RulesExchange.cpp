@@ -35,14 +35,6 @@ QList<TRule*> RulesOf(const TParameters& model)
     return rules;
 }
 
-QString Quoted(const QStringList& names)
-{
-    QStringList quoted;
-    for (const QString& name : names)
-        quoted.append(u'"' + name + u'"');
-    return quoted.join(QStringLiteral(", "));
-}
-
 // Two names of one file: the same file however it was reached.
 bool SameFile(const QString& path, const QString& other)
 {
@@ -274,6 +266,14 @@ QStringList ImportRulesFromFile(TParameters& target, const QString& fileName, co
     for (const TRule* rule : ImportRules(target, std::move(source)))
         imported.append(rule->Name());
     return imported;
+}
+
+QString Quoted(const QStringList& names)
+{
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted.append(u'"' + name + u'"');
+    return quoted.join(QStringLiteral(", "));
 }
 
 } // namespace RulesExchange

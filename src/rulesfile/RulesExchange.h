@@ -79,4 +79,7 @@ QStringList ImportRulesFromFile(TParameters& target, const QString& fileName, co
 // Largest exchange file read: a rules file of thousands of rules is a few megabytes.
 constexpr qint64 MaxFileSize = qint64(64) * 1024 * 1024;
 
+// The rule names for a message: each in quotes, separated by commas.
+QString Quoted(const QStringList& names);
+
 } // namespace RulesExchange

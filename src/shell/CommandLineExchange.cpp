@@ -6,6 +6,7 @@
 #include "platform/ProgramOptions.h"
 #include "platform/SingleInstance.h"
 #include "program/RulesFileExchange.h"
+#include "rulesfile/RulesExchange.h"
 #include "shell/EventControllerService.h"
 
 #include <QCoreApplication>
@@ -34,14 +35,6 @@ int Fail(const QString& reason, int status)
 {
     Print(stderr, reason);
     return status;
-}
-
-QString Quoted(const QStringList& names)
-{
-    QStringList quoted;
-    for (const QString& name : names)
-        quoted.append(u'"' + name + u'"');
-    return quoted.join(QStringLiteral(", "));
 }
 
 bool InstanceAnswersOnBus()
@@ -97,8 +90,8 @@ int RunExchangeRequest(int argc, char** argv, const TExchangeRequest& request)
         const QString count =
             done.size() == 1 ? QStringLiteral("1 Regel") : QStringLiteral("%1 Regeln").arg(done.size());
         Print(stdout,
-              import ? QStringLiteral("%1 aus \"%2\" importiert: %3").arg(count, file, Quoted(done))
-                     : QStringLiteral("%1 nach \"%2\" exportiert: %3").arg(count, file, Quoted(done)));
+              import ? QStringLiteral("%1 aus \"%2\" importiert: %3").arg(count, file, RulesExchange::Quoted(done))
+                     : QStringLiteral("%1 nach \"%2\" exportiert: %3").arg(count, file, RulesExchange::Quoted(done)));
         return 0;
     } catch (const EKestrunError& error) {
         return Fail(error.Message(), 1);
